@@ -1,0 +1,52 @@
+#include "desktop/ScriptedDialogs.h"
+
+namespace desktop {
+
+ScriptedDialogs::ScriptedDialogs()
+    : m_previous(&dialogs())
+{
+    setDialogs(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    setDialogs(m_previous);
+}
+
+Answer ScriptedDialogs::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons)
+{
+    shown.append({title, text, icon, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+QString ScriptedDialogs::inputBox(const QString &prompt, const QString &title, const QString &proposedText)
+{
+    asked.append({title, prompt, Icon::None, Buttons::OkCancel});
+    proposed.append(proposedText);
+    return inputs.isEmpty() ? QString() : inputs.dequeue();
+}
+
+void ScriptedDialogs::beep()
+{
+    ++beeps;
+}
+
+QStringList ScriptedDialogs::lines() const
+{
+    QStringList result;
+    for (const Shown &box : shown)
+        result.append(box.title + QStringLiteral(": ") + box.text);
+    return result;
+}
+
+void ScriptedDialogs::clear()
+{
+    shown.clear();
+    asked.clear();
+    proposed.clear();
+    beeps = 0;
+}
+
+} // namespace desktop

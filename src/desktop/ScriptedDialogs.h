@@ -1,0 +1,50 @@
+#pragma once
+
+#include "desktop/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace desktop {
+
+// Test double: records every box and answers from queues. An empty queue
+// gives the first button's answer (OK or Yes) and an empty input.
+// Installs itself for its lifetime.
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        bool operator==(const Shown &) const = default;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+
+    Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
+    void beep() override;
+
+    QQueue<Answer> answers;
+    QQueue<QString> inputs;
+
+    QList<Shown> shown;   // message boxes, in order
+    QList<Shown> asked;   // input boxes: text holds the prompt, proposed text in `proposed`
+    QStringList proposed;
+    int beeps = 0;
+
+    // "title: text" of every message box, the form most tests compare.
+    [[nodiscard]] QStringList lines() const;
+    void clear();
+
+private:
+    Dialogs *m_previous;
+};
+
+} // namespace desktop

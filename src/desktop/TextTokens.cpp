@@ -1,0 +1,44 @@
+#include "desktop/TextTokens.h"
+
+namespace desktop {
+
+QString NextToken(const QString &text, qint32 &position, const QString &separator)
+{
+    if (position < 0)
+        return {};
+    const qsizetype start = position == 0 ? 0 : qsizetype(position) - 1;
+    const qsizetype found = separator.isEmpty() || start > text.size() ? -1 : text.indexOf(separator, start);
+    if (found < 0) {
+        position = -1;
+        return start < text.size() ? text.mid(start) : QString();
+    }
+    position = qint32(found + separator.size() + 1);
+    return text.mid(start, found - start);
+}
+
+QString TrimAtNul(const QString &text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+QString ReplaceText(const QString &text, const QString &search, const QString &replacement)
+{
+    if (text.isEmpty() || search.isEmpty())
+        return {};
+    QString result = text;
+    return result.replace(search, replacement);
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace desktop

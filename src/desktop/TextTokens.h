@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Text helpers shared by every text format of the program.
+namespace desktop {
+
+// Reads the next token of `text` from the 1-based `position`, up to the next
+// `separator`, and moves `position` past it. When no separator follows, the
+// rest of the text is returned and `position` becomes -1, so every later call
+// gives "". A negative position gives "" and stays negative; 0 counts as 1.
+[[nodiscard]] QString NextToken(const QString &text, qint32 &position, const QString &separator);
+
+// The text before the first NUL character.
+[[nodiscard]] QString TrimAtNul(const QString &text);
+
+// Every occurrence of `search` replaced from left to right, without rescanning
+// what was inserted. An empty text or an empty search text gives "".
+[[nodiscard]] QString ReplaceText(const QString &text, const QString &search, const QString &replacement);
+
+// Blanks (the space character only, not tabs) removed at both ends.
+[[nodiscard]] QString trimBlanks(const QString &text);
+
+} // namespace desktop

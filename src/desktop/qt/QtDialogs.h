@@ -1,0 +1,16 @@
+#pragma once
+
+#include "desktop/Dialogs.h"
+
+namespace desktop {
+
+// Message and input boxes on Qt widgets, modal to the active window.
+class QtDialogs final : public Dialogs
+{
+public:
+    Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
+    void beep() override;
+};
+
+} // namespace desktop

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "model/clsRouter.h"
+
+#include <array>
+#include <memory>
+
+// One slot per frame address 0 to 15; a router exists when its slot is filled.
+inline constexpr int RouterSlotCount = 16;
+using RouterSlots = std::array<std::unique_ptr<clsRouter>, RouterSlotCount>;

@@ -1,0 +1,24 @@
+#include "model/clsRouteState.h"
+
+void clsRouteState::setVideo(int v)
+{
+    m_video = v;
+    recomputeSplit();
+}
+
+void clsRouteState::setAudio(int a)
+{
+    m_audio = a;
+    recomputeSplit();
+}
+
+void clsRouteState::CopyFrom(const clsRouteState &orig)
+{
+    m_video = orig.Video();
+    m_audio = orig.Audio();
+}
+
+void clsRouteState::recomputeSplit()
+{
+    isSplit = m_audio != m_video || m_video < 0;
+}
