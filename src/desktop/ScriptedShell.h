@@ -1,0 +1,54 @@
+#pragma once
+
+#include "desktop/Shell.h"
+
+#include <QQueue>
+#include <QStringList>
+
+namespace desktop {
+
+// Test double: records every call and answers from queues. An empty queue
+// answers "" (cancelled). Installs itself for its lifetime.
+class ScriptedShell final : public Shell
+{
+public:
+    struct FileDialog
+    {
+        QString title;
+        QString filterList;
+        QString proposedName; // always "" for the open dialog
+        QString startFolder;
+        bool operator==(const FileDialog &) const = default;
+    };
+
+    ScriptedShell();
+    ~ScriptedShell() override;
+    ScriptedShell(const ScriptedShell &) = delete;
+    ScriptedShell &operator=(const ScriptedShell &) = delete;
+
+    QString OpenFileDialog(const QString &title, const QString &filterList, const QString &startFolder) override;
+    QString SaveFileDialog(const QString &title, const QString &filterList, const QString &proposedName,
+                           const QString &startFolder) override;
+    bool ShowText(const QString &text) override;
+    qint32 ShellOpen(const QString &target) override;
+    bool CtrlKeyDown() override;
+    bool ShiftKeyDown() override;
+
+    QQueue<QString> openAnswers;
+    QQueue<QString> saveAnswers;
+    // ShowText throws the fault "failShowText" when it is not empty.
+    QString failShowText;
+    qint32 shellOpenResult = ShellOpenSucceeded;
+    bool ctrlDown = false;
+    bool shiftDown = false;
+
+    QList<FileDialog> openDialogs;
+    QList<FileDialog> saveDialogs;
+    QStringList shownTexts;
+    QStringList opened;
+
+private:
+    Shell *m_previous;
+};
+
+} // namespace desktop

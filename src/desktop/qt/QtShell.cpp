@@ -1,0 +1,86 @@
+#include "desktop/qt/QtShell.h"
+
+#include "desktop/DisplayFile.h"
+#include "desktop/Fault.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QUrl>
+
+namespace desktop {
+
+namespace {
+
+// "Description:pattern:Description:pattern" in Qt's form, one type a line.
+QStringList nameFilters(const QString &filterList)
+{
+    if (filterList.isEmpty())
+        return {QStringLiteral("All Files (*)")};
+    const QStringList parts = filterList.split(u':');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        // "*.*" means every file, also those without a dot.
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        filters.append(parts[i] + QStringLiteral(" (") + patterns + u')');
+    }
+    return filters;
+}
+
+QString runDialog(QFileDialog &dialog, const QString &filterList)
+{
+    dialog.setNameFilters(nameFilters(filterList));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString QtShell::OpenFileDialog(const QString &title, const QString &filterList, const QString &startFolder)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runDialog(dialog, filterList);
+}
+
+QString QtShell::SaveFileDialog(const QString &title, const QString &filterList, const QString &proposedName,
+                                const QString &startFolder)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    return runDialog(dialog, filterList);
+}
+
+bool QtShell::ShowText(const QString &text)
+{
+    const QString path = WriteDisplayFile(text);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        throw Fault(QStringLiteral("Cannot open ") + QDir::toNativeSeparators(path) + QStringLiteral(" for display"));
+    return true;
+}
+
+qint32 QtShell::ShellOpen(const QString &target)
+{
+    return QDesktopServices::openUrl(QUrl::fromUserInput(target)) ? ShellOpenSucceeded : ShellOpenFailed;
+}
+
+bool QtShell::CtrlKeyDown()
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+bool QtShell::ShiftKeyDown()
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+} // namespace desktop
