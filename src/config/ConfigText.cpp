@@ -1,0 +1,25 @@
+#include "config/ConfigText.h"
+
+#include "config/LineReader.h"
+#include "config/MacroSection.h"
+#include "desktop/NumberReader.h"
+
+QString RouterTimeoutText(float timeout)
+{
+    return QString::number(double(timeout), 'g', 7);
+}
+
+QByteArray ConfigText(const Configuration &config, const MacroBank &macros)
+{
+    QString text = ConfigFileHeader + LineEnd;
+    // The port's number is the last character of its name ("" gives 0).
+    text +=
+        QStringLiteral("Com Port: ") + QString::number(desktop::readInteger(config.CommPortName.right(1))) + LineEnd;
+    text += QStringLiteral("Router Timeout: ") + RouterTimeoutText(config.RouterTimeout) + LineEnd;
+    for (const auto &router : config.Routers) {
+        if (router && router->RouterType() > -1)
+            text += QStringLiteral("Router: ") + router->StringVal() + LineEnd;
+    }
+    writeMacroSection(text, macros);
+    return text.toUtf8();
+}
