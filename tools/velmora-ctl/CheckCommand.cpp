@@ -1,0 +1,17 @@
+#include "CommandLoad.h"
+#include "Commands.h"
+#include "StandardStreams.h"
+#include "app/GlobalState.h"
+#include "config/ConfigText.h"
+
+int runCheck(const QStringList &arguments)
+{
+    if (arguments.size() != 1 || arguments.constFirst().isEmpty()) {
+        writeErrorLine(QStringLiteral("usage: velmora-ctl check FILE"));
+        return ExitUsage;
+    }
+    if (!loadForCommand(arguments.constFirst()))
+        return ExitFailed;
+    writeStandardOutput(ConfigText(Globals(), Globals()));
+    return ExitOk;
+}
