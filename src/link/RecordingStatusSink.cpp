@@ -1,0 +1,6 @@
+#include "link/RecordingStatusSink.h"
+
+void RecordingStatusSink::SetErrMsg(const QString &msg)
+{
+    messages.append(msg);
+}

@@ -1,0 +1,215 @@
+#include "link/SerialLink.h"
+
+#include "config/Configuration.h"
+#include "link/StatusSink.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QScopedValueRollback>
+#include <cmath>
+#include <limits>
+
+// One command on its way: lives on the stack of the SendCommand call that
+// waits for it.
+struct SerialLink::Exchange
+{
+    QByteArray command;
+    bool waitForAck = true;
+    bool done = false;
+    int code = 0;
+    QEventLoop *loop = nullptr;
+};
+
+namespace {
+
+int timeoutMilliseconds(float seconds)
+{
+    if (!(seconds > 0)) // also NaN
+        return 0;
+    const double ms = std::ceil(double(seconds) * 1000.0);
+    return ms >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(ms);
+}
+
+} // namespace
+
+SerialLink::SerialLink(const Configuration &config, StatusSink &status, const QString &appFolder, QObject *parent)
+    : QObject(parent), m_config(config), m_status(status), m_appFolder(appFolder), m_port(this)
+{
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onErrorOccurred);
+
+    // QTimer measures on the monotonic clock; a precise timer never fires early.
+    m_deadline.setSingleShot(true);
+    m_deadline.setTimerType(Qt::PreciseTimer);
+    connect(&m_deadline, &QTimer::timeout, this, &SerialLink::onDeadline);
+}
+
+SerialLink::~SerialLink()
+{
+    CloseCommPort();
+    m_port.disconnect(this);
+}
+
+int SerialLink::portNumber(const QString &CommPortName)
+{
+    if (CommPortName.isEmpty())
+        return 0;
+    const QChar last = CommPortName.back();
+    return last >= QLatin1Char('0') && last <= QLatin1Char('9') ? last.unicode() - '0' : 0;
+}
+
+QString SerialLink::portPath(int n, const QString &appFolder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(appFolder);
+    return QStringLiteral("COM%1").arg(n);
+#else
+    const QFileInfo linked(appFolder + QStringLiteral("ports/COM%1").arg(n));
+    if (linked.exists() || linked.isSymLink())
+        return linked.filePath();
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+bool SerialLink::OpenCommPort()
+{
+    const int n = portNumber(m_config.CommPortName);
+    if (n == 0)
+        return false;
+    const QString path = portPath(n, m_appFolder);
+    if (m_port.isOpen()) {
+        if (path == m_openPath)
+            return false;
+        CloseCommPort();
+    }
+    m_port.setPortName(path);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_status.SetErrMsg(QStringLiteral("Comm Port %1 is unavailable").arg(n));
+        return true;
+    }
+    m_openPath = path;
+    return false;
+}
+
+void SerialLink::CloseCommPort()
+{
+    if (m_port.isOpen()) {
+        // Closing a device that is gone can itself raise an error.
+        const QScopedValueRollback closing(m_closing, true);
+        m_port.close();
+    }
+    m_openPath.clear();
+    // Nothing can be answered on a closed port.
+    if (m_current)
+        finish(m_current, 0);
+    while (!m_queue.empty()) {
+        Exchange *waiting = m_queue.front();
+        m_queue.pop_front();
+        finish(waiting, 0);
+    }
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck)
+{
+    if (!m_port.isOpen())
+        return 0;
+    Exchange exchange{cmd, waitForAck};
+    m_queue.push_back(&exchange);
+    startNext();
+    if (!exchange.done) {
+        QEventLoop loop;
+        exchange.loop = &loop;
+        loop.exec();
+    }
+    // Only the exchange is read from here on: a handler run during the wait
+    // may have destroyed the link.
+    return exchange.code;
+}
+
+void SerialLink::startNext()
+{
+    while (!m_current && !m_queue.empty()) {
+        Exchange *next = m_queue.front();
+        m_queue.pop_front();
+        if (!m_port.isOpen()) {
+            finish(next, 0);
+            continue;
+        }
+        m_current = next;
+        // Bytes that came before this command (a late answer to an exchange
+        // that timed out, the tail of a long reply) are not its reply. The
+        // protocol carries nothing that ties a reply to its command, so a late
+        // answer arriving after this write is indistinguishable from the
+        // router's answer to it and is taken as such; the flush keeps
+        // everything that arrived earlier out.
+        m_port.readAll();
+        m_port.clear(QSerialPort::Input);
+        m_port.write(next->command);
+        m_port.flush();
+        if (m_current != next) // the port failed while writing
+            continue;
+        if (!next->waitForAck) {
+            finish(next, 0);
+            continue;
+        }
+        m_deadline.start(timeoutMilliseconds(m_config.RouterTimeout));
+    }
+}
+
+void SerialLink::finish(Exchange *exchange, int code)
+{
+    if (exchange == m_current) {
+        m_current = nullptr;
+        m_deadline.stop();
+    }
+    exchange->done = true;
+    exchange->code = code;
+    if (exchange->loop)
+        exchange->loop->quit();
+}
+
+void SerialLink::onReadyRead()
+{
+    const QByteArray received = m_port.readAll();
+    // Nobody waits: stale bytes, dropped.
+    if (!m_current || received.isEmpty())
+        return;
+    finish(m_current, quint8(received.front()));
+    startNext();
+}
+
+void SerialLink::onDeadline()
+{
+    if (!m_current)
+        return;
+    const QByteArray received = m_port.readAll();
+    if (received.isEmpty()) {
+        m_status.SetErrMsg(QStringLiteral("No reply from the router"));
+        finish(m_current, 0);
+    } else {
+        finish(m_current, quint8(received.front()));
+    }
+    startNext();
+}
+
+void SerialLink::onErrorOccurred(QSerialPort::SerialPortError error)
+{
+    // Open failures are OpenCommPort's to report.
+    if (error == QSerialPort::NoError || !m_port.isOpen() || m_closing)
+        return;
+    // A failure between exchanges (the device unplugged while idle) only
+    // closes the port; the next route's reopen reports it.
+    if (m_current)
+        m_status.SetErrMsg(QStringLiteral("Send Command Error: ") + m_port.errorString());
+    CloseCommPort();
+}
