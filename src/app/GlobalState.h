@@ -1,14 +1,19 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "link/MacroRecorder.h"
 #include "model/MacroBank.h"
 #include "model/MatrixTables.h"
 
+class SerialLink;
+
 // The program's global configuration state, in one place: the set-up, the
-// matrix owner tables and the macro bank, under the names the rest of the
-// program uses (Globals().Routers, Globals().MatOutRouter, ...).
-struct GlobalState : Configuration, MatrixTables, MacroBank
+// matrix owner tables, the macro bank and the macro recording, under the
+// names the rest of the program uses (Globals().Routers, Globals().MatOutRouter, ...).
+struct GlobalState : Configuration, MatrixTables, MacroBank, MacroRecorder
 {
+    // The main window's serial port, set when the window loads.
+    SerialLink *CommRef = nullptr;
 };
 
 [[nodiscard]] GlobalState &Globals();

@@ -1,0 +1,131 @@
+#include "link/RouteModule.h"
+
+#include "config/Configuration.h"
+#include "desktop/Dialogs.h"
+#include "desktop/Fault.h"
+#include "link/CrosspointFrame.h"
+#include "link/MacroRecorder.h"
+#include "link/RouteTarget.h"
+#include "link/SerialLink.h"
+#include "link/StatusSink.h"
+#include "model/MacroBank.h"
+#include "model/MatrixView.h"
+
+namespace {
+
+constexpr int VisibleColumns = 16;
+constexpr int VideoLayer = 1;
+constexpr int AudioLayer = 2;
+
+quint32 layerKey(int FrameAddress, int phyOut, int layer)
+{
+    return quint32(FrameAddress) << 16 | quint32(phyOut) << 2 | quint32(layer);
+}
+
+} // namespace
+
+RouteModule::RouteModule(const Configuration &config, const MacroBank &bank, MacroRecorder &recorder,
+                         SerialLink &CommRef, StatusSink &status)
+    : m_config(config), m_bank(bank), m_recorder(recorder), m_comm(CommRef), m_status(status)
+{}
+
+bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
+{
+    if (!m_config.ConfigLoaded) {
+        m_status.SetErrMsg(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
+        return true;
+    }
+    if (m_recorder.MacroRecording)
+        m_recorder.RecordRoute(FrameAddress, phyOut, phyIn, Level);
+    // OpenCommPort reports its own failure; a port it leaves closed (no port
+    // number configured) makes SendCommand give 0, a failure without a message.
+    if (!m_comm.isOpen() && m_comm.OpenCommPort())
+        return true;
+
+    const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(FrameAddress), quint8(phyIn), quint8(phyOut));
+    const int code =
+        m_comm.SendCommand(QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())), true);
+    if (code == CrosspointFrame::Ack)
+        return false;
+    if (code != 0)
+        m_status.SetErrMsg(QStringLiteral("Router returned ") + QString::number(code));
+    return true;
+}
+
+bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level)
+{
+    // Out-of-range outputs fail here, before anything is sent.
+    (void)Router.RouteState(phyOut);
+    const int FrameAddress = Router.FrameAddress();
+    const quint64 ticket = ++m_lastTicket;
+    if (SendRoute(FrameAddress, phyOut, phyIn, Level))
+        return true;
+    applyAcknowledged(Router, FrameAddress, phyOut, phyIn, Level, ticket);
+    return false;
+}
+
+void RouteModule::applyAcknowledged(clsRouter &Router, int FrameAddress, int phyOut, int phyIn, int Level,
+                                    quint64 ticket)
+{
+    // A configuration loaded during the wait replaced the router; the new
+    // one's route states start over.
+    if (m_config.Routers[std::size_t(FrameAddress)].get() != &Router)
+        return;
+    clsRouteState &state = Router.RouteState(phyOut);
+    for (const int layer : {VideoLayer, AudioLayer}) {
+        if (!(Level & layer))
+            continue;
+        quint64 &applied = m_appliedTickets[layerKey(FrameAddress, phyOut, layer)];
+        if (applied > ticket)
+            continue;
+        applied = ticket;
+        if (layer == VideoLayer)
+            state.setVideo(phyIn);
+        else
+            state.setAudio(phyIn);
+    }
+}
+
+TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)
+{
+    TakeOutcome outcome;
+    if (!Router || phyOut < 0 || phyIn < 0 || phyOut > Router->OutputCount() || phyIn > Router->InputCount()) {
+        desktop::dialogs().beep();
+        m_status.SetErrMsg(QStringLiteral("Unassigned crosspoint"));
+    } else if (RouteCrosspoint(*Router, phyOut, phyIn, Level)) {
+        return outcome;
+    } else {
+        outcome.acknowledged = true;
+    }
+    if (matOut >= 0 && matOut < VisibleColumns)
+        outcome.redrawColumn = matOut;
+    return outcome;
+}
+
+TakeOutcome RouteModule::Route(const MatrixView &view, clsRouter &Router, int phyOut, int phyIn, int Level)
+{
+    int matOut = 0;
+    view.cvPhyOutToMat(phyOut, matOut, Router);
+    return TakeRoute(&Router, phyOut, phyIn, matOut, Level);
+}
+
+void RouteModule::RecallMacro(int Index, RouteTarget &target)
+{
+    if (Index < 0 || Index >= MacroBank::SlotCount)
+        throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
+    const auto &slot = m_bank.Macros[std::size_t(Index)];
+    if (!slot)
+        return;
+    // A copy: handlers run during the reply waits may load other macros.
+    const QList<RouteRecord> records = *slot;
+    for (const RouteRecord &record : records) {
+        const int FrameAddress = record.frameAddress();
+        clsRouter *router =
+            FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get() : nullptr;
+        if (!router) {
+            m_status.SetErrMsg(QStringLiteral("No router at frame address ") + QString::number(FrameAddress));
+            continue;
+        }
+        target.Route(*router, record.output(), record.input(), record.level());
+    }
+}

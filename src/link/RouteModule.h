@@ -1,0 +1,65 @@
+#pragma once
+
+#include "link/TakeOutcome.h"
+
+#include <QHash>
+
+class clsRouter;
+class RouteTarget;
+class SerialLink;
+class StatusSink;
+struct Configuration;
+struct MacroBank;
+struct MacroRecorder;
+struct MatrixView;
+
+// Route execution: one crosspoint command per route, judged by the router's
+// reply, the route state updated once acknowledged, and macro replay. Works
+// on the state it is given: the configuration, the macro bank, the recorder,
+// the port (CommRef) and the status line.
+class RouteModule
+{
+public:
+    RouteModule(const Configuration &config, const MacroBank &bank, MacroRecorder &recorder, SerialLink &CommRef,
+                StatusSink &status);
+    RouteModule(const RouteModule &) = delete;
+    RouteModule &operator=(const RouteModule &) = delete;
+
+    // Sends the crosspoint command and judges the reply. True when the route
+    // FAILED for any reason; its message has been shown. Recorded first while
+    // recording is on, whatever the outcome, unless no configuration is in place.
+    [[nodiscard]] bool SendRoute(int FrameAddress, int phyOut, int phyIn, int Level);
+    // SendRoute, then the output's route state for the levels of Level once
+    // acknowledged. True when the route FAILED.
+    [[nodiscard]] bool RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level);
+
+    // The window's take of a crosspoint resolved from view column matOut: a
+    // crosspoint without a router port behind it (no router, a negative port
+    // or one beyond the router's counts) is refused with a beep and
+    // "Unassigned crosspoint" and still redraws its column. Other handlers
+    // run during the reply wait and may replace the routers, so the caller
+    // redraws the column by resolving it afresh.
+    [[nodiscard]] TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
+    // The window's Route: the output's view column from the view, then TakeRoute.
+    [[nodiscard]] TakeOutcome Route(const MatrixView &view, clsRouter &Router, int phyOut, int phyIn, int Level);
+
+    // Replays slot Index (0 to 11) through target, record by record, each
+    // waiting for its own reply; failures are reported and the replay goes
+    // on. A record whose frame address has no router is skipped with
+    // "No router at frame address <n>". An empty slot does nothing.
+    void RecallMacro(int Index, RouteTarget &target);
+
+private:
+    void applyAcknowledged(clsRouter &Router, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
+
+    const Configuration &m_config;
+    const MacroBank &m_bank;
+    MacroRecorder &m_recorder;
+    SerialLink &m_comm;
+    StatusSink &m_status;
+    // Routes are numbered in the order they go on the line. A route started
+    // during another's reply wait is judged before the earlier one returns;
+    // these keep the earlier one from overwriting the later one's state.
+    quint64 m_lastTicket = 0;
+    QHash<quint32, quint64> m_appliedTickets;
+};
