@@ -1,21 +1,15 @@
 #include "link/MacroButtons.h"
 
+#include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
+#include "desktop/Shell.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 
-namespace {
-
-// Plain notices carry the program's own title.
-const QString ProgramTitle = QStringLiteral("Velmora");
-
-} // namespace
-
 MacroButtons::MacroButtons(MacroBank &bank, MacroRecorder &recorder, RouteModule &routes, RouteTarget &target,
-                           std::function<bool()> ctrlKeyDown, QObject *parent)
-    : QObject(parent), m_bank(bank), m_recorder(recorder), m_routes(routes), m_target(target),
-      m_ctrlKeyDown(std::move(ctrlKeyDown))
+                           QObject *parent)
+    : QObject(parent), m_bank(bank), m_recorder(recorder), m_routes(routes), m_target(target)
 {
     UpdateMacroButtons();
 }
@@ -33,7 +27,7 @@ void MacroButtons::btnMacro_Click(int Index)
             throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
         if (m_savePending || m_recorder.MacroRecording)
             saveMacro(Index);
-        else if (m_ctrlKeyDown())
+        else if (desktop::shell().CtrlKeyDown())
             renameMacro(Index);
         else
             m_routes.RecallMacro(Index, m_target);
@@ -63,7 +57,7 @@ QString MacroButtons::askName(int Index, const QString &prompt, const QString &t
         refusal = QStringLiteral("This name is already in use.");
     else
         return answer;
-    desktop::showMessage(ProgramTitle, refusal);
+    desktop::showMessage(desktop::ProductName, refusal);
     return {};
 }
 
@@ -117,7 +111,7 @@ void MacroButtons::stopRecording()
     emit recordTimerStopRequested();
     m_recorder.MacroRecording = false;
     m_savePending = true;
-    desktop::showMessage(ProgramTitle, QStringLiteral("Next: click a macro button to save these routes"));
+    desktop::showMessage(desktop::ProductName, QStringLiteral("Next: click a macro button to save these routes"));
     m_recordLabelText = QStringLiteral("Pending Save");
     m_recordLabelVisible = true;
     m_recordCaption = QStringLiteral("Cancel Save");

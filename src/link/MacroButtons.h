@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 #include <array>
-#include <functional>
 
 class RouteModule;
 class RouteTarget;
@@ -15,14 +14,15 @@ struct MacroRecorder;
 // widgets: the window forwards the two clicks and shows the captions and the
 // recording label from here. Idle: a macro button recalls its macro (renames
 // it with Ctrl held). Recording, then pending save after the record button:
-// a macro button saves the recorded routes under a name asked for.
+// a macro button saves the recorded routes under a name asked for. Boxes and
+// the Ctrl key state come from the desktop layer.
 class MacroButtons final : public QObject
 {
     Q_OBJECT
 
 public:
     MacroButtons(MacroBank &bank, MacroRecorder &recorder, RouteModule &routes, RouteTarget &target,
-                 std::function<bool()> ctrlKeyDown, QObject *parent = nullptr);
+                 QObject *parent = nullptr);
 
     // Click handlers; a fault inside shows "Function btnMacro_Click" or
     // "Function btnRecord_Click" and ends the click.
@@ -63,7 +63,6 @@ private:
     MacroRecorder &m_recorder;
     RouteModule &m_routes;
     RouteTarget &m_target;
-    std::function<bool()> m_ctrlKeyDown;
 
     std::array<QString, MacroBank::SlotCount> m_captions;
     QString m_recordCaption = QStringLiteral("Record Macro");

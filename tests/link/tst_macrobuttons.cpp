@@ -1,6 +1,7 @@
 #include "RecordingRouteTarget.h"
 #include "TestRouters.h"
 #include "desktop/ScriptedDialogs.h"
+#include "desktop/ScriptedShell.h"
 #include "link/MacroButtons.h"
 #include "link/MacroRecorder.h"
 #include "link/RecordingStatusSink.h"
@@ -28,8 +29,8 @@ struct Panel
     SerialLink link{config, status, QString()};
     RouteModule routes{config, bank, recorder, link, status};
     RecordingRouteTarget target;
-    bool ctrl = false;
-    MacroButtons buttons{bank, recorder, routes, target, [this] { return ctrl; }};
+    desktop::ScriptedShell shell;
+    MacroButtons buttons{bank, recorder, routes, target};
 
     Panel()
     {
@@ -152,7 +153,7 @@ private slots:
         if (!ctrl)
             p.recordAndStop(TwoRoutes);
         boxes.clear();
-        p.ctrl = ctrl;
+        p.shell.ctrlDown = ctrl;
 
         boxes.inputs.enqueue(answer);
         p.buttons.btnMacro_Click(2);
@@ -189,7 +190,7 @@ private slots:
         Panel p;
         p.name(1, QStringLiteral("One"));
         p.bank.Macros[1] = TwoRoutes;
-        p.ctrl = true;
+        p.shell.ctrlDown = true;
         boxes.inputs.enqueue(QStringLiteral("One")); // its own name is fine
         boxes.inputs.enqueue(QStringLiteral("Uno"));
         p.buttons.btnMacro_Click(1);
