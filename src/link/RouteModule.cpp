@@ -119,13 +119,17 @@ void RouteModule::RecallMacro(int Index, RouteTarget &target)
     // A copy: handlers run during the reply waits may load other macros.
     const QList<RouteRecord> records = *slot;
     for (const RouteRecord &record : records) {
-        const int FrameAddress = record.frameAddress();
-        clsRouter *router =
-            FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get() : nullptr;
-        if (!router) {
-            m_status.SetErrMsg(QStringLiteral("No router at frame address ") + QString::number(FrameAddress));
-            continue;
-        }
-        target.Route(*router, record.output(), record.input(), record.level());
+        if (clsRouter *router = routerAt(record.frameAddress()))
+            target.Route(*router, record.output(), record.input(), record.level());
     }
+}
+
+clsRouter *RouteModule::routerAt(int FrameAddress)
+{
+    clsRouter *router = FrameAddress >= 0 && FrameAddress < RouterSlotCount
+                            ? m_config.Routers[std::size_t(FrameAddress)].get()
+                            : nullptr;
+    if (!router)
+        m_status.SetErrMsg(QStringLiteral("No router at frame address ") + QString::number(FrameAddress));
+    return router;
 }

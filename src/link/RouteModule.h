@@ -49,6 +49,10 @@ public:
     // "No router at frame address <n>". An empty slot does nothing.
     void RecallMacro(int Index, RouteTarget &target);
 
+    // The router at FrameAddress; nullptr, after "No router at frame address
+    // <n>", when there is none (the set-up changed since a macro was saved).
+    [[nodiscard]] clsRouter *routerAt(int FrameAddress);
+
 private:
     void applyAcknowledged(clsRouter &Router, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
 
