@@ -14,3 +14,11 @@ inline constexpr int ExitUsage = 2;
 // rejected lines on standard error and, when the load completed, the file
 // that saving it would write on standard output.
 int runCheck(const QStringList &arguments);
+
+// route FILE FA OUT IN [LEVEL]: loads FILE as check does and sends one
+// crosspoint through the panel's route path; 0 when acknowledged.
+int runRoute(const QStringList &arguments);
+
+// macro FILE SLOT: loads FILE as check does and replays macro SLOT (0 to 11)
+// as its button would; 0 when every route was acknowledged.
+int runMacro(const QStringList &arguments);

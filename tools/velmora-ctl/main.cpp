@@ -13,6 +13,8 @@ const std::map<QString, Command> &commands()
 {
     static const std::map<QString, Command> table = {
         {QStringLiteral("check"), &runCheck},
+        {QStringLiteral("route"), &runRoute},
+        {QStringLiteral("macro"), &runMacro},
     };
     return table;
 }
