@@ -1,0 +1,126 @@
+// Figures of the serial link against velmora-routersim, printed for the
+// closing notes (bench/run-link.sh):
+//  1. a 127-route macro replay with the simulator pacing its answers at
+//     9600 baud, as a ratio to the wire floor of 9.375 ms a route (8 bytes
+//     out and 1 back, 10 bits a byte). The pseudo-terminal hands the 8
+//     command bytes over at once and only the answer byte is paced, so the
+//     line imposes 1.042 ms a route here; what the panel adds on top of that
+//     is also projected onto a real line;
+//  2. the CPU time spent while a route waits 3 seconds for a silent router.
+
+#include "RouterSim.h"
+#include "config/Configuration.h"
+#include "link/ConsoleStatusSink.h"
+#include "link/MacroRecorder.h"
+#include "link/RouteModule.h"
+#include "link/RouteTarget.h"
+#include "link/SerialLink.h"
+#include "model/MacroBank.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int Routes = 127;
+constexpr int Runs = 5;
+constexpr double WireFloorMs = 9.375;
+constexpr double PacedAnswerMs = 10.0 / 9.6; // one byte at 9600 baud
+constexpr int SilentRouter = 1;
+
+struct CountingTarget final : RouteTarget
+{
+    RouteModule &routes;
+    int acknowledged = 0;
+
+    explicit CountingTarget(RouteModule &r) : routes(r) {}
+
+    void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override
+    {
+        if (routes.TakeRoute(&Router, phyOut, phyIn, -1, Level).acknowledged)
+            ++acknowledged;
+    }
+};
+
+void addFullRouter(Configuration &config, int frameAddress)
+{
+    auto router = std::make_unique<clsRouter>();
+    router->setRouterType(0);
+    router->setFrameAddress(frameAddress);
+    router->setInputCount(clsRouter::MaxPortIndex);
+    router->setOutputCount(clsRouter::MaxPortIndex);
+    config.Routers[std::size_t(frameAddress)] = std::move(router);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir home;
+    const QString appFolder = home.path() + QStringLiteral("/");
+    RouterSim sim;
+    if (!sim.start(appFolder + QStringLiteral("ports/COM1"),
+                   {QStringLiteral("--answer"), QStringLiteral("%1=silent").arg(SilentRouter)})) {
+        std::fprintf(stderr, "velmora-routersim did not start\n");
+        return 1;
+    }
+
+    Configuration config;
+    config.CommPortName = QStringLiteral("COM1");
+    config.ConfigLoaded = true;
+    addFullRouter(config, 0);
+    addFullRouter(config, SilentRouter);
+    MacroBank bank;
+    QList<RouteRecord> macro;
+    for (int output = 0; output < Routes; ++output)
+        macro.append(RouteRecord::pack(0, output, (output * 7) % Routes, 3));
+    bank.Macros[0] = macro;
+    MacroRecorder recorder;
+    ConsoleStatusSink status;
+    SerialLink link(config, status, appFolder);
+    RouteModule routes(config, bank, recorder, link, status);
+    if (link.OpenCommPort())
+        return 1;
+
+    std::printf("Macro replay, %d routes, answers paced at 9600 baud (wire floor %.3f ms a route)\n", Routes,
+                WireFloorMs);
+    std::vector<double> ratios;
+    for (int run = 1; run <= Runs; ++run) {
+        CountingTarget target(routes);
+        QElapsedTimer clock;
+        clock.start();
+        routes.RecallMacro(0, target);
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        const double ratio = ms / (Routes * WireFloorMs);
+        ratios.push_back(ratio);
+        std::printf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f, %d acknowledged\n", run, ms, ms / Routes, ratio,
+                    target.acknowledged);
+        if (target.acknowledged != Routes)
+            return 1;
+    }
+    std::sort(ratios.begin(), ratios.end());
+    const double median = ratios[ratios.size() / 2];
+    const double overheadMs = median * WireFloorMs - PacedAnswerMs;
+    std::printf("  median ratio to the wire floor: %.3f\n", median);
+    std::printf("  time a route beyond the paced answer (panel, simulator, pseudo-terminal): %.3f ms; on a "
+                "real 9600-baud line that projects to a ratio of %.3f\n\n",
+                overheadMs, (WireFloorMs + overheadMs) / WireFloorMs);
+
+    config.RouterTimeout = 3;
+    std::printf("Waiting %.0f s for a silent router\n", double(config.RouterTimeout));
+    QElapsedTimer wall;
+    const std::clock_t cpuStart = std::clock();
+    wall.start();
+    const bool failed = routes.SendRoute(SilentRouter, 0, 0, 3);
+    const double wallMs = double(wall.nsecsElapsed()) / 1e6;
+    const double cpuMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC;
+    std::printf("  wall %.1f ms, CPU %.2f ms: %.3f %% of one core%s\n", wallMs, cpuMs, 100.0 * cpuMs / wallMs,
+                failed ? "" : " (unexpectedly answered)");
+    return failed ? 0 : 1;
+}
