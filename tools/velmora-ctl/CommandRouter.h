@@ -5,6 +5,8 @@
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
 
+#include <functional>
+
 // The panel's route path for the route and macro commands, over the set-up
 // loaded into Globals(): its COM port and timeout, status messages on
 // standard error. Counts what the routers acknowledged.
@@ -16,14 +18,17 @@ public:
     CommandRouter(const CommandRouter &) = delete;
     CommandRouter &operator=(const CommandRouter &) = delete;
 
-    // False, with a message, when the set-up names no COM port: the panel
-    // would send nothing and say nothing.
-    [[nodiscard]] bool hasPort();
+    // Runs routing (faults trapped under operation's name) when the set-up
+    // names a COM port; ExitOk when the routers acknowledged `expected`
+    // routes, ExitFailed otherwise. Without a port the panel would send
+    // nothing and say nothing; here that is said.
+    [[nodiscard]] static int run(const QString &operation, qsizetype expected,
+                                 const std::function<void(CommandRouter &)> &routing);
+
     [[nodiscard]] RouteModule &routes() { return m_routes; }
 
     // The window's Route, without a matrix view to redraw.
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
-    [[nodiscard]] int acknowledged() const { return m_acknowledged; }
 
 private:
     ConsoleStatusSink m_status;

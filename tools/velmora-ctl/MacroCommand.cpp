@@ -3,7 +3,6 @@
 #include "Commands.h"
 #include "StandardStreams.h"
 #include "app/GlobalState.h"
-#include "desktop/Fault.h"
 
 int runMacro(const QStringList &arguments)
 {
@@ -23,13 +22,6 @@ int runMacro(const QStringList &arguments)
         return ExitFailed;
     }
 
-    bool allAcknowledged = false;
-    desktop::runTrapped(QStringLiteral("RecallMacro"), [&] {
-        CommandRouter router;
-        if (!router.hasPort())
-            return;
-        router.routes().RecallMacro(slot, router);
-        allAcknowledged = router.acknowledged() == macro->size();
-    });
-    return allAcknowledged ? ExitOk : ExitFailed;
+    return CommandRouter::run(QStringLiteral("RecallMacro"), macro->size(),
+                              [&](CommandRouter &router) { router.routes().RecallMacro(slot, router); });
 }

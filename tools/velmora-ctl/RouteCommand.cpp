@@ -2,7 +2,6 @@
 #include "CommandRouter.h"
 #include "Commands.h"
 #include "StandardStreams.h"
-#include "desktop/Fault.h"
 #include "model/clsRouter.h"
 
 #include <optional>
@@ -38,14 +37,8 @@ int runRoute(const QStringList &arguments)
     if (!loadForCommand(arguments.constFirst()))
         return ExitFailed;
 
-    bool acknowledged = false;
-    desktop::runTrapped(QStringLiteral("route"), [&] {
-        CommandRouter router;
-        if (!router.hasPort())
-            return;
+    return CommandRouter::run(QStringLiteral("route"), 1, [&](CommandRouter &router) {
         if (clsRouter *target = router.routes().routerAt(*frameAddress))
             router.Route(*target, *output, *input, *level);
-        acknowledged = router.acknowledged() == 1;
     });
-    return acknowledged ? ExitOk : ExitFailed;
 }
