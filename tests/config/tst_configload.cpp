@@ -3,8 +3,6 @@
 #include "desktop/ScriptedDialogs.h"
 #include "desktop/ScriptedShell.h"
 
-#include <QBuffer>
-
 using desktop::ScriptedDialogs;
 using desktop::ScriptedShell;
 
@@ -375,18 +373,6 @@ private slots:
         QVERIFY(name.isEmpty());
         QVERIFY(Snapshot(m_config, m_macros) == before);
         QVERIFY(boxes.shown.isEmpty());
-    }
-
-    void loadFromMemory()
-    {
-        ScriptedDialogs boxes;
-        QByteArray bytes = Header + "Com Port: 1\r\n";
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        ConfigLoadFrom(buffer, QStringLiteral("memory.rcf"), m_config, m_macros);
-        QVERIFY(m_config.ConfigLoaded);
-        QCOMPARE(m_config.ConfigFilePath, QStringLiteral("memory.rcf"));
-        QCOMPARE(m_config.CommPortName, QStringLiteral("COM1"));
     }
 
     void defaultConfigPath()

@@ -57,24 +57,6 @@ private slots:
         QCOMPARE(m_config.ConfigFilePath, name);
     }
 
-    void routersInOrderTypelessDropped()
-    {
-        ScriptedDialogs boxes;
-        for (int address : {7, 2, 5}) {
-            m_config.Routers[address] = std::make_unique<clsRouter>();
-            m_config.Routers[address]->setFrameAddress(address);
-            m_config.Routers[address]->setInputCount(0);
-            m_config.Routers[address]->setOutputCount(0);
-        }
-        m_config.Routers[7]->setRouterType(1);
-        m_config.Routers[2]->setRouterType(0);
-        m_config.Routers[7]->setRouterInName(0, QStringLiteral(" padded "));
-        QCOMPARE(ConfigText(m_config, m_macros),
-                 crlfLines({"VL ConfigFile 1.2", "Com Port: 0", "Router Timeout: 3",
-                            "Router: 0; 2; 0; 0; 0; 0; 0;In 01; Out 01; ",
-                            "Router: 1; 7; 0; 0; 0; 0; 0; padded ; Out 01; ", "Begin Macros", "End Macros"}));
-    }
-
     void timeoutText_data()
     {
         QTest::addColumn<float>("timeout");

@@ -1,8 +1,6 @@
 #include "desktop/AppFolder.h"
-#include "desktop/ConsoleShell.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
-#include "desktop/ScriptedShell.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -134,31 +132,6 @@ private slots:
 
         (void)WriteDisplayFile(QStringLiteral("second"));
         QCOMPARE(contents(path), QByteArray("second\r\n"));
-    }
-
-    void consoleShellNeverWaits()
-    {
-        ConsoleShell console;
-        QCOMPARE(console.OpenFileDialog(QStringLiteral("t"), QString(), QString()), QString());
-        QCOMPARE(console.SaveFileDialog(QStringLiteral("t"), QString(), QStringLiteral("x.rcf"), QString()), QString());
-        QVERIFY(!console.CtrlKeyDown());
-        QVERIFY(!console.ShiftKeyDown());
-        QVERIFY(console.ShellOpen(QStringLiteral("mailto:ops@example.org")) <= 32);
-    }
-
-    void scriptedShellInstallsItself()
-    {
-        Shell *before = &shell();
-        {
-            ScriptedShell scripted;
-            QCOMPARE(&shell(), static_cast<Shell *>(&scripted));
-            scripted.openAnswers.enqueue(QStringLiteral("/tmp/a.rcf"));
-            QCOMPARE(shell().OpenFileDialog(QStringLiteral("T"), QStringLiteral("*.rcf:*.rcf"), QStringLiteral("/s")),
-                     QStringLiteral("/tmp/a.rcf"));
-            QCOMPARE(shell().OpenFileDialog(QStringLiteral("T"), QString(), QString()), QString());
-            QCOMPARE(scripted.openDialogs.size(), 2);
-        }
-        QCOMPARE(&shell(), before);
     }
 };
 
