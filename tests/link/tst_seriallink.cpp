@@ -17,22 +17,6 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
 private slots:
-    void portNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("number");
-        QTest::newRow("COM4") << "COM4" << 4;
-        QTest::newRow("last character counts") << "port 7" << 7;
-        QTest::newRow("no digit") << "COMx" << 0;
-        QTest::newRow("empty") << "" << 0;
-    }
-
-    void portNames()
-    {
-        QFETCH(QString, name);
-        QTEST(SerialLink::portNumber(name), "number");
-    }
-
     void portPathPrefersTheAppFolderLink()
     {
         QTemporaryDir dir;
@@ -95,16 +79,6 @@ private slots:
         QTEST(rig.status.messages, "messages");
         QVERIFY(rig.sim.waitForFrames(1));
         QCOMPARE(rig.sim.wire(), QStringList{"BE EF 01 00 00 03 02 51"});
-    }
-
-    void commandWithoutWaiting()
-    {
-        LinkRig rig;
-        QVERIFY(rig.startSim(Fast));
-        QVERIFY(!rig.link.OpenCommPort());
-        QCOMPARE(rig.link.SendCommand(QByteArray::fromHex("BEEF0000000000 51"), false), 0);
-        QVERIFY(rig.sim.waitForFrames(1));
-        QVERIFY(rig.status.messages.isEmpty());
     }
 
     // A late answer that arrives between two exchanges is not the next one's reply.
