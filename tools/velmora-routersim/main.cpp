@@ -299,10 +299,13 @@ private:
         for (;;) {
             const auto length = ::read(port_, buffer, sizeof buffer);
             if (length > 0) {
-                const auto at = Clock::now();
+                // A pseudo-terminal delivers the bytes at once; on a real line
+                // they take their time, and a router answers only once the
+                // last byte of a frame is in.
+                receivedAt_ = std::max(Clock::now(), receivedAt_) + byteTime_ * length;
                 readOpenCloseEvents();
                 for (const auto &frame : scanner_.feed({buffer, static_cast<std::size_t>(length)}))
-                    handleFrame(frame, at);
+                    handleFrame(frame, receivedAt_);
                 // Immediate answers go out before the next read, so they
                 // belong to the session that asked for them.
                 putDueAnswersOnWire(Clock::now());
@@ -399,6 +402,7 @@ private:
     std::multimap<Clock::time_point, std::vector<std::uint8_t>> scheduled_;
     std::deque<WireByte> wire_;
     Clock::time_point wireFreeAt_ = Clock::time_point::min();
+    Clock::time_point receivedAt_ = Clock::time_point::min();
     bool writeBlocked_ = false;
     Clock::time_point restUntil_ = Clock::time_point::min();
 };
