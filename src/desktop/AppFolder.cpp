@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace desktop {
@@ -40,6 +41,13 @@ QString GetAppDataFolder()
 QString EnsureAppFolder(const QString &company, const QString &product, const QString &version)
 {
     QString folder = GetAppDataFolder();
+#ifndef Q_OS_WIN
+    // A new account may not have its data folder yet; the program's own
+    // folder is rarely writable here, so every exit save would fail and the
+    // set-up would be lost. The folder is made, private, as the XDG rules ask.
+    if (!FileExists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+#endif
     if (!FileExists(folder))
         return joined(QCoreApplication::applicationDirPath(), QString());
     for (const QString &part : {company, product, version}) {

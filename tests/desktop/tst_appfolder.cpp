@@ -78,14 +78,24 @@ private slots:
                  m_home.path() + QStringLiteral("/data/Maker/Product/"));
     }
 
-    // Without a per-user data folder the program's own folder is used, and
-    // nothing is created.
-    void missingDataFolderFallsBackToTheProgramFolder()
+    // A new account without its data folder gets one, private to the user,
+    // rather than the program's folder, where saves would fail.
+    void missingDataFolderIsCreated()
     {
-        const QString missing = m_home.path() + QStringLiteral("/nowhere");
+        const QString missing = m_home.path() + QStringLiteral("/new/share");
         qputenv("XDG_DATA_HOME", missing.toUtf8());
+        QCOMPARE(AppFolder(), missing + QStringLiteral("/Velmora/1.1/"));
+        const auto othersMayAccess = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                     | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY(!(QFileInfo(missing).permissions() & othersMayAccess));
+    }
+
+    // Only when the data folder cannot be made is the program's own folder used.
+    void uncreatableDataFolderFallsBackToTheProgramFolder()
+    {
+        writeFile(m_home.path() + QStringLiteral("/blocked"), "a file, not a folder");
+        qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/blocked/share")).toUtf8());
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
-        QVERIFY(!QFileInfo::exists(missing));
     }
 
     void folderThatCannotBeCreatedFails()
