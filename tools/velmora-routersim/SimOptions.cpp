@@ -114,7 +114,9 @@ std::string describeAnswer(const Answer &answer)
         for (std::size_t i = 0; i < answer.bytes.size(); ++i) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%02X", answer.bytes[i]);
-            verdict += (i ? "," : "") + std::string(hex);
+            if (i > 0)
+                verdict += ',';
+            verdict += hex;
         }
     }
     if (answer.delay.count() > 0)
