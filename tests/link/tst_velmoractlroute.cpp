@@ -51,7 +51,8 @@ class TestVelmoraCtlRoute : public QObject
 
 private slots:
     // set-up.rcf is the set-up above, no-port.rcf the same without its COM
-    // port; router 1 refuses every route.
+    // port; router 1 refuses every route (router 0's own answer beats the
+    // "*" given after it).
     void command_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -94,7 +95,7 @@ private slots:
         }
         RouterSim sim;
         QVERIFY(sim.start(folder.path() + QStringLiteral("/Velmora/1.1/ports/COM1"),
-                          {"--no-pacing", "--answer", "1=code:21"}));
+                          {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"}));
         const Run run = runCtl(folder, arguments);
         QTEST(run.exitCode, "exitCode");
         QTEST(run.err, "err");
