@@ -8,6 +8,7 @@
 namespace {
 
 const QString NoReply = QStringLiteral("No reply from the router");
+const QString Refused = QStringLiteral("Router returned 21");
 const QStringList Fast{QStringLiteral("--no-pacing")};
 
 } // namespace
@@ -17,16 +18,6 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
 private slots:
-    void portPathPrefersTheAppFolderLink()
-    {
-        QTemporaryDir dir;
-        const QString folder = dir.path() + QLatin1Char('/');
-        QCOMPARE(SerialLink::portPath(2, folder), QStringLiteral("/dev/ttyS1"));
-        QVERIFY(QDir(folder).mkpath(QStringLiteral("ports")));
-        QVERIFY(QFile::link(dir.path() + QStringLiteral("/nowhere"), folder + QStringLiteral("ports/COM2")));
-        QCOMPARE(SerialLink::portPath(2, folder), folder + QStringLiteral("ports/COM2"));
-    }
-
     // The frames the router sees, byte for byte; the level never goes on the wire.
     void workedFrames_data()
     {
@@ -56,27 +47,45 @@ private slots:
         QVERIFY(rig.status.messages.isEmpty());
     }
 
+    // One route to router 1 (output 2 from input 3, state 7 before) and each
+    // verdict: the route state follows only an acknowledged route, on its
+    // levels; recording notes the route whatever comes of it.
     void replies_data()
     {
         QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("level");
         QTest::addColumn<bool>("failed");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("acknowledge") << "ack" << false << QStringList();
-        QTest::newRow("refusal") << "code:21" << true << QStringList{"Router returned 21"};
-        QTest::newRow("no reply") << "silent" << true << QStringList{NoReply};
-        QTest::newRow("first byte 0") << "code:0" << true << QStringList();
-        QTest::newRow("acknowledge and more") << "bytes:06,15,15" << false << QStringList();
-        QTest::newRow("refusal then acknowledge") << "bytes:15,06" << true << QStringList{"Router returned 21"};
-        QTest::newRow("reply within the timeout") << "ack@100" << false << QStringList();
+        QTest::addColumn<int>("video");
+        QTest::addColumn<int>("audio");
+        QTest::newRow("acknowledge") << "ack" << 3 << false << QStringList() << 3 << 3;
+        QTest::newRow("acknowledge video") << "ack" << 1 << false << QStringList() << 3 << 7;
+        QTest::newRow("acknowledge audio") << "ack" << 2 << false << QStringList() << 7 << 3;
+        QTest::newRow("refusal") << "code:21" << 3 << true << QStringList{Refused} << 7 << 7;
+        QTest::newRow("no reply") << "silent" << 3 << true << QStringList{NoReply} << 7 << 7;
+        QTest::newRow("first byte 0") << "code:0" << 3 << true << QStringList() << 7 << 7;
+        QTest::newRow("acknowledge and more") << "bytes:06,15,15" << 3 << false << QStringList() << 3 << 3;
+        QTest::newRow("refusal then acknowledge") << "bytes:15,06" << 3 << true << QStringList{Refused} << 7 << 7;
+        QTest::newRow("reply within the timeout") << "ack@100" << 3 << false << QStringList() << 3 << 3;
     }
 
     void replies()
     {
         QFETCH(QString, answer);
+        QFETCH(int, level);
         LinkRig rig;
         QVERIFY(rig.startSim({QStringLiteral("--answer"), QStringLiteral("1=") + answer}));
-        QTEST(rig.routes.SendRoute(1, 2, 3, 3), "failed");
+        // Opening the port that is already open keeps it.
+        QVERIFY(!rig.link.OpenCommPort() && !rig.link.OpenCommPort());
+        clsRouter &router = *rig.config.Routers[1];
+        router.RouteState(2).setVideo(7);
+        router.RouteState(2).setAudio(7);
+        rig.recorder.MacroRecording = true;
+        QTEST(rig.routes.RouteCrosspoint(router, 2, 3, level), "failed");
         QTEST(rig.status.messages, "messages");
+        QTEST(router.RouteState(2).Video(), "video");
+        QTEST(router.RouteState(2).Audio(), "audio");
+        QCOMPARE(rig.recorder.RecordedRoutes.items(), QList<RouteRecord>{RouteRecord::pack(1, 2, 3, level)});
         QVERIFY(rig.sim.waitForFrames(1));
         QCOMPARE(rig.sim.wire(), QStringList{"BE EF 01 00 00 03 02 51"});
     }
@@ -87,7 +96,7 @@ private slots:
         QTest::addColumn<QString>("nextAnswer");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("next router silent") << "silent" << QStringList{NoReply, NoReply};
-        QTest::newRow("next router refuses") << "code:21" << QStringList{NoReply, "Router returned 21"};
+        QTest::newRow("next router refuses") << "code:21" << QStringList{NoReply, Refused};
     }
 
     void staleBytesAreNotTheReply()
@@ -104,35 +113,33 @@ private slots:
         QTEST(rig.status.messages, "messages");
     }
 
-    void unavailablePort()
+    // Both fail the route, which is still recorded; only a port that cannot
+    // be opened is reported.
+    void portProblems_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("openFailed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("link to a missing device") << "COM3" << true << QStringList(2, "Comm Port 3 is unavailable");
+        QTest::newRow("no port number") << "COMx" << false << QStringList();
+    }
+
+    void portProblems()
     {
         LinkRig rig;
-        rig.config.CommPortName = QStringLiteral("COM3");
+        QFETCH(QString, port);
+        rig.config.CommPortName = port;
+        // Without a link in the application folder the machine's own port is used.
+        QCOMPARE(SerialLink::portPath(3, rig.appFolder), QStringLiteral("/dev/ttyS2"));
         QVERIFY(QDir(rig.appFolder).mkpath(QStringLiteral("ports")));
         QVERIFY(QFile::link(rig.home.path() + QStringLiteral("/unplugged"), rig.portLink(3)));
-        QVERIFY(rig.link.OpenCommPort());
-        QVERIFY(rig.routes.SendRoute(0, 0, 0, 3));
-        QCOMPARE(rig.status.messages, QStringList(2, QStringLiteral("Comm Port 3 is unavailable")));
+        QCOMPARE(SerialLink::portPath(3, rig.appFolder), rig.portLink(3));
+        QTEST(rig.link.OpenCommPort(), "openFailed");
+        rig.recorder.MacroRecording = true;
+        QVERIFY(rig.routes.SendRoute(2, 5, 9, 1));
+        QTEST(rig.status.messages, "messages");
         QVERIFY(!rig.link.isOpen());
-    }
-
-    void noPortNumberSendsNothingSilently()
-    {
-        LinkRig rig;
-        rig.config.CommPortName = QStringLiteral("COMx");
-        QVERIFY(!rig.link.OpenCommPort());
-        QVERIFY(rig.routes.SendRoute(0, 0, 0, 3));
-        QVERIFY(rig.status.messages.isEmpty());
-    }
-
-    void reopeningTheOpenPortKeepsIt()
-    {
-        LinkRig rig;
-        QVERIFY(rig.startSim(Fast));
-        QVERIFY(!rig.link.OpenCommPort());
-        QVERIFY(!rig.link.OpenCommPort());
-        QVERIFY(!rig.routes.SendRoute(0, 0, 0, 3));
-        QVERIFY(rig.status.messages.isEmpty());
+        QCOMPARE(rig.recorder.RecordedRoutes.items(), QList<RouteRecord>{RouteRecord::pack(2, 5, 9, 1)});
     }
 
     void deviceVanishingMidExchange()
@@ -165,11 +172,11 @@ private slots:
         QTest::addColumn<bool>("secondFailed");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("slow ack, refusal") << "ack@400"
-                                           << "code:21" << false << true << QStringList{"Router returned 21"};
+                                           << "code:21" << false << true << QStringList{Refused};
         QTest::newRow("no reply, ack") << "silent"
                                        << "ack" << true << false << QStringList{NoReply};
         QTest::newRow("slow refusal, ack") << "code:21@400"
-                                           << "ack" << true << false << QStringList{"Router returned 21"};
+                                           << "ack" << true << false << QStringList{Refused};
     }
 
     void nestedRouteDuringAWait()
