@@ -62,6 +62,12 @@ inline std::string hex(const Bytes &bytes)
     return text;
 }
 
+template <typename T> std::vector<T> operator+(std::vector<T> a, const std::vector<T> &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 inline Bytes frame(std::uint8_t address, std::uint8_t in, std::uint8_t out)
 {
     const auto f = CrosspointFrame::build(address, in, out);
