@@ -86,15 +86,15 @@ Answer acknowledge()
     return Answer{{CrosspointFrame::Ack}, std::chrono::milliseconds{0}};
 }
 
-std::optional<Answer> parseAnswerSpec(std::string_view spec)
+std::optional<Answer> parseAnswer(std::string_view text)
 {
-    const auto at = spec.find('@');
-    const auto bytes = parseAnswerBytes(spec.substr(0, at));
+    const auto at = text.find('@');
+    const auto bytes = parseAnswerBytes(text.substr(0, at));
     if (!bytes)
         return std::nullopt;
     Answer answer{*bytes, std::chrono::milliseconds{0}};
     if (at != std::string_view::npos) {
-        const auto delay = parseNumber(spec.substr(at + 1), MaxDelayMs);
+        const auto delay = parseNumber(text.substr(at + 1), MaxDelayMs);
         if (!delay)
             return std::nullopt;
         answer.delay = std::chrono::milliseconds{*delay};
@@ -183,8 +183,8 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
             const auto v = value();
             const auto eq = v ? v->find('=') : std::string_view::npos;
             if (eq == std::string_view::npos)
-                return refuse("--answer needs FA=SPEC");
-            const auto answer = parseAnswerSpec(v->substr(eq + 1));
+                return refuse("--answer needs FA=ANSWER");
+            const auto answer = parseAnswer(v->substr(eq + 1));
             if (!answer)
                 return refuse("bad answer '" + std::string(v->substr(eq + 1)) +
                               "': use ack, silent, code:N or bytes:HH,.. optionally with @MS");
@@ -222,7 +222,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
 
 std::string usageLine()
 {
-    return "usage: velmora-routersim (--link PATH | --device PATH) [--routers LIST] [--answer FA=SPEC]... "
+    return "usage: velmora-routersim (--link PATH | --device PATH) [--routers LIST] [--answer FA=ANSWER]... "
            "[--no-pacing]\n";
 }
 
@@ -235,7 +235,8 @@ Stands in for up to 16 crosspoint routers sharing one 9600 baud line.
   --device PATH    use an existing serial device instead (set raw, 9600 8N1)
   --routers LIST   frame addresses that have a router, e.g. 0,3,5-7 (default 0-15);
                    frames for any other address go unanswered
-  --answer FA=SPEC how router FA (0-15, or * for all) answers a good frame:
+  --answer FA=ANSWER
+                   how router FA (0-15, or * for all) answers a good frame:
                      ack          the acknowledge byte 06 (default)
                      silent       nothing
                      code:N       the single byte N (decimal 0-255)

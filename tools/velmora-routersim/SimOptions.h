@@ -24,7 +24,7 @@ struct Answer
 Answer acknowledge();
 
 // "ack", "silent", "code:N", "bytes:HH,HH,..", each optionally followed by "@MS".
-std::optional<Answer> parseAnswerSpec(std::string_view spec);
+std::optional<Answer> parseAnswer(std::string_view text);
 
 // The verdict word the log shows for an answer, e.g. "refused:21 delay=200".
 // Named after what goes on the wire, so "code:6" logs as "ack".

@@ -191,10 +191,10 @@ void delayedAnswerDoesNotHoldUpOthers()
 // Lower bounds only: a paced byte can come late, never early.
 void pacesTheLineAt9600Baud()
 {
-    std::string spec = "6=bytes:00";
+    std::string answer = "6=bytes:00";
     for (int b = 1; b < 40; ++b)
-        spec += ",00";
-    Bench bench("pacing", {"--answer", spec});
+        answer += ",00";
+    Bench bench("pacing", {"--answer", answer});
     Port port(bench.link);
     const auto sent = Clock::now();
     CHECK(port.send(frame(6, 0, 0)));

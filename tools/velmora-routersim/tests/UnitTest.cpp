@@ -80,7 +80,7 @@ void answerSpecsParse()
     using ms = std::chrono::milliseconds;
     struct Row
     {
-        const char *spec;
+        const char *text;
         Bytes bytes;
         long delay;
         const char *verdict;
@@ -99,7 +99,7 @@ void answerSpecsParse()
         {"bytes:06,41@600000", {0x06, 0x41}, 600000, "bytes:06,41 delay=600000"},
     };
     for (const auto &row : good) {
-        const auto answer = parseAnswerSpec(row.spec);
+        const auto answer = parseAnswer(row.text);
         CHECK(answer.has_value());
         if (!answer)
             continue;
@@ -107,11 +107,11 @@ void answerSpecsParse()
         CHECK_EQ(answer->delay, ms{row.delay});
         CHECK_EQ(describeAnswer(*answer), std::string(row.verdict));
     }
-    for (const char *spec :
+    for (const char *text :
          {"", "ACK", "nak", "code:", "code:256", "code:-1", "code:0x15", "code:2 1", "bytes:", "bytes:1g", "bytes:123",
           "bytes:06,,41", "bytes:06,", "ack@", "ack@x", "ack@-5", "ack@1500@2", "ack@600001", "@100"}) {
-        if (parseAnswerSpec(spec))
-            check::fail(__FILE__, __LINE__, std::string("accepted bad answer spec '") + spec + "'");
+        if (parseAnswer(text))
+            check::fail(__FILE__, __LINE__, std::string("accepted bad answer '") + text + "'");
     }
     // Frame addresses beyond the sixteen never index the router tables.
     for (const char *who : {"16=ack", "x=ack", "3"})
