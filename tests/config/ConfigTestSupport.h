@@ -1,26 +1,16 @@
 #pragma once
 
+#include "PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
-#include "config/MacroSection.h"
+#include "desktop/ScriptedDialogs.h"
+#include "desktop/ScriptedShell.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-// A set-up that differs from the start-up state everywhere a load can
-// touch, so a test sees what a load changed and what it left alone.
-inline void prepareSetup(Configuration &config, MacroBank &macros)
-{
-    config.CommPortName = QStringLiteral("COM2");
-    config.RouterTimeout = 7.5f;
-    config.ConfigLoaded = false;
-    config.ConfigFilePath = QStringLiteral("before.rcf");
-    config.Routers[9] = std::make_unique<clsRouter>();
-    config.Routers[9]->setStringVal(QStringLiteral("1; 9; 1; 0; 4; 2; -1;A; B; C; "));
-    macros.MacroNames[3] = QStringLiteral("Kept");
-    macros.Macros[3] = QList<RouteRecord>{RouteRecord::pack(9, 0, 1, 3)};
-}
+inline const QByteArray Header = "VL ConfigFile 1.2\r\n";
 
 // Writes the bytes to a file in the folder and returns its path.
 inline QString writeTestFile(const QTemporaryDir &dir, const QByteArray &bytes,
@@ -36,21 +26,31 @@ inline QString writeTestFile(const QTemporaryDir &dir, const QByteArray &bytes,
 inline QByteArray readTestFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-// The lines of a file as the program writes them.
-inline QByteArray crlfLines(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QString testDataPath(const QString &name)
 {
     return QStringLiteral(VELMORA_TEST_DATA "/") + name;
 }
+
+// What a configuration test starts from: the scripted desktop, a folder of
+// its own and the prepared set-up.
+struct ConfigFixture
+{
+    desktop::ScriptedDialogs boxes;
+    desktop::ScriptedShell shell;
+    QTemporaryDir dir;
+    Configuration config;
+    MacroBank macros;
+
+    ConfigFixture() { prepareSetup(config, macros); }
+
+    // Loads the bytes from a file as the panel does; returns the file's path.
+    QString load(const QByteArray &bytes)
+    {
+        QString name = writeTestFile(dir, bytes);
+        ConfigLoad(config, macros, name, false);
+        return name;
+    }
+};

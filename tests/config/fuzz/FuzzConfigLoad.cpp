@@ -4,6 +4,7 @@
 // - a load that completes saves a file that loads again without a box or a
 //   rejected line and saves to the same bytes.
 
+#include "PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
 #include "desktop/ScriptedDialogs.h"
@@ -32,18 +33,6 @@ void load(const QByteArray &bytes, Configuration &config, MacroBank &macros)
     ConfigLoadFrom(buffer, QStringLiteral("fuzz.rcf"), config, macros);
 }
 
-// A set-up that differs from the start-up state everywhere a load could touch.
-void prepare(Configuration &config, MacroBank &macros)
-{
-    config.CommPortName = QStringLiteral("COM2");
-    config.RouterTimeout = 7.5f;
-    config.ConfigFilePath = QStringLiteral("before.rcf");
-    config.Routers[9] = std::make_unique<clsRouter>();
-    config.Routers[9]->setStringVal(QStringLiteral("1; 9; 1; 0; 4; 2; -1;A; B; C; "));
-    macros.MacroNames[3] = QStringLiteral("Kept");
-    macros.Macros[3] = QList<RouteRecord>{RouteRecord::pack(9, 0, 1, 3)};
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -52,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     desktop::ScriptedShell shell;
     Configuration config;
     MacroBank macros;
-    prepare(config, macros);
+    prepareSetup(config, macros);
     const QByteArray before = ConfigText(config, macros);
 
     load(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), config, macros);
