@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace desktop;
 
@@ -27,35 +28,35 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
+// Each test gets a home of its own, with XDG_DATA_HOME at its "data" folder.
 class TestAppFolder : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_homeDir;
-    QDir m_home;
+    std::optional<QTemporaryDir> m_home;
+
+    [[nodiscard]] QString at(const QString &name) const { return m_home->filePath(name); }
+    void setDataHome(const QString &name) { qputenv("XDG_DATA_HOME", at(name).toUtf8()); }
 
 private slots:
     void init()
     {
-        m_homeDir = std::make_unique<QTemporaryDir>();
-        m_home.setPath(m_homeDir->path());
-        qputenv("HOME", m_home.path().toUtf8());
-        qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/data")).toUtf8());
-        m_home.mkpath(QStringLiteral("data"));
+        m_home.emplace();
+        qputenv("HOME", m_home->path().toUtf8());
+        QDir(m_home->path()).mkdir(QStringLiteral("data"));
+        setDataHome(QStringLiteral("data"));
     }
 
     void appDataFolder_data()
     {
         QTest::addColumn<QString>("xdgDataHome");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("XDG_DATA_HOME") << "/srv/people/ann/data"
-                                       << "/srv/people/ann/data";
-        QTest::newRow("trailing separator dropped") << "/srv/people/ann/data/"
-                                                    << "/srv/people/ann/data";
-        QTest::newRow("unset: ~/.local/share") << ""
-                                               << "HOME/.local/share";
-        QTest::newRow("relative is ignored") << "data"
-                                             << "HOME/.local/share";
+        // clang-format off
+        QTest::newRow("XDG_DATA_HOME") << "/srv/people/ann/data" << "/srv/people/ann/data";
+        QTest::newRow("trailing separator dropped") << "/srv/people/ann/data/" << "/srv/people/ann/data";
+        QTest::newRow("unset: ~/.local/share") << "" << "HOME/.local/share";
+        QTest::newRow("relative is ignored") << "data" << "HOME/.local/share";
+        // clang-format on
     }
 
     void appDataFolder()
@@ -63,79 +64,63 @@ private slots:
         QFETCH(QString, xdgDataHome);
         QFETCH(QString, expected);
         qputenv("XDG_DATA_HOME", xdgDataHome.toUtf8());
-        QCOMPARE(GetAppDataFolder(), expected.replace(QStringLiteral("HOME"), m_home.path()));
+        QCOMPARE(GetAppDataFolder(), expected.replace(QStringLiteral("HOME"), m_home->path()));
     }
 
     void appFolderIsCreatedOnceWithOneSeparator()
     {
-        const QString expected = m_home.path() + QStringLiteral("/data/Velmora/1.1/");
+        const QString expected = at(QStringLiteral("data/Velmora/1.1/"));
         QCOMPARE(AppFolder(), expected);
-        QVERIFY(QFileInfo(expected).isDir());
         writeFile(expected + QStringLiteral("keep.txt"), "kept");
         QCOMPARE(AppFolder(), expected);
         QCOMPARE(contents(expected + QStringLiteral("keep.txt")), QByteArray("kept"));
         QCOMPARE(EnsureAppFolder(QStringLiteral("Maker"), QStringLiteral("Product"), QString()),
-                 m_home.path() + QStringLiteral("/data/Maker/Product/"));
+                 at(QStringLiteral("data/Maker/Product/")));
     }
 
     // A new account without its data folder gets one, private to the user,
-    // rather than the program's folder, where saves would fail.
-    void missingDataFolderIsCreated()
+    // rather than the program's folder, where saves would fail. Only when it
+    // cannot be made is the program's folder used.
+    void missingDataFolder()
     {
-        const QString missing = m_home.path() + QStringLiteral("/new/share");
-        qputenv("XDG_DATA_HOME", missing.toUtf8());
-        QCOMPARE(AppFolder(), missing + QStringLiteral("/Velmora/1.1/"));
-        const auto othersMayAccess = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-                                     | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-        QVERIFY(!(QFileInfo(missing).permissions() & othersMayAccess));
-    }
+        setDataHome(QStringLiteral("new/share"));
+        QCOMPARE(AppFolder(), at(QStringLiteral("new/share/Velmora/1.1/")));
+        const auto othersMayAccess = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                     QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY(!(QFileInfo(at(QStringLiteral("new/share"))).permissions() & othersMayAccess));
 
-    // Only when the data folder cannot be made is the program's own folder used.
-    void uncreatableDataFolderFallsBackToTheProgramFolder()
-    {
-        writeFile(m_home.path() + QStringLiteral("/blocked"), "a file, not a folder");
-        qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/blocked/share")).toUtf8());
+        writeFile(at(QStringLiteral("blocked")), "a file, not a folder");
+        setDataHome(QStringLiteral("blocked/share"));
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
     }
 
-    void folderThatCannotBeCreatedFails()
+    void ownFolderThatCannotBeCreatedFails()
     {
-        writeFile(m_home.path() + QStringLiteral("/data/Velmora"), "a file, not a folder");
+        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
         QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
 
-    void fileExists_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("folder") << "data" << true;
-        QTest::newRow("file") << "file.txt" << true;
-        QTest::newRow("read-only file") << "read-only.txt" << true;
-        QTest::newRow("missing") << "missing.txt" << false;
-        QTest::newRow("empty path") << "" << false;
-    }
-
+    // Whatever its attributes; false for a missing or empty path.
     void fileExists()
     {
-        QFETCH(QString, path);
-        writeFile(m_home.filePath(QStringLiteral("file.txt")), "x");
-        const QString readOnly = m_home.filePath(QStringLiteral("read-only.txt"));
-        writeFile(readOnly, "x");
-        QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
-        QTEST(FileExists(path.isEmpty() ? path : m_home.filePath(path)), "exists");
+        writeFile(at(QStringLiteral("read-only.txt")), "x");
+        QFile::setPermissions(at(QStringLiteral("read-only.txt")), QFileDevice::ReadOwner);
+        QVERIFY(FileExists(at(QStringLiteral("read-only.txt"))));
+        QVERIFY(FileExists(at(QStringLiteral("data"))));
+        QVERIFY(!FileExists(at(QStringLiteral("missing.txt"))));
+        QVERIFY(!FileExists(QString()));
     }
 
     // The display file lives in the user's own folder and is replaced, never
     // written through a link someone planted in its place.
     void displayFileIsReplacedNotFollowed()
     {
-        const QString folder = AppFolder();
-        const QString victim = m_home.filePath(QStringLiteral("victim.txt"));
+        const QString path = AppFolder() + QStringLiteral("display.txt");
+        const QString victim = at(QStringLiteral("victim.txt"));
         writeFile(victim, "precious");
-        QVERIFY(QFile::link(victim, folder + QStringLiteral("display.txt")));
+        QVERIFY(QFile::link(victim, path));
 
-        const QString path = WriteDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n"));
-        QCOMPARE(path, folder + QStringLiteral("display.txt"));
+        QCOMPARE(WriteDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);
         QCOMPARE(contents(path), QByteArray("Invalid Router--Line 3\r\n\r\n"));
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(contents(victim), QByteArray("precious"));

@@ -12,42 +12,26 @@
 
 using namespace desktop;
 
-// Stands in for the desktop's associated programs.
-class Opener : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
-
 class TestQtShell : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    Opener m_opener;
     QtShell m_shell;
+    QList<QUrl> m_opened;
 
-    // Runs `answer` on the file dialog once it shows.
-    template <typename Answer> void whenDialogShows(Answer answer)
-    {
-        QTimer::singleShot(0, this, [answer] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            answer(*dialog);
-        });
-    }
+public slots:
+    // Stands in for the desktop's associated programs.
+    void open(const QUrl &url) { m_opened.append(url); }
 
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_opener, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &m_opener, "open");
+        // The file dialogs keep their settings in the user's config folder.
+        for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            qputenv(variable, m_home.path().toUtf8());
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open");
     }
 
     void cleanupTestCase()
@@ -56,13 +40,13 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     }
 
-    void init() { m_opener.urls.clear(); }
+    void init() { m_opened.clear(); }
 
     void showTextOpensTheDisplayFile()
     {
         QVERIFY(m_shell.ShowText(QStringLiteral("Invalid Router--Line 1\r\n")));
         const QString path = AppFolder() + QStringLiteral("display.txt");
-        QCOMPARE(m_opener.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("Invalid Router--Line 1\r\n\r\n"));
@@ -71,53 +55,58 @@ private slots:
     void shellOpenHandsTheAddressOn()
     {
         QVERIFY(m_shell.ShellOpen(QStringLiteral("mailto:ops@example.org")) > 32);
-        QCOMPARE(m_opener.urls, QList<QUrl>{QUrl(QStringLiteral("mailto:ops@example.org"))});
+        QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("mailto:ops@example.org"))});
     }
 
-    void openDialogReturnsTheChosenFile()
+    // Both dialogs show the title and the file types and answer the chosen
+    // path, "" when cancelled; the save dialog shows the proposed name and
+    // replaces without asking.
+    void fileDialogs_data()
     {
-        const QString chosen = m_home.filePath(QStringLiteral("chosen.rcf"));
-        QFile(chosen).open(QIODevice::WriteOnly);
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("open, chosen") << false << true;
+        QTest::newRow("open, cancelled") << false << false;
+        QTest::newRow("save, chosen") << true << true;
+        QTest::newRow("save, cancelled") << true << false;
+    }
+
+    void fileDialogs()
+    {
+        QFETCH(bool, save);
+        QFETCH(bool, accept);
+        // The open dialog needs an existing file. The save dialog's is new, so
+        // one that would ask before replacing fails here instead of waiting.
+        const QString file = m_home.filePath(save ? QStringLiteral("new.rcf") : QStringLiteral("existing.rcf"));
+        QVERIFY(save || QFile(file).open(QIODevice::WriteOnly));
         QString title;
         QStringList filters;
-        whenDialogShows([&](QFileDialog &dialog) {
-            title = dialog.windowTitle();
-            filters = dialog.nameFilters();
-            dialog.selectFile(chosen);
-            QMetaObject::invokeMethod(&dialog, "accept");
-        });
-        QCOMPARE(
-            m_shell.OpenFileDialog(QStringLiteral("Configuration File"), QStringLiteral("*.rcf:*.rcf"), m_home.path()),
-            chosen);
-        QCOMPARE(title, QStringLiteral("Configuration File"));
-        QCOMPARE(filters, QStringList{"*.rcf (*.rcf)"});
-    }
-
-    void cancelledDialogsReturnNothing()
-    {
-        whenDialogShows([](QFileDialog &dialog) { dialog.reject(); });
-        QCOMPARE(m_shell.OpenFileDialog(QStringLiteral("T"), QString(), m_home.path()), QString());
-        whenDialogShows([](QFileDialog &dialog) { dialog.reject(); });
-        QCOMPARE(m_shell.SaveFileDialog(QStringLiteral("T"), QString(), QString(), QString()), QString());
-    }
-
-    // The save dialog shows the proposed name and replaces without asking.
-    void saveDialogProposesTheName()
-    {
-        const QString proposed = m_home.filePath(QStringLiteral("existing.rcf"));
-        QFile(proposed).open(QIODevice::WriteOnly);
         QStringList selected;
         bool confirms = true;
-        whenDialogShows([&](QFileDialog &dialog) {
-            selected = dialog.selectedFiles();
-            confirms = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-            QMetaObject::invokeMethod(&dialog, "accept");
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            selected = dialog->selectedFiles();
+            confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            dialog->selectFile(file);
+            if (accept)
+                QMetaObject::invokeMethod(dialog, "accept");
+            else
+                dialog->reject();
         });
-        QCOMPARE(m_shell.SaveFileDialog(QStringLiteral("Configuration File"), QStringLiteral("*.rcf:*.rcf"), proposed,
-                                        QString()),
-                 proposed);
-        QCOMPARE(selected, QStringList{proposed});
-        QVERIFY(!confirms);
+        const QString caption = QStringLiteral("Configuration File");
+        const QString types = QStringLiteral("*.rcf:*.rcf");
+        QCOMPARE(save ? m_shell.SaveFileDialog(caption, types, file, QString())
+                      : m_shell.OpenFileDialog(caption, types, m_home.path()),
+                 accept ? file : QString());
+        QCOMPARE(title, caption);
+        QCOMPARE(filters, QStringList{"*.rcf (*.rcf)"});
+        if (save) {
+            QCOMPARE(selected, QStringList{file});
+            QVERIFY(!confirms);
+        }
     }
 };
 
