@@ -253,88 +253,54 @@ private slots:
         QVERIFY(boxes.shown.isEmpty());
     }
 
-    void stringValNumbersOnly()
+    // A line assigned to a fresh record: the record it gives (read back
+    // through StringVal), the boxes shown and the valid flag.
+    void stringValLines_data()
     {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setStringVal(QStringLiteral("1; 4; 7; 3; 0; 8; -1"));
-        QVERIFY(router.isValid());
-        QCOMPARE(router.InputCount(), 7);
-        QCOMPARE(router.OutputCount(), 3);
-        QVERIFY(router.canSplit);
-        for (int i = 0; i <= 7; ++i)
-            QCOMPARE(router.RouterInName(i), QString());
-        QCOMPARE(router.RouterOutName(3), QString());
-        QCOMPARE(router.InIDFromName(QString()), 0);
-    }
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("readBack");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("valid");
 
-    void stringValReadsNumbersLeniently()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setStringVal(QStringLiteral(" 0.6 ;  2.5x; 1e0;0; 9; ; 0; a ;b; c; extra; more"));
-        QVERIFY(router.isValid());
-        QCOMPARE(router.RouterType(), 1);
-        QCOMPARE(router.FrameAddress(), 2);
-        QCOMPARE(router.InputCount(), 1);
-        QCOMPARE(router.OutputCount(), 0);
-        QCOMPARE(router.mapIn(), 9);
-        QCOMPARE(router.mapOut(), 0);
-        QVERIFY(!router.canSplit);
-        QCOMPARE(router.RouterInName(0), QStringLiteral("a"));
-        QCOMPARE(router.RouterInName(1), QStringLiteral("b"));
-        QCOMPARE(router.RouterOutName(0), QStringLiteral("c"));
-    }
-
-    void stringValRefusedField()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setStringVal(QStringLiteral("0; 16; 1; 1; 0; 0; 0;a; b; c; d; "));
-        QCOMPARE(boxes.lines(), QStringList{"Data Error: Frame Address out of range"});
-        QCOMPARE(router.FrameAddress(), 0);
-        QCOMPARE(router.InputCount(), 1);
-        QVERIFY(!router.isValid());
-        QVERIFY(!router.wasError());
-    }
-
-    void stringValSeveralRefusals()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
+        QTest::newRow("numbers only: names read as empty")
+            << "1; 4; 7; 3; 0; 8; -1" << "1; 4; 7; 3; 0; 8; -1;; ; ; ; ; ; ; ; ; ; ; ; " << QStringList() << true;
+        QTest::newRow("numbers read leniently, names trimmed, extra tokens ignored")
+            << " 0.6 ;  2.5x; 1e0;0; 9; ; 0; a ;b; c; extra; more" << "1; 2; 1; 0; 9; 0; 0;a; b; c; "
+            << QStringList() << true;
+        QTest::newRow("frame address 16 refused")
+            << "0; 16; 1; 1; 0; 0; 0;a; b; c; d; " << "0; 0; 1; 1; 0; 0; 0;a; b; c; d; "
+            << QStringList{"Data Error: Frame Address out of range"} << false;
         // The refused input count leaves -1, so no input names are read and
-        // the offsets check against the counts that stand.
-        router.setStringVal(QStringLiteral("5; 3; 200; 1; 0; 126; 0;x; y; "));
-        QCOMPARE(boxes.lines(), QStringList({"Data Error: Router Type out of range",
-                                             "Data Error: Input count out of range",
-                                             "Data Error: MatOut out of range"}));
-        QCOMPARE(router.OutputCount(), 1);
-        QCOMPARE(router.RouterOutName(0), QStringLiteral("x"));
-        QVERIFY(!router.isValid());
+        // the offsets are checked against the counts that stand.
+        QTest::newRow("several refusals")
+            << "5; 3; 200; 1; 0; 126; 0;x; y; " << "-1; 3; -1; 1; 0; 0; 0;x; y; "
+            << QStringList{"Data Error: Router Type out of range", "Data Error: Input count out of range",
+                           "Data Error: MatOut out of range"}
+            << false;
+        QTest::newRow("overflow stops the reading")
+            << "1; 7; 100000; 1; 0; 0; 0;" << "1; 7; -1; -1; 0; 0; 0;"
+            << QStringList{"Function StringVal: Error: Overflow"} << false;
     }
 
-    void stringValOverflow()
+    void stringValLines()
     {
+        QFETCH(QString, line);
         ScriptedDialogs boxes;
         clsRouter router;
-        router.setStringVal(QStringLiteral("1; 7; 100000; 1; 0; 0; 0;"));
-        QCOMPARE(boxes.lines(), QStringList{"Function StringVal: Error: Overflow"});
-        QVERIFY(!router.isValid());
+        router.setStringVal(line);
+        QTEST(router.StringVal(), "readBack");
+        QTEST(boxes.lines(), "boxes");
+        QTEST(router.isValid(), "valid");
         QVERIFY(!router.wasError());
-        QCOMPARE(router.RouterType(), 1);
-        QCOMPARE(router.FrameAddress(), 7);
-        QCOMPARE(router.InputCount(), -1);
     }
 
-    void validFlagResetsOnEachAssignment()
+    void validFlagFollowsTheLastAssignmentOnly()
     {
         ScriptedDialogs boxes;
         clsRouter router;
         router.setStringVal(QStringLiteral("0; 0; 0; 0; 0; 0; 0;a; b; "));
         QVERIFY(router.isValid());
         router.setStringVal(QStringLiteral("0; 20; 0; 0; 0; 0; 0;a; b; "));
-        QVERIFY(!router.isValid());
-        router.setFrameAddress(1);
         QVERIFY(!router.isValid());
     }
 
