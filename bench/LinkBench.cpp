@@ -1,5 +1,5 @@
 // Figures of the serial link against velmora-routersim, printed for the
-// closing notes (bench/run-link.sh):
+// closing notes (bench/run.sh link):
 //  1. a 127-route macro replay with the simulator pacing the line at
 //     9600 baud both ways, as a ratio to the wire floor of 9.375 ms a route
 //     (8 bytes out and 1 back, 10 bits a byte);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release tree (build/bench) and runs one of them:
+#   bench/run.sh config [benchmark options]  load and save of the largest set-up
+#       (16 routers x 127 x 127 ports, all named, 12 macros of 1,000 routes) and
+#       of the same with 4x and 16x the routes; e.g. --benchmark_repetitions=5
+#   bench/run.sh link   a 127-route macro replay against velmora-routersim as a
+#       ratio to the 9600-baud wire floor, and the CPU cost of a 3-second wait
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+case "${1:-}" in
+config) targets=(config_bench) ;;
+link) targets=(link_bench velmora-routersim) ;;
+*)
+    echo "usage: bench/run.sh config|link [benchmark options]" >&2
+    exit 2
+    ;;
+esac
+which=$1
+shift
+
+source scripts/deps.sh
+ensure_packages "${VELMORA_BUILD_PACKAGES[@]}" libbenchmark-dev
+
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BENCH=ON
+cmake --build "$build" --target "${targets[@]}"
+"$build/bench/${which}_bench" "$@"
