@@ -1,23 +1,22 @@
 #include "model/MatrixView.h"
 
-clsRouter *MatrixView::ownerAt(const std::array<int, MatrixTables::TableSize> &owners, int matrixNumber) const
+void MatrixView::resolve(const std::array<int, MatrixTables::TableSize> &owners, int matrixNumber,
+                         int (clsRouter::*toPhysical)(int) const, int &retPhy, clsRouter *&retobjRouter) const
 {
-    if (matrixNumber < 0 || matrixNumber >= MatrixTables::TableSize)
-        return nullptr;
-    const int frameAddress = owners[std::size_t(matrixNumber)];
-    return frameAddress < 0 ? nullptr : Routers[std::size_t(frameAddress)].get();
+    const int frameAddress =
+        matrixNumber >= 0 && matrixNumber < MatrixTables::TableSize ? owners[std::size_t(matrixNumber)] : -1;
+    clsRouter *router = frameAddress < 0 ? nullptr : Routers[std::size_t(frameAddress)].get();
+    if (!router) {
+        retPhy = -1;
+        return;
+    }
+    retobjRouter = router;
+    retPhy = (router->*toPhysical)(matrixNumber);
 }
 
 void MatrixView::cvMatOutToPhy(int matOut, int &retPhyOut, clsRouter *&retobjRouter) const
 {
-    const int m = OutOffset + matOut;
-    clsRouter *router = ownerAt(tables.MatOutRouter, m);
-    if (!router) {
-        retPhyOut = -1;
-        return;
-    }
-    retobjRouter = router;
-    retPhyOut = router->phyOut(m);
+    resolve(tables.MatOutRouter, OutOffset + matOut, &clsRouter::phyOut, retPhyOut, retobjRouter);
 }
 
 void MatrixView::cvPhyOutToMat(int phyOut, int &retMatOut, const clsRouter &objRouter) const
@@ -27,14 +26,7 @@ void MatrixView::cvPhyOutToMat(int phyOut, int &retMatOut, const clsRouter &objR
 
 void MatrixView::cvMatInToPhy1(int matIn, int &retPhyIn, clsRouter *&retobjRouter) const
 {
-    const int m = InOffset + matIn;
-    clsRouter *router = ownerAt(tables.MatInRouter, m);
-    if (!router) {
-        retPhyIn = -1;
-        return;
-    }
-    retobjRouter = router;
-    retPhyIn = router->phyIn(m);
+    resolve(tables.MatInRouter, InOffset + matIn, &clsRouter::phyIn, retPhyIn, retobjRouter);
 }
 
 void MatrixView::cvMatInToPhy2(int matIn, int &retPhyIn, const clsRouter *objRouter) const

@@ -27,5 +27,8 @@ struct MatrixView
     void cvPhyInToMat(int phyIn, int &retMatIn, const clsRouter &objRouter) const;
 
 private:
-    clsRouter *ownerAt(const std::array<int, MatrixTables::TableSize> &owners, int matrixNumber) const;
+    // The owner recorded for a matrix number and its physical port there;
+    // retPhy -1 and the router untouched when nobody owns it.
+    void resolve(const std::array<int, MatrixTables::TableSize> &owners, int matrixNumber,
+                 int (clsRouter::*toPhysical)(int) const, int &retPhy, clsRouter *&retobjRouter) const;
 };

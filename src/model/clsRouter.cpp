@@ -85,15 +85,7 @@ QString clsRouter::RouterInName(int Index) const
 
 void clsRouter::setRouterInName(int Index, const QString &nm)
 {
-    if (Index < 0 || Index > m_inputCount)
-        return;
-    if (nm.contains(u';')) {
-        desktop::showMessage(QStringLiteral("Data Error"),
-                             QStringLiteral("Invalid input name: cannot have semicolons (;)"),
-                             desktop::Icon::Information);
-        return;
-    }
-    m_inNames[Index] = nm;
+    setName(m_inNames, Index, nm, QStringLiteral("Invalid input name: cannot have semicolons (;)"));
 }
 
 QString clsRouter::RouterOutName(int Index) const
@@ -103,15 +95,20 @@ QString clsRouter::RouterOutName(int Index) const
 
 void clsRouter::setRouterOutName(int Index, const QString &nm)
 {
-    if (Index < 0 || Index > m_outputCount)
+    setName(m_outNames, Index, nm, QStringLiteral("Invalid Output name: cannot have semicolons (;)"));
+}
+
+void clsRouter::setName(QStringList &names, int Index, const QString &nm, const QString &refusal)
+{
+    if (Index < 0 || Index >= names.size())
         return;
+    // A semicolon would split the record's line; refusing a name is not an
+    // error of the record, so the error flag stays as it is.
     if (nm.contains(u';')) {
-        desktop::showMessage(QStringLiteral("Data Error"),
-                             QStringLiteral("Invalid Output name: cannot have semicolons (;)"),
-                             desktop::Icon::Information);
+        desktop::showMessage(QStringLiteral("Data Error"), refusal, desktop::Icon::Information);
         return;
     }
-    m_outNames[Index] = nm;
+    names[Index] = nm;
 }
 
 QString clsRouter::DefaultInName(int Value)

@@ -76,6 +76,7 @@ private:
     // Shows the "Data Error" box for a refused number and raises the error flag.
     void refuse(const QString &message);
     void readStringVal(const QString &txt);
+    static void setName(QStringList &names, int Index, const QString &nm, const QString &refusal);
 
     int m_routerType = -1;
     int m_frameAddress = 0;
