@@ -1,6 +1,6 @@
 // Runs the simulator binary and talks to it over its pseudo-terminal the way
 // the panel does: raw termios, 8-byte frames out, answer bytes back. Only
-// what the panel's link tests do not see is here: delayed answers, pacing,
+// what the panel's link tests do not see is here: delayed answers,
 // sessions, stopping, and a device given on the command line.
 
 #include "Check.h"
@@ -188,26 +188,6 @@ void delayedAnswerDoesNotHoldUpOthers()
     CHECK(bench.sim.nextLine().ends_with(" BE EF 04 00 00 01 02 56 router=4 input=1 output=2 refused:21 delay=300"));
 }
 
-// Lower bounds only: a paced byte can come late, never early.
-void pacesTheLineAt9600Baud()
-{
-    std::string answer = "6=bytes:00";
-    for (int b = 1; b < 40; ++b)
-        answer += ",00";
-    Bench bench("pacing", {"--answer", answer});
-    Port port(bench.link);
-    const auto sent = Clock::now();
-    CHECK(port.send(frame(6, 0, 0)));
-    CHECK_EQ(port.receive(1), std::string("00"));
-    const auto first = Clock::now();
-    CHECK_EQ(port.receive(39).size(), std::size_t{39 * 3 - 1});
-    const auto last = Clock::now();
-    // A frame is answered once its 8th byte is in, 9.375 ms with the answer
-    // byte; the 40-byte answer ends 48 byte times (50 ms) after the send.
-    CHECK(first - sent >= 9ms);
-    CHECK(last - sent >= 49ms);
-}
-
 // A session's unread answers, and answers falling due while the port is
 // closed, never reach the next session.
 void survivesTheClientReopening()
@@ -283,7 +263,6 @@ int main(int argc, char **argv)
     scratch = pattern;
     const int result = check::runAll("routersim.line", {
                                                            {"delay", delayedAnswerDoesNotHoldUpOthers},
-                                                           {"pacing", pacesTheLineAt9600Baud},
                                                            {"reopen", survivesTheClientReopening},
                                                            {"sigterm", stopsCleanlyOnSigterm},
                                                            {"device", drivesAnExistingDevice},
