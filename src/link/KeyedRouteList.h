@@ -3,7 +3,7 @@
 #include "model/RouteRecord.h"
 
 #include <QList>
-#include <QSet>
+#include <QStringList>
 #include <QString>
 
 // Routes in the order they were added, each under a key of its own.
@@ -12,7 +12,7 @@ class KeyedRouteList
 public:
     // Adds at the end. The key must not be in use.
     void add(const QString &key, RouteRecord record);
-    [[nodiscard]] bool contains(const QString &key) const { return m_keys.contains(key); }
+    [[nodiscard]] bool contains(const QString &key) const { return m_itemKeys.contains(key); }
     // Removes the item under key, if any.
     void remove(const QString &key);
     void clear();
@@ -23,7 +23,6 @@ public:
 private:
     QList<RouteRecord> m_items;
     QStringList m_itemKeys; // parallel to m_items
-    QSet<QString> m_keys;
 };
 
 // True when the collection holds an item under key.
