@@ -6,8 +6,8 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
-#include "desktop/ScriptedDialogs.h"
-#include "desktop/ScriptedShell.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

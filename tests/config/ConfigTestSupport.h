@@ -3,8 +3,8 @@
 #include "PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
-#include "desktop/ScriptedDialogs.h"
-#include "desktop/ScriptedShell.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
 
 #include <QFile>
 #include <QTemporaryDir>

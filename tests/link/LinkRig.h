@@ -3,7 +3,7 @@
 #include "RouterSim.h"
 #include "TestRouters.h"
 #include "link/MacroRecorder.h"
-#include "link/RecordingStatusSink.h"
+#include "support/RecordingStatusSink.h"
 #include "link/RouteModule.h"
 #include "link/SerialLink.h"
 #include "model/MacroBank.h"

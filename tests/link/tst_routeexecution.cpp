@@ -1,5 +1,5 @@
 #include "LinkRig.h"
-#include "desktop/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "link/RouteTarget.h"
 #include "model/MatrixView.h"
 

@@ -1,5 +1,5 @@
 #include "desktop/Fault.h"
-#include "desktop/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "model/clsRouter.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "desktop/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "model/MatrixView.h"
 
 #include <QTest>

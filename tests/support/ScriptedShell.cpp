@@ -1,4 +1,4 @@
-#include "desktop/ScriptedShell.h"
+#include "support/ScriptedShell.h"
 
 #include "desktop/Fault.h"
 

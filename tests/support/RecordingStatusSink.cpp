@@ -1,4 +1,4 @@
-#include "link/RecordingStatusSink.h"
+#include "support/RecordingStatusSink.h"
 
 void RecordingStatusSink::SetErrMsg(const QString &msg)
 {
