@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/MatrixView.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class clsRouter;
+
+// What the 16 x 16 cells show: per visible column the row carrying the
+// video source and the row carrying the audio source, from the route states
+// the routers keep. A column redraw clears at most two cells and sets at
+// most two; the window shows each change through the showCell callback.
+class MatrixDisplay
+{
+public:
+    static constexpr int Rows = 16;
+    static constexpr int Columns = 16;
+    static constexpr int Cells = Rows * Columns;
+
+    // The pictures a cell can carry: grey, red, yellow and blue discs.
+    enum class Mark { Empty, VideoOnly, AudioOnly, AllLevels };
+
+    // The number and name shown for one visible row or column.
+    struct PortLabel
+    {
+        QString number;
+        QString name;
+    };
+
+    using ShowCell = std::function<void(int cell, Mark mark)>;
+
+    MatrixDisplay(const MatrixView &view, ShowCell showCell);
+
+    // Redraws column c from the route state of Router's output phyOut; with
+    // no router the column is only cleared.
+    void UpdateMatrixDisplayCol(clsRouter *Router, int c, int phyOut);
+    // Column c resolved afresh through the view, then redrawn.
+    void redrawColumn(int c);
+    // All 16 columns.
+    void UpdateDisplayMatrix();
+
+    [[nodiscard]] Mark mark(int cell) const { return m_marks[std::size_t(cell)]; }
+    [[nodiscard]] int VideoLitRow(int c) const { return m_videoLitRow[std::size_t(c)]; }
+    [[nodiscard]] int AudioLitRow(int c) const { return m_audioLitRow[std::size_t(c)]; }
+
+    // One-based matrix number and the router's name of the port, "-" when no
+    // router serves the row or column.
+    [[nodiscard]] PortLabel inputLabel(int r) const;
+    [[nodiscard]] PortLabel outputLabel(int c) const;
+
+private:
+    void setCell(int r, int c, Mark mark);
+    void unlight(std::array<int, Columns> &litRow, int c);
+
+    const MatrixView &m_view;
+    ShowCell m_showCell;
+    std::array<Mark, Cells> m_marks{};
+    std::array<int, Columns> m_videoLitRow;
+    std::array<int, Columns> m_audioLitRow;
+};

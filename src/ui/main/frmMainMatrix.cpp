@@ -1,0 +1,435 @@
+#include "ui/main/frmMainMatrix.h"
+
+#include "app/GlobalState.h"
+#include "config/ConfigFile.h"
+#include "desktop/AppFolder.h"
+#include "desktop/Fault.h"
+#include "desktop/Shell.h"
+#include "ui/main/PictureBox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+
+namespace {
+
+constexpr int Visible = MainMatrixControls::Visible;
+constexpr int ClientWidth = 800;
+constexpr int ClientHeight = 543;
+constexpr int ScrollPage = 8;
+const QColor Background(204, 166, 255);
+
+// The port folders live in the application folder; a folder that cannot be
+// made is reported by the start-up, which needs it for the default file.
+QString appFolderOrNone()
+{
+    try {
+        return desktop::AppFolder();
+    } catch (const desktop::Fault &) {
+        return {};
+    }
+}
+
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+} // namespace
+
+frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
+    : QMainWindow(parent),
+      m_services(std::move(services)),
+      m_pictures(qApp->devicePixelRatio()),
+      m_status(m_services.clock, Globals().MacroRecording),
+      m_comm(Globals(), *this, appFolderOrNone()),
+      m_view{Globals(), Globals().Routers},
+      m_display(m_view, [this](int cell, MatrixDisplay::Mark mark) { showCell(cell, mark); }),
+      m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
+      m_routes(Globals(), Globals(), Globals(), m_comm, *this),
+      m_takes(m_routes, m_view, Globals(), m_display, m_selection),
+      m_macros(Globals(), Globals(), m_routes, *this)
+{
+    setObjectName(QStringLiteral("frmMainMatrix"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    setFont(windowFont());
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Background);
+    client->setPalette(palette);
+    setCentralWidget(client);
+    m_controls.build(client, m_pictures);
+    buildMenus();
+    connectControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    qApp->installEventFilter(this);
+}
+
+frmMainMatrix::~frmMainMatrix()
+{
+    qApp->removeEventFilter(this);
+    m_takes.stop();
+    if (Globals().CommRef == &m_comm)
+        Globals().CommRef = nullptr;
+}
+
+void frmMainMatrix::buildMenus()
+{
+    const auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot) {
+        QAction *action = menu->addAction(caption, this, slot);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    item(file, "mnuLoadConfig", QStringLiteral("&Load Configuration..."), &frmMainMatrix::mnuLoadConfig_Click);
+    item(file, "mnuSaveConfig", QStringLiteral("&Save Configuration..."), &frmMainMatrix::mnuSaveConfig_Click);
+    item(file, "mnuSetup", QStringLiteral("Setup &Current Configuration..."), &frmMainMatrix::mnuSetup_Click);
+    file->addSeparator();
+    item(file, "mnuLoadMacros", QStringLiteral("Load &Macros..."), &frmMainMatrix::mnuLoadMacros_Click);
+    file->addSeparator();
+    item(file, "mnuExit", QStringLiteral("&Exit"), [this] { close(); });
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelpMenu"));
+    const auto openHelp = [this] {
+        if (m_services.showHelp)
+            m_services.showHelp();
+    };
+    QAction *helpItem = help->addAction(QStringLiteral("&Velmora Help"), this, openHelp);
+    helpItem->setObjectName(QStringLiteral("mnuHelp"));
+    helpItem->setEnabled(bool(m_services.showHelp));
+    QAction *about = help->addAction(QStringLiteral("&About"), this, [this] { m_services.showAbout(this); });
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    about->setEnabled(bool(m_services.showAbout));
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, openHelp);
+}
+
+void frmMainMatrix::connectControls()
+{
+    for (int i = 0; i < Visible; ++i) {
+        const auto at = std::size_t(i);
+        for (PictureBox *output : {m_controls.imgMOut[at], m_controls.imgSOut[at]})
+            connect(output, &PictureBox::clicked, this, [this, i] { outputClick(i); });
+        connect(m_controls.imgMIn[at], &PictureBox::clicked, this, [this, i] { inputClick(i); });
+    }
+    for (int cell = 0; cell < Visible * Visible; ++cell)
+        connect(m_controls.imgMatrix[std::size_t(cell)], &PictureBox::clicked, this, [this, cell] { cellClick(cell); });
+    for (int i = 0; i < 3; ++i)
+        connect(m_controls.imgLayerSel[std::size_t(i)], &PictureBox::clicked, this, [this, i] { imgLayerSel_Click(i); });
+
+    // The view follows a dragged thumb when it is released.
+    m_controls.VScroll->setTracking(false);
+    m_controls.HScroll->setTracking(false);
+    connect(m_controls.VScroll, &QScrollBar::valueChanged, this, &frmMainMatrix::onVScroll);
+    connect(m_controls.HScroll, &QScrollBar::valueChanged, this, &frmMainMatrix::onHScroll);
+
+    for (int i = 0; i < MainMatrixControls::MacroCount; ++i)
+        connect(m_controls.btnMacro[std::size_t(i)], &QPushButton::clicked, this, [this, i] { m_macros.btnMacro_Click(i); });
+    connect(m_controls.btnRecord, &QPushButton::clicked, this, [this] { m_macros.btnRecord_Click(); });
+    connect(&m_macros, &MacroButtons::changed, this, &frmMainMatrix::showMacroButtons);
+    connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
+    connect(&m_macros, &MacroButtons::recordTimerStopRequested, this, &frmMainMatrix::StopRecordTimer);
+
+    connect(&m_status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
+    connect(&m_status, &StatusLine::blink, this,
+            [this] { m_controls.lblRecord->setVisible(!m_controls.lblRecord->isVisible()); });
+}
+
+void frmMainMatrix::Form_Load()
+{
+    desktop::runTrapped(QStringLiteral("Form_Load"), [this] {
+        GlobalState &state = Globals();
+        state.ConfigLoaded = false;
+        m_takes.CurrentLevel = MatrixTakes::AllLevels;
+        state.CommRef = &m_comm;
+        state.InitMacros();
+        QString path = DefaultConfigPath();
+        if (desktop::FileExists(path)) {
+            ConfigLoad(state, state, path, false);
+            m_defaultUnloadable = !state.ConfigLoaded;
+        } else {
+            for (auto &router : state.Routers)
+                router.reset();
+            state.RouterTimeout = Configuration::DefaultRouterTimeout;
+        }
+        resetControls();
+        state.MacroRecording = false;
+        StopRecordTimer();
+        mnuSetup_Click();
+    });
+}
+
+void frmMainMatrix::resetControls()
+{
+    m_selection.clear();
+    for (int i = 0; i < Visible; ++i) {
+        const auto at = std::size_t(i);
+        DisplayOutSel(i, false);
+        m_controls.imgMIn[at]->setPicture(m_pictures.sideButtonUp);
+    }
+    for (int c = 0; c < Visible; ++c)
+        m_display.UpdateMatrixDisplayCol(nullptr, c, -1);
+}
+
+void frmMainMatrix::ReturnFromConfig()
+{
+    GlobalState &state = Globals();
+    SizeMatrix(state, state.Routers);
+    // Lowering a range moves a bar's value into it, and the bar's change
+    // brings the view along, so no offset is ever left beyond the range.
+    setScrollRange(m_controls.VScroll, state.MatrixInputs);
+    setScrollRange(m_controls.HScroll, state.MatrixOutputs);
+    UpdateDisplayNames(true, true);
+    m_macros.UpdateMacroButtons();
+    for (int i = 0; i < 3; ++i)
+        m_controls.imgLayerSel[std::size_t(i)]->setVisible(state.AnyRouterSplit);
+    m_controls.imgBPTake[0]->setVisible(state.AnyRouterSplit);
+    m_controls.imgBPTake[1]->setVisible(state.AnyRouterSplit);
+    // A failure has been shown on the status line already.
+    (void)m_comm.OpenCommPort();
+}
+
+void frmMainMatrix::setScrollRange(QScrollBar *bar, int highestInUse)
+{
+    const int hiddenRows = highestInUse - (Visible - 1);
+    bar->setVisible(hiddenRows > 0);
+    bar->setRange(0, std::max(hiddenRows, 0));
+    bar->setSingleStep(1);
+    bar->setPageStep(ScrollPage);
+}
+
+void frmMainMatrix::onVScroll(int value)
+{
+    m_view.InOffset = value;
+    UpdateDisplayNames(true, false);
+    UpdateDisplayMatrix();
+}
+
+void frmMainMatrix::onHScroll(int value)
+{
+    m_view.OutOffset = value;
+    UpdateDisplayNames(false, true);
+    UpdateDisplayMatrix();
+}
+
+void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
+{
+    desktop::runTrapped(QStringLiteral("UpdateDisplayNames"), [&] {
+        for (int i = 0; i < Visible; ++i) {
+            const auto at = std::size_t(i);
+            if (doInputs) {
+                const MatrixDisplay::PortLabel input = m_display.inputLabel(i);
+                m_controls.txtMIn[at]->setText(input.number);
+                m_controls.txtIn[at]->setText(input.name);
+                m_controls.txtCPIn[at]->setText(input.name);
+            }
+            if (doOutputs) {
+                const MatrixDisplay::PortLabel output = m_display.outputLabel(i);
+                m_controls.lblMOut[at]->setText(output.number);
+                m_controls.txtSOut[at]->setText(output.number);
+                m_controls.txtOut[at]->setText(output.name);
+                m_controls.txtCPOut[at]->setText(output.name);
+            }
+        }
+    });
+}
+
+void frmMainMatrix::UpdateDisplayMatrix()
+{
+    desktop::runTrapped(QStringLiteral("UpdateDisplayMatrix"), [this] { m_display.UpdateDisplayMatrix(); });
+}
+
+void frmMainMatrix::UpdateMatrixDisplayCol(clsRouter *Router, int matOut, int phyOut)
+{
+    desktop::runTrapped(QStringLiteral("UpdateMatrixDisplayCol"),
+                        [&] { m_display.UpdateMatrixDisplayCol(Router, matOut, phyOut); });
+}
+
+void frmMainMatrix::showCell(int cell, MatrixDisplay::Mark mark)
+{
+    m_controls.imgMatrix[std::size_t(cell)]->setPicture(m_pictures.imgCPSource[std::size_t(mark)]);
+}
+
+void frmMainMatrix::DisplayOutSel(int Index, bool isSel)
+{
+    if (Index < 0)
+        return;
+    const auto at = std::size_t(Index);
+    m_controls.imgMOut[at]->setPicture(isSel ? m_pictures.imgMButtonDown : m_pictures.imgMButtonUp);
+    m_controls.imgSOut[at]->setPicture(isSel ? m_pictures.sideButtonDown : m_pictures.sideButtonUp);
+    m_controls.setColumnLineWide(Index, isSel);
+}
+
+void frmMainMatrix::imgLayerSel_Click(int Index)
+{
+    const int level = Index + 1;
+    const int current = m_takes.CurrentLevel;
+    if (level == current || Index < 0 || Index > 2)
+        return;
+    m_controls.imgLayerSel[std::size_t(current - 1)]->setPicture(m_pictures.imgLayerUpSource[std::size_t(current - 1)]);
+    m_takes.CurrentLevel = level;
+    m_controls.imgLayerSel[std::size_t(Index)]->setPicture(m_pictures.imgLayerDownSource[std::size_t(Index)]);
+}
+
+void frmMainMatrix::outputClick(int c)
+{
+    desktop::runTrapped(QStringLiteral("imgMOut_Click"), [&] {
+        desktop::Shell &shell = desktop::shell();
+        m_selection.outputClick(c, shell.CtrlKeyDown(), shell.ShiftKeyDown());
+    });
+}
+
+void frmMainMatrix::inputClick(int r)
+{
+    desktop::runTrapped(QStringLiteral("imgMIn_Click"), [&] {
+        desktop::Shell &shell = desktop::shell();
+        m_takes.inputClick(r, shell.CtrlKeyDown(), shell.ShiftKeyDown());
+    });
+}
+
+void frmMainMatrix::cellClick(int Index)
+{
+    desktop::runTrapped(QStringLiteral("imgMatrix_Click"), [&] { m_takes.cellClick(Index); });
+}
+
+void frmMainMatrix::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
+{
+    m_takes.Route(Router, phyOut, phyIn, Level);
+}
+
+void frmMainMatrix::SetErrMsg(const QString &msg)
+{
+    m_status.SetErrMsg(msg);
+}
+
+void frmMainMatrix::StopRecordTimer()
+{
+    m_status.StopRecordTimer();
+}
+
+void frmMainMatrix::showMacroButtons()
+{
+    for (int i = 0; i < MainMatrixControls::MacroCount; ++i) {
+        QString caption = m_macros.caption(i);
+        m_controls.btnMacro[std::size_t(i)]->setText(caption.replace(QLatin1Char('&'), QLatin1String("&&")));
+    }
+    QString record = m_macros.recordCaption();
+    m_controls.btnRecord->setText(record.replace(QLatin1Char('&'), QLatin1String("&&")));
+    m_controls.lblRecord->setText(m_macros.recordLabelText());
+    m_controls.lblRecord->setVisible(m_macros.recordLabelVisible());
+}
+
+void frmMainMatrix::mnuLoadConfig_Click()
+{
+    QString path;
+    ConfigLoad(Globals(), Globals(), path, false);
+    ReturnFromConfig();
+}
+
+void frmMainMatrix::mnuSaveConfig_Click()
+{
+    // Focus leaves the focused control and comes back, so a name being
+    // edited is committed before the file is written.
+    if (QWidget *focused = QApplication::focusWidget(); focused && focused->window() == this) {
+        focused->clearFocus();
+        focused->setFocus(Qt::TabFocusReason);
+    }
+    QString path;
+    ConfigSave(Globals(), Globals(), path);
+}
+
+void frmMainMatrix::mnuSetup_Click()
+{
+    if (m_services.showSetup)
+        m_services.showSetup(this);
+    ReturnFromConfig();
+}
+
+void frmMainMatrix::mnuLoadMacros_Click()
+{
+    QString path;
+    ConfigLoad(Globals(), Globals(), path, true);
+    ReturnFromConfig();
+}
+
+void frmMainMatrix::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMainMatrix::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // A take waiting for its reply ends as failed once the port closes; no
+    // take starts after this.
+    m_takes.stop();
+    desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
+        QString path = DefaultConfigPath();
+        if (m_defaultUnloadable)
+            keepUnloadableDefault(path);
+        ConfigSave(Globals(), Globals(), path);
+    });
+    m_comm.CloseCommPort();
+}
+
+void frmMainMatrix::keepUnloadableDefault(const QString &path)
+{
+    const QString backup = path + QStringLiteral(".bak");
+    if (QFile::exists(backup) && !QFile::remove(backup))
+        throw desktop::Fault(QStringLiteral("Cannot replace ") + backup);
+    if (QFile::exists(path) && !QFile::copy(path, backup))
+        throw desktop::Fault(QStringLiteral("Cannot keep a copy of ") + path);
+    m_defaultUnloadable = false;
+}
+
+bool frmMainMatrix::levelKey(const QEvent *event) const
+{
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    if (!(key->modifiers() & Qt::ControlModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_V:
+    case Qt::Key_A:
+    case Qt::Key_L:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmMainMatrix::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this && levelKey(event)) {
+        // Seen before the focused control, which still gets the key.
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        imgLayerSel_Click(key == Qt::Key_V ? 0 : key == Qt::Key_A ? 1 : 2);
+    } else if (event->type() == QEvent::FocusOut) {
+        for (int i = 0; i < Visible; ++i) {
+            if (watched == m_controls.txtIn[std::size_t(i)])
+                emit txtIn_LostFocus(i);
+            else if (watched == m_controls.txtOut[std::size_t(i)])
+                emit txtOut_LostFocus(i);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
