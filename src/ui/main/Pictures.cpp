@@ -96,8 +96,8 @@ QPixmap Pictures::levelButton(QSize size, int level, bool pressed) const
     painter.setFont(font);
     painter.setPen(level == 1 ? QColor(Qt::black) : QColor(Qt::white));
     // Pressed faces move their text down and right, as a pushed button does.
-    painter.drawText(rect.adjusted(pressed ? 5 : 4, pressed ? 3 : 2, -2, -2), Qt::AlignLeft | Qt::AlignTop,
-                     LevelNames[std::size_t(level)]);
+    const int shift = pressed ? 1 : 0;
+    painter.drawText(rect.translated(shift, shift), Qt::AlignCenter, LevelNames[std::size_t(level)]);
     return pixmap;
 }
 

@@ -40,7 +40,10 @@ QString appFolderOrNone()
 
 QFont windowFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
+    // Narrow sans-serif faces of Tahoma's width where Tahoma is missing.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;
@@ -148,7 +151,7 @@ void frmMainMatrix::connectControls()
 
     connect(&m_status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
     connect(&m_status, &StatusLine::blink, this,
-            [this] { m_controls.lblRecord->setVisible(!m_controls.lblRecord->isVisible()); });
+            [this] { m_controls.lblRecord->setHidden(!m_controls.lblRecord->isHidden()); });
 }
 
 void frmMainMatrix::Form_Load()
