@@ -1,0 +1,32 @@
+// The panel: the main window on the Qt desktop services. It takes no
+// command-line option; everything it needs is in its configuration file.
+
+#include "desktop/Dialogs.h"
+#include "desktop/Shell.h"
+#include "desktop/qt/QtDialogs.h"
+#include "desktop/qt/QtShell.h"
+#include "ui/main/frmMainMatrix.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+
+    desktop::QtDialogs dialogs;
+    desktop::setDialogs(&dialogs);
+    desktop::QtShell shell;
+    desktop::setShell(&shell);
+
+    int exitCode = 0;
+    {
+        frmMainMatrix window{frmMainMatrix::Services{}};
+        window.Form_Load();
+        window.show();
+        exitCode = QApplication::exec();
+    }
+    desktop::setShell(nullptr);
+    desktop::setDialogs(nullptr);
+    return exitCode;
+}
