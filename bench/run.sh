@@ -5,14 +5,17 @@
 #       of the same with 4x and 16x the routes; e.g. --benchmark_repetitions=5
 #   bench/run.sh link   a 127-route macro replay against velmora-routersim as a
 #       ratio to the 9600-baud wire floor, and the CPU cost of a 3-second wait
+#   bench/run.sh window  the main window's full redraw and scroll step, and a
+#       Ctrl+click on an input of 127 outputs against the simulator at 9600 baud
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 case "${1:-}" in
 config) targets=(config_bench) ;;
 link) targets=(link_bench velmora-routersim) ;;
+window) targets=(window_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window [benchmark options]" >&2
     exit 2
     ;;
 esac
