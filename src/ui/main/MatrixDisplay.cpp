@@ -32,15 +32,21 @@ void MatrixDisplay::unlight(std::array<int, Columns> &litRow, int c)
 
 void MatrixDisplay::UpdateMatrixDisplayCol(clsRouter *Router, int c, int phyOut)
 {
-    if (c < 0 || c >= Columns)
-        throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
-    unlight(m_videoLitRow, c);
-    unlight(m_audioLitRow, c);
-    if (!Router)
-        return;
-    const clsRouteState &state = Router->RouteState(phyOut);
+    desktop::runTrapped(QStringLiteral("UpdateMatrixDisplayCol"), [&] {
+        if (c < 0 || c >= Columns)
+            throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
+        unlight(m_videoLitRow, c);
+        unlight(m_audioLitRow, c);
+        if (Router)
+            light(*Router, c, phyOut);
+    });
+}
+
+void MatrixDisplay::light(clsRouter &Router, int c, int phyOut)
+{
+    const clsRouteState &state = Router.RouteState(phyOut);
     const auto visibleRow = [&](int phyIn) {
-        const int row = Router->MapInput(phyIn) - m_view.InOffset;
+        const int row = Router.MapInput(phyIn) - m_view.InOffset;
         return phyIn >= 0 && row >= 0 && row < Rows ? row : -1;
     };
     if (const int row = visibleRow(state.Video()); row >= 0) {
@@ -65,8 +71,10 @@ void MatrixDisplay::redrawColumn(int c)
 
 void MatrixDisplay::UpdateDisplayMatrix()
 {
-    for (int c = 0; c < Columns; ++c)
-        redrawColumn(c);
+    desktop::runTrapped(QStringLiteral("UpdateDisplayMatrix"), [this] {
+        for (int c = 0; c < Columns; ++c)
+            redrawColumn(c);
+    });
 }
 
 MatrixDisplay::PortLabel MatrixDisplay::inputLabel(int r) const

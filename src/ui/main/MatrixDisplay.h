@@ -35,7 +35,8 @@ public:
     MatrixDisplay(const MatrixView &view, ShowCell showCell);
 
     // Redraws column c from the route state of Router's output phyOut; with
-    // no router the column is only cleared.
+    // no router the column is only cleared. The updates trap their faults
+    // ("Function UpdateMatrixDisplayCol", "Function UpdateDisplayMatrix").
     void UpdateMatrixDisplayCol(clsRouter *Router, int c, int phyOut);
     // Column c resolved afresh through the view, then redrawn.
     void redrawColumn(int c);
@@ -53,6 +54,7 @@ public:
 
 private:
     void setCell(int r, int c, Mark mark);
+    void light(clsRouter &Router, int c, int phyOut);
     void unlight(std::array<int, Columns> &litRow, int c);
 
     const MatrixView &m_view;

@@ -255,13 +255,7 @@ void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
 
 void frmMainMatrix::UpdateDisplayMatrix()
 {
-    desktop::runTrapped(QStringLiteral("UpdateDisplayMatrix"), [this] { m_display.UpdateDisplayMatrix(); });
-}
-
-void frmMainMatrix::UpdateMatrixDisplayCol(clsRouter *Router, int matOut, int phyOut)
-{
-    desktop::runTrapped(QStringLiteral("UpdateMatrixDisplayCol"),
-                        [&] { m_display.UpdateMatrixDisplayCol(Router, matOut, phyOut); });
+    m_display.UpdateDisplayMatrix();
 }
 
 void frmMainMatrix::showCell(int cell, MatrixDisplay::Mark mark)

@@ -58,7 +58,6 @@ public:
 
     void UpdateDisplayNames(bool doInputs, bool doOutputs);
     void UpdateDisplayMatrix();
-    void UpdateMatrixDisplayCol(clsRouter *Router, int matOut, int phyOut);
     void imgLayerSel_Click(int Index);
 
     void mnuLoadConfig_Click();

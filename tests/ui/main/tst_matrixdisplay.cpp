@@ -122,6 +122,14 @@ private slots:
         rig.display.redrawColumn(15);
         QCOMPARE(rig.column(15), columnWith({}));
     }
+
+    void faultInARedrawIsReportedAndEndsIt()
+    {
+        Rig rig;
+        rig.display.UpdateMatrixDisplayCol(&rig.router(), 16, 0);
+        QCOMPARE(rig.dialogs.lines(), QStringList{"Function UpdateMatrixDisplayCol: Error: Subscript out of range"});
+        QVERIFY(rig.changedCells.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMatrixDisplay)
