@@ -1,4 +1,5 @@
 #include "WindowRig.h"
+#include "desktop/WholeFile.h"
 
 #include <QAction>
 #include <QFile>
@@ -14,12 +15,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString route(int router, int input, int output)
@@ -305,8 +300,10 @@ private slots:
         QFETCH(QByteArray, backup);
         WindowRig rig;
         const QString backupFile = rig.defaultFile() + QStringLiteral(".bak");
-        QVERIFY(before.isEmpty() || writeAll(rig.defaultFile(), before));
-        QVERIFY(olderBackup.isEmpty() || writeAll(backupFile, olderBackup));
+        if (!before.isEmpty())
+            desktop::writeWholeFile(rig.defaultFile(), before);
+        if (!olderBackup.isEmpty())
+            desktop::writeWholeFile(backupFile, olderBackup);
         rig.open();
         rig.window->close();
 
