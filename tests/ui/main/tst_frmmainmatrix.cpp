@@ -39,21 +39,6 @@ class TestMainMatrix : public QObject
     Q_OBJECT
 
 private slots:
-    void firstStartShowsAnEmptyMatrix()
-    {
-        WindowRig rig;
-        rig.open();
-        QVERIFY(!rig.control(QStringLiteral("VScroll"))->isVisibleTo(rig.window.get()));
-        QVERIFY(!rig.control(QStringLiteral("HScroll"))->isVisibleTo(rig.window.get()));
-        for (int i = 0; i < 16; ++i) {
-            QCOMPARE(rig.control<QLineEdit>(QStringLiteral("txtIn_%1").arg(i))->text(), QStringLiteral("-"));
-            QCOMPARE(rig.control<QLineEdit>(QStringLiteral("txtOut_%1").arg(i))->text(), QStringLiteral("-"));
-            QCOMPARE(rig.control<QLabel>(QStringLiteral("txtMIn_%1").arg(i))->text(), QString::number(i + 1));
-            QCOMPARE(rig.control<QLabel>(QStringLiteral("lblMOut_%1").arg(i))->text(), QString::number(i + 1));
-            QCOMPARE(rig.disc(i, i), 0);
-        }
-    }
-
     void cellClicksShowTheLevelsOfASplitOutput()
     {
         WindowRig rig;

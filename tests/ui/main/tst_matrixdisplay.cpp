@@ -99,20 +99,6 @@ private slots:
         QCOMPARE(rig.changedCells, (QList<int>{2 * 16 + 4, 6 * 16 + 4, 2 * 16 + 4}));
     }
 
-    void sourceOffScreenShowsWhenScrolledTo()
-    {
-        Rig rig;
-        rig.route(0, 3, 3);
-        rig.view.InOffset = 8;
-        rig.display.UpdateDisplayMatrix();
-        QCOMPARE(rig.column(0), columnWith({}));
-        QCOMPARE(rig.display.VideoLitRow(0), -1);
-
-        rig.view.InOffset = 0;
-        rig.display.UpdateDisplayMatrix();
-        QCOMPARE(rig.column(0), columnWith({{3, Mark::AllLevels}}));
-    }
-
     void columnWithoutRouterIsCleared()
     {
         Rig rig;
