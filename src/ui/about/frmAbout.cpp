@@ -21,7 +21,8 @@ const QString HomePage = QStringLiteral("www.velmora.example");
 const QString SupportMail = QStringLiteral("support@velmora.example");
 const QString ContactLines = QStringLiteral("Velmora Control Systems\n"
                                             "14 Quarry Road, Harwick HK3 9TE\n"
-                                            "Tel +44 1632 960415   Fax +44 1632 960416");
+                                            "Telephone +44 1632 960415\n"
+                                            "Fax +44 1632 960416");
 
 const QColor TitleShadow(64, 64, 64);
 const QColor TitleFace(204, 166, 255);
