@@ -20,5 +20,7 @@ ensure_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What every build needs.
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev)
+# What every build needs. The fonts: the window tests draw text offscreen and
+# render pictures; the condensed face stands in for Tahoma in the dialogs.
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
+                        fonts-dejavu-core fonts-dejavu-extra)

@@ -1,10 +1,13 @@
 // The panel: the main window on the Qt desktop services. It takes no
 // command-line option; everything it needs is in its configuration file.
 
+#include "app/Help.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
+#include "ui/about/frmAbout.h"
+#include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QApplication>
@@ -21,7 +24,17 @@ int main(int argc, char *argv[])
 
     int exitCode = 0;
     {
-        frmMainMatrix window{frmMainMatrix::Services{}};
+        frmMainMatrix::Services services;
+        services.showSetup = [](QWidget *owner) {
+            frmConfig dialog(owner);
+            dialog.exec();
+        };
+        services.showAbout = [](QWidget *owner) {
+            frmAbout about(owner);
+            about.exec();
+        };
+        services.showHelp = [] { ShowHelp(); };
+        frmMainMatrix window(std::move(services));
         window.Form_Load();
         window.show();
         exitCode = QApplication::exec();

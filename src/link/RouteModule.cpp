@@ -54,24 +54,22 @@ bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 
 bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level)
 {
-    // Out-of-range outputs fail here, before anything is sent.
-    (void)Router.RouteState(phyOut);
+    // Taken before the command goes out (out-of-range outputs fail here) and
+    // kept alive across the reply wait, during which handlers may lower the
+    // router's output count or replace the routers: a late acknowledgement
+    // then lands in a state nothing shows any more.
+    const std::shared_ptr<clsRouteState> state = Router.sharedRouteState(phyOut);
     const int FrameAddress = Router.FrameAddress();
     const quint64 ticket = ++m_lastTicket;
     if (SendRoute(FrameAddress, phyOut, phyIn, Level))
         return true;
-    applyAcknowledged(Router, FrameAddress, phyOut, phyIn, Level, ticket);
+    applyAcknowledged(*state, FrameAddress, phyOut, phyIn, Level, ticket);
     return false;
 }
 
-void RouteModule::applyAcknowledged(clsRouter &Router, int FrameAddress, int phyOut, int phyIn, int Level,
+void RouteModule::applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level,
                                     quint64 ticket)
 {
-    // A configuration loaded during the wait replaced the router; the new
-    // one's route states start over.
-    if (m_config.Routers[std::size_t(FrameAddress)].get() != &Router)
-        return;
-    clsRouteState &state = Router.RouteState(phyOut);
     for (const int layer : {VideoLayer, AudioLayer}) {
         if (!(Level & layer))
             continue;

@@ -5,6 +5,7 @@
 #include <QHash>
 
 class clsRouter;
+class clsRouteState;
 class RouteTarget;
 class SerialLink;
 class StatusSink;
@@ -54,7 +55,7 @@ public:
     [[nodiscard]] clsRouter *routerAt(int FrameAddress);
 
 private:
-    void applyAcknowledged(clsRouter &Router, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
+    void applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
 
     const Configuration &m_config;
     const MacroBank &m_bank;

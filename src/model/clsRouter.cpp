@@ -133,14 +133,19 @@ int clsRouter::OutIDFromName(const QString &nm) const
 
 clsRouteState &clsRouter::RouteState(int Index)
 {
+    return *sharedRouteState(Index);
+}
+
+std::shared_ptr<clsRouteState> clsRouter::sharedRouteState(int Index)
+{
     if (Index < 0 || Index > m_outputCount)
         throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
     auto &slot = m_routeStates[std::size_t(Index)];
     if (!slot) {
-        slot = std::make_unique<clsRouteState>();
+        slot = std::make_shared<clsRouteState>();
         slot->canSplit = canSplit;
     }
-    return *slot;
+    return slot;
 }
 
 void clsRouter::setMapIn(int mi)

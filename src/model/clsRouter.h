@@ -59,6 +59,9 @@ public:
     // The state of output Index, created on first use. An Index outside
     // 0..OutputCount throws the "Subscript out of range" fault.
     [[nodiscard]] clsRouteState &RouteState(int Index);
+    // The same state, shared: a holder keeps it alive after the router drops
+    // it (a smaller output count) or goes away.
+    [[nodiscard]] std::shared_ptr<clsRouteState> sharedRouteState(int Index);
 
     [[nodiscard]] int mapIn() const { return m_mapIn; }
     void setMapIn(int mi);
@@ -86,7 +89,7 @@ private:
     int m_mapOut = 0;
     QStringList m_inNames;
     QStringList m_outNames;
-    std::vector<std::unique_ptr<clsRouteState>> m_routeStates;
+    std::vector<std::shared_ptr<clsRouteState>> m_routeStates;
     bool m_valid = false;
     bool m_error = false;
 };

@@ -164,14 +164,40 @@ private slots:
         QCOMPARE(rig.state(0, 0).Audio(), 2);
     }
 
-    void routerReplacedDuringTheWait()
+    // The configuration dialog (or a load) can change the set-up while a
+    // route waits for its reply; the late acknowledgement must land
+    // harmlessly, never in the router's new states.
+    void lateAcknowledgementAfterTheSetUpChanged_data()
     {
+        QTest::addColumn<int>("change");
+        QTest::newRow("output count lowered below the output") << 0;
+        QTest::newRow("router dropped") << 1;
+        QTest::newRow("router replaced") << 2;
+    }
+
+    void lateAcknowledgementAfterTheSetUpChanged()
+    {
+        QFETCH(int, change);
         RouteRig rig;
         rig.config.RouterTimeout = 2;
         QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
-        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] { addRouter(rig.config, 0); });
-        QVERIFY(!rig.routes.RouteCrosspoint(*rig.config.Routers[0], 0, 1, 3));
-        QCOMPARE(rig.state(0, 0).Video(), -1);
+        auto &slot = rig.config.Routers[0];
+        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
+            if (change == 0)
+                slot->setOutputCount(3);
+            else if (change == 1)
+                slot.reset();
+            else
+                addRouter(rig.config, 0);
+        });
+        QVERIFY(!rig.routes.RouteCrosspoint(*slot, 10, 1, 3));
+        if (change == 1) {
+            QVERIFY(!slot);
+            return;
+        }
+        slot->setOutputCount(15);
+        QCOMPARE(rig.state(0, 10).Video(), -1);
+        QCOMPARE(rig.state(0, 10).Audio(), -1);
     }
 };
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The help command: one HTML page opened with the desktop's browser.
+inline const QString HelpFileName = QStringLiteral("Velmora.html");
+
+// The help file setting: the bare name until the configuration dialog first
+// opens, then the page in the program's folder.
+[[nodiscard]] QString HelpFile();
+void setHelpFile(const QString &path);
+
+// A setting without a folder becomes HelpFolder(program folder) + "/" + name.
+void CompleteHelpFile();
+
+// Where the help page of a program in programFolder lies: that folder when
+// the page is there (the build tree, or installed beside the program), else
+// the shared data folder of an installed program (<prefix>/share/velmora
+// for <prefix>/bin).
+[[nodiscard]] QString HelpFolder(const QString &programFolder);
+
+// F1 and "&Velmora Help": opens the help file through the shell; when it
+// cannot be opened, the operator is told to reinstall.
+void ShowHelp();
