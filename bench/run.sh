@@ -7,6 +7,7 @@
 #       ratio to the 9600-baud wire floor, and the CPU cost of a 3-second wait
 #   bench/run.sh window  the main window's full redraw and scroll step, and a
 #       Ctrl+click on an input of 127 outputs against the simulator at 9600 baud
+#   bench/run.sh startup  process start to the configuration dialog shown
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +15,9 @@ case "${1:-}" in
 config) targets=(config_bench) ;;
 link) targets=(link_bench velmora-routersim) ;;
 window) targets=(window_bench velmora-routersim) ;;
+startup) targets=(startup_bench) ;;
 *)
-    echo "usage: bench/run.sh config|link|window [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup [benchmark options]" >&2
     exit 2
     ;;
 esac
