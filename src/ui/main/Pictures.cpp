@@ -5,7 +5,7 @@
 namespace {
 
 const QColor Face(212, 208, 200);
-const QColor PressedFace(190, 186, 178);
+const QColor PressedFace(164, 160, 152);
 const QColor Light(255, 255, 255);
 const QColor Shadow(128, 128, 128);
 const QColor DarkShadow(64, 64, 64);
