@@ -5,6 +5,7 @@
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
+#include "desktop/qt/DialogFont.h"
 #include "ui/main/PictureBox.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ constexpr int ClientWidth = 800;
 constexpr int ClientHeight = 543;
 constexpr int ScrollPage = 8;
 const QColor Background(204, 166, 255);
+constexpr qreal WindowPointSize = 8.25;
 
 // The port folders live in the application folder; a folder that cannot be
 // made is reported by the start-up, which needs it for the default file.
@@ -36,17 +38,6 @@ QString appFolderOrNone()
     } catch (const desktop::Fault &) {
         return {};
     }
-}
-
-QFont windowFont()
-{
-    // Narrow sans-serif faces of Tahoma's width where Tahoma is missing.
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans Condensed")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
 }
 
 } // namespace
@@ -66,7 +57,7 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setFont(windowFont());
+    setFont(desktop::dialogFont(WindowPointSize));
 
     auto *client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight);
