@@ -127,25 +127,6 @@ private slots:
         }
         QCOMPARE(rig.lines(), before);
     }
-
-    // Committing every field of a freshly loaded window, as focus moving
-    // through them does, leaves every unique name as it was.
-    void leavingFieldsUnchangedAddsNoMark()
-    {
-        NamesRig rig;
-        rig.router(0).setRouterInName(8, QStringLiteral("Dup 2"));
-        const QStringList before = rig.lines();
-        for (const int offset : {0, 8, 16}) {
-            rig.view.InOffset = std::min(offset, 8);
-            rig.view.OutOffset = offset;
-            for (int position = 0; position < 16; ++position) {
-                (void)rig.names.txtIn_LostFocus(position, rig.names.inputName(position));
-                (void)rig.names.txtOut_LostFocus(position, rig.names.outputName(position));
-            }
-        }
-        QCOMPARE(rig.lines(), before);
-        QCOMPARE(rig.boxes.lines(), QStringList{});
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPortNames)
