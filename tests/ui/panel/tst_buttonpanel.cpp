@@ -1,0 +1,248 @@
+#include "link/LinkRig.h"
+#include "model/MatrixView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
+#include "ui/main/ButtonPanel.h"
+
+#include <QTest>
+
+using Side = ButtonPanel::Side;
+using Picture = ButtonPanel::Picture;
+
+namespace {
+
+const QString NothingSelected = QStringLiteral("Velmora: Please select an input and at least one output");
+const QPoint OnButton{600, 140};
+
+// {frame address, physical input, physical output} of each route, in order.
+using Routes = QList<std::array<int, 3>>;
+
+// Routers 0 to 3 share matrix inputs 0 to 15 and lay their 16 outputs end
+// to end, as the configuration dialog maps them by default. Every take goes
+// through the route sender to the simulator.
+struct PanelRig : LinkRig
+{
+    desktop::ScriptedDialogs boxes;
+    desktop::ScriptedShell shell;
+    MatrixTables tables;
+    MatrixView view{tables, config.Routers};
+    ButtonPanel panel{view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+                          (void)routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                      }};
+
+    PanelRig()
+    {
+        for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
+            config.Routers[std::size_t(frameAddress)]->setMapOut(frameAddress * 16);
+        SizeMatrix(tables, config.Routers);
+    }
+
+    // A click released on the button: "i4" input 4, "o3" output 3, "^o3"
+    // output 3 with Ctrl held, "+o3" with Shift held.
+    void click(const QString &step)
+    {
+        shell.ctrlDown = step.startsWith(u'^');
+        shell.shiftDown = step.startsWith(u'+');
+        const QString button = step.mid(shell.ctrlDown || shell.shiftDown ? 1 : 0);
+        const Side side = button.startsWith(u'i') ? Side::Inputs : Side::Outputs;
+        panel.press(side, button.mid(1).toInt());
+        panel.release(side, button.mid(1).toInt(), OnButton);
+        shell.ctrlDown = shell.shiftDown = false;
+    }
+
+    void clicks(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts))
+            click(step);
+    }
+
+    // Every panel button shows Sel exactly when it is selected.
+    void verifyPictures(int inSel, const QList<int> &outSel) const
+    {
+        for (int i = 0; i < ButtonPanel::ButtonCount; ++i) {
+            QCOMPARE(panel.picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
+            QCOMPARE(panel.picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
+        }
+    }
+};
+
+// What the simulator logs for an acknowledged frame, without the bytes.
+QString routed(int frameAddress, int phyIn, int phyOut)
+{
+    return QStringLiteral("router=%1 input=%2 output=%3 ack").arg(frameAddress).arg(phyIn).arg(phyOut);
+}
+
+QStringList framesWithoutBytes(const RouterSim &sim)
+{
+    QStringList result;
+    for (const QString &frame : sim.frames())
+        result.append(frame.section(u' ', 8, 11));
+    return result;
+}
+
+} // namespace
+
+class TestButtonPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void selection_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("inSel");
+        QTest::addColumn<QList<int>>("outSel");
+        QTest::newRow("another input replaces the selected one") << "i2 i5" << 5 << QList<int>{};
+        QTest::newRow("the selected input clicked again stays") << "i2 i2" << 2 << QList<int>{};
+        QTest::newRow("inputs and outputs are separate") << "i3 o4 i5" << 5 << QList<int>{4};
+        QTest::newRow("Ctrl adds in selection order") << "^o9 ^o1 ^o3" << -1 << QList<int>{9, 1, 3};
+        QTest::newRow("plain click selects one alone") << "^o1 ^o3 o4" << -1 << QList<int>{4};
+        QTest::newRow("plain click on a selected one clears all") << "^o1 ^o3 o3" << -1 << QList<int>{};
+        QTest::newRow("Ctrl removes one, order kept") << "^o2 ^o5 ^o9 ^o2" << -1 << QList<int>{5, 9};
+        QTest::newRow("Ctrl off the only one, then a plain click") << "o7 ^o7 o3" << -1 << QList<int>{3};
+        QTest::newRow("Shift selects no range") << "o2 +o6" << -1 << QList<int>{6};
+    }
+
+    void selection()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, inSel);
+        QFETCH(QList<int>, outSel);
+        PanelRig rig;
+        rig.clicks(script);
+        QCOMPARE(rig.panel.BPInSel(), inSel);
+        QCOMPARE(rig.panel.BPOutSel(), outSel);
+        for (int k = 0; k < outSel.size(); ++k)
+            QCOMPARE(rig.panel.BPOutSelID(outSel[k]), k);
+        rig.verifyPictures(inSel, outSel);
+    }
+
+    void releasePoint_data()
+    {
+        QTest::addColumn<bool>("wasSelected");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<bool>("selects");
+        QTest::newRow("top left corner") << false << QPoint(0, 0) << true;
+        QTest::newRow("bottom right corner") << false << QPoint(1230, 285) << true;
+        QTest::newRow("right of it") << false << QPoint(1231, 100) << false;
+        QTest::newRow("above it, selected before") << true << QPoint(100, -1) << false;
+        QTest::newRow("on it, selected before") << true << QPoint(100, 100) << true;
+    }
+
+    // The button is down while held and shows its state once let go; only
+    // a release on the button's area (a plain click) selects or deselects.
+    void releasePoint()
+    {
+        QFETCH(bool, wasSelected);
+        QFETCH(QPoint, point);
+        QFETCH(bool, selects);
+        PanelRig rig;
+        if (wasSelected)
+            rig.click(QStringLiteral("o3"));
+        rig.panel.press(Side::Outputs, 3);
+        QCOMPARE(rig.panel.picture(Side::Outputs, 3), Picture::Down);
+        rig.panel.release(Side::Outputs, 3, point);
+        const bool selected = wasSelected != selects;
+        QCOMPARE(rig.panel.BPOutSel(), selected ? QList<int>{3} : QList<int>{});
+        QCOMPARE(rig.panel.picture(Side::Outputs, 3), selected ? Picture::Sel : Picture::Up);
+    }
+
+    void takeNeedsAnInputAndAnOutput_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("no input") << "^o1 ^o3";
+        QTest::newRow("no output") << "i4";
+        QTest::newRow("nothing") << "";
+    }
+
+    void takeNeedsAnInputAndAnOutput()
+    {
+        QFETCH(QString, script);
+        PanelRig rig;
+        QVERIFY(rig.startSim({"--no-pacing"}));
+        rig.clicks(script);
+        const int inSel = rig.panel.BPInSel();
+        const QList<int> outSel = rig.panel.BPOutSel();
+        rig.panel.imgBPTake_Click(2);
+        QCOMPARE(rig.boxes.lines(), QStringList{NothingSelected});
+        QCOMPARE(rig.boxes.shown.first().icon, desktop::Icon::None);
+        QCOMPARE(rig.panel.BPInSel(), inSel);
+        QCOMPARE(rig.panel.BPOutSel(), outSel);
+        QVERIFY(!rig.link.isOpen()); // nothing was sent
+    }
+
+    void take_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("outOffset");
+        QTest::addColumn<int>("takeIndex");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<Routes>("expected");
+        QTest::addColumn<int>("unassigned");
+        QTest::newRow("audio to two outputs, then cleared")
+            << "^o1 ^o3 i4" << 0 << 1 << false << Routes{{0, 4, 1}, {0, 4, 3}} << 0;
+        QTest::newRow("Ctrl held keeps the selection")
+            << "^o1 ^o3 i4" << 0 << 1 << true << Routes{{0, 4, 1}, {0, 4, 3}} << 0;
+        QTest::newRow("selection order across routers, scrolled")
+            << "^o9 ^o2 i7" << 8 << 0 << false << Routes{{1, 7, 1}, {0, 7, 10}} << 0;
+        QTest::newRow("an unassigned output does not stop the rest")
+            << "^o8 ^o0 i2" << 56 << 2 << false << Routes{{3, 2, 8}} << 1;
+    }
+
+    void take()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, outOffset);
+        QFETCH(int, takeIndex);
+        QFETCH(bool, ctrl);
+        QFETCH(Routes, expected);
+        QFETCH(int, unassigned);
+        PanelRig rig;
+        QVERIFY(rig.startSim({"--no-pacing"}));
+        rig.view.OutOffset = outOffset;
+        rig.clicks(script);
+        const int inSel = rig.panel.BPInSel();
+        const QList<int> outSel = rig.panel.BPOutSel();
+
+        rig.shell.ctrlDown = ctrl;
+        rig.panel.imgBPTake_Click(takeIndex);
+        QVERIFY(rig.sim.waitForFrames(int(expected.size())));
+        QStringList frames;
+        for (const auto &[frameAddress, phyIn, phyOut] : expected)
+            frames.append(routed(frameAddress, phyIn, phyOut));
+        QCOMPARE(framesWithoutBytes(rig.sim), frames);
+        QCOMPARE(rig.boxes.beeps, unassigned);
+        QCOMPARE(rig.status.messages, QStringList(unassigned, QStringLiteral("Unassigned crosspoint")));
+
+        // The level is the take button's: video, audio or both.
+        const int Level = takeIndex + 1;
+        for (const auto &[frameAddress, phyIn, phyOut] : expected) {
+            const clsRouteState &state = rig.config.Routers[std::size_t(frameAddress)]->RouteState(phyOut);
+            QCOMPARE(state.Video(), Level & 1 ? phyIn : -1);
+            QCOMPARE(state.Audio(), Level & 2 ? phyIn : -1);
+        }
+        QCOMPARE(rig.panel.BPInSel(), ctrl ? inSel : -1);
+        QCOMPARE(rig.panel.BPOutSel(), ctrl ? outSel : QList<int>{});
+        rig.verifyPictures(rig.panel.BPInSel(), rig.panel.BPOutSel());
+    }
+
+    // Clicks handled while a route waits for its reply change the selection,
+    // not the take under way: it routes what was selected when clicked.
+    void clicksDuringTheReplyWaitLeaveTheTakeAlone()
+    {
+        PanelRig rig;
+        rig.config.RouterTimeout = 2;
+        QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
+        rig.clicks(QStringLiteral("^o1 ^o3 i4"));
+        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
+            if (rig.sim.frames().size() == 1)
+                rig.clicks(QStringLiteral("^o1 ^o5 i9"));
+        });
+        rig.panel.imgBPTake_Click(2);
+        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(framesWithoutBytes(rig.sim), (QStringList{routed(0, 4, 1), routed(0, 4, 3)}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestButtonPanel)
+#include "tst_buttonpanel.moc"
