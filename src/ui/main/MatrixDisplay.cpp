@@ -3,12 +3,6 @@
 #include "desktop/Fault.h"
 #include "model/clsRouter.h"
 
-namespace {
-
-const QString NoName = QStringLiteral("-");
-
-} // namespace
-
 MatrixDisplay::MatrixDisplay(const MatrixView &view, ShowCell showCell) : m_view(view), m_showCell(std::move(showCell))
 {
     m_videoLitRow.fill(-1);
@@ -75,20 +69,4 @@ void MatrixDisplay::UpdateDisplayMatrix()
         for (int c = 0; c < Columns; ++c)
             redrawColumn(c);
     });
-}
-
-MatrixDisplay::PortLabel MatrixDisplay::inputLabel(int r) const
-{
-    int phyIn = -1;
-    clsRouter *router = nullptr;
-    m_view.cvMatInToPhy1(r, phyIn, router);
-    return {QString::number(m_view.InOffset + r + 1), phyIn < 0 ? NoName : router->RouterInName(phyIn)};
-}
-
-MatrixDisplay::PortLabel MatrixDisplay::outputLabel(int c) const
-{
-    int phyOut = -1;
-    clsRouter *router = nullptr;
-    m_view.cvMatOutToPhy(c, phyOut, router);
-    return {QString::number(m_view.OutOffset + c + 1), phyOut < 0 ? NoName : router->RouterOutName(phyOut)};
 }

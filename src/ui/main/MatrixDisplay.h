@@ -2,8 +2,6 @@
 
 #include "model/MatrixView.h"
 
-#include <QString>
-
 #include <array>
 #include <functional>
 
@@ -23,13 +21,6 @@ public:
     // The pictures a cell can carry: grey, red, yellow and blue discs.
     enum class Mark { Empty, VideoOnly, AudioOnly, AllLevels };
 
-    // The number and name shown for one visible row or column.
-    struct PortLabel
-    {
-        QString number;
-        QString name;
-    };
-
     using ShowCell = std::function<void(int cell, Mark mark)>;
 
     MatrixDisplay(const MatrixView &view, ShowCell showCell);
@@ -46,11 +37,6 @@ public:
     [[nodiscard]] Mark mark(int cell) const { return m_marks[std::size_t(cell)]; }
     [[nodiscard]] int VideoLitRow(int c) const { return m_videoLitRow[std::size_t(c)]; }
     [[nodiscard]] int AudioLitRow(int c) const { return m_audioLitRow[std::size_t(c)]; }
-
-    // One-based matrix number and the router's name of the port, "-" when no
-    // router serves the row or column.
-    [[nodiscard]] PortLabel inputLabel(int r) const;
-    [[nodiscard]] PortLabel outputLabel(int c) const;
 
 private:
     void setCell(int r, int c, Mark mark);

@@ -6,6 +6,7 @@
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
+#include "desktop/qt/Twips.h"
 #include "ui/main/PictureBox.h"
 
 #include <QApplication>
@@ -53,7 +54,11 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
       m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
       m_routes(Globals(), Globals(), Globals(), m_comm, *this),
       m_takes(m_routes, m_view, Globals(), m_display, m_selection),
-      m_macros(Globals(), Globals(), m_routes, *this)
+      m_macros(Globals(), Globals(), m_routes, *this),
+      m_names(m_view),
+      m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+          m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+      })
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
     setWindowTitle(QStringLiteral("Velmora"));
@@ -69,6 +74,7 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
     m_controls.build(client, m_pictures);
     buildMenus();
     connectControls();
+    connectPanel();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     qApp->installEventFilter(this);
 }
@@ -141,8 +147,54 @@ void frmMainMatrix::connectControls()
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, this, &frmMainMatrix::StopRecordTimer);
 
     connect(&m_status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
+    connect(&m_panel, &ButtonPanel::changed, this, &frmMainMatrix::showPanel);
     connect(&m_status, &StatusLine::blink, this,
             [this] { m_controls.lblRecord->setHidden(!m_controls.lblRecord->isHidden()); });
+}
+
+void frmMainMatrix::connectPanel()
+{
+    using Side = ButtonPanel::Side;
+    for (const Side side : {Side::Inputs, Side::Outputs}) {
+        const auto &buttons = side == Side::Inputs ? m_controls.btnBPIn : m_controls.btnBPOut;
+        for (int i = 0; i < Visible; ++i) {
+            PictureBox *button = buttons[std::size_t(i)];
+            connect(button, &PictureBox::pressed, this, [this, side, i] { m_panel.press(side, i); });
+            connect(button, &PictureBox::released, this, [this, side, i](QPoint position) {
+                m_panel.release(side, i, position * desktop::TwipsPerPixel);
+            });
+        }
+    }
+    for (int i = 0; i < ButtonPanel::TakeCount; ++i) {
+        PictureBox *take = m_controls.imgBPTake[std::size_t(i)];
+        connect(take, &PictureBox::pressed, this, [this, i] { m_panel.imgBPTake_MouseDown(i); });
+        connect(take, &PictureBox::released, this, [this, i] { m_panel.imgBPTake_MouseUp(i); });
+        connect(take, &PictureBox::clicked, this, [this, i] { m_panel.imgBPTake_Click(i); });
+    }
+}
+
+void frmMainMatrix::showPanel()
+{
+    using Side = ButtonPanel::Side;
+    const auto face = [this](ButtonPanel::Picture picture) -> const QPixmap & {
+        switch (picture) {
+        case ButtonPanel::Picture::Down:
+            return m_pictures.imgBPDown;
+        case ButtonPanel::Picture::Sel:
+            return m_pictures.imgBPSel;
+        case ButtonPanel::Picture::Up:
+            break;
+        }
+        return m_pictures.imgBPUp;
+    };
+    for (int i = 0; i < Visible; ++i) {
+        m_controls.btnBPIn[std::size_t(i)]->setPicture(face(m_panel.picture(Side::Inputs, i)));
+        m_controls.btnBPOut[std::size_t(i)]->setPicture(face(m_panel.picture(Side::Outputs, i)));
+    }
+    for (int i = 0; i < ButtonPanel::TakeCount; ++i) {
+        const auto at = std::size_t(i);
+        m_controls.imgBPTake[at]->setPicture(m_panel.takeDown(i) ? m_pictures.takeDown[at] : m_pictures.takeUp[at]);
+    }
 }
 
 void frmMainMatrix::Form_Load()
@@ -191,10 +243,10 @@ void frmMainMatrix::ReturnFromConfig()
     setScrollRange(m_controls.HScroll, state.MatrixOutputs);
     UpdateDisplayNames(true, true);
     m_macros.UpdateMacroButtons();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         m_controls.imgLayerSel[std::size_t(i)]->setVisible(state.AnyRouterSplit);
-    m_controls.imgBPTake[0]->setVisible(state.AnyRouterSplit);
-    m_controls.imgBPTake[1]->setVisible(state.AnyRouterSplit);
+        m_controls.imgBPTake[std::size_t(i)]->setVisible(ButtonPanel::isTakeShown(i, state.AnyRouterSplit));
+    }
     // A failure has been shown on the status line already.
     (void)m_comm.OpenCommPort();
 }
@@ -228,17 +280,18 @@ void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
         for (int i = 0; i < Visible; ++i) {
             const auto at = std::size_t(i);
             if (doInputs) {
-                const MatrixDisplay::PortLabel input = m_display.inputLabel(i);
-                m_controls.txtMIn[at]->setText(input.number);
-                m_controls.txtIn[at]->setText(input.name);
-                m_controls.txtCPIn[at]->setText(input.name);
+                const QString name = m_names.inputName(i);
+                m_controls.txtMIn[at]->setText(QString::number(m_view.InOffset + i + 1));
+                m_controls.txtIn[at]->setText(name);
+                m_controls.txtCPIn[at]->setText(name);
             }
             if (doOutputs) {
-                const MatrixDisplay::PortLabel output = m_display.outputLabel(i);
-                m_controls.lblMOut[at]->setText(output.number);
-                m_controls.txtSOut[at]->setText(output.number);
-                m_controls.txtOut[at]->setText(output.name);
-                m_controls.txtCPOut[at]->setText(output.name);
+                const QString name = m_names.outputName(i);
+                const QString number = QString::number(m_view.OutOffset + i + 1);
+                m_controls.lblMOut[at]->setText(number);
+                m_controls.txtSOut[at]->setText(number);
+                m_controls.txtOut[at]->setText(name);
+                m_controls.txtCPOut[at]->setText(name);
             }
         }
     });
@@ -389,6 +442,14 @@ void frmMainMatrix::keepUnloadableDefault(const QString &path)
     m_defaultUnloadable = false;
 }
 
+void frmMainMatrix::nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown)
+{
+    // Unchanged text is left alone, so the field keeps its cursor and undo.
+    if (field->text() != shown)
+        field->setText(shown);
+    caption->setText(shown);
+}
+
 bool frmMainMatrix::levelKey(const QEvent *event) const
 {
     const auto *key = static_cast<const QKeyEvent *>(event);
@@ -413,10 +474,13 @@ bool frmMainMatrix::eventFilter(QObject *watched, QEvent *event)
         imgLayerSel_Click(key == Qt::Key_V ? 0 : key == Qt::Key_A ? 1 : 2);
     } else if (event->type() == QEvent::FocusOut) {
         for (int i = 0; i < Visible; ++i) {
-            if (watched == m_controls.txtIn[std::size_t(i)])
-                emit txtIn_LostFocus(i);
-            else if (watched == m_controls.txtOut[std::size_t(i)])
-                emit txtOut_LostFocus(i);
+            const auto at = std::size_t(i);
+            QLineEdit *input = m_controls.txtIn[at];
+            QLineEdit *output = m_controls.txtOut[at];
+            if (watched == input)
+                nameFieldLeft(input, m_controls.txtCPIn[at], m_names.txtIn_LostFocus(i, input->text()));
+            else if (watched == output)
+                nameFieldLeft(output, m_controls.txtCPOut[at], m_names.txtOut_LostFocus(i, output->text()));
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -9,22 +9,26 @@
 #include "ui/main/MainMatrixControls.h"
 #include "ui/main/MatrixDisplay.h"
 #include "ui/main/MatrixTakes.h"
+#include "ui/main/ButtonPanel.h"
 #include "ui/main/OutputSelection.h"
 #include "ui/main/Pictures.h"
+#include "ui/main/PortNames.h"
 #include "ui/main/StatusLine.h"
 
 #include <QMainWindow>
 
 #include <functional>
 
+class QLabel;
+class QLineEdit;
 class QScrollBar;
 
 // The main window: the 16 x 16 view onto the matrix with its names and
 // scroll bars, the level selector, the macro column, the status line and the
 // button panel strip. It is the status sink of the link and the target of
 // macro replay. Its rules live in plain classes it drives (OutputSelection,
-// MatrixTakes, MatrixDisplay, StatusLine, MacroButtons); the window forwards
-// events to them and shows their state.
+// MatrixTakes, MatrixDisplay, StatusLine, MacroButtons, ButtonPanel,
+// PortNames); the window forwards events to them and shows their state.
 class frmMainMatrix final : public QMainWindow, public StatusSink, public RouteTarget
 {
     Q_OBJECT
@@ -73,11 +77,6 @@ public:
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
     [[nodiscard]] SerialLink &Comm() { return m_comm; }
 
-signals:
-    // A name field lost keyboard focus: the place where its name is committed.
-    void txtIn_LostFocus(int r);
-    void txtOut_LostFocus(int c);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,7 +85,11 @@ private:
     void buildMenus();
     void connectControls();
     void resetControls();
+    void connectPanel();
     void showMacroButtons();
+    void showPanel();
+    // A name field lost the keyboard focus: its name is committed.
+    void nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown);
     void DisplayOutSel(int Index, bool isSel);
     void showCell(int cell, MatrixDisplay::Mark mark);
     void setScrollRange(QScrollBar *bar, int highestInUse);
@@ -111,6 +114,8 @@ private:
     RouteModule m_routes;
     MatrixTakes m_takes;
     MacroButtons m_macros;
+    PortNames m_names;
+    ButtonPanel m_panel;
     // The default file existed at start-up but did not load.
     bool m_defaultUnloadable = false;
     bool m_unloaded = false;

@@ -170,6 +170,33 @@ private slots:
         }
     }
 
+    void panelTakesRouteItsSelection()
+    {
+        WindowRig rig;
+        rig.useRouter();
+        QVERIFY(rig.startSim());
+        rig.open();
+        rig.click(QStringLiteral("btnBPIn_2"));
+        rig.click(QStringLiteral("btnBPOut_6"));
+        rig.shell.ctrlDown = true;
+        rig.click(QStringLiteral("btnBPOut_4"));
+        // Let go beside the button: no selection.
+        auto *dragged = rig.control(QStringLiteral("btnBPOut_9"));
+        QTest::mousePress(dragged, Qt::LeftButton);
+        QTest::mouseRelease(dragged, Qt::LeftButton, {}, QPoint(dragged->width() + 2, 5));
+        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
+                 rig.window->pictures().imgBPSel.cacheKey());
+        rig.shell.ctrlDown = false;
+        rig.click(QStringLiteral("imgBPTake_1"));
+
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 6), route(0, 2, 4)}));
+        QCOMPARE(stateOf(0, 4).Audio(), 2);
+        QCOMPARE(stateOf(0, 4).Video(), -1);
+        QCOMPARE(rig.disc(2, 6), 2);
+        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
+                 rig.window->pictures().imgBPUp.cacheKey());
+    }
+
     void scrollingRedrawsNamesAndMarkers()
     {
         WindowRig rig;
@@ -328,10 +355,6 @@ private slots:
         rig.window->show();
         rig.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-        // The commit rule itself belongs to the name editing; here it only stores.
-        QObject::connect(rig.window.get(), &frmMainMatrix::txtIn_LostFocus, rig.window.get(), [&](int r) {
-            Globals().Routers[0]->setRouterInName(r, rig.control<QLineEdit>(QStringLiteral("txtIn_%1").arg(r))->text());
-        });
         auto *field = rig.control<QLineEdit>(QStringLiteral("txtIn_2"));
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
@@ -341,6 +364,7 @@ private slots:
         rig.shell.saveAnswers.enqueue(saved);
         rig.window->findChild<QAction *>(QStringLiteral("mnuSaveConfig"))->trigger();
         QVERIFY(readAll(saved).contains("Camera 1"));
+        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtCPIn_2"))->text(), QStringLiteral("Camera 1"));
         QVERIFY(field->hasFocus());
     }
 
@@ -412,8 +436,11 @@ private slots:
         rig.window->imgLayerSel_Click(0);
         rig.click(cell(4, 2));
         rig.click(QStringLiteral("imgMOut_7"));
+        rig.click(QStringLiteral("btnBPIn_1"));
+        rig.click(QStringLiteral("btnBPOut_0"));
         rig.shell.ctrlDown = true;
         rig.click(QStringLiteral("imgMOut_9"));
+        rig.click(QStringLiteral("btnBPOut_3"));
         rig.window->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
         QCOMPARE(rig.disc(6, 4), 2);
 

@@ -59,31 +59,6 @@ class TestMatrixDisplay : public QObject
     Q_OBJECT
 
 private slots:
-    void labelsWithoutARouterAreDashes_data()
-    {
-        QTest::addColumn<int>("inputCount");
-        QTest::addColumn<int>("namedRows");
-        QTest::newRow("no routers") << -1 << 0;
-        QTest::newRow("8 inputs") << 7 << 8;
-    }
-
-    void labelsWithoutARouterAreDashes()
-    {
-        QFETCH(int, inputCount);
-        QFETCH(int, namedRows);
-        Rig rig;
-        if (inputCount >= 0) {
-            addRouter(rig.config, 0, inputCount, inputCount);
-            SizeMatrix(rig.tables, rig.config.Routers);
-        }
-        for (int i = 0; i < MatrixDisplay::Rows; ++i) {
-            const QString name = i < namedRows ? clsRouter::DefaultInName(i) : QStringLiteral("-");
-            QCOMPARE(rig.display.inputLabel(i).number, QString::number(i + 1));
-            QCOMPARE(rig.display.inputLabel(i).name, name);
-            QCOMPARE(rig.display.outputLabel(i).number, QString::number(i + 1));
-        }
-    }
-
     void markersFollowTheLevelsOfAnOutput()
     {
         Rig rig;
