@@ -24,8 +24,7 @@ QString indexed(const char *name, int index)
     return QLatin1String(name) + QLatin1Char('_') + QString::number(index);
 }
 
-template<typename Control>
-Control *place(QWidget *parent, const QString &name, const QRect &geometry)
+template <typename Control> Control *place(QWidget *parent, const QString &name, const QRect &geometry)
 {
     auto *control = new Control(parent);
     control->setObjectName(name);
@@ -84,8 +83,8 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
 
     // Lines first, so the cells sit on top of them.
     for (int i = 0; i < Visible; ++i) {
-        lineIn[std::size_t(i)] = gridLine(client, indexed("lineIn", i),
-                                          QRect(GridLeft, GridTop + Pitch * i + Pitch / 2, GridSpan, 1));
+        lineIn[std::size_t(i)] =
+            gridLine(client, indexed("lineIn", i), QRect(GridLeft, GridTop + Pitch * i + Pitch / 2, GridSpan, 1));
         LineOut[std::size_t(i)] = gridLine(client, indexed("LineOut", i), columnLine(i, 1));
     }
 
@@ -97,9 +96,9 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
                              pictures.sideButtonUp);
         txtMIn[at] = caption(imgMIn[at], indexed("txtMIn", i), imgMIn[at]->rect(), Qt::AlignHCenter);
 
-        imgMOut[at] = picture(client, indexed("imgMOut", i),
-                              QRect(QPoint(GridLeft + 2 + Pitch * i, 6), Pictures::OutputButtonSize),
-                              pictures.imgMButtonUp);
+        imgMOut[at] =
+            picture(client, indexed("imgMOut", i),
+                    QRect(QPoint(GridLeft + 2 + Pitch * i, 6), Pictures::OutputButtonSize), pictures.imgMButtonUp);
         lblMOut[at] = caption(imgMOut[at], indexed("lblMOut", i), imgMOut[at]->rect(), Qt::AlignHCenter);
 
         imgSOut[at] = picture(client, indexed("imgSOut", i), QRect(QPoint(566, rowY), Pictures::SideButtonSize),
@@ -128,9 +127,9 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
     for (int i = 0; i < 3; ++i) {
         const auto at = std::size_t(i);
         // All levels is chosen at start.
-        imgLayerSel[at] = picture(client, indexed("imgLayerSel", i),
-                                  QRect(QPoint(566 + 48 * i, 418), Pictures::LevelButtonSize),
-                                  i == 2 ? pictures.imgLayerDownSource[at] : pictures.imgLayerUpSource[at]);
+        imgLayerSel[at] =
+            picture(client, indexed("imgLayerSel", i), QRect(QPoint(566 + 48 * i, 418), Pictures::LevelButtonSize),
+                    i == 2 ? pictures.imgLayerDownSource[at] : pictures.imgLayerUpSource[at]);
         imgLayerSel[at]->setToolTip(levelTips[at]);
     }
 
@@ -158,16 +157,16 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
         btnBPIn[at] = picture(client, indexed("btnBPIn", i), QRect(slot + QPoint(8, 0), Pictures::PanelButtonSize),
                               pictures.imgBPUp);
         txtCPIn[at] = caption(btnBPIn[at], indexed("txtCPIn", i), captionArea, Qt::AlignLeft);
-        btnBPOut[at] = picture(client, indexed("btnBPOut", i),
-                               QRect(slot + QPoint(346, 0), Pictures::PanelButtonSize), pictures.imgBPUp);
+        btnBPOut[at] = picture(client, indexed("btnBPOut", i), QRect(slot + QPoint(346, 0), Pictures::PanelButtonSize),
+                               pictures.imgBPUp);
         txtCPOut[at] = caption(btnBPOut[at], indexed("txtCPOut", i), captionArea, Qt::AlignLeft);
     }
-    imgBPTake[2] = picture(client, indexed("imgBPTake", 2), QRect(QPoint(700, 466), Pictures::TakeAllSize),
-                           pictures.takeUp[2]);
-    imgBPTake[0] = picture(client, indexed("imgBPTake", 0), QRect(QPoint(700, 506), Pictures::TakeLevelSize),
-                           pictures.takeUp[0]);
-    imgBPTake[1] = picture(client, indexed("imgBPTake", 1), QRect(QPoint(748, 506), Pictures::TakeLevelSize),
-                           pictures.takeUp[1]);
+    imgBPTake[2] =
+        picture(client, indexed("imgBPTake", 2), QRect(QPoint(700, 466), Pictures::TakeAllSize), pictures.takeUp[2]);
+    imgBPTake[0] =
+        picture(client, indexed("imgBPTake", 0), QRect(QPoint(700, 506), Pictures::TakeLevelSize), pictures.takeUp[0]);
+    imgBPTake[1] =
+        picture(client, indexed("imgBPTake", 1), QRect(QPoint(748, 506), Pictures::TakeLevelSize), pictures.takeUp[1]);
 }
 
 void MainMatrixControls::setColumnLineWide(int c, bool wide)

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{}
 
 void PictureBox::setPicture(const QPixmap &picture)
 {

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QPixmap>
 #include <QSize>
-
 #include <array>
 
 // The window's stored pictures, drawn in code once at start-up for the

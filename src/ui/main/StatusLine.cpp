@@ -1,7 +1,6 @@
 #include "ui/main/StatusLine.h"
 
 #include <QElapsedTimer>
-
 #include <memory>
 
 StatusLine::StatusLine(Clock clock, const bool &MacroRecording, QObject *parent)

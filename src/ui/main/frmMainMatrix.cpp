@@ -44,19 +44,14 @@ QString appFolderOrNone()
 } // namespace
 
 frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
-    : QMainWindow(parent),
-      m_services(std::move(services)),
-      m_pictures(qApp->devicePixelRatio()),
+    : QMainWindow(parent), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio()),
       m_status(m_services.clock, Globals().MacroRecording),
-      m_comm(Globals(), *this, appFolderOrNone()),
-      m_view{Globals(), Globals().Routers},
+      m_comm(Globals(), *this, appFolderOrNone()), m_view{Globals(), Globals().Routers},
       m_display(m_view, [this](int cell, MatrixDisplay::Mark mark) { showCell(cell, mark); }),
       m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
       m_routes(Globals(), Globals(), Globals(), m_comm, *this),
-      m_takes(m_routes, m_view, Globals(), m_display, m_selection),
-      m_macros(Globals(), Globals(), m_routes, *this),
-      m_names(m_view),
-      m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+      m_takes(m_routes, m_view, Globals(), m_display, m_selection), m_macros(Globals(), Globals(), m_routes, *this),
+      m_names(m_view), m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
           m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
       })
 {
@@ -131,7 +126,8 @@ void frmMainMatrix::connectControls()
     for (int cell = 0; cell < Visible * Visible; ++cell)
         connect(m_controls.imgMatrix[std::size_t(cell)], &PictureBox::clicked, this, [this, cell] { cellClick(cell); });
     for (int i = 0; i < 3; ++i)
-        connect(m_controls.imgLayerSel[std::size_t(i)], &PictureBox::clicked, this, [this, i] { imgLayerSel_Click(i); });
+        connect(m_controls.imgLayerSel[std::size_t(i)], &PictureBox::clicked, this,
+                [this, i] { imgLayerSel_Click(i); });
 
     // The view follows a dragged thumb when it is released.
     m_controls.VScroll->setTracking(false);
@@ -140,14 +136,14 @@ void frmMainMatrix::connectControls()
     connect(m_controls.HScroll, &QScrollBar::valueChanged, this, &frmMainMatrix::onHScroll);
 
     for (int i = 0; i < MainMatrixControls::MacroCount; ++i)
-        connect(m_controls.btnMacro[std::size_t(i)], &QPushButton::clicked, this, [this, i] { m_macros.btnMacro_Click(i); });
+        connect(m_controls.btnMacro[std::size_t(i)], &QPushButton::clicked, this,
+                [this, i] { m_macros.btnMacro_Click(i); });
     connect(m_controls.btnRecord, &QPushButton::clicked, this, [this] { m_macros.btnRecord_Click(); });
     connect(&m_macros, &MacroButtons::changed, this, &frmMainMatrix::showMacroButtons);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, this, &frmMainMatrix::StopRecordTimer);
 
     connect(&m_status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
-    connect(&m_panel, &ButtonPanel::changed, this, &frmMainMatrix::showPanel);
     connect(&m_status, &StatusLine::blink, this,
             [this] { m_controls.lblRecord->setHidden(!m_controls.lblRecord->isHidden()); });
 }
@@ -155,14 +151,14 @@ void frmMainMatrix::connectControls()
 void frmMainMatrix::connectPanel()
 {
     using Side = ButtonPanel::Side;
+    connect(&m_panel, &ButtonPanel::changed, this, &frmMainMatrix::showPanel);
     for (const Side side : {Side::Inputs, Side::Outputs}) {
         const auto &buttons = side == Side::Inputs ? m_controls.btnBPIn : m_controls.btnBPOut;
         for (int i = 0; i < Visible; ++i) {
             PictureBox *button = buttons[std::size_t(i)];
             connect(button, &PictureBox::pressed, this, [this, side, i] { m_panel.press(side, i); });
-            connect(button, &PictureBox::released, this, [this, side, i](QPoint position) {
-                m_panel.release(side, i, position * desktop::TwipsPerPixel);
-            });
+            connect(button, &PictureBox::released, this,
+                    [this, side, i](QPoint position) { m_panel.release(side, i, position * desktop::TwipsPerPixel); });
         }
     }
     for (int i = 0; i < ButtonPanel::TakeCount; ++i) {

@@ -6,17 +6,16 @@
 #include "link/SerialLink.h"
 #include "link/StatusSink.h"
 #include "model/MatrixView.h"
+#include "ui/main/ButtonPanel.h"
 #include "ui/main/MainMatrixControls.h"
 #include "ui/main/MatrixDisplay.h"
 #include "ui/main/MatrixTakes.h"
-#include "ui/main/ButtonPanel.h"
 #include "ui/main/OutputSelection.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/PortNames.h"
 #include "ui/main/StatusLine.h"
 
 #include <QMainWindow>
-
 #include <functional>
 
 class QLabel;

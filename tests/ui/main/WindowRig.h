@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 // The real main window on a private data folder, its COM1 linked to
@@ -73,8 +72,7 @@ struct WindowRig
         return *window;
     }
 
-    template<typename Control = QWidget>
-    Control *control(const QString &name) const
+    template <typename Control = QWidget> Control *control(const QString &name) const
     {
         auto *found = window->findChild<Control *>(name);
         if (!found)
