@@ -78,16 +78,6 @@ private slots:
         QVERIFY(!rig.line.timerRunning());
         QCOMPARE(rig.blinks.count(), 0);
     }
-
-    void stoppingRecordingWithoutMessageStopsAtOnce()
-    {
-        Rig rig;
-        rig.recording = true;
-        rig.line.startRecordTimer();
-        rig.recording = false;
-        rig.line.StopRecordTimer();
-        QVERIFY(!rig.line.timerRunning());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStatusLine)
