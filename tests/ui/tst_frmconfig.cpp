@@ -53,21 +53,6 @@ class TestFrmConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void opensOnTheSetUp()
-    {
-        ThreeRouters rig;
-        frmConfig dialog;
-        QCOMPARE(control<QComboBox>(dialog, "cboRouterCount")->currentText(), "3");
-        QCOMPARE(control<QComboBox>(dialog, "cboCom")->currentText(), "COM2");
-        QCOMPARE(control<QLineEdit>(dialog, "txtTimeout")->text(), "2.5");
-        QCOMPARE(control<QComboBox>(dialog, "cboRouter_1")->currentText(), "Norvane-V");
-        QVERIFY(control<QCheckBox>(dialog, "ckAVSplit_1")->isChecked());
-        QCOMPARE(control<QLineEdit>(dialog, "txtOutputs_1")->text(), "8");
-        QCOMPARE(control<QLabel>(dialog, "lblFA_2")->text(), "02");
-        QVERIFY(!control<QComboBox>(dialog, "cboRouter_3")->isVisibleTo(&dialog));
-        QCOMPARE(control<QLabel>(dialog, "lblFA_3")->text(), QString());
-    }
-
     void controlsDriveTheRules()
     {
         ThreeRouters rig;
@@ -101,19 +86,6 @@ private slots:
         inputs->setText(QStringLiteral("4"));
         sendFocus(inputs, QEvent::FocusOut, Qt::TabFocusReason);
         QCOMPARE(ConfigRig::global(0)->InputCount(), 15);
-    }
-
-    void advancedBoxSwapsTheMappingControls()
-    {
-        ThreeRouters rig;
-        frmConfig dialog;
-        control<QCheckBox>(dialog, "btnAdvanced")->click();
-        QVERIFY(control<QLineEdit>(dialog, "txtMInput_2")->isVisibleTo(&dialog));
-        QVERIFY(control<QLabel>(dialog, "lblMapHelp")->isVisibleTo(&dialog));
-        QVERIFY(!control<QPushButton>(dialog, "btnResetMapping")->isVisibleTo(&dialog));
-        QCOMPARE(control<QLabel>(dialog, "lblMOutEnd_2")->text(), "-28");
-        QCOMPARE(control<QLabel>(dialog, "lblMInEnd_2")->text(), "-12");
-        QVERIFY(!control<QLineEdit>(dialog, "txtMInput_3")->isVisibleTo(&dialog));
     }
 
     void enterInAFieldRunsOKWithoutTheField()

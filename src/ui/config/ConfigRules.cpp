@@ -198,20 +198,27 @@ QString ConfigRules::fieldText(RowField field, int row) const
     return {};
 }
 
-void ConfigRules::cboRouter_Click(int row, int position)
+void ConfigRules::runOnRow(const QString &operation, int row, const std::function<void(clsRouter &)> &body)
 {
     if (m_updateDepth != 0)
         return;
-    desktop::runTrapped(QStringLiteral("cboRouter_Click"), [&] {
+    desktop::runTrapped(operation, [&] {
         clsRouter *router = routerInRow(row);
         if (!router)
             throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
+        body(*router);
+    });
+}
+
+void ConfigRules::cboRouter_Click(int row, int position)
+{
+    runOnRow(QStringLiteral("cboRouter_Click"), row, [&](clsRouter &router) {
         if (position < 0) {
             desktop::dialogs().beep();
             emit typeRestored(row);
             return;
         }
-        router->setRouterType(position);
+        router.setRouterType(position);
         if (!m_advancedMode)
             AutoOutputMapping();
     });
@@ -219,14 +226,7 @@ void ConfigRules::cboRouter_Click(int row, int position)
 
 void ConfigRules::ckAVSplit_Click(int row, bool ticked)
 {
-    if (m_updateDepth != 0)
-        return;
-    desktop::runTrapped(QStringLiteral("ckAVSplit_Click"), [&] {
-        clsRouter *router = routerInRow(row);
-        if (!router)
-            throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
-        router->canSplit = ticked;
-    });
+    runOnRow(QStringLiteral("ckAVSplit_Click"), row, [&](clsRouter &router) { router.canSplit = ticked; });
 }
 
 void ConfigRules::rowFieldGotFocus()

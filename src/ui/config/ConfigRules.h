@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 struct Configuration;
@@ -112,6 +113,9 @@ private:
     void UpdateMapEndLabels(int row);
     void applyCount();
     [[nodiscard]] clsRouter *routerInRow(int row) const;
+    // A row control's handler: nothing while the rows are refilled; faults
+    // (no router in the row) are shown titled with the operation.
+    void runOnRow(const QString &operation, int row, const std::function<void(clsRouter &)> &body);
     void storeField(RowField field, clsRouter &router, int value);
     // The first refusal of the router checks, "" when all pass.
     [[nodiscard]] QString checkRouters() const;
