@@ -9,20 +9,18 @@ namespace desktop {
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
+    const auto fail = [&] { throw Fault(QStringLiteral("Cannot write ") + QDir::toNativeSeparators(path)); };
     QSaveFile file(path);
     // A writable file in a folder that allows no new file beside it is
     // written in place, so it can still be saved.
     file.setDirectWriteFallback(true);
-    const auto fail = [&] {
-        throw Fault(QStringLiteral("Cannot write ") + QDir::toNativeSeparators(path) + QStringLiteral(": ")
-                    + file.errorString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every byte has reached the file (or failed) when write()
+    // returns. Buffered, a small set-up would only be written by commit(),
+    // which puts the file in place even when that write fails (a full disk,
+    // a size limit), and the in-place file has no flush() of its own.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
-    // A small file sits in the write buffer until the flush, and commit()
-    // would put the temporary file in place even when that flush failed
-    // (a full disk, a size limit): only a checked flush proves it written.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         fail();
     }

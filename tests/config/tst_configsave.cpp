@@ -153,19 +153,17 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("previousExists");
-        QTest::addColumn<QString>("failureReason");
-        QTest::newRow("folder is a regular file") << "plain-file/setup.rcf" << false << "Not a directory";
-        QTest::newRow("target is a folder") << "folder.rcf" << false << "Is a directory";
+        QTest::newRow("folder is a regular file") << "plain-file/setup.rcf" << false;
+        QTest::newRow("target is a folder") << "folder.rcf" << false;
         // The file can exist, but nothing can be written beside it under a
         // longer name.
-        QTest::newRow("no room for a name beside it") << QString(251, u'a') + ".rcf" << true << "File name too long";
+        QTest::newRow("no room for a name beside it") << QString(251, u'a') + ".rcf" << true;
     }
 
     void failedSaveKeepsThePreviousFile()
     {
         QFETCH(QString, target);
         QFETCH(bool, previousExists);
-        QFETCH(QString, failureReason);
         writeTestFile(m_f->dir, "not a folder", QStringLiteral("plain-file"));
         QDir(m_f->dir.path()).mkdir(QStringLiteral("folder.rcf"));
         if (previousExists)
@@ -174,8 +172,7 @@ private slots:
         QString name = pathOf(target);
         ConfigSave(m_f->config, m_f->macros, name);
         QCOMPARE(m_f->boxes.lines(),
-                 QStringList{"Function ConfigSave: Error: Cannot write " + QDir::toNativeSeparators(pathOf(target))
-                             + ": " + failureReason});
+                 QStringList{"Function ConfigSave: Error: Cannot write " + QDir::toNativeSeparators(pathOf(target))});
         QCOMPARE(m_f->config.ConfigFilePath, QStringLiteral("before.rcf"));
         if (previousExists)
             QCOMPARE(readTestFile(name), QByteArray("previous set-up"));
@@ -194,8 +191,7 @@ private slots:
             const FileSizeLimit limit(16);
             ConfigSave(m_f->config, m_f->macros, name);
         }
-        QCOMPARE(m_f->boxes.lines(), QStringList{"Function ConfigSave: Error: Cannot write " + name
-                                                 + ": File too large"});
+        QCOMPARE(m_f->boxes.lines(), QStringList{"Function ConfigSave: Error: Cannot write " + name});
         QCOMPARE(m_f->config.ConfigFilePath, QStringLiteral("before.rcf"));
         QCOMPARE(readTestFile(name), previous);
         QCOMPARE(fileCount(), 1);
@@ -206,17 +202,20 @@ private slots:
     void writableFileInALockedFolderIsSaved()
     {
         QTemporaryDir parent(QDir::tempPath() + QStringLiteral("/velmora-XXXXXX"));
+        // Others (and the group, which "nobody" keeps from root) may pass,
+        // read and write the file, but not make one beside it.
+        const auto pass = QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        const auto readWrite = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                               | QFileDevice::WriteOther;
         QVERIFY(QFile::setPermissions(parent.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                         | QFileDevice::ExeOwner | QFileDevice::ExeOther));
+                                                         | QFileDevice::ExeOwner | pass));
         const QString folder = parent.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkdir(folder));
         QString name = writeTestFile(m_f->dir, "previous set-up", QStringLiteral("setup.rcf"));
         QVERIFY(QFile::rename(name, folder + QStringLiteral("/setup.rcf")));
         name = folder + QStringLiteral("/setup.rcf");
-        QVERIFY(QFile::setPermissions(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                | QFileDevice::ReadOther | QFileDevice::WriteOther));
-        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                  | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | readWrite));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | pass));
         {
             const Unprivileged nobody;
             ConfigSave(m_f->config, m_f->macros, name);
