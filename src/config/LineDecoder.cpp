@@ -1,7 +1,6 @@
 #include "config/LineDecoder.h"
 
 #include <QStringDecoder>
-
 #include <array>
 
 namespace {
@@ -28,7 +27,8 @@ QString fromWindows1252(QByteArrayView bytes)
 
 QString decodeLine(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     return utf8.hasError() ? fromWindows1252(bytes) : text;
 }

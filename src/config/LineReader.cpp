@@ -1,7 +1,6 @@
 #include "config/LineReader.h"
 
 #include "config/LineDecoder.h"
-
 #include "desktop/Fault.h"
 
 #include <QIODevice>

@@ -41,8 +41,8 @@ QString privateProgramFolder()
     if (!told) {
         told = true;
         showMessage(ProductName,
-                    QStringLiteral("No private folder for the set-up: ") + QDir::toNativeSeparators(folder)
-                        + QStringLiteral(" can be written by others. The set-up cannot be saved."),
+                    QStringLiteral("No private folder for the set-up: ") + QDir::toNativeSeparators(folder) +
+                        QStringLiteral(" can be written by others. The set-up cannot be saved."),
                     Icon::Warning);
     }
     throw Fault(QStringLiteral("No private data folder"));

@@ -221,7 +221,8 @@ private slots:
     // and a save writes them all as UTF-8.
     void windowsCodePageAndUtf8Lines()
     {
-        m_f->load(Header + "Router: 0; 0; 1; 0; 0; 0; 0;R\xe9gie; \x80 1; S\xe9" "ance \x9c; \r\n"
+        m_f->load(Header + "Router: 0; 0; 1; 0; 0; 0; 0;R\xe9gie; \x80 1; S\xe9"
+                           "ance \x9c; \r\n"
                            "Router: 0; 1; 0; 0; 2; 2; 0;Cam\xc3\xa9ra; Pr\xc3\xa9; \r\n"
                            "Begin Macros\r\n  Macro 00: \xc9t\xe9; \r\nEnd Macros\r\n");
         QVERIFY(m_f->boxes.shown.isEmpty());

@@ -205,10 +205,10 @@ private slots:
         // Others (and the group, which "nobody" keeps from root) may pass,
         // read and write the file, but not make one beside it.
         const auto pass = QFileDevice::ExeGroup | QFileDevice::ExeOther;
-        const auto readWrite = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-                               | QFileDevice::WriteOther;
-        QVERIFY(QFile::setPermissions(parent.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                         | QFileDevice::ExeOwner | pass));
+        const auto readWrite =
+            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        QVERIFY(QFile::setPermissions(parent.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | pass));
         const QString folder = parent.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkdir(folder));
         QString name = writeTestFile(m_f->dir, "previous set-up", QStringLiteral("setup.rcf"));

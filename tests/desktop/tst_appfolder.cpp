@@ -131,9 +131,9 @@ private slots:
         QFETCH(int, permissions);
         const QString folder = at(QStringLiteral("program"));
         QVERIFY(QDir().mkdir(folder));
-        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions::fromInt(
-                                                  (permissions & 0700) << 6 | (permissions & 0070) << 1
-                                                  | (permissions & 0007))));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions::fromInt((permissions & 0700) << 6 |
+                                                                                (permissions & 0070) << 1 |
+                                                                                (permissions & 0007))));
         QTEST(isPrivateFolder(folder), "isPrivate");
     }
 

@@ -166,7 +166,8 @@ private slots:
         LinkRig rig;
         rig.config.RouterTimeout = 5;
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=ack@300"}));
-        connect(&rig.sim, &RouterSim::frameLogged, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        connect(
+            &rig.sim, &RouterSim::frameLogged, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         QVERIFY(rig.routes.SendRoute(0, 0, 0, 3));
         QCOMPARE(rig.link.SendCommand("BE EF 01", true), 0);
         // The test itself goes on waiting: end the quit as a main loop would.

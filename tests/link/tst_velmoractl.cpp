@@ -107,14 +107,14 @@ private slots:
         QTest::newRow("nothing") << QStringList{} << QByteArray("usage: velmora-ctl check|macro|route");
         QTest::newRow("unknown command") << QStringList{"frobnicate", "x.rcf"}
                                          << QByteArray("usage: velmora-ctl check|macro|route");
-        QTest::newRow("check: two files") << QStringList{"check", "a.rcf", "b.rcf"}
-                                          << QByteArray("usage: velmora-ctl check");
-        QTest::newRow("route without ports") << QStringList{"route", "set-up.rcf", "0"}
-                                             << QByteArray("usage: velmora-ctl route");
-        QTest::newRow("route: frame address 16") << QStringList{"route", "set-up.rcf", "16", "1", "1"}
-                                                 << QByteArray("usage: velmora-ctl route");
-        QTest::newRow("route: port not a number") << QStringList{"route", "set-up.rcf", "0", "one", "1"}
-                                                  << QByteArray("usage: velmora-ctl route");
+        QTest::newRow("check: two files")
+            << QStringList{"check", "a.rcf", "b.rcf"} << QByteArray("usage: velmora-ctl check");
+        QTest::newRow("route without ports")
+            << QStringList{"route", "set-up.rcf", "0"} << QByteArray("usage: velmora-ctl route");
+        QTest::newRow("route: frame address 16")
+            << QStringList{"route", "set-up.rcf", "16", "1", "1"} << QByteArray("usage: velmora-ctl route");
+        QTest::newRow("route: port not a number")
+            << QStringList{"route", "set-up.rcf", "0", "one", "1"} << QByteArray("usage: velmora-ctl route");
         QTest::newRow("macro: slot 12") << QStringList{"macro", "set-up.rcf", "12"}
                                         << QByteArray("usage: velmora-ctl macro");
     }
