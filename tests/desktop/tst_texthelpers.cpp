@@ -39,17 +39,6 @@ private slots:
         QTEST(int(pos), "nextPosition");
     }
 
-    void nextTokenWalksAWholeLine()
-    {
-        const QString line = QStringLiteral("1; 2;;x");
-        qint32 pos = 1;
-        QStringList tokens;
-        for (int i = 0; i < 6; ++i)
-            tokens << NextToken(line, pos, QStringLiteral(";"));
-        QCOMPARE(tokens, QStringList({"1", " 2", "", "x", "", ""}));
-        QCOMPARE(pos, -1);
-    }
-
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");

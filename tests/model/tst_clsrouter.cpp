@@ -110,26 +110,6 @@ private slots:
         QCOMPARE(router.OutIDFromName(QStringLiteral("In 03")), -1);
     }
 
-    void mappingReads()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setInputCount(7);
-        router.setOutputCount(3);
-        router.setMapIn(32);
-        router.setMapOut(16);
-        QCOMPARE(router.MapInput(0), 32);
-        QCOMPARE(router.MapInput(7), 39);
-        QCOMPARE(router.MapInput(8), -1);
-        QCOMPARE(router.MapInput(-1), -1);
-        QCOMPARE(router.MapOutput(3), 19);
-        QCOMPARE(router.phyIn(32), 0);
-        QCOMPARE(router.phyIn(31), -1);
-        QCOMPARE(router.phyIn(40), -1);
-        QCOMPARE(router.phyOut(19), 3);
-        QCOMPARE(router.phyOut(20), -1);
-    }
-
     // A line assigned to a fresh record: the record it gives (read back
     // through StringVal), the boxes shown and the valid flag.
     void stringValLines_data()
