@@ -1,5 +1,6 @@
 #include "config/LineReader.h"
 
+#include "config/LineDecoder.h"
 #include "desktop/Fault.h"
 
 #include <QIODevice>
@@ -67,7 +68,7 @@ qsizetype LineReader::lineEndFrom(qsizetype from) const
 
 QString LineReader::takeLine(qsizetype end, qsizetype next)
 {
-    QString line = QString::fromUtf8(m_buffer.constData() + m_pos, end - m_pos);
+    QString line = decodeLine(QByteArrayView(m_buffer.constData() + m_pos, end - m_pos));
     m_pos = next;
     return line;
 }

@@ -10,8 +10,7 @@ inline const QString LineEnd = QStringLiteral("\r\n");
 
 // Reads a text file line by line as it goes, so a read failure surfaces at
 // the line it hits. CR LF, a lone CR and a lone LF each end a line; the last
-// line may lack its end. Lines are decoded as UTF-8 (the encoding the
-// program writes).
+// line may lack its end. Each line is decoded on its own (decodeLine).
 class LineReader
 {
 public:

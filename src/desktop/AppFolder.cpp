@@ -1,11 +1,16 @@
 #include "desktop/AppFolder.h"
 
+#include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace desktop {
 
@@ -23,17 +28,56 @@ QString joined(const QString &folder, const QString &name)
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+// The program's folder, when nobody but the operator can plant links in it
+// (a "default.rcf" link would make the exit save overwrite another file, a
+// "ports/COM1" link would send routes to another device). Otherwise there is
+// no data folder: the operator is told once, and every use fails.
+QString privateProgramFolder()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (isPrivateFolder(folder))
+        return joined(folder, QString());
+    static bool told = false;
+    if (!told) {
+        told = true;
+        showMessage(ProductName,
+                    QStringLiteral("No private folder for the set-up: ") + QDir::toNativeSeparators(folder) +
+                        QStringLiteral(" can be written by others. The set-up cannot be saved."),
+                    Icon::Warning);
+    }
+    throw Fault(QStringLiteral("No private data folder"));
+}
+
 } // namespace
+
+bool isPrivateFolder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    // The per-user data folder always exists on Windows; a program folder
+    // whose owner cannot be told is not used.
+    Q_UNUSED(folder);
+    return false;
+#else
+    const QFileInfo info(folder);
+    const auto othersMayWrite = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.isDir() && info.ownerId() == geteuid() && !(info.permissions() & othersMayWrite);
+#endif
+}
 
 QString GetAppDataFolder()
 {
 #ifdef Q_OS_WIN
     const QString folder = qEnvironmentVariable("APPDATA");
 #else
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
+    // A relative XDG_DATA_HOME is invalid and must be ignored; a relative
+    // HOME names no folder either.
     QString folder = qEnvironmentVariable("XDG_DATA_HOME");
-    if (folder.isEmpty() || QDir::isRelativePath(folder))
-        folder = QDir::homePath() + QStringLiteral("/.local/share");
+    if (folder.isEmpty() || QDir::isRelativePath(folder)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home))
+            return QString();
+        folder = home + QStringLiteral("/.local/share");
+    }
 #endif
     return withoutTrailingSeparator(QDir::fromNativeSeparators(folder));
 }
@@ -45,11 +89,11 @@ QString EnsureAppFolder(const QString &company, const QString &product, const QS
     // A new account may not have its data folder yet; the program's own
     // folder is rarely writable here, so every exit save would fail and the
     // set-up would be lost. The folder is made, private, as the XDG rules ask.
-    if (!FileExists(folder) && QDir().mkpath(folder))
+    if (!folder.isEmpty() && !FileExists(folder) && QDir().mkpath(folder))
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 #endif
     if (!FileExists(folder))
-        return joined(QCoreApplication::applicationDirPath(), QString());
+        return privateProgramFolder();
     for (const QString &part : {company, product, version}) {
         if (part.isEmpty())
             continue;

@@ -22,6 +22,32 @@ qsizetype digitsAt(QStringView text, qsizetype from)
     return end - from;
 }
 
+// The power of ten of the number's first significant digit ("0.05" is -2,
+// "12e3" is 4), for a number known to have one: all a number out of a
+// double's range needs to tell huge from tiny. Clamped to stay an integer.
+long long decimalMagnitude(QByteArrayView number)
+{
+    constexpr long long Bound = 1'000'000'000;
+    const qsizetype exponentAt = number.indexOf('e') >= 0 ? number.indexOf('e') : number.indexOf('E');
+    const QByteArrayView mantissa = exponentAt >= 0 ? number.first(exponentAt) : number;
+    long long exponent = 0;
+    if (exponentAt >= 0) {
+        const QByteArrayView digits = number.sliced(exponentAt + 1);
+        const bool negative = digits.startsWith('-');
+        for (const char c : digits) {
+            if (isDigit(QLatin1Char(c)))
+                exponent = qMin(exponent * 10 + (c - '0'), Bound);
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    const qsizetype point = mantissa.indexOf('.') >= 0 ? mantissa.indexOf('.') : mantissa.size();
+    for (qsizetype i = 0; i < mantissa.size(); ++i) {
+        if (mantissa[i] >= '1' && mantissa[i] <= '9')
+            return exponent + (i < point ? point - i - 1 : point - i);
+    }
+    return exponent;
+}
+
 } // namespace
 
 double leadingNumber(QStringView text)
@@ -58,10 +84,9 @@ double leadingNumber(QStringView text)
     const auto [end, error] = std::from_chars(number.constData(), number.constData() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        // Too large for a double: keep the sign so the caller reports an overflow;
-        // too small rounds to zero anyway.
-        const bool tiny = number.contains("e-") || number.contains("E-");
-        if (tiny)
+        // Beyond a double either way: too large keeps its sign so the caller
+        // reports an overflow, too small is zero.
+        if (decimalMagnitude(number) < 0)
             return 0.0;
         return number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
     }

@@ -16,20 +16,6 @@ QString NextToken(const QString &text, qint32 &position, const QString &separato
     return text.mid(start, found - start);
 }
 
-QString TrimAtNul(const QString &text)
-{
-    const qsizetype nul = text.indexOf(QChar(0));
-    return nul < 0 ? text : text.left(nul);
-}
-
-QString ReplaceText(const QString &text, const QString &search, const QString &replacement)
-{
-    if (text.isEmpty() || search.isEmpty())
-        return {};
-    QString result = text;
-    return result.replace(search, replacement);
-}
-
 QString trimBlanks(const QString &text)
 {
     qsizetype first = 0;

@@ -11,13 +11,6 @@ namespace desktop {
 // gives "". A negative position gives "" and stays negative; 0 counts as 1.
 [[nodiscard]] QString NextToken(const QString &text, qint32 &position, const QString &separator);
 
-// The text before the first NUL character.
-[[nodiscard]] QString TrimAtNul(const QString &text);
-
-// Every occurrence of `search` replaced from left to right, without rescanning
-// what was inserted. An empty text or an empty search text gives "".
-[[nodiscard]] QString ReplaceText(const QString &text, const QString &search, const QString &replacement);
-
 // Blanks (the space character only, not tabs) removed at both ends.
 [[nodiscard]] QString trimBlanks(const QString &text);
 

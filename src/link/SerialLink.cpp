@@ -121,19 +121,37 @@ bool SerialLink::isOpen() const
 
 int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck)
 {
-    if (!m_port.isOpen())
+    // Once the application quits, every wait returns at once: nothing more
+    // goes on the line.
+    if (!m_port.isOpen() || m_quitRequested)
         return 0;
     Exchange exchange{cmd, waitForAck};
     m_queue.push_back(&exchange);
     startNext();
+    if (exchange.done)
+        return exchange.code;
+    QEventLoop loop;
+    exchange.loop = &loop;
+    loop.exec();
+    // A handler run during the wait may have destroyed the link, but its
+    // destructor finishes every exchange. One that is not done had its wait
+    // cut short by the application quitting: the link is still here and must
+    // forget this frame's exchange before the frame goes.
     if (!exchange.done) {
-        QEventLoop loop;
-        exchange.loop = &loop;
-        loop.exec();
+        m_quitRequested = true;
+        withdraw(&exchange);
     }
-    // Only the exchange is read from here on: a handler run during the wait
-    // may have destroyed the link.
     return exchange.code;
+}
+
+void SerialLink::withdraw(Exchange *exchange)
+{
+    if (exchange == m_current) {
+        m_current = nullptr;
+        m_deadline.stop();
+    } else {
+        std::erase(m_queue, exchange);
+    }
 }
 
 void SerialLink::startNext()

@@ -44,7 +44,9 @@ public:
     // reply. Returns the code of the reply's first byte; 0 when nothing was
     // awaited, nothing came ("No reply from the router"), the port was closed,
     // or the port failed ("Send Command Error: <description>"; the port is
-    // closed then, so the next route reopens it).
+    // closed then, so the next route reopens it). When the application quits
+    // during the wait, 0 at once; from then on every command gives 0 without
+    // being written.
     [[nodiscard]] int SendCommand(const QByteArray &cmd, bool waitForAck);
 
     // The number of the port "COMn" names: its last character as a digit, 0 for none.
@@ -59,6 +61,8 @@ private:
 
     void startNext();
     void finish(Exchange *exchange, int code);
+    // Takes an exchange that will never be finished off the line.
+    void withdraw(Exchange *exchange);
     void onReadyRead();
     void onDeadline();
     void onErrorOccurred(QSerialPort::SerialPortError error);
@@ -69,6 +73,7 @@ private:
     QSerialPort m_port;
     QString m_openPath;
     bool m_closing = false;
+    bool m_quitRequested = false;
     QTimer m_deadline;
     Exchange *m_current = nullptr;  // written, waiting for its reply
     std::deque<Exchange *> m_queue; // waiting for the line

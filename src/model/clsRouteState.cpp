@@ -12,12 +12,6 @@ void clsRouteState::setAudio(int a)
     recomputeSplit();
 }
 
-void clsRouteState::CopyFrom(const clsRouteState &orig)
-{
-    m_video = orig.Video();
-    m_audio = orig.Audio();
-}
-
 void clsRouteState::recomputeSplit()
 {
     isSplit = m_audio != m_video || m_video < 0;

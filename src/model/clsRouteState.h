@@ -17,10 +17,6 @@ public:
     [[nodiscard]] int Audio() const { return isSplit ? m_audio : m_video; }
     void setAudio(int a);
 
-    // Takes orig's sources (its audio as read through Audio()); leaves the
-    // flags alone.
-    void CopyFrom(const clsRouteState &orig);
-
 private:
     void recomputeSplit();
 

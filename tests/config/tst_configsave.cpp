@@ -3,6 +3,60 @@
 #include <QDir>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// Files this process writes may grow to `bytes` while it lives; a write past
+// that fails (EFBIG) instead of raising SIGXFSZ. Like a full disk, without root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit tight = m_old;
+        tight.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+// Runs as the unprivileged "nobody" while it lives when the test runs as
+// root, whom folder permissions do not stop.
+class Unprivileged
+{
+public:
+    Unprivileged() : m_wasRoot(geteuid() == 0)
+    {
+        if (m_wasRoot && seteuid(NobodyId) != 0)
+            qFatal("cannot drop privileges");
+    }
+    ~Unprivileged()
+    {
+        if (m_wasRoot && seteuid(0) != 0)
+            qFatal("cannot regain privileges");
+    }
+    Unprivileged(const Unprivileged &) = delete;
+    Unprivileged &operator=(const Unprivileged &) = delete;
+    static constexpr uid_t NobodyId = 65534;
+
+private:
+    bool m_wasRoot;
+};
+#endif
+
 using desktop::ScriptedShell;
 
 class TestConfigSave : public QObject
@@ -125,6 +179,54 @@ private slots:
         // Nothing half-written is left beside it.
         QCOMPARE(fileCount(), previousExists ? 2 : 1);
     }
+
+#ifdef Q_OS_UNIX
+    // A set-up small enough to sit in the write buffer fails only at the
+    // flush (a full disk, a size limit); the previous file must survive it.
+    void saveFailingAtTheFlushKeepsThePreviousFile()
+    {
+        const QByteArray previous(1000, 'p');
+        QString name = writeTestFile(m_f->dir, previous, QStringLiteral("setup.rcf"));
+        {
+            const FileSizeLimit limit(16);
+            ConfigSave(m_f->config, m_f->macros, name);
+        }
+        QCOMPARE(m_f->boxes.lines(), QStringList{"Function ConfigSave: Error: Cannot write " + name});
+        QCOMPARE(m_f->config.ConfigFilePath, QStringLiteral("before.rcf"));
+        QCOMPARE(readTestFile(name), previous);
+        QCOMPARE(fileCount(), 1);
+    }
+
+    // A writable file in a folder where no new file can be made is written
+    // in place.
+    void writableFileInALockedFolderIsSaved()
+    {
+        QTemporaryDir parent(QDir::tempPath() + QStringLiteral("/velmora-XXXXXX"));
+        // Others (and the group, which "nobody" keeps from root) may pass,
+        // read and write the file, but not make one beside it.
+        const auto pass = QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        const auto readWrite =
+            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        QVERIFY(QFile::setPermissions(parent.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | pass));
+        const QString folder = parent.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkdir(folder));
+        QString name = writeTestFile(m_f->dir, "previous set-up", QStringLiteral("setup.rcf"));
+        QVERIFY(QFile::rename(name, folder + QStringLiteral("/setup.rcf")));
+        name = folder + QStringLiteral("/setup.rcf");
+        QVERIFY(QFile::setPermissions(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | readWrite));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | pass));
+        {
+            const Unprivileged nobody;
+            ConfigSave(m_f->config, m_f->macros, name);
+        }
+        QVERIFY(m_f->boxes.shown.isEmpty());
+        QCOMPARE(m_f->config.ConfigFilePath, name);
+        QCOMPARE(readTestFile(name), ConfigText(m_f->config, m_f->macros));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"setup.rcf"});
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+#endif
 
     // A slot renamed without routes is not written, so its name is lost on
     // the next save and load.

@@ -1,10 +1,12 @@
 #include "desktop/AppFolder.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
@@ -94,21 +96,51 @@ private slots:
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
     }
 
+    // Without a data folder (here: a relative HOME), the program's folder is
+    // used only when nobody else can write to it: a link planted there as
+    // "default.rcf" or "ports/COM1" would send the exit save or the routes
+    // elsewhere. Refused, the operator is told once and every use fails.
+    void sharedProgramFolderIsRefused()
+    {
+        qputenv("HOME", "relative/home");
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(GetAppDataFolder(), QString());
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        const auto permissions = QFile::permissions(programFolder);
+        QVERIFY(QFile::setPermissions(programFolder, permissions | QFileDevice::WriteOther));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(programFolder, permissions); });
+        ScriptedDialogs boxes;
+        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
+        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
+        QCOMPARE(boxes.shown.size(), 1);
+        QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(programFolder)));
+    }
+
+    void privateFolder_data()
+    {
+        QTest::addColumn<int>("permissions");
+        QTest::addColumn<bool>("isPrivate");
+        QTest::newRow("owner only") << 0700 << true;
+        QTest::newRow("others may read") << 0755 << true;
+        QTest::newRow("group may write") << 0770 << false;
+        QTest::newRow("anyone may write") << 0777 << false;
+    }
+
+    void privateFolder()
+    {
+        QFETCH(int, permissions);
+        const QString folder = at(QStringLiteral("program"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions::fromInt((permissions & 0700) << 6 |
+                                                                                (permissions & 0070) << 1 |
+                                                                                (permissions & 0007))));
+        QTEST(isPrivateFolder(folder), "isPrivate");
+    }
+
     void ownFolderThatCannotBeCreatedFails()
     {
         writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
         QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
-    }
-
-    // Whatever its attributes; false for a missing or empty path.
-    void fileExists()
-    {
-        writeFile(at(QStringLiteral("read-only.txt")), "x");
-        QFile::setPermissions(at(QStringLiteral("read-only.txt")), QFileDevice::ReadOwner);
-        QVERIFY(FileExists(at(QStringLiteral("read-only.txt"))));
-        QVERIFY(FileExists(at(QStringLiteral("data"))));
-        QVERIFY(!FileExists(at(QStringLiteral("missing.txt"))));
-        QVERIFY(!FileExists(QString()));
     }
 
     // The display file lives in the user's own folder and is replaced, never

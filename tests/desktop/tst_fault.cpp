@@ -36,27 +36,6 @@ private slots:
         QVERIFY(!runTrapped(QStringLiteral("Form_Load"), [] { throw std::runtime_error("broken"); }));
         QCOMPARE(boxes.lines(), QStringList{"Function Form_Load: Error: broken"});
     }
-
-    void completedOperationShowsNothing()
-    {
-        ScriptedDialogs boxes;
-        QVERIFY(runTrapped(QStringLiteral("X"), [] {}));
-        QVERIFY(boxes.shown.isEmpty());
-    }
-
-    void scriptedDialogsRestoreThePreviousImplementation()
-    {
-        Dialogs *before = &dialogs();
-        {
-            ScriptedDialogs outer;
-            {
-                ScriptedDialogs inner;
-                QCOMPARE(&dialogs(), static_cast<Dialogs *>(&inner));
-            }
-            QCOMPARE(&dialogs(), static_cast<Dialogs *>(&outer));
-        }
-        QCOMPARE(&dialogs(), before);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFault)

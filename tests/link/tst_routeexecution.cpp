@@ -164,6 +164,24 @@ private slots:
         QCOMPARE(rig.state(0, 0).Audio(), 2);
     }
 
+    // A macro load during a reply wait replaces the bank; the replay goes on
+    // with the routes it started with.
+    void macroBankReplacedDuringTheReplay()
+    {
+        RouteRig rig;
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=ack@100"}));
+        rig.bank.Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 1, 2, 3), RouteRecord::pack(1, 3, 4, 3)};
+        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
+            if (rig.sim.frames().size() == 1)
+                rig.bank = MacroBank{};
+        });
+        WindowTarget window(rig);
+        rig.routes.RecallMacro(0, window);
+        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(rig.sim.wire(), (QStringList{"BE EF 00 00 00 02 01 52", "BE EF 01 00 00 04 03 57"}));
+        QCOMPARE(window.outcomes.size(), 2);
+    }
+
     // The configuration dialog (or a load) can change the set-up while a
     // route waits for its reply; the late acknowledgement must land
     // harmlessly, never in the router's new states.

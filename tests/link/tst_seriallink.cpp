@@ -1,9 +1,11 @@
 #include "LinkRig.h"
+#include "link/CrosspointFrame.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -18,33 +20,26 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
 private slots:
-    // The frames the router sees, byte for byte; the level never goes on the wire.
-    void workedFrames_data()
+    // The frames the router sees, byte for byte.
+    void frames_data()
     {
         QTest::addColumn<int>("frameAddress");
         QTest::addColumn<int>("input");
         QTest::addColumn<int>("output");
-        QTest::addColumn<QString>("frame");
-        QTest::newRow("0 0 0") << 0 << 0 << 0 << "BE EF 00 00 00 00 00 51";
-        QTest::newRow("3 0 7") << 3 << 0 << 7 << "BE EF 03 00 00 00 07 55";
-        QTest::newRow("1 4 2") << 1 << 4 << 2 << "BE EF 01 00 00 04 02 56";
-        QTest::newRow("15 126 126") << 15 << 126 << 126 << "BE EF 0F 00 00 7E 7E 5E";
-        QTest::newRow("2 5 9") << 2 << 5 << 9 << "BE EF 02 00 00 05 09 5F";
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("0 0 0") << 0 << 0 << 0 << QByteArray("BE EF 00 00 00 00 00 51");
+        QTest::newRow("3 0 7") << 3 << 0 << 7 << QByteArray("BE EF 03 00 00 00 07 55");
+        QTest::newRow("1 4 2") << 1 << 4 << 2 << QByteArray("BE EF 01 00 00 04 02 56");
+        QTest::newRow("15 126 126") << 15 << 126 << 126 << QByteArray("BE EF 0F 00 00 7E 7E 5E");
     }
 
-    void workedFrames()
+    void frames()
     {
         QFETCH(int, frameAddress);
         QFETCH(int, input);
         QFETCH(int, output);
-        QFETCH(QString, frame);
-        LinkRig rig;
-        QVERIFY(rig.startSim(Fast));
-        for (const int level : {1, 2, 3})
-            QVERIFY(!rig.routes.SendRoute(frameAddress, output, input, level));
-        QVERIFY(rig.sim.waitForFrames(3));
-        QCOMPARE(rig.sim.wire(), QStringList(3, frame));
-        QVERIFY(rig.status.messages.isEmpty());
+        const auto bytes = CrosspointFrame::build(quint8(frameAddress), quint8(input), quint8(output));
+        QTEST(QByteArray(reinterpret_cast<const char *>(bytes.data()), bytes.size()).toHex(' ').toUpper(), "frame");
     }
 
     // One route to router 1 (output 2 from input 3, state 7 before) and each
@@ -160,6 +155,65 @@ private slots:
         QVERIFY(rig.link.isOpen());
         QVERIFY(again.waitForFrames(1));
         QCOMPARE(again.wire(), QStringList{"BE EF 00 00 00 00 00 51"});
+    }
+
+    // The application asked to quit during a take (its window closing): the
+    // wait returns at once, the late reply finds no exchange waiting (under
+    // the sanitizers, nothing is written into the gone frame), and nothing
+    // more goes on the line.
+    void quitDuringAWait()
+    {
+        LinkRig rig;
+        rig.config.RouterTimeout = 5;
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=ack@300"}));
+        connect(
+            &rig.sim, &RouterSim::frameLogged, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        QVERIFY(rig.routes.SendRoute(0, 0, 0, 3));
+        QCOMPARE(rig.link.SendCommand("BE EF 01", true), 0);
+        // The test itself goes on waiting: end the quit as a main loop would.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+
+        QSignalSpy lateReply(rig.link.findChild<QSerialPort *>(), &QSerialPort::readyRead);
+        QVERIFY(lateReply.wait(5000));
+        QCOMPARE(rig.link.SendCommand("BE EF 01", true), 0);
+        QCOMPARE(rig.sim.frames().size(), 1);
+        QVERIFY(rig.status.messages.isEmpty());
+    }
+
+    // A closed port ends the waiting route and the one queued behind it.
+    void closingWithARouteQueued()
+    {
+        LinkRig rig;
+        rig.config.RouterTimeout = 30;
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=silent"}));
+        std::optional<bool> queuedFailed;
+        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
+            QTimer::singleShot(0, &rig.link, &SerialLink::CloseCommPort);
+            queuedFailed = rig.routes.SendRoute(1, 0, 0, 3);
+        });
+        QVERIFY(rig.routes.SendRoute(0, 0, 0, 3));
+        QCOMPARE(queuedFailed, std::optional<bool>(true));
+        QVERIFY(!rig.link.isOpen());
+        QCOMPARE(rig.sim.frames().size(), 1);
+        QVERIFY(rig.status.messages.isEmpty());
+    }
+
+    // The configured port changed while another is open: the next opening
+    // moves to it.
+    void portChangedWhileOpen()
+    {
+        LinkRig rig;
+        QVERIFY(rig.startSim(Fast));
+        QVERIFY(!rig.link.OpenCommPort());
+        RouterSim second;
+        QVERIFY(second.start(rig.portLink(2), Fast));
+        rig.config.CommPortName = QStringLiteral("COM2");
+        QVERIFY(!rig.link.OpenCommPort());
+        QVERIFY(!rig.routes.SendRoute(2, 5, 9, 1));
+        QVERIFY(second.waitForFrames(1));
+        QCOMPARE(second.wire(), QStringList{"BE EF 02 00 00 09 05 5F"});
+        QVERIFY(rig.sim.frames().isEmpty());
     }
 
     // A route started during another's reply wait goes on the line after that

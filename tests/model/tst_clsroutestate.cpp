@@ -39,37 +39,6 @@ private slots:
         QTEST(state.Audio(), "audio");
         QTEST(state.isSplit, "split");
     }
-
-    void copyFromKeepsFlags()
-    {
-        clsRouteState split;
-        split.setVideo(3);
-        split.setAudio(8);
-        QVERIFY(split.isSplit);
-
-        clsRouteState target;
-        target.setVideo(1);
-        target.setAudio(1);
-        target.canSplit = true;
-        target.CopyFrom(split);
-        QVERIFY(!target.isSplit);
-        QVERIFY(target.canSplit);
-        QCOMPARE(target.Video(), 3);
-        QCOMPARE(target.Audio(), 3);
-    }
-
-    void copyFromReadsAudioThroughItsGetter()
-    {
-        clsRouteState joined;
-        joined.setVideo(4);
-        joined.setAudio(4);
-        joined.setVideo(6);
-        joined.isSplit = false; // audio now reads as the video source
-        clsRouteState target;
-        target.isSplit = true;
-        target.CopyFrom(joined);
-        QCOMPARE(target.Audio(), 6);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestClsRouteState)
