@@ -42,6 +42,10 @@ private slots:
                                         << QByteArray()
                                         << readTestFile(testDataPath(QStringLiteral("config/hand-edited.expected.rcf")))
                                         << 0;
+        // The run command seeds the demonstration folder with this file, so
+        // it must load without a box and be exactly what a save writes back.
+        const QByteArray demo = readTestFile(QStringLiteral(VELMORA_DEMO_SETUP));
+        QTest::newRow("demonstration set-up") << demo << QByteArray() << demo << 0;
         QTest::newRow("rejected lines")
             << Header + "Router: 0; 2; 0; 0; 0; 0; 0;a; b; \r\nRouter: 0; 16; 0; 0; 0; 0; 0;x; y; \r\n"
             << QByteArray("Data Error: Frame Address out of range\nInvalid Router--Line 2\r\n")
