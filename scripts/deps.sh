@@ -22,3 +22,10 @@ ensure_packages() {
 
 # What every build needs.
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev)
+
+# What the panel needs on a display: Qt's X11 platform plugin and a sans-serif font.
+VELMORA_RUN_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core)
+
+# Only when there is no display: a virtual X server, the tool for its access
+# cookie, and a VNC server that shows it.
+VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc)
