@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by run.sh: the pieces of a demonstration session, each usable on its
 # own (source this file, call one function, look at what it left behind).
 # Every process started here is remembered and stopped by stop_started.
@@ -70,8 +71,8 @@ start_virtual_display() {
         3>"$number_file" >"$state/xvfb.log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$number_file" '^[0-9][0-9]*$' $! "The virtual display (Xvfb)"
-    export DISPLAY=:$(head -n 1 "$number_file")
-    export XAUTHORITY=$auth
+    DISPLAY=:$(head -n 1 "$number_file")
+    export DISPLAY XAUTHORITY=$auth
     unset WAYLAND_DISPLAY
 }
 
@@ -97,7 +98,8 @@ start_vnc() {
 
 # Tells the operator how to reach the panel on the virtual display.
 print_vnc_directions() {
-    local user_host="${USER:-$(id -un)}@$(hostname)"
+    local user_host
+    user_host="${USER:-$(id -un)}@$(hostname)"
     cat <<EOF
 
 No display here: the panel runs on a virtual display, served by VNC to this
