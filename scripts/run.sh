@@ -10,13 +10,15 @@ root=$PWD
 source scripts/deps.sh
 source scripts/demo-session.sh
 
+packages=("${VELMORA_BUILD_PACKAGES[@]}" "${VELMORA_RUN_PACKAGES[@]}")
 headless=
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     headless=1
+    packages+=("${VELMORA_HEADLESS_PACKAGES[@]}")
+elif [ -z "${DISPLAY:-}" ]; then
+    packages+=("${VELMORA_WAYLAND_PACKAGES[@]}")
 fi
-
-ensure_packages "${VELMORA_BUILD_PACKAGES[@]}" "${VELMORA_RUN_PACKAGES[@]}" \
-    ${headless:+"${VELMORA_HEADLESS_PACKAGES[@]}"}
+ensure_packages "${packages[@]}"
 
 build=$root/build/run
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
