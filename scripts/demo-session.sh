@@ -17,11 +17,11 @@ stop_started() {
 }
 
 # Waits until FILE holds a line matching PATTERN, as long as process PID
-# lives, for at most 10 seconds. On failure shows the file and returns 1.
+# lives, for at most 20 seconds. On failure shows the file and returns 1.
 wait_for_line() {
     local file=$1 pattern=$2 pid=$3 what=$4
     local tries
-    for ((tries = 0; tries < 100; tries++)); do
+    for ((tries = 0; tries < 200; tries++)); do
         grep -q -- "$pattern" "$file" 2>/dev/null && return 0
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
