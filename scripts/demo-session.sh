@@ -5,12 +5,28 @@
 
 STARTED_PIDS=()
 
-# Stops every process this session started, the latest first.
+# True while process PID runs; one that has ended but was not yet waited for
+# does not count.
+is_running() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    # The state follows the command name in parentheses, which may hold blanks.
+    [[ ${stat##*) } != Z* ]]
+}
+
+# Stops every process this session started, the latest first. x11vnc now and
+# then hangs in its own clean-up after the signal: a process still there after
+# 5 seconds is killed.
 stop_started() {
-    local i pid
+    local i pid tries
     for ((i = ${#STARTED_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${STARTED_PIDS[i]}
         kill -TERM "$pid" 2>/dev/null || true
+        tries=0
+        while is_running "$pid" && ((tries++ < 50)); do
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
     STARTED_PIDS=()
