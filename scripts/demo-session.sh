@@ -39,7 +39,7 @@ wait_for_line() {
     local tries
     for ((tries = 0; tries < 200; tries++)); do
         grep -q -- "$pattern" "$file" 2>/dev/null && return 0
-        kill -0 "$pid" 2>/dev/null || break
+        is_running "$pid" || break
         sleep 0.1
     done
     echo "$what did not start; its output ($file):" >&2
