@@ -24,3 +24,13 @@ ensure_packages() {
 # render pictures; the condensed face stands in for Tahoma in the dialogs.
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
                         fonts-dejavu-core fonts-dejavu-extra)
+
+# What the panel needs on a display: Qt's X11 platform plugin and a sans-serif font.
+VELMORA_RUN_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core)
+
+# A Wayland session without X11 compatibility: Qt's Wayland platform plugin.
+VELMORA_WAYLAND_PACKAGES=(qt6-wayland)
+
+# Only when there is no display: a virtual X server, the tool for its access
+# cookie, and a VNC server that shows it.
+VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc)

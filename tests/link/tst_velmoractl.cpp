@@ -100,6 +100,20 @@ private slots:
         QCOMPARE(sim.wire(), wire);
     }
 
+    // The run command seeds the demonstration folder with this file: it must
+    // load without a box and be exactly what a save writes back.
+    void demonstrationSetUpChecksClean()
+    {
+        QTemporaryDir folder;
+        QFile file(QStringLiteral(VELMORA_DEMO_SETUP));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray demo = file.readAll();
+        const Run run = runCtl(folder, {QStringLiteral("check"), file.fileName()});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.out, demo);
+    }
+
     void usage_data()
     {
         QTest::addColumn<QStringList>("arguments");

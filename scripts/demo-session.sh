@@ -1,0 +1,134 @@
+# shellcheck shell=bash
+# Sourced by run.sh: the pieces of a demonstration session, each usable on its
+# own (source this file, call one function, look at what it left behind).
+# Every process started here is remembered and stopped by stop_started.
+
+STARTED_PIDS=()
+
+# True while process PID runs; one that has ended but was not yet waited for
+# does not count.
+is_running() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    # The state follows the command name in parentheses, which may hold blanks.
+    [[ ${stat##*) } != Z* ]]
+}
+
+# Stops every process this session started, the latest first. x11vnc now and
+# then hangs in its own clean-up after the signal: a process still there after
+# 5 seconds is killed.
+stop_started() {
+    local i pid tries
+    for ((i = ${#STARTED_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${STARTED_PIDS[i]}
+        kill -TERM "$pid" 2>/dev/null || true
+        tries=0
+        while is_running "$pid" && ((tries++ < 50)); do
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    STARTED_PIDS=()
+}
+
+# Waits until FILE holds a line matching PATTERN, as long as process PID
+# lives, for at most 20 seconds. On failure shows the file and returns 1.
+wait_for_line() {
+    local file=$1 pattern=$2 pid=$3 what=$4
+    local tries
+    for ((tries = 0; tries < 200; tries++)); do
+        grep -q -- "$pattern" "$file" 2>/dev/null && return 0
+        is_running "$pid" || break
+        sleep 0.1
+    done
+    echo "$what did not start; its output ($file):" >&2
+    cat "$file" >&2 2>/dev/null || true
+    return 1
+}
+
+# Creates the panel's application folder under DATA_HOME (as the panel finds
+# it through XDG_DATA_HOME) with its ports folder, and puts the demonstration
+# set-up there as default.rcf unless one is already there: the operator's
+# changes from an earlier demonstration are kept. Prints the folder.
+seed_demo_folder() {
+    local data_home=$1 seed=$2
+    local folder=$data_home/Velmora/1.1
+    mkdir -p "$folder/ports"
+    if [ ! -e "$folder/default.rcf" ]; then
+        cp "$seed" "$folder/default.rcf"
+    fi
+    echo "$folder"
+}
+
+# Starts the router simulator for frame addresses 0 and 1 (the demonstration's
+# two routers) on a pseudo-terminal linked at LINK, logging every frame to LOG.
+start_routersim() {
+    local simulator=$1 link=$2 log=$3
+    "$simulator" --link "$link" --routers 0-1 >"$log" 2>&1 &
+    STARTED_PIDS+=($!)
+    wait_for_line "$log" '^ready ' $! "The router simulator"
+}
+
+# Starts a virtual X display whose only key is a fresh cookie in STATE/xauth,
+# and exports DISPLAY and XAUTHORITY for what runs on it.
+start_virtual_display() {
+    local state=$1
+    mkdir -p "$state"
+    local auth=$state/xauth number_file=$state/display-number
+    rm -f "$auth" "$auth-c" "$auth-l" "$number_file"
+    (umask 077 && touch "$auth")
+    # The display number is chosen by the server, so the cookie's entry names
+    # no address and no display number (family "wild", ffff): it matches the
+    # display whichever number it gets.
+    local cookie_name=4d49542d4d414749432d434f4f4b49452d31 # MIT-MAGIC-COOKIE-1, in hex
+    printf 'ffff 0000  0000  0012 %s 0010 %s\n' "$cookie_name" "$(mcookie)" | xauth -f "$auth" nmerge -
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -auth "$auth" \
+        3>"$number_file" >"$state/xvfb.log" 2>&1 &
+    STARTED_PIDS+=($!)
+    wait_for_line "$number_file" '^[0-9][0-9]*$' $! "The virtual display (Xvfb)"
+    DISPLAY=:$(head -n 1 "$number_file")
+    export DISPLAY XAUTHORITY=$auth
+    unset WAYLAND_DISPLAY
+}
+
+# Serves the virtual display over VNC on this machine only (the loopback
+# interface), behind a password made for this run and printed once. Sets
+# VNC_PORT and VNC_PASSWORD.
+start_vnc() {
+    local state=$1
+    local password_file=$state/vnc-password log=$state/x11vnc.log
+    local random
+    random=$(head -c 512 /dev/urandom | LC_ALL=C tr -dc 'A-HJ-NP-Za-km-z2-9')
+    # A VNC password is at most 8 characters.
+    VNC_PASSWORD=${random:0:8}
+    (umask 077 && printf '%s\n' "$VNC_PASSWORD" >"$password_file")
+    # rm: makes x11vnc delete the file once read, so the password is stored
+    # nowhere while the session runs.
+    x11vnc -display "$DISPLAY" -auth "$XAUTHORITY" -localhost -autoport 5900 \
+        -forever -shared -passwdfile "rm:$password_file" >"$log" 2>&1 &
+    STARTED_PIDS+=($!)
+    wait_for_line "$log" '^PORT=' $! "The VNC server (x11vnc)"
+    VNC_PORT=$(sed -n 's/^PORT=//p' "$log" | head -n 1)
+}
+
+# Tells the operator how to reach the panel on the virtual display.
+print_vnc_directions() {
+    local user_host
+    user_host="${USER:-$(id -un)}@$(hostname)"
+    cat <<EOF
+
+No display here: the panel runs on a virtual display, served by VNC to this
+machine only (localhost port $VNC_PORT).
+
+    VNC password:    $VNC_PASSWORD    (new on every run)
+
+  On this machine:   any VNC viewer, to localhost:$VNC_PORT
+                     (for example: vncviewer localhost::$VNC_PORT)
+  From another one:  ssh -L $VNC_PORT:localhost:$VNC_PORT $user_host
+                     and then a VNC viewer there, to localhost:$VNC_PORT
+
+Close the panel (File, Exit) to end the session.
+
+EOF
+}
