@@ -2,7 +2,6 @@
 #include "ui/Render.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,25 +24,6 @@ QStringList routesWithVerdicts(const RouterSim &sim)
     for (const QString &frame : sim.frames())
         result.append(frame.section(QLatin1Char(' '), 8, 11));
     return result;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString cell(int r, int c)
-{
-    return QStringLiteral("imgMatrix_%1").arg(r * 16 + c);
-}
-
-// The window shown and active, so that its fields take the keyboard focus.
-bool showActive(frmMainMatrix &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 } // namespace
@@ -256,11 +236,9 @@ private slots:
             router.setRouterInName(4, QStringLiteral("!Cam"));
         };
         rig.open();
-        QVERIFY(showActive(*rig.window));
+        QVERIFY(rig.showActive());
+        QVERIFY(rig.typeInto(field, typed));
         auto *edit = rig.control<QLineEdit>(field);
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
-        edit->setText(typed);
 
         if (leaveBy == QLatin1String("tab"))
             QTest::keyClick(edit, Qt::Key_Tab);
@@ -287,14 +265,11 @@ private slots:
         WindowRig rig;
         rig.useRouter();
         rig.open();
-        QVERIFY(showActive(*rig.window));
-        auto *edit = rig.control<QLineEdit>(QStringLiteral("txtOut_3"));
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
-        edit->setText(QStringLiteral("Studio B"));
+        QVERIFY(rig.showActive());
+        QVERIFY(rig.typeInto(QStringLiteral("txtOut_3"), QStringLiteral("Studio B")));
 
         rig.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QVERIFY(readAll(rig.defaultFile()).contains("Studio B"));
+        QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
     // Steps: "record" (with ":Yes" or ":No" answering the cancel question),
@@ -416,8 +391,8 @@ private slots:
         rig.click(QStringLiteral("btnBPIn_2"));
         rig.click(QStringLiteral("btnBPOut_1"));
         rig.click(QStringLiteral("imgBPTake_2"));
-        rig.click(cell(4, 9));
-        rig.click(cell(5, 3));
+        rig.click(WindowRig::cell(4, 9));
+        rig.click(WindowRig::cell(5, 3));
         rig.click(QStringLiteral("btnRecord"));
         rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
         rig.click(QStringLiteral("btnMacro_4"));
@@ -426,7 +401,7 @@ private slots:
         QCOMPARE(routesWithVerdicts(rig.sim), recorded);
 
         rig.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QVERIFY(readAll(rig.defaultFile()).contains("Show & Tell"));
+        QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Show & Tell"));
         rig.window.reset();
         ResetGlobals();
         rig.setup = nullptr;
@@ -454,19 +429,16 @@ private slots:
         };
         QVERIFY(rig.startSim());
         rig.open();
-        QVERIFY(showActive(*rig.window));
+        QVERIFY(rig.showActive());
         const QList<std::pair<QString, QString>> names{
             {"txtIn_0", "Camera 1"}, {"txtIn_1", "Camera 2"}, {"txtIn_2", "Camera 1"},    {"txtIn_3", "VT & Replay"},
             {"txtOut_0", "PGM"},     {"txtOut_1", "PVW"},     {"txtOut_2", "<b>Mon</b>"}, {"txtOut_3", "Record A"}};
         for (const auto &[field, name] : names) {
-            auto *edit = rig.control<QLineEdit>(field);
-            edit->setFocus();
-            QTRY_VERIFY(edit->hasFocus());
-            edit->setText(name);
-            QTest::keyClick(edit, Qt::Key_Tab);
+            QVERIFY(rig.typeInto(field, name));
+            QTest::keyClick(rig.control(field), Qt::Key_Tab);
         }
         rig.click(QStringLiteral("btnRecord"));
-        rig.click(cell(1, 0));
+        rig.click(WindowRig::cell(1, 0));
         rig.dialogs.inputs.enqueue(QStringLiteral("News & Weather"));
         rig.click(QStringLiteral("btnMacro_0"));
         rig.click(QStringLiteral("btnBPIn_3"));
