@@ -159,33 +159,6 @@ private slots:
         }
     }
 
-    void panelTakesRouteItsSelection()
-    {
-        WindowRig rig;
-        rig.useRouter();
-        QVERIFY(rig.startSim());
-        rig.open();
-        rig.click(QStringLiteral("btnBPIn_2"));
-        rig.click(QStringLiteral("btnBPOut_6"));
-        rig.shell.ctrlDown = true;
-        rig.click(QStringLiteral("btnBPOut_4"));
-        // Let go beside the button: no selection.
-        auto *dragged = rig.control(QStringLiteral("btnBPOut_9"));
-        QTest::mousePress(dragged, Qt::LeftButton);
-        QTest::mouseRelease(dragged, Qt::LeftButton, {}, QPoint(dragged->width() + 2, 5));
-        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
-                 rig.window->pictures().imgBPSel.cacheKey());
-        rig.shell.ctrlDown = false;
-        rig.click(QStringLiteral("imgBPTake_1"));
-
-        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 6), route(0, 2, 4)}));
-        QCOMPARE(stateOf(0, 4).Audio(), 2);
-        QCOMPARE(stateOf(0, 4).Video(), -1);
-        QCOMPARE(rig.disc(2, 6), 2);
-        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
-                 rig.window->pictures().imgBPUp.cacheKey());
-    }
-
     void scrollingRedrawsNamesAndMarkers()
     {
         WindowRig rig;
