@@ -43,7 +43,7 @@ QString MacroButtons::askName(int Index, const QString &prompt, const QString &t
     }
     const auto usedElsewhere = [&] {
         for (int other = 0; other < MacroBank::SlotCount; ++other) {
-            if (other != Index && caption(other) == answer)
+            if (other != Index && m_bank.MacroNames[std::size_t(other)] == answer)
                 return true;
         }
         return false;

@@ -133,8 +133,10 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
         imgLayerSel[at]->setToolTip(levelTips[at]);
     }
 
-    for (int i = 0; i < MacroCount; ++i)
+    for (int i = 0; i < MacroCount; ++i) {
         btnMacro[std::size_t(i)] = place<QPushButton>(client, indexed("btnMacro", i), QRect(712, 30 + 26 * i, 80, 22));
+        btnMacro[std::size_t(i)]->setToolTip(QStringLiteral("Control-click the button to rename"));
+    }
     btnRecord = place<QPushButton>(client, QStringLiteral("btnRecord"), QRect(712, 350, 80, 24));
     btnRecord->setText(QStringLiteral("Record Macro"));
     btnRecord->setToolTip(QStringLiteral("Starts and stops recording"));

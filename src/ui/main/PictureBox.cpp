@@ -4,7 +4,11 @@
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
-{}
+{
+    // A click takes the keyboard focus, so a name field being edited loses
+    // it and its name is committed before the click is handled.
+    setFocusPolicy(Qt::ClickFocus);
+}
 
 void PictureBox::setPicture(const QPixmap &picture)
 {

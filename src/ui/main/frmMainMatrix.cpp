@@ -379,14 +379,19 @@ void frmMainMatrix::mnuLoadConfig_Click()
     ReturnFromConfig();
 }
 
-void frmMainMatrix::mnuSaveConfig_Click()
+void frmMainMatrix::commitFieldBeingEdited()
 {
     // Focus leaves the focused control and comes back, so a name being
-    // edited is committed before the file is written.
+    // edited is committed before a file is written.
     if (QWidget *focused = QApplication::focusWidget(); focused && focused->window() == this) {
         focused->clearFocus();
         focused->setFocus(Qt::TabFocusReason);
     }
+}
+
+void frmMainMatrix::mnuSaveConfig_Click()
+{
+    commitFieldBeingEdited();
     QString path;
     ConfigSave(Globals(), Globals(), path);
 }
@@ -419,6 +424,8 @@ void frmMainMatrix::Form_Unload()
     // A take waiting for its reply ends as failed once the port closes; no
     // take starts after this.
     m_takes.stop();
+    // Closing while typing a name must not lose it.
+    commitFieldBeingEdited();
     desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
         QString path = DefaultConfigPath();
         if (m_defaultUnloadable)

@@ -87,6 +87,8 @@ private:
     void connectPanel();
     void showMacroButtons();
     void showPanel();
+    // Moves the focus away and back: a name field being edited is committed.
+    void commitFieldBeingEdited();
     // A name field lost the keyboard focus: its name is committed.
     void nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown);
     void DisplayOutSel(int Index, bool isSel);

@@ -9,6 +9,8 @@
 #include "ui/main/frmMainMatrix.h"
 
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -70,6 +72,34 @@ struct WindowRig
         window = std::make_unique<frmMainMatrix>(std::move(services));
         window->Form_Load();
         return *window;
+    }
+
+    // The window shown and active, so that its fields take the keyboard focus.
+    [[nodiscard]] bool showActive() const
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    // Focuses a name field and types text into it; false when it got no focus.
+    [[nodiscard]] bool typeInto(const QString &field, const QString &text) const
+    {
+        auto *edit = control<QLineEdit>(field);
+        edit->setFocus();
+        if (!QTest::qWaitFor([edit] { return edit->hasFocus(); }))
+            return false;
+        edit->setText(text);
+        return true;
+    }
+
+    [[nodiscard]] static QString cell(int r, int c) { return QStringLiteral("imgMatrix_%1").arg(r * 16 + c); }
+
+    // The bytes of a file, none when it cannot be read.
+    [[nodiscard]] static QByteArray readAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     template <typename Control = QWidget> Control *control(const QString &name) const

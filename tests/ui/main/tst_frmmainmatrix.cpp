@@ -11,12 +11,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString route(int router, int input, int output)
 {
     return QStringLiteral("router=%1 input=%2 output=%3").arg(router).arg(input).arg(output);
@@ -25,11 +19,6 @@ QString route(int router, int input, int output)
 clsRouteState &stateOf(int frameAddress, int phyOut)
 {
     return Globals().Routers[std::size_t(frameAddress)]->RouteState(phyOut);
-}
-
-QString cell(int r, int c)
-{
-    return QStringLiteral("imgMatrix_%1").arg(r * 16 + c);
 }
 
 } // namespace
@@ -46,12 +35,12 @@ private slots:
         QVERIFY(rig.startSim());
         rig.open();
 
-        rig.click(cell(2, 4));
+        rig.click(WindowRig::cell(2, 4));
         QCOMPARE(rig.routes(), QStringList{route(0, 2, 4)});
         QCOMPARE(rig.disc(2, 4), 3);
 
         rig.window->imgLayerSel_Click(0);
-        rig.click(cell(6, 4));
+        rig.click(WindowRig::cell(6, 4));
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 6, 4)}));
         QCOMPARE(rig.disc(6, 4), 1);
         QCOMPARE(rig.disc(2, 4), 2);
@@ -85,7 +74,7 @@ private slots:
         auto *field = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
         QTest::keyClick(field, key == Qt::Key_V ? Qt::Key_L : Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(field, key, Qt::ControlModifier);
-        rig.click(cell(5, 1));
+        rig.click(WindowRig::cell(5, 1));
         QCOMPARE(rig.routes(), QStringList{route(0, 5, 1)});
         QCOMPARE(stateOf(0, 1).Video(), video);
         QCOMPARE(stateOf(0, 1).Audio(), audio);
@@ -168,33 +157,6 @@ private slots:
             const int matrixOutput = scroll + c;
             QCOMPARE(rig.disc(2, c), matrixOutput < 8 || matrixOutput >= 16 ? 3 : 0);
         }
-    }
-
-    void panelTakesRouteItsSelection()
-    {
-        WindowRig rig;
-        rig.useRouter();
-        QVERIFY(rig.startSim());
-        rig.open();
-        rig.click(QStringLiteral("btnBPIn_2"));
-        rig.click(QStringLiteral("btnBPOut_6"));
-        rig.shell.ctrlDown = true;
-        rig.click(QStringLiteral("btnBPOut_4"));
-        // Let go beside the button: no selection.
-        auto *dragged = rig.control(QStringLiteral("btnBPOut_9"));
-        QTest::mousePress(dragged, Qt::LeftButton);
-        QTest::mouseRelease(dragged, Qt::LeftButton, {}, QPoint(dragged->width() + 2, 5));
-        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
-                 rig.window->pictures().imgBPSel.cacheKey());
-        rig.shell.ctrlDown = false;
-        rig.click(QStringLiteral("imgBPTake_1"));
-
-        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 6), route(0, 2, 4)}));
-        QCOMPARE(stateOf(0, 4).Audio(), 2);
-        QCOMPARE(stateOf(0, 4).Video(), -1);
-        QCOMPARE(rig.disc(2, 6), 2);
-        QCOMPARE(rig.control<PictureBox>(QStringLiteral("btnBPOut_6"))->picture().cacheKey(),
-                 rig.window->pictures().imgBPUp.cacheKey());
     }
 
     void scrollingRedrawsNamesAndMarkers()
@@ -285,7 +247,7 @@ private slots:
         rig.window->mnuSetup_Click();
         QVERIFY(rig.window->Comm().isOpen());
         QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(), QString());
-        rig.click(cell(1, 1));
+        rig.click(WindowRig::cell(1, 1));
         QCOMPARE(rig.routes(), QStringList{route(0, 1, 1)});
         QCOMPARE(rig.disc(1, 1), 3);
     }
@@ -317,8 +279,8 @@ private slots:
         rig.open();
         rig.window->close();
 
-        QVERIFY(readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
-        QCOMPARE(readAll(backupFile), backup);
+        QVERIFY(WindowRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
+        QCOMPARE(WindowRig::readAll(backupFile), backup);
     }
 
     void closingWhileATakeWaitsEndsCleanly()
@@ -341,7 +303,7 @@ private slots:
         QCOMPARE(rig.routes(), QStringList{route(0, 0, 0)});
         QVERIFY(!rig.window->Comm().isOpen());
         QCOMPARE(stateOf(0, 0).Video(), -1);
-        QVERIFY(readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
+        QVERIFY(WindowRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
         rig.window.reset();
     }
 
@@ -350,18 +312,14 @@ private slots:
         WindowRig rig;
         rig.useRouter();
         rig.open();
-        rig.window->show();
-        rig.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        QVERIFY(rig.showActive());
+        QVERIFY(rig.typeInto(QStringLiteral("txtIn_2"), QStringLiteral("Camera 1")));
         auto *field = rig.control<QLineEdit>(QStringLiteral("txtIn_2"));
-        field->setFocus();
-        QTRY_VERIFY(field->hasFocus());
-        field->setText(QStringLiteral("Camera 1"));
 
         const QString saved = rig.appFolder() + QStringLiteral("saved.rcf");
         rig.shell.saveAnswers.enqueue(saved);
         rig.window->findChild<QAction *>(QStringLiteral("mnuSaveConfig"))->trigger();
-        QVERIFY(readAll(saved).contains("Camera 1"));
+        QVERIFY(WindowRig::readAll(saved).contains("Camera 1"));
         QCOMPARE(rig.control<QLabel>(QStringLiteral("txtCPIn_2"))->text(), QStringLiteral("Camera 1"));
         QVERIFY(field->hasFocus());
     }
@@ -425,14 +383,14 @@ private slots:
         };
         QVERIFY(rig.startSim());
         rig.open();
-        rig.click(cell(0, 0));
-        rig.click(cell(2, 1));
-        rig.click(cell(3, 4));
+        rig.click(WindowRig::cell(0, 0));
+        rig.click(WindowRig::cell(2, 1));
+        rig.click(WindowRig::cell(3, 4));
         rig.window->imgLayerSel_Click(1);
-        rig.click(cell(6, 4));
-        rig.click(cell(6, 5));
+        rig.click(WindowRig::cell(6, 4));
+        rig.click(WindowRig::cell(6, 5));
         rig.window->imgLayerSel_Click(0);
-        rig.click(cell(4, 2));
+        rig.click(WindowRig::cell(4, 2));
         rig.click(QStringLiteral("imgMOut_7"));
         rig.click(QStringLiteral("btnBPIn_1"));
         rig.click(QStringLiteral("btnBPOut_0"));
