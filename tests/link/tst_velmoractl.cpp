@@ -140,8 +140,8 @@ private slots:
         QTest::addColumn<QByteArray>("err");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<int>("frames");
-        QTest::newRow("route") << QStringList{"route", "set-up.rcf", "0", "3", "5"} << 0 << QByteArray()
-                               << QByteArray() << QStringList{"route 0 3 5 3"} << 0;
+        QTest::newRow("route") << QStringList{"route", "set-up.rcf", "0", "3", "5"} << 0 << QByteArray() << QByteArray()
+                               << QStringList{"route 0 3 5 3"} << 0;
         QTest::newRow("route refused") << QStringList{"route", "set-up.rcf", "1", "2", "4", "1"} << 1 << QByteArray()
                                        << QByteArray("Router returned 21\n") << QStringList{"route 1 2 4 1"} << 0;
         QTest::newRow("macro") << QStringList{"macro", "set-up.rcf", "0"} << 0 << QByteArray() << QByteArray()

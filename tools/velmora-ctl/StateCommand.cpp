@@ -11,8 +11,7 @@ int runState(const QStringList &arguments)
     const int output = arguments.value(1).toInt(&outputOk);
     if (arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 || frameAddress > 15 || output < 0)
         return refuseUsage(QStringLiteral("state"));
-    const std::optional<QString> answer =
-        askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output));
+    const std::optional<QString> answer = askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output));
     if (!answer) {
         writeErrorLine(QStringLiteral("No panel is running: the route state lives in the panel"));
         return ExitFailed;

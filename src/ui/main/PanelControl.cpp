@@ -1,8 +1,8 @@
 #include "ui/main/PanelControl.h"
 
-#include "model/MacroBank.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
+#include "model/MacroBank.h"
 #include "ui/main/MatrixTakes.h"
 
 namespace {

@@ -94,8 +94,8 @@ private slots:
                                  << "error Router returned 21" << 1;
         QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2")
                                        << "error No reply from the router" << 1;
-        QTest::newRow("no router there") << acking << QByteArray("route 5 1 2")
-                                         << "error No router at frame address 5" << 0;
+        QTest::newRow("no router there") << acking << QByteArray("route 5 1 2") << "error No router at frame address 5"
+                                         << 0;
         QTest::newRow("beyond the router's ports")
             << acking << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0;
         QTest::newRow("unassigned macro") << acking << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0;
@@ -229,8 +229,8 @@ private slots:
         rig.open();
         const QString name = controlSocketName();
         QVERIFY(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
-        QVERIFY(!(QFile::permissions(name) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
-                                               QFile::WriteOther)));
+        QVERIFY(!(QFile::permissions(name) &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
 
         frmMainMatrix second{frmMainMatrix::Services{}};
         QCOMPARE(second.statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
