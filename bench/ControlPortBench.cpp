@@ -4,18 +4,12 @@
 // velmora-routersim paces at 9600 baud; as a ratio to the wire floor of
 // 9.375 ms a route (8 bytes out and 1 back, 10 bits a byte).
 
-#include "RouterSim.h"
+#include "BenchWindow.h"
 #include "app/GlobalState.h"
 #include "remote/ControlSocketName.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
-#include "ui/main/frmMainMatrix.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -77,28 +71,9 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    // A private runtime folder: the panel's socket stays out of the operator's own.
-    const QString runtime = data.path() + QStringLiteral("/run");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-    const QString appFolder = data.path() + QStringLiteral("/Velmora/1.1/");
-    desktop::ScriptedDialogs dialogs;
-    desktop::ScriptedShell shell;
-
-    RouterSim sim;
-    if (!sim.start(appFolder + QStringLiteral("ports/COM1"))) {
-        std::fprintf(stderr, "velmora-routersim did not start\n");
+    BenchWindow bench;
+    if (!bench.open(fullRouter))
         return 1;
-    }
-    frmMainMatrix::Services services;
-    services.showSetup = [](QWidget *) { fullRouter(); };
-    frmMainMatrix window(std::move(services));
-    window.Form_Load();
-    window.show();
-    QCoreApplication::processEvents();
 
     std::printf("%d routes over one control-port connection, each after the previous answer, line paced at "
                 "9600 baud (wire floor %.3f ms a route)\n",
@@ -116,8 +91,9 @@ int main(int argc, char *argv[])
     }
     std::sort(ratios.begin(), ratios.end());
     std::printf("  median ratio to the wire floor: %.3f\n", ratios[ratios.size() / 2]);
-    if (sim.frames().size() != Runs * Ports) {
-        std::fprintf(stderr, "%lld frames on the line, %d expected\n", qlonglong(sim.frames().size()), Runs * Ports);
+    if (bench.sim.frames().size() != Runs * Ports) {
+        std::fprintf(stderr, "%lld frames on the line, %d expected\n", qlonglong(bench.sim.frames().size()),
+                     Runs * Ports);
         return 1;
     }
     return 0;

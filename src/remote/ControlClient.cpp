@@ -56,10 +56,6 @@ void ControlClient::readLines()
             m_skippingLine = false;
             continue;
         }
-        if (bytes.size() > MaxLineBytes) {
-            reply(QStringLiteral("error line too long\n"));
-            continue;
-        }
         if (bytes.endsWith('\r'))
             bytes.chop(1);
         QStringDecoder utf8(QStringDecoder::Utf8);

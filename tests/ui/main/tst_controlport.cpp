@@ -105,14 +105,12 @@ private slots:
         QTest::newRow("state of a missing output")
             << acking << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0;
         QTest::newRow("unknown command") << acking << QByteArray("take 0 1 2") << "error unknown command" << 0;
-        QTest::newRow("empty line") << acking << QByteArray("") << "error unknown command" << 0;
         QTest::newRow("level 4") << acking << QByteArray("route 0 1 2 4") << "error usage: route FA OUT IN [LEVEL]"
                                  << 0;
         QTest::newRow("port not a number")
             << acking << QByteArray("route 0 one 2") << "error usage: route FA OUT IN [LEVEL]" << 0;
         QTest::newRow("slot 12") << acking << QByteArray("macro 12") << "error usage: macro SLOT" << 0;
         QTest::newRow("state without output") << acking << QByteArray("state 0") << "error usage: state FA OUT" << 0;
-        QTest::newRow("names with an argument") << acking << QByteArray("names 0") << "error usage: names" << 0;
         QTest::newRow("NUL byte") << acking << QByteArray("route\0 0 1 2", 12) << "error unknown command" << 0;
         QTest::newRow("binary bytes") << acking << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0;
         QTest::newRow("over-long line") << acking << QByteArray(1025, 'x') << "error line too long" << 0;
