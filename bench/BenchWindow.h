@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RouterSim.h"
+#include "app/GlobalState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 #include "ui/main/frmMainMatrix.h"
@@ -23,6 +24,23 @@ struct BenchWindow
     desktop::ScriptedShell shell;
     RouterSim sim;
     std::unique_ptr<frmMainMatrix> window;
+
+    // The largest router (127 x 127 ports) at frame address 0 on COM1, as the
+    // configuration dialog leaves it; for the open() set-up.
+    static clsRouter &largestRouter()
+    {
+        constexpr int HighestPort = clsRouter::MaxPortIndex;
+        auto router = std::make_unique<clsRouter>();
+        router->setRouterType(0);
+        router->setFrameAddress(0);
+        router->setInputCount(HighestPort);
+        router->setOutputCount(HighestPort);
+        GlobalState &state = Globals();
+        state.Routers[0] = std::move(router);
+        state.CommPortName = QStringLiteral("COM1");
+        state.ConfigLoaded = true;
+        return *state.Routers[0];
+    }
 
     // False, with the reason on standard error, when the simulator did not start.
     bool open(const std::function<void()> &setup)

@@ -7,7 +7,6 @@
 //     9.375 ms a route (8 bytes out and 1 back, 10 bits a byte).
 
 #include "BenchWindow.h"
-#include "app/GlobalState.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -26,22 +25,14 @@ constexpr double WireFloorMs = 9.375;
 
 void fullRouter()
 {
-    auto router = std::make_unique<clsRouter>();
-    router->setRouterType(0);
-    router->setFrameAddress(0);
-    router->setInputCount(Ports - 1);
-    router->setOutputCount(Ports - 1);
-    router->canSplit = true;
-    GlobalState &state = Globals();
+    clsRouter &router = BenchWindow::largestRouter();
+    router.canSplit = true;
     // Every output routed; every third one split, so columns carry two markers.
     for (int output = 0; output < Ports; ++output) {
-        clsRouteState &route = router->RouteState(output);
+        clsRouteState &route = router.RouteState(output);
         route.setVideo(output % 16);
         route.setAudio(output % 3 == 0 ? (output + 5) % 16 : output % 16);
     }
-    state.Routers[0] = std::move(router);
-    state.CommPortName = QStringLiteral("COM1");
-    state.ConfigLoaded = true;
 }
 
 double median(std::vector<double> values)
