@@ -198,6 +198,24 @@ private slots:
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 1), route(0, 4, 3)}));
     }
 
+    // Read one at a time, the lines of one big write all get their answers, in order.
+    void manyCommandsInOneWrite()
+    {
+        constexpr int Commands = 1000;
+        WindowRig rig;
+        rig.useRouter();
+        rig.open();
+        Client client;
+        QByteArray burst;
+        QStringList expected;
+        for (int i = 0; i < Commands; ++i) {
+            burst += i % 2 ? "state 0 1\n" : "nonsense\n";
+            expected.append(i % 2 ? QStringLiteral("video -1 audio -1") : QStringLiteral("error unknown command"));
+        }
+        client.send(burst);
+        QCOMPARE(client.waitFor(Commands), expected);
+    }
+
     void fiftyClientsAtOnce()
     {
         constexpr int Clients = 50;
