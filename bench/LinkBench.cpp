@@ -84,8 +84,7 @@ int main(int argc, char *argv[])
     if (link.OpenCommPort())
         return 1;
 
-    std::printf("Macro replay, %d routes, line paced at 9600 baud (wire floor %.3f ms a route)\n", Routes,
-                WireFloorMs);
+    std::printf("Macro replay, %d routes, line paced at 9600 baud (wire floor %.3f ms a route)\n", Routes, WireFloorMs);
     std::vector<double> ratios;
     for (int run = 1; run <= Runs; ++run) {
         CountingTarget target(routes);

@@ -6,16 +6,10 @@
 //     pacing the line at 9600 baud, as a ratio to the wire floor of
 //     9.375 ms a route (8 bytes out and 1 back, 10 bits a byte).
 
-#include "RouterSim.h"
-#include "app/GlobalState.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
-#include "ui/main/frmMainMatrix.h"
+#include "BenchWindow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -31,22 +25,14 @@ constexpr double WireFloorMs = 9.375;
 
 void fullRouter()
 {
-    auto router = std::make_unique<clsRouter>();
-    router->setRouterType(0);
-    router->setFrameAddress(0);
-    router->setInputCount(Ports - 1);
-    router->setOutputCount(Ports - 1);
-    router->canSplit = true;
-    GlobalState &state = Globals();
+    clsRouter &router = BenchWindow::largestRouter();
+    router.canSplit = true;
     // Every output routed; every third one split, so columns carry two markers.
     for (int output = 0; output < Ports; ++output) {
-        clsRouteState &route = router->RouteState(output);
+        clsRouteState &route = router.RouteState(output);
         route.setVideo(output % 16);
         route.setAudio(output % 3 == 0 ? (output + 5) % 16 : output % 16);
     }
-    state.Routers[0] = std::move(router);
-    state.CommPortName = QStringLiteral("COM1");
-    state.ConfigLoaded = true;
 }
 
 double median(std::vector<double> values)
@@ -61,23 +47,11 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    const QString appFolder = data.path() + QStringLiteral("/Velmora/1.1/");
-    desktop::ScriptedDialogs dialogs;
-    desktop::ScriptedShell shell;
-
-    RouterSim sim;
-    if (!sim.start(appFolder + QStringLiteral("ports/COM1"))) {
-        std::fprintf(stderr, "velmora-routersim did not start\n");
+    BenchWindow bench;
+    if (!bench.open(fullRouter))
         return 1;
-    }
-    frmMainMatrix::Services services;
-    services.showSetup = [](QWidget *) { fullRouter(); };
-    frmMainMatrix window(std::move(services));
-    window.Form_Load();
-    window.show();
-    QCoreApplication::processEvents();
+    frmMainMatrix &window = *bench.window;
+    RouterSim &sim = bench.sim;
 
     QElapsedTimer clock;
     clock.start();
@@ -102,7 +76,7 @@ int main(int argc, char *argv[])
 
     std::printf("Ctrl+click on an input, %d outputs, line paced at 9600 baud (wire floor %.3f ms a route)\n", Ports,
                 WireFloorMs);
-    shell.ctrlDown = true;
+    bench.shell.ctrlDown = true;
     auto *input = window.findChild<QWidget *>(QStringLiteral("imgMIn_0"));
     std::vector<double> ratios;
     for (int run = 1; run <= Runs; ++run) {
@@ -117,7 +91,7 @@ int main(int argc, char *argv[])
         std::printf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f\n", run, ms, ms / Ports, ratio);
     }
     std::printf("  median ratio to the wire floor: %.3f\n", median(ratios));
-    if (!dialogs.shown.isEmpty() || dialogs.beeps != 0) {
+    if (!bench.dialogs.shown.isEmpty() || bench.dialogs.beeps != 0) {
         std::fprintf(stderr, "unexpected boxes or beeps\n");
         return 1;
     }

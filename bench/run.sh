@@ -8,6 +8,8 @@
 #   bench/run.sh window  the main window's full redraw and scroll step, and a
 #       Ctrl+click on an input of 127 outputs against the simulator at 9600 baud
 #   bench/run.sh startup  process start to the configuration dialog shown
+#   bench/run.sh control  127 routes over one control-port connection, each
+#       after the previous answer, at 9600 baud, as a ratio to the wire floor
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,8 +18,9 @@ config) targets=(config_bench) ;;
 link) targets=(link_bench velmora-routersim) ;;
 window) targets=(window_bench velmora-routersim) ;;
 startup) targets=(startup_bench) ;;
+control) targets=(control_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control [benchmark options]" >&2
     exit 2
     ;;
 esac

@@ -31,28 +31,43 @@ RouteModule::RouteModule(const Configuration &config, const MacroBank &bank, Mac
 
 bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 {
-    if (!m_config.ConfigLoaded) {
-        m_status.SetErrMsg(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
+    QString failure;
+    return sendRoute(FrameAddress, phyOut, phyIn, Level, failure);
+}
+
+bool RouteModule::sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, QString &failure)
+{
+    const auto fail = [&](const QString &message) {
+        m_status.SetErrMsg(message);
+        failure = message;
         return true;
-    }
+    };
+    if (!m_config.ConfigLoaded)
+        return fail(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
     if (m_recorder.MacroRecording)
         m_recorder.RecordRoute(FrameAddress, phyOut, phyIn, Level);
     // OpenCommPort reports its own failure; a port it leaves closed (no port
     // number configured) makes SendCommand give 0, a failure without a message.
-    if (!m_comm.isOpen() && m_comm.OpenCommPort())
+    if (!m_comm.isOpen() && m_comm.OpenCommPort(&failure))
         return true;
 
     const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(FrameAddress), quint8(phyIn), quint8(phyOut));
-    const int code =
-        m_comm.SendCommand(QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())), true);
+    const int code = m_comm.SendCommand(
+        QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())), true, &failure);
     if (code == CrosspointFrame::Ack)
         return false;
     if (code != 0)
-        m_status.SetErrMsg(QStringLiteral("Router returned ") + QString::number(code));
+        return fail(QStringLiteral("Router returned ") + QString::number(code));
     return true;
 }
 
 bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level)
+{
+    QString failure;
+    return routeCrosspoint(Router, phyOut, phyIn, Level, failure);
+}
+
+bool RouteModule::routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure)
 {
     // Taken before the command goes out (out-of-range outputs fail here) and
     // kept alive across the reply wait, during which handlers may lower the
@@ -61,7 +76,7 @@ bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int 
     const std::shared_ptr<clsRouteState> state = Router.sharedRouteState(phyOut);
     const int FrameAddress = Router.FrameAddress();
     const quint64 ticket = ++m_lastTicket;
-    if (SendRoute(FrameAddress, phyOut, phyIn, Level))
+    if (sendRoute(FrameAddress, phyOut, phyIn, Level, failure))
         return true;
     applyAcknowledged(*state, FrameAddress, phyOut, phyIn, Level, ticket);
     return false;
@@ -89,8 +104,9 @@ TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int
     TakeOutcome outcome;
     if (!Router || phyOut < 0 || phyIn < 0 || phyOut > Router->OutputCount() || phyIn > Router->InputCount()) {
         desktop::dialogs().beep();
-        m_status.SetErrMsg(QStringLiteral("Unassigned crosspoint"));
-    } else if (RouteCrosspoint(*Router, phyOut, phyIn, Level)) {
+        outcome.failure = QStringLiteral("Unassigned crosspoint");
+        m_status.SetErrMsg(outcome.failure);
+    } else if (routeCrosspoint(*Router, phyOut, phyIn, Level, outcome.failure)) {
         return outcome;
     } else {
         outcome.acknowledged = true;
@@ -107,19 +123,28 @@ TakeOutcome RouteModule::Route(const MatrixView &view, clsRouter &Router, int ph
     return TakeRoute(&Router, phyOut, phyIn, matOut, Level);
 }
 
-void RouteModule::RecallMacro(int Index, RouteTarget &target)
+QStringList RouteModule::RecallMacro(int Index, RouteTarget &target)
 {
     if (Index < 0 || Index >= MacroBank::SlotCount)
         throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
     const auto &slot = m_bank.Macros[std::size_t(Index)];
+    QStringList skipped;
     if (!slot)
-        return;
+        return skipped;
     // A copy: handlers run during the reply waits may load other macros.
     const QList<RouteRecord> records = *slot;
     for (const RouteRecord &record : records) {
         if (clsRouter *router = routerAt(record.frameAddress()))
             target.Route(*router, record.output(), record.input(), record.level());
+        else
+            skipped.append(noRouterMessage(record.frameAddress()));
     }
+    return skipped;
+}
+
+QString RouteModule::noRouterMessage(int FrameAddress)
+{
+    return QStringLiteral("No router at frame address ") + QString::number(FrameAddress);
 }
 
 clsRouter *RouteModule::routerAt(int FrameAddress)
@@ -128,6 +153,6 @@ clsRouter *RouteModule::routerAt(int FrameAddress)
                             ? m_config.Routers[std::size_t(FrameAddress)].get()
                             : nullptr;
     if (!router)
-        m_status.SetErrMsg(QStringLiteral("No router at frame address ") + QString::number(FrameAddress));
+        m_status.SetErrMsg(noRouterMessage(FrameAddress));
     return router;
 }

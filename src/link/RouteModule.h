@@ -3,6 +3,7 @@
 #include "link/TakeOutcome.h"
 
 #include <QHash>
+#include <QStringList>
 
 class clsRouter;
 class clsRouteState;
@@ -47,14 +48,20 @@ public:
     // Replays slot Index (0 to 11) through target, record by record, each
     // waiting for its own reply; failures are reported and the replay goes
     // on. A record whose frame address has no router is skipped with
-    // "No router at frame address <n>". An empty slot does nothing.
-    void RecallMacro(int Index, RouteTarget &target);
+    // "No router at frame address <n>"; the messages of the skipped records
+    // are returned. An empty slot does nothing.
+    QStringList RecallMacro(int Index, RouteTarget &target);
 
     // The router at FrameAddress; nullptr, after "No router at frame address
     // <n>", when there is none (the set-up changed since a macro was saved).
     [[nodiscard]] clsRouter *routerAt(int FrameAddress);
+    [[nodiscard]] static QString noRouterMessage(int FrameAddress);
 
 private:
+    // SendRoute and RouteCrosspoint, with the message of a failure in failure.
+    [[nodiscard]] bool sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, QString &failure);
+    [[nodiscard]] bool routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure);
+
     void applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
 
     const Configuration &m_config;

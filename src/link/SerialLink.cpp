@@ -17,6 +17,7 @@ struct SerialLink::Exchange
     bool waitForAck = true;
     bool done = false;
     int code = 0;
+    QString failure = SerialLink::NotOpenFailure;
     QEventLoop *loop = nullptr;
 };
 
@@ -76,7 +77,7 @@ QString SerialLink::portPath(int n, const QString &appFolder)
 #endif
 }
 
-bool SerialLink::OpenCommPort()
+bool SerialLink::OpenCommPort(QString *failure)
 {
     const int n = portNumber(m_config.CommPortName);
     if (n == 0)
@@ -89,7 +90,10 @@ bool SerialLink::OpenCommPort()
     }
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_status.SetErrMsg(QStringLiteral("Comm Port %1 is unavailable").arg(n));
+        const QString message = QStringLiteral("Comm Port %1 is unavailable").arg(n);
+        m_status.SetErrMsg(message);
+        if (failure)
+            *failure = message;
         return true;
     }
     m_openPath = path;
@@ -119,17 +123,22 @@ bool SerialLink::isOpen() const
     return m_port.isOpen();
 }
 
-int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck)
+int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure)
 {
+    Exchange exchange{cmd, waitForAck};
+    const auto result = [&] {
+        if (failure && exchange.code == 0)
+            *failure = exchange.failure;
+        return exchange.code;
+    };
     // Once the application quits, every wait returns at once: nothing more
     // goes on the line.
     if (!m_port.isOpen() || m_quitRequested)
-        return 0;
-    Exchange exchange{cmd, waitForAck};
+        return result();
     m_queue.push_back(&exchange);
     startNext();
     if (exchange.done)
-        return exchange.code;
+        return result();
     QEventLoop loop;
     exchange.loop = &loop;
     loop.exec();
@@ -141,7 +150,7 @@ int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck)
         m_quitRequested = true;
         withdraw(&exchange);
     }
-    return exchange.code;
+    return result();
 }
 
 void SerialLink::withdraw(Exchange *exchange)
@@ -184,7 +193,7 @@ void SerialLink::startNext()
     }
 }
 
-void SerialLink::finish(Exchange *exchange, int code)
+void SerialLink::finish(Exchange *exchange, int code, const QString &failure)
 {
     if (exchange == m_current) {
         m_current = nullptr;
@@ -192,6 +201,8 @@ void SerialLink::finish(Exchange *exchange, int code)
     }
     exchange->done = true;
     exchange->code = code;
+    if (!failure.isEmpty())
+        exchange->failure = failure;
     if (exchange->loop)
         exchange->loop->quit();
 }
@@ -212,8 +223,9 @@ void SerialLink::onDeadline()
         return;
     const QByteArray received = m_port.readAll();
     if (received.isEmpty()) {
-        m_status.SetErrMsg(QStringLiteral("No reply from the router"));
-        finish(m_current, 0);
+        const QString message = QStringLiteral("No reply from the router");
+        m_status.SetErrMsg(message);
+        finish(m_current, 0, message);
     } else {
         finish(m_current, quint8(received.front()));
     }
@@ -227,7 +239,10 @@ void SerialLink::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     // A failure between exchanges (the device unplugged while idle) only
     // closes the port; the next route's reopen reports it.
-    if (m_current)
-        m_status.SetErrMsg(QStringLiteral("Send Command Error: ") + m_port.errorString());
+    if (m_current) {
+        const QString message = QStringLiteral("Send Command Error: ") + m_port.errorString();
+        m_status.SetErrMsg(message);
+        finish(m_current, 0, message);
+    }
     CloseCommPort();
 }

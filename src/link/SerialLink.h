@@ -32,11 +32,11 @@ public:
     SerialLink(const SerialLink &) = delete;
     SerialLink &operator=(const SerialLink &) = delete;
 
-    // True when opening FAILED ("Comm Port n is unavailable" shown). False
-    // when the port is open, already was open on the same device, or
-    // CommPortName holds no port number (nothing is opened then). A port open
-    // on another device is closed first.
-    bool OpenCommPort();
+    // True when opening FAILED ("Comm Port n is unavailable" shown, and
+    // given in failure when asked for). False when the port is open, already
+    // was open on the same device, or CommPortName holds no port number
+    // (nothing is opened then). A port open on another device is closed first.
+    bool OpenCommPort(QString *failure = nullptr);
     void CloseCommPort();
     [[nodiscard]] bool isOpen() const;
 
@@ -46,8 +46,14 @@ public:
     // or the port failed ("Send Command Error: <description>"; the port is
     // closed then, so the next route reopens it). When the application quits
     // during the wait, 0 at once; from then on every command gives 0 without
-    // being written.
-    [[nodiscard]] int SendCommand(const QByteArray &cmd, bool waitForAck);
+    // being written. For a 0, failure (when asked for) receives what went
+    // wrong: the message shown, or NotOpenFailure where none is shown.
+    [[nodiscard]] int SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure = nullptr);
+
+    // Why a command that found the port closed (none configured, closed
+    // during the wait, the application quitting) got no reply; the status
+    // line stays quiet about it, as it always has.
+    static inline const QString NotOpenFailure = QStringLiteral("Comm Port is not open");
 
     // The number of the port "COMn" names: its last character as a digit, 0 for none.
     [[nodiscard]] static int portNumber(const QString &CommPortName);
@@ -60,7 +66,7 @@ private:
     struct Exchange;
 
     void startNext();
-    void finish(Exchange *exchange, int code);
+    void finish(Exchange *exchange, int code, const QString &failure = {});
     // Takes an exchange that will never be finished off the line.
     void withdraw(Exchange *exchange);
     void onReadyRead();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 
 // What taking one crosspoint came to.
@@ -10,4 +11,6 @@ struct TakeOutcome
     // The view column (0 to 15) to redraw from the route state; none when the
     // output is scrolled out of view or the route failed at the router.
     std::optional<int> redrawColumn;
+    // Why it was not acknowledged: the message the status line was given.
+    QString failure;
 };

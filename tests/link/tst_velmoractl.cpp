@@ -1,4 +1,7 @@
 #include "RouterSim.h"
+#include "remote/ControlPort.h"
+#include "remote/PanelOperations.h"
+#include "support/RecordingStatusSink.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,8 +30,34 @@ struct Run
     QByteArray err;
 };
 
+// A running panel as velmora-ctl sees it: its control port, answering from a
+// script. Router 1 refuses every route.
+struct ScriptedPanel final : PanelOperations
+{
+    QStringList calls;
+
+    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override
+    {
+        calls.append(QStringLiteral("route %1 %2 %3 %4").arg(FrameAddress).arg(phyOut).arg(phyIn).arg(Level));
+        return FrameAddress == 1 ? Outcome{false, {"Router returned 21"}} : Outcome{true, {}};
+    }
+    Outcome recallMacro(int Slot) override
+    {
+        calls.append(QStringLiteral("macro %1").arg(Slot));
+        return {true, {}};
+    }
+    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override
+    {
+        calls.append(QStringLiteral("state %1 %2").arg(FrameAddress).arg(phyOut));
+        result = {2, -1};
+        return {true, {}};
+    }
+    QStringList names() const override { return {}; }
+};
+
 // velmora-ctl in folder, which is also its application data folder: the
-// simulator linked at its ports/COM1 answers the set-up's COM1.
+// simulator linked at its ports/COM1 answers the set-up's COM1. The wait
+// runs the event loop, so a panel in this process can answer.
 Run runCtl(const QTemporaryDir &folder, const QStringList &arguments)
 {
     QProcess process;
@@ -37,7 +66,8 @@ Run runCtl(const QTemporaryDir &folder, const QStringList &arguments)
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder.path());
     process.start(QStringLiteral(VELMORA_CTL), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000) ||
+        process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -114,6 +144,72 @@ private slots:
         QCOMPARE(run.out, demo);
     }
 
+    // With a panel running, route, macro and state go through it and nothing
+    // goes on the line; --direct still takes the line.
+    void throughThePanel_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("route") << QStringList{"route", "set-up.rcf", "0", "3", "5"} << 0 << QByteArray() << QByteArray()
+                               << QStringList{"route 0 3 5 3"} << 0;
+        QTest::newRow("route refused") << QStringList{"route", "set-up.rcf", "1", "2", "4", "1"} << 1 << QByteArray()
+                                       << QByteArray("Router returned 21\n") << QStringList{"route 1 2 4 1"} << 0;
+        QTest::newRow("macro") << QStringList{"macro", "set-up.rcf", "0"} << 0 << QByteArray() << QByteArray()
+                               << QStringList{"macro 0"} << 0;
+        QTest::newRow("state") << QStringList{"state", "0", "4"} << 0 << QByteArray("video 2 audio -1\n")
+                               << QByteArray() << QStringList{"state 0 4"} << 0;
+        QTest::newRow("route --direct") << QStringList{"route", "--direct", "set-up.rcf", "0", "3", "5"} << 0
+                                        << QByteArray() << QByteArray() << QStringList() << 1;
+    }
+
+    void throughThePanel()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, frames);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("set-up.rcf")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(SetUp) == SetUp.size());
+        file.close();
+        RouterSim sim;
+        QVERIFY(sim.start(folder.path() + QStringLiteral("/Velmora/1.1/ports/COM1"), {"--no-pacing"}));
+        ScriptedPanel panel;
+        RecordingStatusSink status;
+        ControlPort port(panel, status);
+        QVERIFY(port.listen());
+
+        const Run run = runCtl(folder, arguments);
+        QTEST(run.exitCode, "exitCode");
+        QTEST(run.out, "out");
+        QTEST(run.err, "err");
+        QTEST(panel.calls, "calls");
+        QVERIFY(sim.waitForFrames(frames));
+        QCOMPARE(sim.frames().size(), frames);
+    }
+
+    void stateNeedsAPanel()
+    {
+        QTemporaryDir folder;
+        const Run run = runCtl(folder, {"state", "0", "4"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err, QByteArray("No panel is running: the route state lives in the panel\n"));
+    }
+
+    void helpPrintsEveryUsage()
+    {
+        QTemporaryDir folder;
+        const Run run = runCtl(folder, {"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        for (const char *usage : {"velmora-ctl check FILE", "velmora-ctl route [--direct] FILE FA OUT IN [LEVEL]",
+                                  "velmora-ctl macro [--direct] FILE SLOT", "velmora-ctl state FA OUT"})
+            QVERIFY2(run.out.contains(usage), usage);
+    }
+
     void usage_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -131,6 +227,8 @@ private slots:
             << QStringList{"route", "set-up.rcf", "0", "one", "1"} << QByteArray("usage: velmora-ctl route");
         QTest::newRow("macro: slot 12") << QStringList{"macro", "set-up.rcf", "12"}
                                         << QByteArray("usage: velmora-ctl macro");
+        QTest::newRow("state: negative output")
+            << QStringList{"state", "0", "-1"} << QByteArray("usage: velmora-ctl state");
     }
 
     void usage()

@@ -1,17 +1,22 @@
 #include "CommandLoad.h"
 #include "CommandRouter.h"
 #include "Commands.h"
+#include "PanelConnection.h"
 #include "StandardStreams.h"
+#include "Usage.h"
 #include "app/GlobalState.h"
 
-int runMacro(const QStringList &arguments)
+int runMacro(const QStringList &given)
 {
+    QStringList arguments = given;
+    const bool direct = takeDirectOption(arguments);
     bool ok = false;
     const int slot = arguments.size() == 2 ? arguments.at(1).toInt(&ok) : -1;
-    if (!ok || slot < 0 || slot >= MacroBank::SlotCount || arguments.constFirst().isEmpty()) {
-        writeErrorLine(QStringLiteral("usage: velmora-ctl macro FILE SLOT"));
-        writeErrorLine(QStringLiteral("  SLOT 0-11, the macro button counted from 0"));
-        return ExitUsage;
+    if (!ok || slot < 0 || slot >= MacroBank::SlotCount || arguments.constFirst().isEmpty())
+        return refuseUsage(QStringLiteral("macro"));
+    if (!direct) {
+        if (const std::optional<QString> answer = askPanel(QStringLiteral("macro %1").arg(slot)))
+            return panelVerdict(*answer);
     }
     if (!loadForCommand(arguments.constFirst()))
         return ExitFailed;

@@ -1,7 +1,8 @@
 #include "CommandLoad.h"
 #include "CommandRouter.h"
 #include "Commands.h"
-#include "StandardStreams.h"
+#include "PanelConnection.h"
+#include "Usage.h"
 #include "model/clsRouter.h"
 
 #include <optional>
@@ -18,8 +19,10 @@ std::optional<int> argumentNumber(const QString &text, int low, int high)
 
 } // namespace
 
-int runRoute(const QStringList &arguments)
+int runRoute(const QStringList &given)
 {
+    QStringList arguments = given;
+    const bool direct = takeDirectOption(arguments);
     const auto at = [&](qsizetype i, int low, int high) {
         return i < arguments.size() ? argumentNumber(arguments.at(i), low, high) : std::nullopt;
     };
@@ -28,11 +31,13 @@ int runRoute(const QStringList &arguments)
     const std::optional<int> input = at(3, 0, clsRouter::MaxPortIndex);
     const std::optional<int> level = arguments.size() == 5 ? at(4, 1, 3) : std::optional<int>(3);
     if (arguments.size() < 4 || arguments.size() > 5 || arguments.constFirst().isEmpty() || !frameAddress || !output ||
-        !input || !level) {
-        writeErrorLine(QStringLiteral("usage: velmora-ctl route FILE FA OUT IN [LEVEL]"));
-        writeErrorLine(QStringLiteral("  FA 0-15; OUT and IN the router's ports counted from 0, as in the "
-                                      "file's macro lines; LEVEL 1 video, 2 audio, 3 both (default)"));
-        return ExitUsage;
+        !input || !level)
+        return refuseUsage(QStringLiteral("route"));
+    if (!direct) {
+        const std::optional<QString> answer =
+            askPanel(QStringLiteral("route %1 %2 %3 %4").arg(*frameAddress).arg(*output).arg(*input).arg(*level));
+        if (answer)
+            return panelVerdict(*answer);
     }
     if (!loadForCommand(arguments.constFirst()))
         return ExitFailed;

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "StandardStreams.h"
+#include "Usage.h"
 
 #include <QCoreApplication>
 #include <map>
@@ -15,6 +16,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("check"), &runCheck},
         {QStringLiteral("route"), &runRoute},
         {QStringLiteral("macro"), &runMacro},
+        {QStringLiteral("state"), &runState},
     };
     return table;
 }
@@ -25,12 +27,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() == 1 && (arguments.constFirst() == u"--help" || arguments.constFirst() == u"-h")) {
+        writeStandardOutput(fullUsage().toUtf8());
+        return ExitOk;
+    }
     const auto command = arguments.isEmpty() ? commands().end() : commands().find(arguments.constFirst());
     if (command == commands().end()) {
-        QStringList names;
-        for (const auto &entry : commands())
-            names.append(entry.first);
-        writeErrorLine(QStringLiteral("usage: velmora-ctl ") + names.join(u'|') + QStringLiteral(" ..."));
+        writeErrorLine(QStringLiteral("usage: velmora-ctl ") + commandNames() +
+                       QStringLiteral(" ... (velmora-ctl --help for each)"));
         return ExitUsage;
     }
     arguments.removeFirst();

@@ -23,11 +23,17 @@ void MatrixTakes::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut
 
 void MatrixTakes::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
 {
+    (void)routeJudged(Router, phyOut, phyIn, Level);
+}
+
+TakeOutcome MatrixTakes::routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level)
+{
     if (m_stopped)
-        return;
+        return {false, std::nullopt, QStringLiteral("The panel is closing")};
     const TakeOutcome outcome = m_routes.Route(m_view, Router, phyOut, phyIn, Level);
     if (outcome.redrawColumn && !m_stopped)
         m_display.redrawColumn(*outcome.redrawColumn);
+    return outcome;
 }
 
 void MatrixTakes::take(int c, int r)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/RouteTarget.h"
+#include "link/TakeOutcome.h"
 
 class MatrixDisplay;
 class OutputSelection;
@@ -26,6 +27,8 @@ public:
 
     void TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
+    // Route, telling how it came out (for callers that answer someone).
+    [[nodiscard]] TakeOutcome routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level);
 
     void cellClick(int Index);
     // Routes row r to the selected outputs (Shift keeps them selected) or,

@@ -51,9 +51,9 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
       m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
       m_routes(Globals(), Globals(), Globals(), m_comm, *this),
       m_takes(m_routes, m_view, Globals(), m_display, m_selection), m_macros(Globals(), Globals(), m_routes, *this),
-      m_names(m_view), m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
-          m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
-      })
+      m_names(m_view), m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
+                                              int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
+      m_control(m_routes, m_takes, Globals().Routers, Globals(), *this)
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
     setWindowTitle(QStringLiteral("Velmora"));

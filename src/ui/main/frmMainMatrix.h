@@ -11,6 +11,7 @@
 #include "ui/main/MatrixDisplay.h"
 #include "ui/main/MatrixTakes.h"
 #include "ui/main/OutputSelection.h"
+#include "ui/main/PanelControl.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/PortNames.h"
 #include "ui/main/StatusLine.h"
@@ -117,6 +118,8 @@ private:
     MacroButtons m_macros;
     PortNames m_names;
     ButtonPanel m_panel;
+    // Last: scripts' commands may come in as soon as it exists.
+    PanelControl m_control;
     // The default file existed at start-up but did not load.
     bool m_defaultUnloadable = false;
     bool m_unloaded = false;

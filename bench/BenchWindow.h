@@ -1,0 +1,66 @@
+#pragma once
+
+#include "RouterSim.h"
+#include "app/GlobalState.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
+#include "ui/main/frmMainMatrix.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+// The real main window for a bench program, on the offscreen platform: a
+// private data and runtime folder, boxes and key states from the scripts,
+// COM1 on velmora-routersim pacing the line at 9600 baud. Construct after the
+// QApplication; setup is what the configuration dialog leaves.
+struct BenchWindow
+{
+    QTemporaryDir data;
+    desktop::ScriptedDialogs dialogs;
+    desktop::ScriptedShell shell;
+    RouterSim sim;
+    std::unique_ptr<frmMainMatrix> window;
+
+    // The largest router (127 x 127 ports) at frame address 0 on COM1, as the
+    // configuration dialog leaves it; for the open() set-up.
+    static clsRouter &largestRouter()
+    {
+        constexpr int HighestPort = clsRouter::MaxPortIndex;
+        auto router = std::make_unique<clsRouter>();
+        router->setRouterType(0);
+        router->setFrameAddress(0);
+        router->setInputCount(HighestPort);
+        router->setOutputCount(HighestPort);
+        GlobalState &state = Globals();
+        state.Routers[0] = std::move(router);
+        state.CommPortName = QStringLiteral("COM1");
+        state.ConfigLoaded = true;
+        return *state.Routers[0];
+    }
+
+    // False, with the reason on standard error, when the simulator did not start.
+    bool open(const std::function<void()> &setup)
+    {
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        // The control socket stays out of the operator's own runtime folder.
+        const QString runtime = data.path() + QStringLiteral("/run");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+        if (!sim.start(data.path() + QStringLiteral("/Velmora/1.1/ports/COM1"))) {
+            std::fprintf(stderr, "velmora-routersim did not start\n");
+            return false;
+        }
+        frmMainMatrix::Services services;
+        services.showSetup = [setup](QWidget *) { setup(); };
+        window = std::make_unique<frmMainMatrix>(std::move(services));
+        window->Form_Load();
+        window->show();
+        QCoreApplication::processEvents();
+        return true;
+    }
+};

@@ -1,0 +1,99 @@
+#include "remote/ControlCommands.h"
+
+#include "model/MacroBank.h"
+#include "model/RouterSlots.h"
+#include "remote/PanelOperations.h"
+
+#include <QRegularExpression>
+#include <optional>
+
+namespace {
+
+constexpr int HighestLevel = 3;
+constexpr int AllLevels = 3;
+
+// A whole decimal number within [low, high].
+std::optional<int> number(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= low && value <= high ? std::optional<int>(value) : std::nullopt;
+}
+
+QString line(const QString &text)
+{
+    QString single = text;
+    single.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return single + QLatin1Char('\n');
+}
+
+QString judged(const PanelOperations::Outcome &outcome)
+{
+    return outcome.ok ? line(QStringLiteral("ok")) : line(QStringLiteral("error ") + outcome.failures.join(u"; "));
+}
+
+QString usage(const char *form)
+{
+    return line(QStringLiteral("error usage: ") + QLatin1String(form));
+}
+
+QString route(const QStringList &words, PanelOperations &panel)
+{
+    const auto at = [&](qsizetype i, int low, int high) { return number(words.value(i), low, high); };
+    const auto frameAddress = at(1, 0, RouterSlotCount - 1);
+    const auto output = at(2, 0, clsRouter::MaxPortIndex);
+    const auto input = at(3, 0, clsRouter::MaxPortIndex);
+    const auto level = words.size() == 5 ? at(4, 1, HighestLevel) : std::optional<int>(AllLevels);
+    if (words.size() < 4 || words.size() > 5 || !frameAddress || !output || !input || !level)
+        return usage("route FA OUT IN [LEVEL]");
+    return judged(panel.route(*frameAddress, *output, *input, *level));
+}
+
+QString macro(const QStringList &words, PanelOperations &panel)
+{
+    const auto slot = number(words.value(1), 0, MacroBank::SlotCount - 1);
+    if (words.size() != 2 || !slot)
+        return usage("macro SLOT");
+    return judged(panel.recallMacro(*slot));
+}
+
+QString state(const QStringList &words, PanelOperations &panel)
+{
+    const auto frameAddress = number(words.value(1), 0, RouterSlotCount - 1);
+    const auto output = number(words.value(2), 0, clsRouter::MaxPortIndex);
+    if (words.size() != 3 || !frameAddress || !output)
+        return usage("state FA OUT");
+    PanelOperations::OutputSources sources;
+    const PanelOperations::Outcome outcome = panel.sources(*frameAddress, *output, sources);
+    if (!outcome.ok)
+        return judged(outcome);
+    return line(QStringLiteral("video %1 audio %2").arg(sources.video).arg(sources.audio));
+}
+
+QString names(const QStringList &words, const PanelOperations &panel)
+{
+    if (words.size() != 1)
+        return usage("names");
+    QString text;
+    for (const QString &router : panel.names())
+        text += line(router);
+    return text + line(QStringLiteral("end"));
+}
+
+} // namespace
+
+QString ControlCommands::answer(const QString &text, PanelOperations &panel)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = text.split(blanks, Qt::SkipEmptyParts);
+    const QString command = words.value(0);
+    if (command == u"route")
+        return route(words, panel);
+    if (command == u"macro")
+        return macro(words, panel);
+    if (command == u"state")
+        return state(words, panel);
+    if (command == u"names")
+        return names(words, panel);
+    return line(QStringLiteral("error unknown command"));
+}

@@ -1,0 +1,59 @@
+#include "Usage.h"
+
+#include "Commands.h"
+#include "StandardStreams.h"
+
+#include <QStringList>
+#include <map>
+
+namespace {
+
+const std::map<QString, QString> &usages()
+{
+    static const std::map<QString, QString> table = {
+        {QStringLiteral("check"),
+         QStringLiteral("usage: velmora-ctl check FILE\n"
+                        "  loads FILE as the panel does at start-up: boxes and rejected lines on standard\n"
+                        "  error; when the load completed, the file a save would write on standard output")},
+        {QStringLiteral("route"),
+         QStringLiteral("usage: velmora-ctl route [--direct] FILE FA OUT IN [LEVEL]\n"
+                        "  FA 0-15; OUT and IN the router's ports counted from 0, as in the file's macro\n"
+                        "  lines; LEVEL 1 video, 2 audio, 3 both (default). Goes through the running panel\n"
+                        "  when one answers (FILE is not read then); otherwise, or with --direct, FILE's\n"
+                        "  set-up is loaded and the route sent on its line")},
+        {QStringLiteral("macro"),
+         QStringLiteral("usage: velmora-ctl macro [--direct] FILE SLOT\n"
+                        "  SLOT 0-11, the macro button counted from 0; through the running panel (its own\n"
+                        "  macros) when one answers, otherwise or with --direct FILE's macro on the line")},
+        {QStringLiteral("state"),
+         QStringLiteral("usage: velmora-ctl state FA OUT\n"
+                        "  the running panel's last acknowledged video and audio source of output OUT of\n"
+                        "  the router at FA, as \"video N audio N\" (-1 for none); needs a running panel")},
+    };
+    return table;
+}
+
+} // namespace
+
+QString commandNames()
+{
+    QStringList names;
+    for (const auto &entry : usages())
+        names.append(entry.first);
+    return names.join(u'|');
+}
+
+QString fullUsage()
+{
+    QString text = QStringLiteral("usage: velmora-ctl ") + commandNames() + QStringLiteral(" ...\n");
+    for (const auto &entry : usages())
+        text += QLatin1Char('\n') + entry.second + QLatin1Char('\n');
+    text += QStringLiteral("\nExit status: 0 done, 1 failed (the reason on standard error), 2 wrong call.\n");
+    return text;
+}
+
+int refuseUsage(const QString &command)
+{
+    writeErrorLine(usages().at(command));
+    return ExitUsage;
+}
