@@ -4,8 +4,6 @@
 #include <QBuffer>
 #include <optional>
 
-using desktop::ScriptedShell;
-
 namespace {
 
 // Hands out its bytes, then fails like a broken disk.
@@ -274,8 +272,7 @@ private slots:
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM4"));
         QCOMPARE(m_f->config.ConfigFilePath, file);
         const QString appFolder = m_appData.path() + QStringLiteral("/Velmora/1.1/");
-        const ScriptedShell::FileDialog asked{"Configuration File", "*.rcf:*.rcf", QString(), appFolder};
-        QCOMPARE(m_f->shell.openDialogs, (QList<ScriptedShell::FileDialog>{asked, asked}));
+        QCOMPARE(m_f->shell.openStartFolders, QStringList(2, appFolder));
         QVERIFY(m_f->boxes.shown.isEmpty());
         QCOMPARE(DefaultConfigPath(), appFolder + QStringLiteral("default.rcf"));
     }

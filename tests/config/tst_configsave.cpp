@@ -57,8 +57,6 @@ private:
 };
 #endif
 
-using desktop::ScriptedShell;
-
 class TestConfigSave : public QObject
 {
     Q_OBJECT
@@ -139,8 +137,7 @@ private slots:
             m_f->shell.saveAnswers.enqueue(pathOf(answer));
         QString name = given.isEmpty() ? QString() : pathOf(given);
         ConfigSave(m_f->config, m_f->macros, name);
-        const ScriptedShell::FileDialog asked{"Configuration File", "*.rcf:*.rcf", "before.rcf", QString()};
-        QCOMPARE(m_f->shell.saveDialogs, QList<ScriptedShell::FileDialog>(given.isEmpty() ? 1 : 0, asked));
+        QCOMPARE(m_f->shell.saveProposedNames, QStringList(given.isEmpty() ? 1 : 0, QStringLiteral("before.rcf")));
         QCOMPARE(name, written.isEmpty() ? QString() : pathOf(written));
         QCOMPARE(m_f->config.ConfigFilePath, written.isEmpty() ? QStringLiteral("before.rcf") : name);
         QCOMPARE(fileCount(), written.isEmpty() ? 0 : 1);

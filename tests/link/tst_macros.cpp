@@ -137,7 +137,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(desktop::Fault, recorder.SaveMacro(bank, 12));
     }
 
-    void recordAndStop()
+    // Record, stop, then Record again with the save pending: "No" keeps it
+    // pending, "Yes" drops it and a click recalls again.
+    void recordStopAndCancel()
     {
         Panel p;
         QSignalSpy started(&p.buttons, &MacroButtons::recordTimerStartRequested);
@@ -156,6 +158,23 @@ private slots:
         QCOMPARE(p.boxes.lines(), QStringList{Title + ": Next: click a macro button to save these routes"});
         QVERIFY(p.buttons.recordLabelVisible());
         QCOMPARE(stopped.size(), 1);
+
+        p.boxes.clear();
+        p.boxes.answers.enqueue(Answer::No);
+        p.buttons.btnRecord_Click();
+        QCOMPARE(p.boxes.shown, (QList<desktop::ScriptedDialogs::Shown>{
+                                    {QStringLiteral("Overwrite Macro"),
+                                     QStringLiteral("The last macro has not been saved yet. Cancel Save?"),
+                                     desktop::Icon::None, desktop::Buttons::YesNo}}));
+        QVERIFY(p.buttons.MacroSavePending());
+
+        p.boxes.answers.enqueue(Answer::Yes);
+        p.buttons.btnRecord_Click();
+        QVERIFY(p.idle());
+        QCOMPARE(stopped.size(), 3);
+        p.buttons.btnMacro_Click(0); // the slot is empty: nothing happens
+        QVERIFY(p.boxes.asked.isEmpty());
+        QVERIFY(!p.bank.Macros[0].has_value());
     }
 
     // Button 2 ("Old") clicked with a save pending, while recording, or with
@@ -219,32 +238,6 @@ private slots:
         if (accepted && !rename)
             QVERIFY(p.idle());
         QVERIFY(p.target.routed.isEmpty());
-    }
-
-    void cancellingAPendingSave()
-    {
-        Panel p;
-        p.buttons.btnRecord_Click();
-        p.buttons.btnRecord_Click();
-        QSignalSpy stopped(&p.buttons, &MacroButtons::recordTimerStopRequested);
-        p.boxes.clear();
-
-        p.boxes.answers.enqueue(Answer::No);
-        p.buttons.btnRecord_Click();
-        QCOMPARE(p.boxes.shown, (QList<desktop::ScriptedDialogs::Shown>{
-                                    {QStringLiteral("Overwrite Macro"),
-                                     QStringLiteral("The last macro has not been saved yet. Cancel Save?"),
-                                     desktop::Icon::None, desktop::Buttons::YesNo}}));
-        QVERIFY(p.buttons.MacroSavePending());
-
-        p.boxes.answers.enqueue(Answer::Yes);
-        p.buttons.btnRecord_Click();
-        QVERIFY(p.idle());
-        QCOMPARE(stopped.size(), 2);
-        // Idle again: the button recalls (the slot is empty, so nothing happens).
-        p.buttons.btnMacro_Click(0);
-        QVERIFY(p.boxes.asked.isEmpty());
-        QVERIFY(!p.bank.Macros[0].has_value());
     }
 
     // Idle, a click replays its slot through the window's Route; an empty or

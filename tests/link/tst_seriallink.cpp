@@ -1,5 +1,4 @@
 #include "LinkRig.h"
-#include "link/CrosspointFrame.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,28 +19,6 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
 private slots:
-    // The frames the router sees, byte for byte.
-    void frames_data()
-    {
-        QTest::addColumn<int>("frameAddress");
-        QTest::addColumn<int>("input");
-        QTest::addColumn<int>("output");
-        QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("0 0 0") << 0 << 0 << 0 << QByteArray("BE EF 00 00 00 00 00 51");
-        QTest::newRow("3 0 7") << 3 << 0 << 7 << QByteArray("BE EF 03 00 00 00 07 55");
-        QTest::newRow("1 4 2") << 1 << 4 << 2 << QByteArray("BE EF 01 00 00 04 02 56");
-        QTest::newRow("15 126 126") << 15 << 126 << 126 << QByteArray("BE EF 0F 00 00 7E 7E 5E");
-    }
-
-    void frames()
-    {
-        QFETCH(int, frameAddress);
-        QFETCH(int, input);
-        QFETCH(int, output);
-        const auto bytes = CrosspointFrame::build(quint8(frameAddress), quint8(input), quint8(output));
-        QTEST(QByteArray(reinterpret_cast<const char *>(bytes.data()), bytes.size()).toHex(' ').toUpper(), "frame");
-    }
-
     // One route to router 1 (output 2 from input 3, state 7 before) and each
     // verdict: the route state follows only an acknowledged route, on its
     // levels; recording notes the route whatever comes of it.
@@ -229,8 +206,6 @@ private slots:
                                            << "code:21" << false << true << QStringList{Refused};
         QTest::newRow("no reply, ack") << "silent"
                                        << "ack" << true << false << QStringList{NoReply};
-        QTest::newRow("slow refusal, ack") << "code:21@400"
-                                           << "ack" << true << false << QStringList{Refused};
     }
 
     void nestedRouteDuringAWait()

@@ -2,112 +2,76 @@
 #include "support/ScriptedDialogs.h"
 #include "model/clsRouter.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using desktop::Fault;
-using desktop::Icon;
 using desktop::ScriptedDialogs;
-
-namespace {
-
-QStringList inNames(const clsRouter &router)
-{
-    QStringList names;
-    for (int i = 0; i <= router.InputCount(); ++i)
-        names << router.RouterInName(i);
-    return names;
-}
-
-} // namespace
 
 class TestClsRouter : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A refused value keeps the old one and raises the error flag, which the
-    // next read clears.
-    void refusedValueRaisesTheErrorFlagOnce()
+    // Steps "in=3|mapIn=123|inName2=Cam" on a fresh record: the record they
+    // leave (as its StringVal), the boxes and the error flag. A refused value
+    // keeps the old one; a refused name raises no error flag.
+    void setters_data()
     {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("refused count") << "out=3|out=127" << "-1; 0; -1; 3; 0; 0; 0;Out 01; Out 02; Out 03; Out 04; "
+                                       << QStringList{"Data Error: Output count out of range"} << true;
+        QTest::newRow("counts resize the names, edits kept")
+            << "in=15|inName2=Camera 3|in=3|in=7"
+            << "-1; 0; 7; -1; 0; 0; 0;In 01; In 02; Camera 3; In 04; In 05; In 06; In 07; In 08; " << QStringList()
+            << false;
+        QTest::newRow("matrix input range follows the count")
+            << "in=3|mapIn=123|mapIn=124" << "-1; 0; 3; -1; 123; 0; 0;In 01; In 02; In 03; In 04; "
+            << QStringList{"Data Error: MatIn out of range"} << true;
+        QTest::newRow("matrix output range follows the count")
+            << "out=0|mapOut=126|mapOut=127" << "-1; 0; -1; 0; 0; 126; 0;Out 01; "
+            << QStringList{"Data Error: MatOut out of range"} << true;
+        QTest::newRow("semicolons in names refused")
+            << "in=1|out=1|inName1=a;b|outName0=;" << "-1; 0; 1; 1; 0; 0; 0;In 01; In 02; Out 01; Out 02; "
+            << QStringList{"Data Error: Invalid input name: cannot have semicolons (;)",
+                           "Data Error: Invalid Output name: cannot have semicolons (;)"}
+            << false;
+        QTest::newRow("names outside the ports ignored, blanks kept")
+            << "in=1|inName200=x|inName-1=x|inName0=  kept as is " << "-1; 0; 1; -1; 0; 0; 0;  kept as is ; In 02; "
+            << QStringList() << false;
+    }
+
+    void setters()
+    {
+        QFETCH(QString, steps);
         ScriptedDialogs boxes;
         clsRouter router;
-        router.setOutputCount(3);
-        router.setOutputCount(127);
-        QCOMPARE(router.OutputCount(), 3);
-        QCOMPARE(boxes.lines(), QStringList{"Data Error: Output count out of range"});
-        QCOMPARE(boxes.shown[0].icon, Icon::Warning);
-        QVERIFY(router.wasError());
+        static const QRegularExpression form(QStringLiteral("^([a-zA-Z]+)(-?\\d*)=(.*)$"));
+        for (const QString &step : steps.split(u'|')) {
+            const QRegularExpressionMatch match = form.match(step);
+            const QString what = match.captured(1);
+            const int index = match.captured(2).toInt();
+            const QString value = match.captured(3);
+            if (what == QLatin1String("in"))
+                router.setInputCount(value.toInt());
+            else if (what == QLatin1String("out"))
+                router.setOutputCount(value.toInt());
+            else if (what == QLatin1String("mapIn"))
+                router.setMapIn(value.toInt());
+            else if (what == QLatin1String("mapOut"))
+                router.setMapOut(value.toInt());
+            else if (what == QLatin1String("inName"))
+                router.setRouterInName(index, value);
+            else
+                router.setRouterOutName(index, value);
+        }
+        QTEST(router.StringVal(), "record");
+        QTEST(boxes.lines(), "boxes");
+        QTEST(router.wasError(), "error");
         QVERIFY(!router.wasError());
-    }
-
-    void countsResizeNames()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setInputCount(15);
-        QCOMPARE(router.RouterInName(0), QStringLiteral("In 01"));
-        QCOMPARE(router.RouterInName(15), QStringLiteral("In 16"));
-        router.setRouterInName(2, QStringLiteral("Camera 3"));
-        router.setInputCount(3);
-        QCOMPARE(inNames(router), QStringList({"In 01", "In 02", "Camera 3", "In 04"}));
-        QCOMPARE(router.RouterInName(4), QString());
-        router.setInputCount(7);
-        QCOMPARE(inNames(router),
-                 QStringList({"In 01", "In 02", "Camera 3", "In 04", "In 05", "In 06", "In 07", "In 08"}));
-        QVERIFY(boxes.shown.isEmpty());
-    }
-
-    void mapRangesFollowTheCount()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setInputCount(15);
-        router.setMapIn(111);
-        QCOMPARE(router.mapIn(), 111);
-        router.setMapIn(112);
-        QCOMPARE(router.mapIn(), 111);
-        QCOMPARE(boxes.lines(), QStringList{"Data Error: MatIn out of range"});
-
-        router.setInputCount(126);
-        router.setMapIn(0);
-        QCOMPARE(router.mapIn(), 0);
-        router.setMapIn(1);
-        QCOMPARE(router.mapIn(), 0);
-    }
-
-    void semicolonNamesRefusedWithoutErrorFlag()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setInputCount(15);
-        router.setOutputCount(3);
-        router.setRouterInName(3, QStringLiteral("a;b"));
-        router.setRouterOutName(1, QStringLiteral(";"));
-        QCOMPARE(router.RouterInName(3), QStringLiteral("In 04"));
-        QCOMPARE(router.RouterOutName(1), QStringLiteral("Out 02"));
-        QCOMPARE(boxes.lines(), QStringList({"Data Error: Invalid input name: cannot have semicolons (;)",
-                                             "Data Error: Invalid Output name: cannot have semicolons (;)"}));
-        QCOMPARE(boxes.shown[0].icon, Icon::Information);
-        QVERIFY(!router.wasError());
-
-        router.setRouterInName(200, QStringLiteral("x"));
-        router.setRouterInName(-1, QStringLiteral("x"));
-        QCOMPARE(boxes.shown.size(), 2);
-        router.setRouterInName(0, QStringLiteral("  kept as is "));
-        QCOMPARE(router.RouterInName(0), QStringLiteral("  kept as is "));
-    }
-
-    void idFromName()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setInputCount(4);
-        router.setRouterInName(1, QStringLiteral("VTR"));
-        router.setRouterInName(3, QStringLiteral("VTR"));
-        QCOMPARE(router.InIDFromName(QStringLiteral("VTR")), 1);
-        QCOMPARE(router.InIDFromName(QStringLiteral("vtr")), -1);
-        QCOMPARE(router.InIDFromName(QStringLiteral("In 03")), 2);
-        QCOMPARE(router.OutIDFromName(QStringLiteral("In 03")), -1);
     }
 
     // A line assigned to a fresh record: the record it gives (read back
@@ -151,16 +115,6 @@ private slots:
         QTEST(boxes.lines(), "boxes");
         QTEST(router.isValid(), "valid");
         QVERIFY(!router.wasError());
-    }
-
-    void validFlagFollowsTheLastAssignmentOnly()
-    {
-        ScriptedDialogs boxes;
-        clsRouter router;
-        router.setStringVal(QStringLiteral("0; 0; 0; 0; 0; 0; 0;a; b; "));
-        QVERIFY(router.isValid());
-        router.setStringVal(QStringLiteral("0; 20; 0; 0; 0; 0; 0;a; b; "));
-        QVERIFY(!router.isValid());
     }
 
     void routeStatesFollowOutputCount()

@@ -1,25 +1,52 @@
 #include "support/ScriptedDialogs.h"
 #include "model/MatrixView.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
 
-std::unique_ptr<clsRouter> makeRouter(int frameAddress, int inputs, int mapIn, int outputs, int mapOut)
+// "4:8@32/4@0": router 4 with 8 inputs from matrix input 32 and 4 outputs
+// from matrix output 0; a trailing "*" makes it split; "7*" alone is a
+// router with no ports. Counts are raised after the offsets are set, as an
+// operator can, so ports may run past the tables.
+RouterSlots routersFrom(const QString &description)
 {
-    auto router = std::make_unique<clsRouter>();
-    router->setRouterType(0);
-    router->setFrameAddress(frameAddress);
-    router->setInputCount(inputs - 1);
-    router->setOutputCount(outputs - 1);
-    router->setMapIn(mapIn);
-    router->setMapOut(mapOut);
-    return router;
+    RouterSlots routers;
+    for (QString token : description.split(u' ', Qt::SkipEmptyParts)) {
+        const bool split = token.endsWith(u'*');
+        token.chop(split ? 1 : 0);
+        const QStringList parts = token.split(QRegularExpression(QStringLiteral("[:@/]")));
+        auto router = std::make_unique<clsRouter>();
+        router->canSplit = split;
+        if (parts.size() == 5) {
+            router->setRouterType(0);
+            router->setFrameAddress(parts[0].toInt());
+            router->setInputCount(0);
+            router->setOutputCount(0);
+            router->setMapIn(parts[2].toInt());
+            router->setMapOut(parts[4].toInt());
+            router->setInputCount(parts[1].toInt() - 1);
+            router->setOutputCount(parts[3].toInt() - 1);
+        }
+        routers[std::size_t(parts[0].toInt())] = std::move(router);
+    }
+    return routers;
 }
 
-int countOwned(const std::array<int, MatrixTables::TableSize> &owners, int frameAddress)
+// The owners of a table as runs, "0-15:0 16-23:1"; unowned numbers left out.
+QString runs(const std::array<int, MatrixTables::TableSize> &owners)
 {
-    return int(std::count(owners.begin(), owners.end(), frameAddress));
+    QStringList result;
+    for (int start = 0; start < MatrixTables::TableSize;) {
+        int end = start;
+        while (end + 1 < MatrixTables::TableSize && owners[std::size_t(end + 1)] == owners[std::size_t(start)])
+            ++end;
+        if (owners[std::size_t(start)] >= 0)
+            result << QStringLiteral("%1-%2:%3").arg(start).arg(end).arg(owners[std::size_t(start)]);
+        start = end + 1;
+    }
+    return result.join(u' ');
 }
 
 } // namespace
@@ -36,141 +63,91 @@ private slots:
         boxes.reset();
     }
 
-    void noRouters()
+    // Every row starts from tables left over from another set-up.
+    void sizeMatrix_data()
     {
-        RouterSlots routers;
-        MatrixTables tables;
-        tables.MatrixInputs = 5;
-        tables.MatOutRouter[3] = 2;
-        SizeMatrix(tables, routers);
-        QCOMPARE(tables.MatrixInputs, -1);
-        QCOMPARE(tables.MatrixOutputs, -1);
-        QVERIFY(!tables.AnyRouterSplit);
-        QCOMPARE(countOwned(tables.MatInRouter, -1), 128);
-        QCOMPARE(countOwned(tables.MatOutRouter, -1), 128);
+        QTest::addColumn<QString>("routers");
+        QTest::addColumn<QString>("inputs");
+        QTest::addColumn<QString>("outputs");
+        QTest::addColumn<int>("matrixInputs");
+        QTest::addColumn<int>("matrixOutputs");
+        QTest::addColumn<bool>("split");
+        QTest::newRow("no routers") << "" << "" << "" << -1 << -1 << false;
+        QTest::newRow("shared inputs, separate outputs")
+            << "0:16@0/16@0 1:8@0/8@16" << "0-15:0" << "0-15:0 16-23:1" << 15 << 23 << false;
+        QTest::newRow("gap before an offset") << "4:8@32/4@0" << "32-39:4" << "0-3:4" << 39 << 3 << false;
+        QTest::newRow("lowest frame address wins an overlap")
+            << "9:4@0/4@0 2:4@2/4@2" << "0-1:9 2-5:2" << "0-1:9 2-5:2" << 5 << 5 << false;
+        QTest::newRow("ports beyond the tables left out")
+            << "0:127@120/127@120" << "120-127:0" << "120-127:0" << 127 << 127 << false;
+        QTest::newRow("split router without outputs") << "7*" << "" << "" << -1 << -1 << true;
     }
 
-    void sharedInputsSeparateOutputs()
+    void sizeMatrix()
     {
-        RouterSlots routers;
-        routers[0] = makeRouter(0, 16, 0, 16, 0);
-        routers[1] = makeRouter(1, 8, 0, 8, 16);
-        routers[1]->setRouterInName(3, QStringLiteral("Router 1 input 4"));
+        QFETCH(QString, routers);
+        const RouterSlots configured = routersFrom(routers);
+        MatrixTables tables;
+        tables.MatOutRouter.fill(11);
+        tables.MatInRouter.fill(11);
+        tables.MatrixInputs = tables.MatrixOutputs = 5;
+        tables.AnyRouterSplit = true;
+        SizeMatrix(tables, configured);
+        QTEST(runs(tables.MatInRouter), "inputs");
+        QTEST(runs(tables.MatOutRouter), "outputs");
+        QTEST(tables.MatrixInputs, "matrixInputs");
+        QTEST(tables.MatrixOutputs, "matrixOutputs");
+        QTEST(tables.AnyRouterSplit, "split");
+    }
+
+    // A route is made inside the router owning the output; a shared input's
+    // name comes from the lowest frame address; an unowned position leaves
+    // the router as it was.
+    void gridToPhysical()
+    {
+        const RouterSlots routers = routersFrom(QStringLiteral("0:16@0/16@0 1:8@0/8@16 4:8@32/4@40"));
         MatrixTables tables;
         SizeMatrix(tables, routers);
-
-        QCOMPARE(tables.MatrixInputs, 15);
-        QCOMPARE(tables.MatrixOutputs, 23);
-        for (int m = 0; m < 16; ++m) {
-            QCOMPARE(tables.MatInRouter[m], 0);
-            QCOMPARE(tables.MatOutRouter[m], 0);
-        }
-        for (int m = 16; m < 24; ++m)
-            QCOMPARE(tables.MatOutRouter[m], 1);
-        QCOMPARE(tables.MatOutRouter[24], -1);
-        QCOMPARE(tables.MatInRouter[16], -1);
-
-        const MatrixView view{tables, routers};
-        // A route is made inside the router that owns the output.
-        int phyOut = -2;
+        MatrixView view{tables, routers};
         clsRouter *router = nullptr;
-        view.cvMatOutToPhy(20, phyOut, router);
-        QCOMPARE(router, routers[1].get());
-        QCOMPARE(phyOut, 4);
-        int phyIn = -2;
-        view.cvMatInToPhy2(3, phyIn, router);
-        QCOMPARE(phyIn, 3);
-        view.cvMatInToPhy2(12, phyIn, router);
-        QCOMPARE(phyIn, -1);
+        int phy = -2;
+        view.cvMatOutToPhy(20, phy, router);
+        QCOMPARE(std::pair(phy, router), std::pair(4, routers[1].get()));
+        view.cvMatInToPhy1(3, phy, router);
+        QCOMPARE(std::pair(phy, router), std::pair(3, routers[0].get()));
+        view.cvMatInToPhy2(12, phy, routers[1].get());
+        QCOMPARE(phy, -1);
+        view.cvMatInToPhy2(2, phy, nullptr);
+        QCOMPARE(phy, -1);
 
-        // Names of a shared input come from the lowest frame address.
-        clsRouter *nameRouter = nullptr;
-        view.cvMatInToPhy1(3, phyIn, nameRouter);
-        QCOMPARE(nameRouter, routers[0].get());
-        QCOMPARE(nameRouter->RouterInName(phyIn), QStringLiteral("In 04"));
+        view.InOffset = 30;
+        view.OutOffset = 32;
+        view.cvMatInToPhy1(0, phy, router);
+        QCOMPARE(std::pair(phy, router), std::pair(-1, routers[0].get()));
+        view.cvMatInToPhy1(2, phy, router);
+        QCOMPARE(std::pair(phy, router), std::pair(0, routers[4].get()));
+        view.cvMatOutToPhy(0, phy, router);
+        QCOMPARE(std::pair(phy, router), std::pair(-1, routers[4].get()));
+        view.cvPhyOutToMat(3, phy, *routers[4]);
+        QCOMPARE(phy, 11);
+        view.cvPhyInToMat(1, phy, *routers[4]);
+        QCOMPARE(phy, 3);
+        view.cvPhyOutToMat(3, phy, *routers[0]);
+        QCOMPARE(phy, -29);
     }
 
-    void gapsAndOffsets()
+    void positionsPastTheTablesHaveNoOwner()
     {
-        RouterSlots routers;
-        routers[4] = makeRouter(4, 8, 32, 4, 0);
+        const RouterSlots routers = routersFrom(QStringLiteral("0:127@120/127@120"));
         MatrixTables tables;
         SizeMatrix(tables, routers);
-        QCOMPARE(tables.MatrixInputs, 39);
-        QCOMPARE(tables.MatInRouter[31], -1);
-        QCOMPARE(tables.MatInRouter[32], 4);
-
-        MatrixView view{tables, routers, 30, 8};
-        clsRouter *router = routers[4].get();
-        clsRouter *untouched = router;
-        int phyIn = -2;
-        view.cvMatInToPhy1(0, phyIn, untouched);
-        QCOMPARE(phyIn, -1);
-        QCOMPARE(untouched, router);
-        view.cvMatInToPhy1(2, phyIn, untouched);
-        QCOMPARE(phyIn, 0);
-
-        int phyOut = -2;
-        view.cvMatOutToPhy(0, phyOut, untouched);
-        QCOMPARE(phyOut, -1); // matrix output 8 has no owner
-
-        int column = 0;
-        view.cvPhyOutToMat(3, column, *router);
-        QCOMPARE(column, -5);
-        int row = 0;
-        view.cvPhyInToMat(1, row, *router);
-        QCOMPARE(row, 3);
-
-        view.cvMatInToPhy2(2, phyIn, nullptr);
-        QCOMPARE(phyIn, -1);
-    }
-
-    void splitRouterWithoutOutputs()
-    {
-        RouterSlots routers;
-        routers[7] = std::make_unique<clsRouter>();
-        routers[7]->canSplit = true;
-        MatrixTables tables;
-        SizeMatrix(tables, routers);
-        QVERIFY(tables.AnyRouterSplit);
-        QCOMPARE(tables.MatrixOutputs, -1);
-    }
-
-    void lowestFrameAddressWinsAnOverlap()
-    {
-        RouterSlots routers;
-        routers[9] = makeRouter(9, 4, 0, 4, 0);
-        routers[2] = makeRouter(2, 4, 2, 4, 2);
-        MatrixTables tables;
-        SizeMatrix(tables, routers);
-        QCOMPARE(tables.MatOutRouter[1], 9);
-        QCOMPARE(tables.MatOutRouter[2], 2);
-        QCOMPARE(tables.MatInRouter[3], 2);
-        QCOMPARE(tables.MatInRouter[5], 2);
-    }
-
-    // A count raised after its offset can carry ports past the tables; they
-    // are left out and the rest of the router still counts.
-    void portsBeyondTheTablesAreLeftOut()
-    {
-        RouterSlots routers;
-        routers[0] = makeRouter(0, 1, 120, 1, 120);
-        routers[0]->setInputCount(126);
-        routers[0]->setOutputCount(126);
-        MatrixTables tables;
-        SizeMatrix(tables, routers);
-        QCOMPARE(tables.MatrixInputs, 127);
-        QCOMPARE(tables.MatrixOutputs, 127);
-        QCOMPARE(tables.MatInRouter[127], 0);
-        QCOMPARE(tables.MatOutRouter[119], -1);
-
         const MatrixView view{tables, routers, 112, 112};
-        int phyOut = -2;
+        int phy = -2;
         clsRouter *router = nullptr;
-        view.cvMatOutToPhy(15, phyOut, router);
-        QCOMPARE(phyOut, 7);
-        view.cvMatOutToPhy(16, phyOut, router); // past the tables: no owner, no crash
-        QCOMPARE(phyOut, -1);
+        view.cvMatOutToPhy(15, phy, router);
+        QCOMPARE(phy, 7);
+        view.cvMatOutToPhy(16, phy, router);
+        QCOMPARE(phy, -1);
     }
 
 private:

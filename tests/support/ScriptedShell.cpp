@@ -23,16 +23,15 @@ ScriptedShell::~ScriptedShell()
     setShell(m_previous);
 }
 
-QString ScriptedShell::OpenFileDialog(const QString &title, const QString &filterList, const QString &startFolder)
+QString ScriptedShell::OpenFileDialog(const QString &, const QString &, const QString &startFolder)
 {
-    openDialogs.append({title, filterList, QString(), startFolder});
+    openStartFolders.append(startFolder);
     return nextAnswer(openAnswers);
 }
 
-QString ScriptedShell::SaveFileDialog(const QString &title, const QString &filterList, const QString &proposedName,
-                                      const QString &startFolder)
+QString ScriptedShell::SaveFileDialog(const QString &, const QString &, const QString &proposedName, const QString &)
 {
-    saveDialogs.append({title, filterList, proposedName, startFolder});
+    saveProposedNames.append(proposedName);
     return nextAnswer(saveAnswers);
 }
 

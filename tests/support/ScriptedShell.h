@@ -12,15 +12,6 @@ namespace desktop {
 class ScriptedShell final : public Shell
 {
 public:
-    struct FileDialog
-    {
-        QString title;
-        QString filterList;
-        QString proposedName; // always "" for the open dialog
-        QString startFolder;
-        bool operator==(const FileDialog &) const = default;
-    };
-
     ScriptedShell();
     ~ScriptedShell() override;
     ScriptedShell(const ScriptedShell &) = delete;
@@ -42,8 +33,8 @@ public:
     bool ctrlDown = false;
     bool shiftDown = false;
 
-    QList<FileDialog> openDialogs;
-    QList<FileDialog> saveDialogs;
+    QStringList openStartFolders; // one per open dialog shown
+    QStringList saveProposedNames; // one per save dialog shown
     QStringList shownTexts;
     QStringList opened;
 

@@ -38,10 +38,7 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("closes");
         QTest::newRow("background") << "" << true;
-        QTest::newRow("title shadow") << "Label1" << true;
-        QTest::newRow("contact lines") << "Label3" << true;
         QTest::newRow("version") << "lblVersion" << true;
-        QTest::newRow("OK") << "btnOK" << true;
         QTest::newRow("title face") << "Label2" << false;
     }
 
