@@ -8,6 +8,7 @@
 #include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -48,17 +49,23 @@ struct WindowRig
         return sim.start(appFolder() + QStringLiteral("ports/COM1"), args);
     }
 
-    // The set-up the dialog leaves: one router (inputs, outputs as highest
-    // index) at frame address 0 on COM1, able to split.
-    void useRouter(int inputCount = 15, int outputCount = 15)
+    // The set-up the dialog leaves: the routers `add` puts in, on COM1 with a
+    // 2 s timeout unless `add` sets another.
+    void useRouters(const std::function<void(Configuration &)> &add)
     {
-        setup = [inputCount, outputCount] {
+        setup = [add] {
             Configuration &config = Globals();
-            addRouter(config, 0, inputCount, outputCount).canSplit = true;
             config.CommPortName = QStringLiteral("COM1");
             config.RouterTimeout = 2.0f;
             config.ConfigLoaded = true;
+            add(config);
         };
+    }
+
+    // One router (inputs, outputs as highest index) at frame address 0.
+    void useRouter(int inputCount = 15, int outputCount = 15, bool split = true)
+    {
+        useRouters([=](Configuration &config) { addRouter(config, 0, inputCount, outputCount).canSplit = split; });
     }
 
     frmMainMatrix &open()
@@ -93,7 +100,14 @@ struct WindowRig
         return true;
     }
 
+    void trigger(const char *menuItem) const { control<QAction>(QLatin1String(menuItem))->trigger(); }
+
     [[nodiscard]] static QString cell(int r, int c) { return QStringLiteral("imgMatrix_%1").arg(r * 16 + c); }
+    // "2.4": cell (2, 4).
+    [[nodiscard]] static QString cell(const QString &at)
+    {
+        return cell(at.section(u'.', 0, 0).toInt(), at.section(u'.', 1).toInt());
+    }
 
     // The bytes of a file, none when it cannot be read.
     [[nodiscard]] static QByteArray readAll(const QString &path)
@@ -110,30 +124,56 @@ struct WindowRig
         return found;
     }
 
+    [[nodiscard]] bool visible(const QString &name) const { return control(name)->isVisibleTo(window.get()); }
+
+    // Whether the picture control shows this picture.
+    [[nodiscard]] bool shows(const QString &name, const QPixmap &picture) const
+    {
+        return control<PictureBox>(name)->picture().cacheKey() == picture.cacheKey();
+    }
+
     void click(const QString &name) const
     {
         QWidget *target = control(name);
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
     }
 
-    // The disc cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue; -1 other.
-    [[nodiscard]] int disc(int r, int c) const
+    void clicks(const QStringList &names) const
     {
-        const qint64 key = control<PictureBox>(QStringLiteral("imgMatrix_%1").arg(r * 16 + c))->picture().cacheKey();
+        for (const QString &name : names)
+            click(name);
+    }
+
+    // The disc cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue; -1 other.
+    [[nodiscard]] int disc(int r, int c) const { return disc(cell(r, c)); }
+    [[nodiscard]] int disc(const QString &cellName) const
+    {
         const auto &discs = window->pictures().imgCPSource;
         for (std::size_t i = 0; i < discs.size(); ++i) {
-            if (discs[i].cacheKey() == key)
+            if (shows(cellName, discs[i]))
                 return int(i);
         }
         return -1;
     }
 
-    // "router=0 input=2 output=4" of every frame the simulator received.
-    [[nodiscard]] QStringList routes() const
+    [[nodiscard]] static clsRouteState &stateOf(int frameAddress, int phyOut)
+    {
+        return Globals().Routers[std::size_t(frameAddress)]->RouteState(phyOut);
+    }
+
+    // "router=0 input=2 output=4" of every frame the simulator received,
+    // with its verdict ("ack", "refused:21") when asked.
+    [[nodiscard]] QStringList routes(bool verdicts = false) const
     {
         QStringList result;
         for (const QString &frame : sim.frames())
-            result.append(frame.section(QLatin1Char(' '), 8, 10));
+            result.append(frame.section(QLatin1Char(' '), 8, verdicts ? 11 : 10));
         return result;
+    }
+
+    [[nodiscard]] static QString route(int router, int input, int output, const QString &verdict = {})
+    {
+        const QString ports = QStringLiteral("router=%1 input=%2 output=%3").arg(router).arg(input).arg(output);
+        return verdict.isEmpty() ? ports : ports + u' ' + verdict;
     }
 };

@@ -1,359 +1,146 @@
 #include "WindowRig.h"
 #include "ui/Render.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <array>
 
-// The window's button panel, name fields, macro buttons and record button,
-// driven through their widgets.
-namespace {
-
-using desktop::Answer;
-
-QString route(int router, int input, int output, const QString &verdict = QStringLiteral("ack"))
-{
-    return QStringLiteral("router=%1 input=%2 output=%3 %4").arg(router).arg(input).arg(output).arg(verdict);
-}
-
-// "router=0 input=2 output=4 ack" of every frame the simulator received.
-QStringList routesWithVerdicts(const RouterSim &sim)
-{
-    QStringList result;
-    for (const QString &frame : sim.frames())
-        result.append(frame.section(QLatin1Char(' '), 8, 11));
-    return result;
-}
-
-} // namespace
-
+// The window's button panel, name fields, macro buttons and record button:
+// one case per wired event; the rules behind them have suites of their own.
 class TestMainPanel : public QObject
 {
     Q_OBJECT
 
-    // Whether the picture control shows this picture.
-    static bool shows(const WindowRig &rig, const QString &name, const QPixmap &picture)
-    {
-        return rig.control<PictureBox>(name)->picture().cacheKey() == picture.cacheKey();
-    }
-
 private slots:
-    // The press may land on the caption over the button; the release point
-    // counts from the button's corner, in twips.
-    void pressAndRelease_data()
+    // The press may land on the caption over a panel button; the release
+    // point reaches the panel in twips (83 pixels lie beyond its 1230). Each
+    // take button routes at its level and shows itself pressed while held;
+    // the panel then shows the selection used up.
+    void panelButtonsAndTakes()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("pressOn");
-        QTest::addColumn<bool>("litBefore");
-        QTest::addColumn<QPoint>("release");
-        QTest::addColumn<bool>("lit");
-        QTest::newRow("input, on its caption") << "btnBPIn_3"
-                                               << "txtCPIn_3" << false << QPoint(40, 9) << true;
-        QTest::newRow("input, far corner of the area") << "btnBPIn_3"
-                                                       << "btnBPIn_3" << false << QPoint(82, 19) << true;
-        QTest::newRow("input, one pixel beyond") << "btnBPIn_3"
-                                                 << "btnBPIn_3" << false << QPoint(83, 9) << false;
-        QTest::newRow("output, above") << "btnBPOut_5"
-                                       << "txtCPOut_5" << false << QPoint(40, -1) << false;
-        QTest::newRow("lit output, let go beside") << "btnBPOut_5"
-                                                   << "btnBPOut_5" << true << QPoint(-1, 9) << true;
-    }
-
-    void pressAndRelease()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, pressOn);
-        QFETCH(bool, litBefore);
-        QFETCH(QPoint, release);
-        QFETCH(bool, lit);
-        WindowRig rig;
-        rig.useRouter();
-        rig.open();
-        if (litBefore)
-            rig.click(button);
-        const Pictures &pictures = rig.window->pictures();
-        auto *pressed = rig.control(pressOn);
-        auto *target = rig.control(button);
-
-        QTest::mousePress(pressed, Qt::LeftButton, {}, QPoint(4, 4));
-        QVERIFY(shows(rig, button, pictures.imgBPDown));
-        QTest::mouseRelease(target, Qt::LeftButton, {}, release);
-        QVERIFY(shows(rig, button, lit ? pictures.imgBPSel : pictures.imgBPUp));
-    }
-
-    void takeWithoutAFullSelectionAsks_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::newRow("nothing") << QStringList{};
-        QTest::newRow("an output only") << QStringList{"btnBPOut_1"};
-        QTest::newRow("an input only") << QStringList{"btnBPIn_1"};
-    }
-
-    void takeWithoutAFullSelectionAsks()
-    {
-        QFETCH(QStringList, clicks);
-        WindowRig rig;
-        rig.useRouter();
-        QVERIFY(rig.startSim());
-        rig.open();
-        for (const QString &name : clicks)
-            rig.click(name);
-        rig.click(QStringLiteral("imgBPTake_2"));
-
-        QCOMPARE(rig.dialogs.lines(),
-                 QStringList{QStringLiteral("Velmora: Please select an input and at least one output")});
-        QCOMPARE(rig.sim.frames(), QStringList());
-        for (const QString &name : clicks)
-            QVERIFY(shows(rig, name, rig.window->pictures().imgBPSel));
-    }
-
-    // The take button shows its level picture pressed while held; Ctrl at the
-    // end of the take keeps the selection for another one.
-    void takeAtTheLevelOfItsButton_data()
-    {
-        QTest::addColumn<int>("take");
-        QTest::addColumn<bool>("ctrlAtEnd");
-        // The disc the routed cells show: 1 red (video), 2 yellow (audio), 3 blue.
-        QTest::addColumn<int>("disc");
-        QTest::newRow("Video, selection cleared") << 0 << false << 1;
-        QTest::newRow("Audio, Ctrl keeps it") << 1 << true << 2;
-        QTest::newRow("ALL, Ctrl keeps it") << 2 << true << 3;
-    }
-
-    void takeAtTheLevelOfItsButton()
-    {
-        QFETCH(int, take);
-        QFETCH(bool, ctrlAtEnd);
-        QFETCH(int, disc);
         WindowRig rig;
         rig.useRouter();
         QVERIFY(rig.startSim());
         rig.open();
         const Pictures &pictures = rig.window->pictures();
-        rig.click(QStringLiteral("btnBPIn_3"));
-        rig.click(QStringLiteral("btnBPOut_7"));
-        rig.shell.ctrlDown = true;
-        rig.click(QStringLiteral("btnBPOut_2"));
-        rig.shell.ctrlDown = ctrlAtEnd;
-
-        const QString takeName = QStringLiteral("imgBPTake_%1").arg(take);
-        auto *button = rig.control(takeName);
-        QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
-        QVERIFY(shows(rig, takeName, pictures.takeDown[std::size_t(take)]));
-        QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
-        QVERIFY(shows(rig, takeName, pictures.takeUp[std::size_t(take)]));
-
-        QVERIFY(rig.sim.waitForFrames(2));
-        QCOMPARE(routesWithVerdicts(rig.sim), (QStringList{route(0, 3, 7), route(0, 3, 2)}));
-        QCOMPARE(rig.disc(3, 7), disc);
-        QCOMPARE(rig.disc(3, 2), disc);
-        const QPixmap &after = ctrlAtEnd ? pictures.imgBPSel : pictures.imgBPUp;
-        for (const char *name : {"btnBPIn_3", "btnBPOut_7", "btnBPOut_2"})
-            QVERIFY2(shows(rig, name, after), qPrintable(name));
-    }
-
-    void onlyAllTakesWithoutSplit_data()
-    {
-        QTest::addColumn<bool>("split");
-        QTest::newRow("a router splits") << true;
-        QTest::newRow("none splits") << false;
-    }
-
-    void onlyAllTakesWithoutSplit()
-    {
-        QFETCH(bool, split);
-        WindowRig rig;
-        rig.setup = [split] { addRouter(Globals(), 0).canSplit = split; };
-        rig.open();
-        QCOMPARE(rig.control(QStringLiteral("imgBPTake_0"))->isVisibleTo(rig.window.get()), split);
-        QCOMPARE(rig.control(QStringLiteral("imgBPTake_1"))->isVisibleTo(rig.window.get()), split);
-        QVERIFY(rig.control(QStringLiteral("imgBPTake_2"))->isVisibleTo(rig.window.get()));
-    }
-
-    // A name is committed when its field loses the focus, by Tab or by a
-    // click on a picture control; field and panel caption then show what
-    // the router stored.
-    void nameCommitOnLeaving_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leaveBy");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("boxes");
-        const QStringList none;
-        QTest::newRow("taken within the router") << "txtIn_0"
-                                                 << "Cam 2"
-                                                 << "imgSOut_3"
-                                                 << "!Cam 2" << none;
-        QTest::newRow("taken twice") << "txtIn_2"
-                                     << "Cam"
-                                     << "tab"
-                                     << "!!Cam" << none;
-        QTest::newRow("its own name") << "txtIn_1"
-                                      << "Cam"
-                                      << "imgLayerSel_1"
-                                      << "Cam" << none;
-        QTest::newRow("empty") << "txtIn_1"
-                               << ""
-                               << "tab"
-                               << "" << none;
-        QTest::newRow("case differs") << "txtOut_0"
-                                      << "out 02"
-                                      << "tab"
-                                      << "out 02" << none;
-        QTest::newRow("as typed, not markup") << "txtOut_1"
-                                              << "<b>PGM</b> & co"
-                                              << "imgLayerSel_0"
-                                              << "<b>PGM</b> & co" << none;
-        QTest::newRow("semicolon refused")
-            << "txtOut_0"
-            << "A;B"
-            << "tab"
-            << "Out 01" << QStringList{"Data Error: Invalid Output name: cannot have semicolons (;)"};
-        QTest::newRow("row no router serves") << "txtIn_9"
-                                              << "Spare"
-                                              << "imgLayerSel_2"
-                                              << "-" << none;
-    }
-
-    void nameCommitOnLeaving()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, leaveBy);
-        QFETCH(QString, shown);
-        QFETCH(QStringList, boxes);
-        WindowRig rig;
-        rig.setup = [] {
-            clsRouter &router = addRouter(Globals(), 0, 7, 7);
-            router.canSplit = true;
-            router.setRouterInName(0, QStringLiteral("VTR"));
-            router.setRouterInName(1, QStringLiteral("Cam"));
-            router.setRouterInName(2, QStringLiteral("Cam 2"));
-            router.setRouterInName(4, QStringLiteral("!Cam"));
+        const auto pressAndRelease = [&](const QString &caption, const QString &button, QPoint at) {
+            QTest::mousePress(rig.control(caption), Qt::LeftButton, {}, QPoint(4, 4));
+            const bool down = rig.shows(button, pictures.imgBPDown);
+            QTest::mouseRelease(rig.control(button), Qt::LeftButton, {}, at);
+            return down && rig.shows(button, pictures.imgBPSel) == (at.x() < 83);
         };
-        rig.open();
-        QVERIFY(rig.showActive());
-        QVERIFY(rig.typeInto(field, typed));
-        auto *edit = rig.control<QLineEdit>(field);
+        QVERIFY(pressAndRelease(QStringLiteral("txtCPOut_5"), QStringLiteral("btnBPOut_5"), QPoint(83, 9)));
+        for (int take = 0; take < 3; ++take) {
+            const QString input = QStringLiteral("btnBPIn_%1").arg(take);
+            const QString output = QStringLiteral("btnBPOut_%1").arg(take + 4);
+            QVERIFY(pressAndRelease(QStringLiteral("txtCPIn_%1").arg(take), input, QPoint(40, 9)));
+            rig.click(output);
+            const QString name = QStringLiteral("imgBPTake_%1").arg(take);
+            auto *button = rig.control(name);
+            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+            QVERIFY(rig.shows(name, pictures.takeDown[std::size_t(take)]));
+            QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+            QVERIFY(rig.shows(name, pictures.takeUp[std::size_t(take)]));
 
-        if (leaveBy == QLatin1String("tab"))
-            QTest::keyClick(edit, Qt::Key_Tab);
-        else
-            rig.click(leaveBy);
-
-        QVERIFY(!edit->hasFocus());
-        QCOMPARE(edit->text(), shown);
-        QString caption = field;
-        QCOMPARE(rig.control<QLabel>(caption.replace(QStringLiteral("txt"), QStringLiteral("txtCP")))->text(), shown);
-        const int position = field.section(QLatin1Char('_'), 1).toInt();
-        if (shown != PortNames::NoPortName) {
-            const clsRouter &router = *Globals().Routers[0];
-            QCOMPARE(field.startsWith(QLatin1String("txtIn")) ? router.RouterInName(position)
-                                                              : router.RouterOutName(position),
-                     shown);
+            QVERIFY(rig.sim.waitForFrames(take + 1));
+            QCOMPARE(rig.routes(true).constLast(), WindowRig::route(0, take, take + 4, "ack"));
+            QCOMPARE(rig.disc(take, take + 4), take + 1); // 1 red (video), 2 yellow (audio), 3 blue
+            QVERIFY(rig.shows(input, pictures.imgBPUp) && rig.shows(output, pictures.imgBPUp));
         }
-        QCOMPARE(rig.dialogs.lines(), boxes);
     }
 
-    // Closing the window while typing a name keeps the name in the default file.
-    void exitCommitsTheNameBeingEdited()
+    // A name is committed when its field loses the focus: by a click on a
+    // picture control, by Tab, by a save (which gives the focus back) or by
+    // closing the window. Field, panel caption and router then hold the
+    // name as stored, as typed.
+    void nameFields()
     {
         WindowRig rig;
-        rig.useRouter();
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0, 7, 7).setRouterInName(1, QStringLiteral("Cam"));
+            config.Routers[0]->canSplit = true;
+        });
         rig.open();
         QVERIFY(rig.showActive());
-        QVERIFY(rig.typeInto(QStringLiteral("txtOut_3"), QStringLiteral("Studio B")));
+        const QString saved = rig.appFolder() + QStringLiteral("saved.rcf");
+        rig.shell.saveAnswers.enqueue(saved);
+        const QList<std::array<QString, 4>> steps{
+            {"txtIn_0", "Cam", "imgSOut_3", "!Cam"},
+            {"txtOut_1", "<b>PGM</b> & co", "imgLayerSel_0", "<b>PGM</b> & co"},
+            {"txtOut_0", "A;B", "tab", "Out 01"},
+            {"txtIn_2", "Camera 1", "save", "Camera 1"},
+        };
+        for (const auto &[field, typed, leaveBy, shown] : steps) {
+            QVERIFY(rig.typeInto(field, typed));
+            auto *edit = rig.control<QLineEdit>(field);
+            if (leaveBy == QLatin1String("tab"))
+                QTest::keyClick(edit, Qt::Key_Tab);
+            else if (leaveBy == QLatin1String("save"))
+                rig.trigger("mnuSaveConfig");
+            else
+                rig.click(leaveBy);
+            QCOMPARE(edit->hasFocus(), leaveBy == QLatin1String("save"));
+            const clsRouter &router = *Globals().Routers[0];
+            const int position = field.section(u'_', 1).toInt();
+            const QStringList state{
+                edit->text(),
+                rig.control<QLabel>(QString(field).replace(QStringLiteral("txt"), QStringLiteral("txtCP")))->text(),
+                field.startsWith(QLatin1String("txtIn")) ? router.RouterInName(position)
+                                                         : router.RouterOutName(position)};
+            QCOMPARE(state, QStringList(3, shown));
+        }
+        QCOMPARE(rig.dialogs.lines(), QStringList{"Data Error: Invalid Output name: cannot have semicolons (;)"});
+        QVERIFY(WindowRig::readAll(saved).contains("Camera 1"));
 
-        rig.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QVERIFY(rig.typeInto(QStringLiteral("txtOut_3"), QStringLiteral("Studio B")));
+        rig.trigger("mnuExit");
         QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
-    // Steps: "record" (with ":Yes" or ":No" answering the cancel question),
-    // "tick" (500 ms of FormTimer), "macro:NAME" (button 0 with NAME typed).
-    void recordButton_data()
+    // One recording, step by step: the record button, its blinking label,
+    // the status line clearing while it blinks, then the save on button 0.
+    // State: record caption | label (hidden in brackets) | timer | message | button 0.
+    void recordingThroughTheWindow()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<bool>("labelShown");
-        QTest::addColumn<bool>("ticking");
-        QTest::addColumn<QString>("macro");
-        const QString unassigned = QStringLiteral("< unassigned >");
-        QTest::newRow("recording") << QStringList{"record"} << "Save Macro"
-                                   << "Recording" << true << true << unassigned;
-        QTest::newRow("blinking") << QStringList{"record", "tick"} << "Save Macro"
-                                  << "Recording" << false << true << unassigned;
-        QTest::newRow("pending, steady") << QStringList{"record", "tick", "record", "tick"} << "Cancel Save"
-                                         << "Pending Save" << true << false << unassigned;
-        QTest::newRow("cancel refused") << QStringList{"record", "record", "record:No"} << "Cancel Save"
-                                        << "Pending Save" << true << false << unassigned;
-        QTest::newRow("cancelled") << QStringList{"record", "record", "record:Yes"} << "Record"
-                                   << "Pending Save" << false << false << unassigned;
-        QTest::newRow("saved while recording") << QStringList{"record", "tick", "macro:Opening", "tick"} << "Record"
-                                               << "Recording" << false << false << "Opening";
-        QTest::newRow("saved when pending") << QStringList{"record", "record", "macro:Opening"} << "Record"
-                                            << "Pending Save" << false << false << "Opening";
-        QTest::newRow("name refused, still recording") << QStringList{"record", "macro:< unassigned >"} << "Save Macro"
-                                                       << "Recording" << true << true << unassigned;
-    }
-
-    void recordButton()
-    {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, caption);
-        QFETCH(QString, label);
-        QFETCH(bool, labelShown);
-        QFETCH(bool, ticking);
-        QFETCH(QString, macro);
+        const QList<std::pair<QString, QString>> steps{
+            {"record", "Save Macro|Recording|ticking||< unassigned >"},
+            {"message", "Save Macro|Recording|ticking|No reply from the router|< unassigned >"},
+            {"wait 500", "Save Macro|(Recording)|ticking|No reply from the router|< unassigned >"},
+            {"wait 2501", "Save Macro|Recording|ticking||< unassigned >"},
+            {"wait 500", "Save Macro|(Recording)|ticking||< unassigned >"},
+            {"record", "Cancel Save|Pending Save|steady||< unassigned >"},
+            {"save Opening", "Record|(Pending Save)|steady||Opening"},
+        };
         WindowRig rig;
         rig.open();
-        for (const QString &step : steps) {
-            const QString argument = step.section(QLatin1Char(':'), 1);
-            if (step.startsWith(QLatin1String("record"))) {
-                if (!argument.isEmpty())
-                    rig.dialogs.answers.enqueue(argument == QLatin1String("Yes") ? Answer::Yes : Answer::No);
+        auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
+        for (const auto &[step, expected] : steps) {
+            const QString argument = step.section(u' ', 1);
+            if (step == QLatin1String("record")) {
                 rig.click(QStringLiteral("btnRecord"));
-            } else if (step == QLatin1String("tick")) {
-                rig.now += StatusLine::TickMs;
+            } else if (step == QLatin1String("message")) {
+                rig.window->SetErrMsg(QStringLiteral("No reply from the router"));
+            } else if (step.startsWith(QLatin1String("wait"))) {
+                rig.now += argument.toInt();
                 rig.window->statusLine().FormTimer_Timer();
             } else {
                 rig.dialogs.inputs.enqueue(argument);
                 rig.click(QStringLiteral("btnMacro_0"));
             }
+            const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
+                                    label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
+                                    rig.window->statusLine().timerRunning() ? QStringLiteral("ticking")
+                                                                            : QStringLiteral("steady"),
+                                    rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
+                                    rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
+            QCOMPARE(state.join(u'|'), expected);
         }
-        auto *lblRecord = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(), caption);
-        QCOMPARE(lblRecord->text(), label);
-        QCOMPARE(lblRecord->isVisibleTo(rig.window.get()), labelShown);
-        QCOMPARE(rig.window->statusLine().timerRunning(), ticking);
-        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text(), macro);
     }
 
-    // A name is shown as typed ("&" stays "&") and checked as a name, never
-    // as the escaped caption text.
-    void macroNamesAsTyped_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("new name") << "R&D <b>2</b>"
-                                  << "R&&D <b>2</b>" << QStringList{};
-        QTest::newRow("its own name") << "R&D <b>1</b>"
-                                      << "R&&D <b>1</b>" << QStringList{};
-        QTest::newRow("another button's name")
-            << "A&B"
-            << "R&&D <b>1</b>" << QStringList{"Velmora: This name is already in use."};
-        QTest::newRow("that button's caption text") << "A&&B"
-                                                    << "A&&&&B" << QStringList{};
-    }
-
+    // A macro name is shown as typed ("&" stays "&") and checked as a name,
+    // never as the escaped caption text.
     void macroNamesAsTyped()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, caption);
-        QFETCH(QStringList, boxes);
         WindowRig rig;
         rig.setup = [] {
             Globals().MacroNames[0] = QStringLiteral("A&B");
@@ -361,12 +148,13 @@ private slots:
         };
         rig.open();
         rig.shell.ctrlDown = true;
-        rig.dialogs.inputs.enqueue(typed);
-        rig.click(QStringLiteral("btnMacro_1"));
-
-        QCOMPARE(rig.dialogs.proposed, QStringList{QStringLiteral("R&D <b>1</b>")});
-        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_1"))->text(), caption);
-        QCOMPARE(rig.dialogs.lines(), boxes);
+        for (const char *typed : {"A&B", "A&&B"}) {
+            rig.dialogs.inputs.enqueue(QString::fromLatin1(typed));
+            rig.click(QStringLiteral("btnMacro_1"));
+        }
+        QCOMPARE(rig.dialogs.proposed, (QStringList{"R&D <b>1</b>", "R&D <b>1</b>"}));
+        QCOMPARE(rig.dialogs.lines(), QStringList{"Velmora: This name is already in use."});
+        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_1"))->text(), QStringLiteral("A&&&&B"));
     }
 
     // Three routes recorded (the router at frame address 1 refuses its
@@ -376,30 +164,22 @@ private slots:
     void recordedMacroSurvivesARestart()
     {
         WindowRig rig;
-        rig.setup = [] {
-            addRouter(Globals(), 0, 7, 7);
-            addRouter(Globals(), 1, 7, 7).setMapOut(8);
-            Globals().CommPortName = QStringLiteral("COM1");
-            Globals().RouterTimeout = 2.0f;
-            Globals().ConfigLoaded = true;
-        };
-        QVERIFY(rig.startSim({QStringLiteral("--no-pacing"), QStringLiteral("--answer"), QStringLiteral("1=code:21")}));
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0, 7, 7);
+            addRouter(config, 1, 7, 7).setMapOut(8);
+        });
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21"}));
         rig.open();
-        rig.click(QStringLiteral("btnRecord"));
-        rig.click(QStringLiteral("btnBPIn_2"));
-        rig.click(QStringLiteral("btnBPOut_1"));
-        rig.click(QStringLiteral("imgBPTake_2"));
-        rig.click(WindowRig::cell(4, 9));
-        rig.click(WindowRig::cell(5, 3));
-        rig.click(QStringLiteral("btnRecord"));
+        rig.clicks({"btnRecord", "btnBPIn_2", "btnBPOut_1", "imgBPTake_2", WindowRig::cell(4, 9), WindowRig::cell(5, 3),
+                    "btnRecord"});
         rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
         rig.click(QStringLiteral("btnMacro_4"));
-        const QStringList recorded{route(0, 2, 1), route(1, 4, 1, QStringLiteral("refused:21")), route(0, 5, 3)};
+        const QStringList recorded{WindowRig::route(0, 2, 1, "ack"), WindowRig::route(1, 4, 1, "refused:21"),
+                                   WindowRig::route(0, 5, 3, "ack")};
         QVERIFY(rig.sim.waitForFrames(3));
-        QCOMPARE(routesWithVerdicts(rig.sim), recorded);
+        QCOMPARE(rig.routes(true), recorded);
 
-        rig.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Show & Tell"));
+        rig.trigger("mnuExit");
         rig.window.reset();
         ResetGlobals();
         rig.setup = nullptr;
@@ -409,22 +189,15 @@ private slots:
 
         rig.click(QStringLiteral("btnMacro_4"));
         QVERIFY(rig.sim.waitForFrames(6));
-        QCOMPARE(routesWithVerdicts(rig.sim), recorded + recorded);
-        QCOMPARE(rig.disc(2, 1), 3);
-        QCOMPARE(rig.disc(5, 3), 3);
-        QCOMPARE(rig.disc(4, 9), 0);
+        QCOMPARE(rig.routes(true), recorded + recorded);
+        QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
     }
 
     // Not a check: the picture a reviewer looks at.
     void renderPanelNamesAndMacro()
     {
         WindowRig rig;
-        rig.setup = [] {
-            clsRouter &router = addRouter(Globals(), 0, 15, 15);
-            router.canSplit = true;
-            Globals().CommPortName = QStringLiteral("COM1");
-            Globals().ConfigLoaded = true;
-        };
+        rig.useRouter();
         QVERIFY(rig.startSim());
         rig.open();
         QVERIFY(rig.showActive());
@@ -435,16 +208,11 @@ private slots:
             QVERIFY(rig.typeInto(field, name));
             QTest::keyClick(rig.control(field), Qt::Key_Tab);
         }
-        rig.click(QStringLiteral("btnRecord"));
-        rig.click(WindowRig::cell(1, 0));
+        rig.clicks({"btnRecord", WindowRig::cell(1, 0)});
         rig.dialogs.inputs.enqueue(QStringLiteral("News & Weather"));
-        rig.click(QStringLiteral("btnMacro_0"));
-        rig.click(QStringLiteral("btnBPIn_3"));
-        rig.click(QStringLiteral("btnBPOut_0"));
+        rig.clicks({"btnMacro_0", "btnBPIn_3", "btnBPOut_0"});
         rig.shell.ctrlDown = true;
         rig.click(QStringLiteral("btnBPOut_2"));
-        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtCPIn_2"))->text(), QStringLiteral("!Camera 1"));
-
         QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix-panel")));
     }
 };

@@ -5,8 +5,6 @@
 
 #include <QTest>
 
-using Mark = MatrixDisplay::Mark;
-
 namespace {
 
 // One router of 32 inputs and 16 outputs at matrix 0, viewed from the top.
@@ -17,40 +15,22 @@ struct Rig
     MatrixTables tables;
     MatrixView view{tables, config.Routers};
     QList<int> changedCells;
-    MatrixDisplay display{view, [this](int cell, Mark) { changedCells.append(cell); }};
+    MatrixDisplay display{view, [this](int cell, MatrixDisplay::Mark) { changedCells.append(cell); }};
+    clsRouter &router = addRouter(config, 0, 31, 15);
 
-    clsRouter &router()
+    Rig() { SizeMatrix(tables, config.Routers); }
+
+    // The marked cells of column c as "row:mark", mark 1 video, 2 audio, 3 both.
+    [[nodiscard]] QString column(int c) const
     {
-        if (!config.Routers[0]) {
-            addRouter(config, 0, 31, 15).canSplit = true;
-            SizeMatrix(tables, config.Routers);
+        QStringList marked;
+        for (int r = 0; r < MatrixDisplay::Rows; ++r) {
+            if (const auto mark = display.mark(r * MatrixDisplay::Columns + c); mark != MatrixDisplay::Mark::Empty)
+                marked.append(QStringLiteral("%1:%2").arg(r).arg(int(mark)));
         }
-        return *config.Routers[0];
-    }
-
-    void route(int phyOut, int video, int audio)
-    {
-        clsRouteState &state = router().RouteState(phyOut);
-        state.setVideo(video);
-        state.setAudio(audio);
-    }
-
-    [[nodiscard]] QList<Mark> column(int c) const
-    {
-        QList<Mark> marks;
-        for (int r = 0; r < MatrixDisplay::Rows; ++r)
-            marks.append(display.mark(r * MatrixDisplay::Columns + c));
-        return marks;
+        return marked.join(u' ');
     }
 };
-
-QList<Mark> columnWith(std::initializer_list<std::pair<int, Mark>> lit)
-{
-    QList<Mark> marks(MatrixDisplay::Rows, Mark::Empty);
-    for (const auto &[row, mark] : lit)
-        marks[row] = mark;
-    return marks;
-}
 
 } // namespace
 
@@ -62,14 +42,15 @@ private slots:
     void markersFollowTheLevelsOfAnOutput()
     {
         Rig rig;
-        rig.route(4, 2, 2);
+        rig.router.RouteState(4).setVideo(2);
+        rig.router.RouteState(4).setAudio(2);
         rig.display.redrawColumn(4);
-        QCOMPARE(rig.column(4), columnWith({{2, Mark::AllLevels}}));
+        QCOMPARE(rig.column(4), QStringLiteral("2:3"));
 
-        rig.router().RouteState(4).setVideo(6);
+        rig.router.RouteState(4).setVideo(6);
         rig.changedCells.clear();
         rig.display.redrawColumn(4);
-        QCOMPARE(rig.column(4), columnWith({{6, Mark::VideoOnly}, {2, Mark::AudioOnly}}));
+        QCOMPARE(rig.column(4), QStringLiteral("2:2 6:1"));
         // Two cleared and two set: nothing else in the column is touched.
         QCOMPARE(rig.changedCells, (QList<int>{2 * 16 + 4, 6 * 16 + 4, 2 * 16 + 4}));
     }
@@ -77,17 +58,18 @@ private slots:
     void columnWithoutRouterIsCleared()
     {
         Rig rig;
-        rig.route(15, 1, 1);
+        rig.router.RouteState(15).setVideo(1);
         rig.display.redrawColumn(15);
+        QCOMPARE(rig.column(15), QStringLiteral("1:1"));
         rig.view.OutOffset = 1; // column 15 now shows matrix output 16, which nobody owns
         rig.display.redrawColumn(15);
-        QCOMPARE(rig.column(15), columnWith({}));
+        QCOMPARE(rig.column(15), QString());
     }
 
     void faultInARedrawIsReportedAndEndsIt()
     {
         Rig rig;
-        rig.display.UpdateMatrixDisplayCol(&rig.router(), 16, 0);
+        rig.display.UpdateMatrixDisplayCol(&rig.router, 16, 0);
         QCOMPARE(rig.dialogs.lines(), QStringList{"Function UpdateMatrixDisplayCol: Error: Subscript out of range"});
         QVERIFY(rig.changedCells.isEmpty());
     }
