@@ -16,6 +16,14 @@
 #include <QTest>
 #include <memory>
 
+// A frame as the simulator logs it, "router=0 input=2 output=4", with its
+// verdict ("ack", "refused:21") when given.
+inline QString route(int router, int input, int output, const QString &verdict = {})
+{
+    const QString ports = QStringLiteral("router=%1 input=%2 output=%3").arg(router).arg(input).arg(output);
+    return verdict.isEmpty() ? ports : ports + u' ' + verdict;
+}
+
 // The real main window on a private data folder, its COM1 linked to
 // velmora-routersim. The configuration dialog is the `setup` step, the
 // clock is `now`, boxes and key states come from the scripts.
@@ -169,11 +177,5 @@ struct WindowRig
         for (const QString &frame : sim.frames())
             result.append(frame.section(QLatin1Char(' '), 8, verdicts ? 11 : 10));
         return result;
-    }
-
-    [[nodiscard]] static QString route(int router, int input, int output, const QString &verdict = {})
-    {
-        const QString ports = QStringLiteral("router=%1 input=%2 output=%3").arg(router).arg(input).arg(output);
-        return verdict.isEmpty() ? ports : ports + u' ' + verdict;
     }
 };

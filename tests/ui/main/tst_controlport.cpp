@@ -41,11 +41,6 @@ struct Client
     }
 };
 
-QString route(int router, int input, int output)
-{
-    return WindowRig::route(router, input, output);
-}
-
 } // namespace
 
 class TestControlPort : public QObject

@@ -5,15 +5,6 @@
 #include <QLabel>
 #include <QScrollBar>
 
-namespace {
-
-QString route(int router, int input, int output)
-{
-    return WindowRig::route(router, input, output);
-}
-
-} // namespace
-
 // The matrix area's takes, scrolling, start-up and exit, through the window.
 class TestMainMatrix : public QObject
 {
@@ -240,7 +231,8 @@ private slots:
         rig.window.reset();
     }
 
-    // Not a check: the picture a reviewer looks at.
+    // Not a check: the pictures a reviewer looks at, routes and selections
+    // first, then names typed (one taken twice) and a macro recorded.
     void renderWithRoutesAndSelection()
     {
         WindowRig rig;
@@ -266,6 +258,18 @@ private slots:
         rig.clicks({"imgMOut_9", "btnBPOut_3"});
         rig.window->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
         QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix")));
+
+        rig.shell.ctrlDown = false;
+        QVERIFY(rig.showActive());
+        for (const auto &[field, name] : {std::pair{"txtIn_7", "Camera 1"}, std::pair{"txtIn_8", "VT & Replay"},
+                                          std::pair{"txtOut_6", "<b>Mon</b>"}}) {
+            QVERIFY(rig.typeInto(QLatin1String(field), QString::fromLatin1(name)));
+            QTest::keyClick(rig.control(QLatin1String(field)), Qt::Key_Tab);
+        }
+        rig.clicks({"btnRecord", WindowRig::cell(7, 6), "btnRecord"});
+        rig.dialogs.inputs.enqueue(QStringLiteral("News & Weather"));
+        rig.clicks({"btnMacro_1", "btnBPIn_8"});
+        QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix-panel")));
     }
 };
 

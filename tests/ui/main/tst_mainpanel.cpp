@@ -1,5 +1,4 @@
 #include "WindowRig.h"
-#include "ui/Render.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -43,7 +42,7 @@ private slots:
             QVERIFY(rig.shows(name, pictures.takeUp[std::size_t(take)]));
 
             QVERIFY(rig.sim.waitForFrames(take + 1));
-            QCOMPARE(rig.routes(true).constLast(), WindowRig::route(0, take, take + 4, "ack"));
+            QCOMPARE(rig.routes(true).constLast(), route(0, take, take + 4, "ack"));
             QCOMPARE(rig.disc(take, take + 4), take + 1); // 1 red (video), 2 yellow (audio), 3 blue
             QVERIFY(rig.shows(input, pictures.imgBPUp) && rig.shows(output, pictures.imgBPUp));
         }
@@ -174,8 +173,7 @@ private slots:
                     "btnRecord"});
         rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
         rig.click(QStringLiteral("btnMacro_4"));
-        const QStringList recorded{WindowRig::route(0, 2, 1, "ack"), WindowRig::route(1, 4, 1, "refused:21"),
-                                   WindowRig::route(0, 5, 3, "ack")};
+        const QStringList recorded{route(0, 2, 1, "ack"), route(1, 4, 1, "refused:21"), route(0, 5, 3, "ack")};
         QVERIFY(rig.sim.waitForFrames(3));
         QCOMPARE(rig.routes(true), recorded);
 
@@ -191,29 +189,6 @@ private slots:
         QVERIFY(rig.sim.waitForFrames(6));
         QCOMPARE(rig.routes(true), recorded + recorded);
         QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
-    }
-
-    // Not a check: the picture a reviewer looks at.
-    void renderPanelNamesAndMacro()
-    {
-        WindowRig rig;
-        rig.useRouter();
-        QVERIFY(rig.startSim());
-        rig.open();
-        QVERIFY(rig.showActive());
-        const QList<std::pair<QString, QString>> names{
-            {"txtIn_0", "Camera 1"}, {"txtIn_1", "Camera 2"}, {"txtIn_2", "Camera 1"},    {"txtIn_3", "VT & Replay"},
-            {"txtOut_0", "PGM"},     {"txtOut_1", "PVW"},     {"txtOut_2", "<b>Mon</b>"}, {"txtOut_3", "Record A"}};
-        for (const auto &[field, name] : names) {
-            QVERIFY(rig.typeInto(field, name));
-            QTest::keyClick(rig.control(field), Qt::Key_Tab);
-        }
-        rig.clicks({"btnRecord", WindowRig::cell(1, 0)});
-        rig.dialogs.inputs.enqueue(QStringLiteral("News & Weather"));
-        rig.clicks({"btnMacro_0", "btnBPIn_3", "btnBPOut_0"});
-        rig.shell.ctrlDown = true;
-        rig.click(QStringLiteral("btnBPOut_2"));
-        QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix-panel")));
     }
 };
 

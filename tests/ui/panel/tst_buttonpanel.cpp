@@ -144,7 +144,6 @@ private slots:
         // Refused: nothing is sent and the selection stays.
         QTest::newRow("no input") << "^o1 ^o3" << 0 << 2 << false << Routes{} << 0;
         QTest::newRow("no output") << "i4" << 0 << 2 << false << Routes{} << 0;
-        QTest::newRow("nothing selected") << "" << 0 << 2 << false << Routes{} << 0;
     }
 
     void take()
