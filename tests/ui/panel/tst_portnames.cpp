@@ -70,38 +70,25 @@ private slots:
         QTest::addColumn<QString>("box");
         const Field In = Field::In;
         const Field Out = Field::Out;
-        QTest::newRow("a taken name gets a !") << In << 0 << 4 << "Cam 2"
-                                               << "!Cam 2" << 0 << 4 << "";
-        QTest::newRow("as often as needed") << In << 0 << 2 << "Cam"
-                                            << "!!Cam" << 0 << 2 << "";
-        QTest::newRow("a lower port holds it already") << In << 0 << 8 << "Dup"
-                                                       << "!Dup" << 0 << 8 << "";
-        QTest::newRow("the lowest holder keeps it") << In << 0 << 7 << "Dup"
-                                                    << "Dup" << 0 << 7 << "";
-        QTest::newRow("letter case makes it another name") << In << 0 << 4 << "cam"
-                                                           << "cam" << 0 << 4 << "";
-        QTest::newRow("empty is not checked") << In << 0 << 6 << ""
-                                              << "" << 0 << 6 << "";
-        QTest::newRow("shared row names the lowest router") << In << 0 << 3 << "Desk"
-                                                            << "Desk" << 0 << 3 << "";
-        QTest::newRow("scrolled row") << In << 4 << 3 << "Desk"
-                                      << "Desk" << 0 << 7 << "";
-        QTest::newRow("unserved row") << In << 8 << 9 << "Cam"
-                                      << "-" << -1 << 0 << "";
-        QTest::newRow("scrolled, second router, unchanged") << Out << 10 << 8 << "Out 03"
-                                                            << "Out 03" << 1 << 2 << "";
-        QTest::newRow("a name another router has") << Out << 16 << 0 << "Monitor"
-                                                   << "Monitor" << 1 << 0 << "";
-        QTest::newRow("a taken output name") << Out << 0 << 5 << "Out 02"
-                                             << "!Out 02" << 0 << 5 << "";
-        QTest::newRow("unserved column") << Out << 30 << 2 << "Spare"
-                                         << "-" << -1 << 0 << "";
+        QTest::newRow("a taken name gets a !") << In << 0 << 4 << "Cam 2" << "!Cam 2" << 0 << 4 << "";
+        QTest::newRow("as often as needed") << In << 0 << 2 << "Cam" << "!!Cam" << 0 << 2 << "";
+        QTest::newRow("a lower port holds it already") << In << 0 << 8 << "Dup" << "!Dup" << 0 << 8 << "";
+        QTest::newRow("the lowest holder keeps it") << In << 0 << 7 << "Dup" << "Dup" << 0 << 7 << "";
+        QTest::newRow("letter case makes it another name") << In << 0 << 4 << "cam" << "cam" << 0 << 4 << "";
+        QTest::newRow("empty is not checked") << In << 0 << 6 << "" << "" << 0 << 6 << "";
+        QTest::newRow("shared row names the lowest router") << In << 0 << 3 << "Desk" << "Desk" << 0 << 3 << "";
+        QTest::newRow("scrolled row") << In << 4 << 3 << "Desk" << "Desk" << 0 << 7 << "";
+        QTest::newRow("unserved row") << In << 8 << 9 << "Cam" << "-" << -1 << 0 << "";
+        QTest::newRow("scrolled, second router, unchanged")
+            << Out << 10 << 8 << "Out 03" << "Out 03" << 1 << 2 << "";
+        QTest::newRow("a name another router has") << Out << 16 << 0 << "Monitor" << "Monitor" << 1 << 0 << "";
+        QTest::newRow("a taken output name") << Out << 0 << 5 << "Out 02" << "!Out 02" << 0 << 5 << "";
+        QTest::newRow("unserved column") << Out << 30 << 2 << "Spare" << "-" << -1 << 0 << "";
         QTest::newRow("semicolon in an input name")
-            << In << 0 << 1 << "A;B"
-            << "Cam" << -1 << 0 << "Data Error: Invalid input name: cannot have semicolons (;)";
+            << In << 0 << 1 << "A;B" << "Cam" << -1 << 0
+            << "Data Error: Invalid input name: cannot have semicolons (;)";
         QTest::newRow("position beyond the window")
-            << In << 0 << 16 << "Cam"
-            << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+            << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
     }
 
     // The name is stored on the one port behind the field and nowhere else;
