@@ -227,9 +227,7 @@ private slots:
             rules.rowFieldLostFocus(RowField::Inputs, 0, QStringLiteral("3"));
         });
         rules.btnAdvanced_Click(true);
-        QCOMPARE(ConfigRig::global(0)->RouterType(), 0);
-        QVERIFY(!ConfigRig::global(0)->canSplit);
-        QCOMPARE(ConfigRig::global(0)->InputCount(), 15);
+        QCOMPARE(rig.setup(), "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0");
     }
 };
 

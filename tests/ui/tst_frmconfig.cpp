@@ -29,18 +29,13 @@ void sendFocus(QWidget *widget, QEvent::Type type, Qt::FocusReason reason = Qt::
     QApplication::sendEvent(widget, &event);
 }
 
-// Three routers of 16, 8 and 4 ports, stacked, with names a reviewer can tell apart.
+// Three routers of 16, 8 and 4 ports, stacked; the second one split.
 struct ThreeRouters : ConfigRig
 {
     ThreeRouters() : ConfigRig({0, 1, 2})
     {
-        global(1)->setOutputCount(7);
-        global(1)->setInputCount(7);
-        global(1)->setRouterType(1);
-        global(1)->canSplit = true;
-        global(2)->setOutputCount(3);
-        global(2)->setInputCount(3);
-        global(2)->setMapOut(24);
+        global(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
+        global(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
     }
 };
 
