@@ -86,8 +86,6 @@ private slots:
         QTest::newRow("second line for a slot replaces the first")
             << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << QStringList{"2=z|0,3,3,3"}
             << "";
-        QTest::newRow("names keep colons, lose outer blanks")
-            << section("  Macro 09:   Night: all  ;\r\n") << QStringList{"9=Night: all|"} << "";
         QTest::newRow("section running to the end of the file")
             << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << QStringList{"4=open|1,2,3,1"} << "";
     }

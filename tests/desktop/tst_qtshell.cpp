@@ -45,11 +45,7 @@ private slots:
     void showTextOpensTheDisplayFile()
     {
         QVERIFY(m_shell.ShowText(QStringLiteral("Invalid Router--Line 1\r\n")));
-        const QString path = AppFolder() + QStringLiteral("display.txt");
-        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(path)});
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("Invalid Router--Line 1\r\n\r\n"));
+        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(AppFolder() + QStringLiteral("display.txt"))});
     }
 
     void shellOpenHandsTheAddressOn()

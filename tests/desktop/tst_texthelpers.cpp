@@ -75,16 +75,12 @@ private slots:
 
         QTest::newRow("half rounds to even below") << "2.5" << 2 << false;
         QTest::newRow("half rounds to even above") << "3.5" << 4 << false;
-        QTest::newRow("negative half") << "-2.5" << -2 << false;
-        QTest::newRow("3.4 rounds down") << "3.4" << 3 << false;
         QTest::newRow("largest") << "32767" << 32767 << false;
         QTest::newRow("rounds into range") << "32767.4" << 32767 << false;
         QTest::newRow("rounds out of range") << "32767.5" << 0 << true;
         QTest::newRow("one past the top") << "32768" << 0 << true;
         QTest::newRow("one past the bottom") << "-32769" << 0 << true;
         QTest::newRow("beyond a double") << "1e999" << 0 << true;
-        QTest::newRow("huge with a negative exponent") << "1" + QString(400, u'0') + "e-10" << 0 << true;
-        QTest::newRow("long decimal underflow reads 0") << "0." + QString(400, u'0') + "1" << 0 << false;
     }
 
     void readInteger()

@@ -55,12 +55,15 @@ class TestMatrixMapping : public QObject
 {
     Q_OBJECT
 
+    desktop::ScriptedDialogs m_boxes;
+
 private slots:
-    void init() { boxes = std::make_unique<desktop::ScriptedDialogs>(); }
+    // Mapping never shows a box.
     void cleanup()
     {
-        QVERIFY2(boxes->shown.isEmpty(), qPrintable(boxes->lines().join(u'\n')));
-        boxes.reset();
+        const QStringList shown = m_boxes.lines();
+        m_boxes.clear();
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
     }
 
     // Every row starts from tables left over from another set-up.
@@ -102,7 +105,7 @@ private slots:
 
     // A route is made inside the router owning the output; a shared input's
     // name comes from the lowest frame address; an unowned position leaves
-    // the router as it was.
+    // the router as it was. Positions past the tables have no owner.
     void gridToPhysical()
     {
         const RouterSlots routers = routersFrom(QStringLiteral("0:16@0/16@0 1:8@0/8@16 4:8@32/4@40"));
@@ -110,48 +113,40 @@ private slots:
         SizeMatrix(tables, routers);
         MatrixView view{tables, routers};
         clsRouter *router = nullptr;
-        int phy = -2;
-        view.cvMatOutToPhy(20, phy, router);
-        QCOMPARE(std::pair(phy, router), std::pair(4, routers[1].get()));
-        view.cvMatInToPhy1(3, phy, router);
-        QCOMPARE(std::pair(phy, router), std::pair(3, routers[0].get()));
-        view.cvMatInToPhy2(12, phy, routers[1].get());
-        QCOMPARE(phy, -1);
-        view.cvMatInToPhy2(2, phy, nullptr);
-        QCOMPARE(phy, -1);
+        // The converted number and the router left in `router`.
+        const auto toPhy = [&](auto convert, int grid) {
+            int phy = -2;
+            (view.*convert)(grid, phy, router);
+            return std::pair(phy, router);
+        };
+        const auto number = [&](auto convert, int position, const auto &target) {
+            int result = -2;
+            (view.*convert)(position, result, target);
+            return result;
+        };
+        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 20), std::pair(4, routers[1].get()));
+        QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 3), std::pair(3, routers[0].get()));
+        QCOMPARE(number(&MatrixView::cvMatInToPhy2, 12, routers[1].get()), -1);
+        QCOMPARE(number(&MatrixView::cvMatInToPhy2, 2, nullptr), -1);
 
         view.InOffset = 30;
         view.OutOffset = 32;
-        view.cvMatInToPhy1(0, phy, router);
-        QCOMPARE(std::pair(phy, router), std::pair(-1, routers[0].get()));
-        view.cvMatInToPhy1(2, phy, router);
-        QCOMPARE(std::pair(phy, router), std::pair(0, routers[4].get()));
-        view.cvMatOutToPhy(0, phy, router);
-        QCOMPARE(std::pair(phy, router), std::pair(-1, routers[4].get()));
-        view.cvPhyOutToMat(3, phy, *routers[4]);
-        QCOMPARE(phy, 11);
-        view.cvPhyInToMat(1, phy, *routers[4]);
-        QCOMPARE(phy, 3);
-        view.cvPhyOutToMat(3, phy, *routers[0]);
-        QCOMPARE(phy, -29);
-    }
+        QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 0), std::pair(-1, routers[0].get()));
+        QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 2), std::pair(0, routers[4].get()));
+        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 0), std::pair(-1, routers[4].get()));
+        QCOMPARE(number(&MatrixView::cvPhyOutToMat, 3, *routers[4]), 11);
+        QCOMPARE(number(&MatrixView::cvPhyInToMat, 1, *routers[4]), 3);
+        QCOMPARE(number(&MatrixView::cvPhyOutToMat, 3, *routers[0]), -29);
 
-    void positionsPastTheTablesHaveNoOwner()
-    {
-        const RouterSlots routers = routersFrom(QStringLiteral("0:127@120/127@120"));
-        MatrixTables tables;
-        SizeMatrix(tables, routers);
-        const MatrixView view{tables, routers, 112, 112};
+        const RouterSlots wide = routersFrom(QStringLiteral("0:127@120/127@120"));
+        SizeMatrix(tables, wide);
+        const MatrixView scrolled{tables, wide, 112, 112};
         int phy = -2;
-        clsRouter *router = nullptr;
-        view.cvMatOutToPhy(15, phy, router);
+        scrolled.cvMatOutToPhy(15, phy, router);
         QCOMPARE(phy, 7);
-        view.cvMatOutToPhy(16, phy, router);
+        scrolled.cvMatOutToPhy(16, phy, router);
         QCOMPARE(phy, -1);
     }
-
-private:
-    std::unique_ptr<desktop::ScriptedDialogs> boxes;
 };
 
 QTEST_GUILESS_MAIN(TestMatrixMapping)

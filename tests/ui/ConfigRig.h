@@ -13,6 +13,7 @@ struct ConfigRig
 {
     desktop::ScriptedDialogs dialogs;
     std::unique_ptr<ConfigRules> rules;
+    QList<const clsRouter *> made;
 
     explicit ConfigRig(const QList<int> &filledSlots = {}, int ports = 16)
     {
@@ -27,6 +28,7 @@ struct ConfigRig
             router->setOutputCount(ports - 1);
             router->setMapOut(nextOutput);
             nextOutput += ports;
+            made << router.get();
             Globals().Routers[std::size_t(slot)] = std::move(router);
         }
     }
@@ -38,21 +40,67 @@ struct ConfigRig
         return *rules;
     }
 
-    // Form_Unload: the dialog goes away without OK.
-    void cancel()
+    // Operator steps on the open rules, separated by ";": "count N",
+    // "type ROW POSITION", "split ROW", "advanced", "reset", "scroll VALUE",
+    // "in|out|min|mout ROW TEXT" (focus, type, leave; "~in ..." leaves a
+    // field that never had the focus), "focus", "ok [COMINDEX [TIMEOUT]]",
+    // "cancel", and "stored SLOT MAPOUT OUTPUTS" for what a file can hold.
+    void play(const QString &steps)
     {
-        rules->btnCancel_Click();
-        rules.reset();
+        static const QStringList fields{QStringLiteral("in"), QStringLiteral("out"), QStringLiteral("min"),
+                                        QStringLiteral("mout")};
+        for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
+            const QStringList words = step.split(u' ', Qt::SkipEmptyParts);
+            const QString verb = words[0];
+            const auto number = [&](int i) { return words.value(i).toInt(); };
+            const qsizetype field = fields.indexOf(QString(verb).remove(u'~'));
+            if (field >= 0) {
+                if (!verb.startsWith(u'~'))
+                    rules->rowFieldGotFocus();
+                rules->rowFieldLostFocus(ConfigRules::RowField(field), number(1), words.value(2));
+            } else if (verb == QLatin1String("count")) {
+                rules->cboRouterCount_Click(number(1));
+            } else if (verb == QLatin1String("type")) {
+                rules->cboRouter_Click(number(1), number(2));
+            } else if (verb == QLatin1String("split")) {
+                rules->ckAVSplit_Click(number(1), true);
+            } else if (verb == QLatin1String("advanced")) {
+                rules->btnAdvanced_Click(true);
+            } else if (verb == QLatin1String("reset")) {
+                rules->btnResetMapping_Click();
+            } else if (verb == QLatin1String("scroll")) {
+                rules->VScroll_Change(number(1));
+            } else if (verb == QLatin1String("focus")) {
+                rules->rowFieldGotFocus();
+            } else if (verb == QLatin1String("ok")) {
+                (void)rules->btnOK_Click(number(1), words.value(2, QStringLiteral("3")));
+            } else if (verb == QLatin1String("cancel")) {
+                rules->btnCancel_Click();
+            } else if (verb == QLatin1String("stored")) {
+                rules->WorkRouters(number(1))->setMapOut(number(2));
+                rules->WorkRouters(number(1))->setOutputCount(number(3));
+            } else {
+                qFatal("unknown step %s", qPrintable(step));
+            }
+        }
     }
 
-    // The operator types into a row field and leaves it.
-    void edit(ConfigRules::RowField field, int row, const QString &text)
+    // The stored set-up in one line: port, timeout, whether loaded, then each
+    // router as "slot: " and the numbers of its StringVal (type; frame;
+    // inputs; outputs; mapIn; mapOut; split), "new" unless it is the very
+    // record the rig made.
+    [[nodiscard]] QString setup() const
     {
-        rules->rowFieldGotFocus();
-        rules->rowFieldLostFocus(field, row, text);
+        const GlobalState &g = Globals();
+        QStringList parts{g.CommPortName, QString::number(g.RouterTimeout),
+                          g.ConfigLoaded ? QStringLiteral("loaded") : QStringLiteral("not loaded")};
+        for (int slot = 0; slot < RouterSlotCount; ++slot) {
+            if (const clsRouter *r = global(slot))
+                parts << QString::number(slot) + QStringLiteral(": ") + r->StringVal().section(u';', 0, 6) +
+                             (made.contains(r) ? QString() : QStringLiteral(" new"));
+        }
+        return parts.join(QStringLiteral(" | "));
     }
-
-    [[nodiscard]] bool ok(const QString &timeout = QStringLiteral("3")) { return rules->btnOK_Click(0, timeout); }
 
     [[nodiscard]] static clsRouter *global(int slot) { return Globals().Routers[std::size_t(slot)].get(); }
 };
