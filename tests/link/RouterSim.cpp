@@ -1,7 +1,7 @@
 #include "RouterSim.h"
 
 #include <QDeadlineTimer>
-#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -55,13 +55,7 @@ QStringList RouterSim::wire() const
 
 bool RouterSim::waitForFrames(int count)
 {
-    const QDeadlineTimer deadline(FramesMs);
-    while (m_frames.size() < count && !deadline.hasExpired()) {
-        QSignalSpy logged(this, &RouterSim::frameLogged);
-        if (!logged.wait(int(deadline.remainingTime())))
-            break;
-    }
-    return m_frames.size() >= count;
+    return QTest::qWaitFor([&] { return m_frames.size() >= count; }, FramesMs);
 }
 
 void RouterSim::readLog()

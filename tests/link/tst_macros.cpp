@@ -1,30 +1,28 @@
 #include "TestRouters.h"
 #include "desktop/Fault.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
 #include "link/MacroButtons.h"
 #include "link/MacroRecorder.h"
-#include "support/RecordingStatusSink.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
+#include "support/RecordingStatusSink.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
 
-#include <QSignalSpy>
 #include <QTest>
-#include <array>
 
 using desktop::Answer;
 
 namespace {
 
-const QString Title = QStringLiteral("Velmora");
-
-// Routes as {frame address, output, input, level}.
-QList<RouteRecord> records(std::initializer_list<std::array<int, 4>> routes)
+// Routes written "frameAddress.output.input.level", space separated.
+QList<RouteRecord> records(const QString &routes)
 {
     QList<RouteRecord> result;
-    for (const auto &[frameAddress, output, input, level] : routes)
-        result.append(RouteRecord::pack(frameAddress, output, input, level));
+    for (const QString &route : routes.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList f = route.split(u'.');
+        result.append(RouteRecord::pack(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toInt()));
+    }
     return result;
 }
 
@@ -34,8 +32,8 @@ void record(MacroRecorder &recorder, const QList<RouteRecord> &taken)
         recorder.RecordRoute(r.frameAddress(), r.output(), r.input(), r.level());
 }
 
-const QList<RouteRecord> TwoRoutes = records({{0, 1, 2, 3}, {1, 3, 4, 1}});
-const QList<RouteRecord> OldRoutes = records({{1, 1, 1, 3}});
+const QList<RouteRecord> TwoRoutes = records("0.1.2.3 1.3.4.1");
+const QList<RouteRecord> OldRoutes = records("1.1.1.3");
 
 // Test double for the main window's Route: notes each call as a record.
 struct RecordingRouteTarget final : RouteTarget
@@ -48,8 +46,9 @@ struct RecordingRouteTarget final : RouteTarget
     }
 };
 
-// The macro buttons over a configuration with routers at 0 and 1; no port is
-// ever opened (recall goes to a recording target).
+// The macro buttons over routers 0 and 1, button 2 named "Old" with one
+// route and button 7 "Taken"; the recorder holds a route left over from an
+// earlier recording. No port is ever opened (recall goes to a recording target).
 struct Panel
 {
     desktop::ScriptedDialogs boxes;
@@ -67,6 +66,9 @@ struct Panel
     {
         addRouter(config, 0);
         addRouter(config, 1);
+        assign(7, QStringLiteral("Taken"), {});
+        assign(2, QStringLiteral("Old"), OldRoutes);
+        record(recorder, OldRoutes);
     }
 
     void assign(int index, const QString &name, const QList<RouteRecord> &macro)
@@ -76,14 +78,42 @@ struct Panel
         buttons.UpdateMacroButtons();
     }
 
-    [[nodiscard]] bool idle() const
+    // "rec" (":Yes"/":No" answering its question), "take" (two routes
+    // recorded), "save:NAME" or "ctrl:NAME" (button 2 clicked, Ctrl held for
+    // "ctrl", NAME typed). The boxes are those of the step.
+    void step(const QString &step)
     {
-        return !buttons.MacroSavePending() && !recorder.MacroRecording && !buttons.recordLabelVisible() &&
-               buttons.recordCaption() == QLatin1String("Record");
+        const QString argument = step.section(u':', 1);
+        boxes.clear();
+        if (step.startsWith(QLatin1String("rec"))) {
+            if (!argument.isEmpty())
+                boxes.answers.enqueue(argument == QLatin1String("No") ? Answer::No : Answer::Yes);
+            buttons.btnRecord_Click();
+        } else if (step == QLatin1String("take")) {
+            record(recorder, TwoRoutes);
+        } else {
+            shell.ctrlDown = step.startsWith(QLatin1String("ctrl"));
+            boxes.inputs.enqueue(argument);
+            buttons.btnMacro_Click(2);
+        }
+    }
+
+    // "idle 'Record' label=0 rec=1 Old:1": mode, record button caption, record
+    // label shown, routes recorded, button 2's name and caption and its routes.
+    [[nodiscard]] QString state() const
+    {
+        const char *mode = recorder.MacroRecording ? "recording" : buttons.MacroSavePending() ? "pending" : "idle";
+        QString name = bank.MacroNames[2];
+        if (buttons.caption(2) != name)
+            name += QStringLiteral("/caption ") + buttons.caption(2);
+        return QStringLiteral("%1 '%2' label=%3 rec=%4 %5:%6")
+            .arg(QLatin1String(mode), buttons.recordCaption())
+            .arg(int(buttons.recordLabelVisible()))
+            .arg(recorder.RecordedRoutes.size())
+            .arg(name)
+            .arg(bank.Macros[2]->size());
     }
 };
-
-enum class Click { SavePending, WhileRecording, CtrlRename };
 
 } // namespace
 
@@ -93,150 +123,72 @@ class TestMacros : public QObject
     Q_OBJECT
 
 private slots:
-    void recordingOrder_data()
-    {
-        QTest::addColumn<QList<RouteRecord>>("taken");
-        QTest::addColumn<QList<RouteRecord>>("recorded");
-        QTest::newRow("in the order taken") << records({{0, 1, 2, 3}, {1, 0, 0, 3}, {0, 5, 2, 1}})
-                                            << records({{0, 1, 2, 3}, {1, 0, 0, 3}, {0, 5, 2, 1}});
-        QTest::newRow("same crosspoint again moves to the end with its new level")
-            << records({{0, 5, 2, 1}, {0, 6, 1, 3}, {0, 5, 2, 3}}) << records({{0, 6, 1, 3}, {0, 5, 2, 3}});
-        QTest::newRow("one output to different inputs keeps both, in order")
-            << records({{0, 5, 2, 3}, {0, 5, 7, 3}}) << records({{0, 5, 2, 3}, {0, 5, 7, 3}});
-        QTest::newRow("same ports on another router is another route")
-            << records({{0, 5, 2, 3}, {1, 5, 2, 3}}) << records({{0, 5, 2, 3}, {1, 5, 2, 3}});
-        QTest::newRow("back and forth") << records({{0, 5, 2, 3}, {0, 5, 7, 3}, {0, 5, 2, 2}})
-                                        << records({{0, 5, 7, 3}, {0, 5, 2, 2}});
-    }
-
-    void recordingOrder()
-    {
-        QFETCH(QList<RouteRecord>, taken);
-        MacroRecorder recorder;
-        record(recorder, taken);
-        QTEST(recorder.RecordedRoutes.items(), "recorded");
-    }
-
-    // The slot gets a copy; a new recording starts empty.
-    void saveCopiesTheRecording()
+    // The same crosspoint again moves to the end with its new level; another
+    // input or router is another route. The slot gets a copy; a new
+    // recording starts empty.
+    void recording()
     {
         MacroBank bank;
         MacroRecorder recorder;
         recorder.SaveMacro(bank, 4);
-        QVERIFY(bank.Macros[4].has_value()); // saved with no routes: not the same as an empty slot
-        QVERIFY(bank.Macros[4]->isEmpty());
-
-        recorder.RecordRoute(1, 2, 3, 3);
+        QVERIFY(bank.Macros[4] && bank.Macros[4]->isEmpty()); // saved with no routes: not an empty slot
+        record(recorder, records("0.5.2.1 0.6.1.3 0.5.2.3 0.5.7.3 1.5.2.3"));
+        const QList<RouteRecord> recorded = records("0.6.1.3 0.5.2.3 0.5.7.3 1.5.2.3");
+        QCOMPARE(recorder.RecordedRoutes.items(), recorded);
         recorder.SaveMacro(bank, 4);
         recorder.RecordRoute(1, 4, 4, 3);
-        QCOMPARE(*bank.Macros[4], records({{1, 2, 3, 3}}));
+        QCOMPARE(*bank.Macros[4], recorded);
         recorder.NewRecording();
-        recorder.RecordRoute(1, 2, 3, 3); // neither the route nor its key is left over
-        QCOMPARE(recorder.RecordedRoutes.items(), records({{1, 2, 3, 3}}));
-
+        recorder.RecordRoute(0, 5, 2, 3); // neither the route nor its key is left over
+        QCOMPARE(recorder.RecordedRoutes.items(), records("0.5.2.3"));
         QVERIFY_THROWS_EXCEPTION(desktop::Fault, recorder.SaveMacro(bank, 12));
     }
 
-    // Record, stop, then Record again with the save pending: "No" keeps it
-    // pending, "Yes" drops it and a click recalls again.
-    void recordStopAndCancel()
+    // Steps with the record button and button 2: the boxes of the last
+    // step ("beep" for a cancelled name) and the state after. Stopping asks
+    // for a button; with a save pending, Record asks to cancel it. A name is
+    // refused (nothing changes) or accepted: a save puts the recording in the
+    // slot and ends it; Ctrl renames. The button's own name is fine.
+    void buttons_data()
     {
-        Panel p;
-        QSignalSpy started(&p.buttons, &MacroButtons::recordTimerStartRequested);
-        QSignalSpy stopped(&p.buttons, &MacroButtons::recordTimerStopRequested);
-
-        record(p.recorder, OldRoutes); // left over from an earlier recording
-        p.buttons.btnRecord_Click();
-        QVERIFY(p.recorder.MacroRecording);
-        QCOMPARE(p.recorder.RecordedRoutes.size(), 0);
-        QVERIFY(p.buttons.recordLabelVisible());
-        QCOMPARE(started.size(), 1);
-
-        p.buttons.btnRecord_Click();
-        QVERIFY(!p.recorder.MacroRecording);
-        QVERIFY(p.buttons.MacroSavePending());
-        QCOMPARE(p.boxes.lines(), QStringList{Title + ": Next: click a macro button to save these routes"});
-        QVERIFY(p.buttons.recordLabelVisible());
-        QCOMPARE(stopped.size(), 1);
-
-        p.boxes.clear();
-        p.boxes.answers.enqueue(Answer::No);
-        p.buttons.btnRecord_Click();
-        QCOMPARE(p.boxes.shown, (QList<desktop::ScriptedDialogs::Shown>{
-                                    {QStringLiteral("Overwrite Macro"),
-                                     QStringLiteral("The last macro has not been saved yet. Cancel Save?"),
-                                     desktop::Icon::None, desktop::Buttons::YesNo}}));
-        QVERIFY(p.buttons.MacroSavePending());
-
-        p.boxes.answers.enqueue(Answer::Yes);
-        p.buttons.btnRecord_Click();
-        QVERIFY(p.idle());
-        QCOMPARE(stopped.size(), 3);
-        p.buttons.btnMacro_Click(0); // the slot is empty: nothing happens
-        QVERIFY(p.boxes.asked.isEmpty());
-        QVERIFY(!p.bank.Macros[0].has_value());
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("state");
+        const QString cancel = QStringLiteral("Overwrite Macro: The last macro has not been saved yet. Cancel Save? [Yes/No]");
+        const QString pending = QStringLiteral("pending 'Cancel Save' label=1 rec=2 Old:1");
+        const QString recording = QStringLiteral("recording 'Save Macro' label=1 rec=2 Old:1");
+        QTest::newRow("record") << "rec" << "" << "recording 'Save Macro' label=1 rec=0 Old:1";
+        QTest::newRow("stop") << "rec,take,rec" << "Velmora: Next: click a macro button to save these routes" << pending;
+        QTest::newRow("cancel refused") << "rec,take,rec,rec:No" << cancel << pending;
+        QTest::newRow("cancelled") << "rec,take,rec,rec:Yes" << cancel << "idle 'Record' label=0 rec=2 Old:1";
+        QTest::newRow("pending: no name") << "rec,take,rec,save:" << "beep" << pending;
+        QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName
+                                             << "Velmora: Please pick a more descriptive name" << pending;
+        QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b"
+                                            << "Velmora: No semicolons (;) allowed in the macro name" << pending;
+        QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken"
+                                                        << "Velmora: This name is already in use." << pending;
+        QTest::newRow("pending: its own name") << "rec,take,rec,save:Old" << "" << "idle 'Record' label=0 rec=2 Old:2";
+        QTest::newRow("pending: saved") << "rec,take,rec,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
+        QTest::newRow("recording: no name") << "rec,take,save:" << "beep" << recording;
+        QTest::newRow("recording: saved") << "rec,take,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
+        QTest::newRow("rename: no name") << "ctrl:" << "beep" << "idle 'Record Macro' label=0 rec=1 Old:1";
+        QTest::newRow("rename") << "ctrl:New" << "" << "idle 'Record Macro' label=0 rec=1 New:1";
     }
 
-    // Button 2 ("Old") clicked with a save pending, while recording, or with
-    // Ctrl held to rename it. A refused name changes nothing; the button's
-    // own name is fine. A save puts the recording in the slot and ends it.
-    void naming_data()
+    void buttons()
     {
-        QTest::addColumn<Click>("click");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("beeps");
-        for (const auto &[click, mode] :
-             {std::pair{Click::SavePending, "pending"}, std::pair{Click::WhileRecording, "recording"},
-              std::pair{Click::CtrlRename, "rename"}}) {
-            QTest::addRow("%s: cancelled", mode) << click << QString() << QStringList() << 1;
-            QTest::addRow("%s: unassigned", mode) << click << MacroBank::UnassignedName
-                                                  << QStringList{Title + ": Please pick a more descriptive name"} << 0;
-            QTest::addRow("%s: semicolon", mode)
-                << click << QStringLiteral("a;b")
-                << QStringList{Title + ": No semicolons (;) allowed in the macro name"} << 0;
-            QTest::addRow("%s: another button's name", mode)
-                << click << QStringLiteral("Taken") << QStringList{Title + ": This name is already in use."} << 0;
-            QTest::addRow("%s: its own name", mode) << click << QStringLiteral("Old") << QStringList() << 0;
-            QTest::addRow("%s: a new name", mode) << click << QStringLiteral("New") << QStringList() << 0;
-        }
-    }
-
-    void naming()
-    {
-        QFETCH(Click, click);
-        QFETCH(QString, answer);
-        QFETCH(QStringList, shown);
-        QFETCH(int, beeps);
-        const bool accepted = shown.isEmpty() && beeps == 0;
-        const bool rename = click == Click::CtrlRename;
+        QFETCH(QString, steps);
         Panel p;
-        p.assign(7, QStringLiteral("Taken"), {});
-        p.assign(2, QStringLiteral("Old"), OldRoutes);
-        if (!rename) {
-            p.buttons.btnRecord_Click();
-            record(p.recorder, TwoRoutes);
-        }
-        if (click == Click::SavePending)
-            p.buttons.btnRecord_Click();
-        p.boxes.clear();
-        p.shell.ctrlDown = rename;
-
-        p.boxes.inputs.enqueue(answer);
-        p.buttons.btnMacro_Click(2);
-
-        QCOMPARE(p.boxes.asked.size(), 1);
-        QCOMPARE(p.boxes.proposed, QStringList{QStringLiteral("Old")});
-        QCOMPARE(p.boxes.lines(), shown);
-        QCOMPARE(p.boxes.beeps, beeps);
-        const QString name = accepted ? answer : QStringLiteral("Old");
-        QCOMPARE(p.bank.MacroNames[2], name);
-        QCOMPARE(p.buttons.caption(2), name);
-        QCOMPARE(*p.bank.Macros[2], accepted && !rename ? TwoRoutes : OldRoutes);
-        QCOMPARE(p.buttons.MacroSavePending(), !accepted && click == Click::SavePending);
-        QCOMPARE(p.recorder.MacroRecording, !accepted && click == Click::WhileRecording);
-        if (accepted && !rename)
-            QVERIFY(p.idle());
+        for (const QString &step : steps.split(u','))
+            p.step(step);
+        QString box = p.boxes.beeps ? QStringLiteral("beep") : QString();
+        for (const auto &shown : p.boxes.shown)
+            box += shown.title + ": " + shown.text + (shown.buttons == desktop::Buttons::YesNo ? " [Yes/No]" : "");
+        QTEST(box, "box");
+        QTEST(p.state(), "state");
+        // An input box proposes the button's name.
+        QVERIFY(p.boxes.proposed.isEmpty() || p.boxes.proposed == QStringList{"Old"});
         QVERIFY(p.target.routed.isEmpty());
     }
 
@@ -246,13 +198,11 @@ private slots:
     {
         Panel p;
         p.assign(6, QStringLiteral("Six"), TwoRoutes);
-        p.assign(7, QStringLiteral("Seven"), {});
         for (const int index : {6, 7, 8, 12})
             p.buttons.btnMacro_Click(index);
         QCOMPARE(p.target.routed, TwoRoutes);
         QCOMPARE(p.boxes.lines(), QStringList{"Function btnMacro_Click: Error: Subscript out of range"});
-        QVERIFY(p.boxes.asked.isEmpty());
-        QVERIFY(p.status.messages.isEmpty());
+        QVERIFY(p.boxes.proposed.isEmpty() && p.status.messages.isEmpty());
     }
 };
 

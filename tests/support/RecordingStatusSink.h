@@ -8,7 +8,7 @@
 class RecordingStatusSink final : public StatusSink
 {
 public:
-    void SetErrMsg(const QString &msg) override;
+    void SetErrMsg(const QString &msg) override { messages.append(msg); }
 
     QStringList messages;
 };

@@ -2,8 +2,7 @@
 
 namespace desktop {
 
-ScriptedDialogs::ScriptedDialogs()
-    : m_previous(&dialogs())
+ScriptedDialogs::ScriptedDialogs() : m_previous(&dialogs())
 {
     setDialogs(this);
 }
@@ -21,16 +20,10 @@ Answer ScriptedDialogs::messageBox(const QString &title, const QString &text, Ic
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 
-QString ScriptedDialogs::inputBox(const QString &prompt, const QString &title, const QString &proposedText)
+QString ScriptedDialogs::inputBox(const QString &, const QString &, const QString &proposedText)
 {
-    asked.append({title, prompt, Icon::None, Buttons::OkCancel});
     proposed.append(proposedText);
     return inputs.isEmpty() ? QString() : inputs.dequeue();
-}
-
-void ScriptedDialogs::beep()
-{
-    ++beeps;
 }
 
 QStringList ScriptedDialogs::lines() const
@@ -44,7 +37,6 @@ QStringList ScriptedDialogs::lines() const
 void ScriptedDialogs::clear()
 {
     shown.clear();
-    asked.clear();
     proposed.clear();
     beeps = 0;
 }

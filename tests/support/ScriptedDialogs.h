@@ -29,14 +29,13 @@ public:
 
     Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
-    void beep() override;
+    void beep() override { ++beeps; }
 
     QQueue<Answer> answers;
     QQueue<QString> inputs;
 
     QList<Shown> shown;   // message boxes, in order
-    QList<Shown> asked;   // input boxes: text holds the prompt, proposed text in `proposed`
-    QStringList proposed;
+    QStringList proposed; // the proposed text of each input box, in order
     int beeps = 0;
 
     // "title: text" of every message box, the form most tests compare.

@@ -4,15 +4,6 @@
 
 namespace desktop {
 
-namespace {
-
-QString nextAnswer(QQueue<QString> &answers)
-{
-    return answers.isEmpty() ? QString() : answers.dequeue();
-}
-
-} // namespace
-
 ScriptedShell::ScriptedShell() : m_previous(&shell())
 {
     setShell(this);
@@ -26,13 +17,13 @@ ScriptedShell::~ScriptedShell()
 QString ScriptedShell::OpenFileDialog(const QString &, const QString &, const QString &startFolder)
 {
     openStartFolders.append(startFolder);
-    return nextAnswer(openAnswers);
+    return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
 }
 
 QString ScriptedShell::SaveFileDialog(const QString &, const QString &, const QString &proposedName, const QString &)
 {
     saveProposedNames.append(proposedName);
-    return nextAnswer(saveAnswers);
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
 }
 
 bool ScriptedShell::ShowText(const QString &text)
@@ -41,22 +32,6 @@ bool ScriptedShell::ShowText(const QString &text)
         throw Fault(failShowText);
     shownTexts.append(text);
     return true;
-}
-
-qint32 ScriptedShell::ShellOpen(const QString &target)
-{
-    opened.append(target);
-    return shellOpenResult;
-}
-
-bool ScriptedShell::CtrlKeyDown()
-{
-    return ctrlDown;
-}
-
-bool ScriptedShell::ShiftKeyDown()
-{
-    return shiftDown;
 }
 
 } // namespace desktop

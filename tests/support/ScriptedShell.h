@@ -21,9 +21,13 @@ public:
     QString SaveFileDialog(const QString &title, const QString &filterList, const QString &proposedName,
                            const QString &startFolder) override;
     bool ShowText(const QString &text) override;
-    qint32 ShellOpen(const QString &target) override;
-    bool CtrlKeyDown() override;
-    bool ShiftKeyDown() override;
+    qint32 ShellOpen(const QString &target) override
+    {
+        opened.append(target);
+        return shellOpenResult;
+    }
+    bool CtrlKeyDown() override { return ctrlDown; }
+    bool ShiftKeyDown() override { return shiftDown; }
 
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;

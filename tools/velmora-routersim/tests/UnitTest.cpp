@@ -71,30 +71,26 @@ private slots:
                     lines << QString::fromStdString(logLine(std::chrono::milliseconds{12'345}, window, verdict));
                 }
             }
-            QVERIFY2(lines.size() == judged.size(), qPrintable(QStringLiteral("in chunks of %1").arg(chunk)));
-            for (qsizetype i = 0; i < lines.size(); ++i)
-                QCOMPARE(lines[i], QStringLiteral("12.345 ") + judged[i]);
+            // The chunk size in front tells which cut failed.
+            const QString cut = QStringLiteral("chunks of %1: ").arg(chunk);
+            QCOMPARE(cut + lines.join(u'|'), cut + "12.345 " + judged.join(QStringLiteral("|12.345 ")));
         }
     }
 
+    // Parsed as "bytes in hex @delay in ms: description".
     void answers_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("delay");
-        QTest::addColumn<QString>("verdict");
-        QTest::newRow("ack") << "ack" << QByteArray("\x06") << 0 << "ack";
-        QTest::newRow("silent") << "silent" << QByteArray() << 0 << "silent";
-        QTest::newRow("code:21") << "code:21" << QByteArray("\x15") << 0 << "refused:21";
-        QTest::newRow("code:255") << "code:255" << QByteArray("\xff") << 0 << "refused:255";
-        QTest::newRow("code:6 is an ack") << "code:6" << QByteArray("\x06") << 0 << "ack";
-        QTest::newRow("bytes") << "bytes:06,41,42" << QByteArray("\x06\x41\x42") << 0 << "bytes:06,41,42";
-        QTest::newRow("one hex digit") << "bytes:f" << QByteArray("\x0f") << 0 << "refused:15";
-        QTest::newRow("mixed case, zero") << "bytes:Ff,0" << QByteArray("\xff\x00", 2) << 0 << "bytes:FF,00";
-        QTest::newRow("delay") << "ack@1500" << QByteArray("\x06") << 1500 << "ack delay=1500";
-        QTest::newRow("silent delay") << "silent@100" << QByteArray() << 100 << "silent";
-        QTest::newRow("longest delay") << "bytes:06,41@600000" << QByteArray("\x06\x41") << 600000
-                                       << "bytes:06,41 delay=600000";
+        QTest::addColumn<QString>("parsed");
+        QTest::newRow("ack") << "ack" << "06 @0: ack";
+        QTest::newRow("silent") << "silent" << " @0: silent";
+        QTest::newRow("code:255") << "code:255" << "ff @0: refused:255";
+        QTest::newRow("code:6 is an ack") << "code:6" << "06 @0: ack";
+        QTest::newRow("bytes") << "bytes:06,41,42" << "06 41 42 @0: bytes:06,41,42";
+        QTest::newRow("one hex digit") << "bytes:f" << "0f @0: refused:15";
+        QTest::newRow("mixed case, zero") << "bytes:Ff,0" << "ff 00 @0: bytes:FF,00";
+        QTest::newRow("silent delay") << "silent@100" << " @100: silent";
+        QTest::newRow("longest delay") << "bytes:06,41@600000" << "06 41 @600000: bytes:06,41 delay=600000";
     }
 
     void answers()
@@ -102,10 +98,10 @@ private slots:
         QFETCH(QString, text);
         const auto answer = parseAnswer(text.toStdString());
         QVERIFY(answer.has_value());
-        QTEST(QByteArray(reinterpret_cast<const char *>(answer->bytes.data()), qsizetype(answer->bytes.size())),
-              "bytes");
-        QTEST(int(answer->delay.count()), "delay");
-        QTEST(QString::fromStdString(describeAnswer(*answer)), "verdict");
+        const QByteArray bytes(reinterpret_cast<const char *>(answer->bytes.data()), qsizetype(answer->bytes.size()));
+        QTEST(QStringLiteral("%1 @%2: ").arg(QString::fromLatin1(bytes.toHex(' '))).arg(answer->delay.count()) +
+                  QString::fromStdString(describeAnswer(*answer)),
+              "parsed");
     }
 
     // Frame addresses beyond the sixteen never index the router tables.
