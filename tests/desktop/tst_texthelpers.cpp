@@ -52,9 +52,9 @@ private slots:
         QTest::newRow("exponent without digits stops before e") << "4e" << 4.0;
         QTest::newRow("exponent sign without digits") << "4e+x" << 4.0;
         QTest::newRow("stops at a second point") << "1.2.3" << 1.2;
+        QTest::newRow("blank inside stops") << "1 2" << 1.0;
         QTest::newRow("no number") << "abc" << 0.0;
         QTest::newRow("lone sign") << "-" << 0.0;
-        QTest::newRow("blank inside stops") << "1 2" << 1.0;
         // Beyond a double's range by the digits alone, not by the exponent.
         QTest::newRow("long decimal underflows to 0") << "0." + QString(400, u'0') + "1" << 0.0;
         QTest::newRow("huge despite e-") << "1" + QString(400, u'0') + "e-10" << HUGE_VAL;
@@ -75,10 +75,8 @@ private slots:
 
         QTest::newRow("half rounds to even below") << "2.5" << 2 << false;
         QTest::newRow("half rounds to even above") << "3.5" << 4 << false;
-        QTest::newRow("largest") << "32767" << 32767 << false;
         QTest::newRow("rounds into range") << "32767.4" << 32767 << false;
         QTest::newRow("rounds out of range") << "32767.5" << 0 << true;
-        QTest::newRow("one past the top") << "32768" << 0 << true;
         QTest::newRow("one past the bottom") << "-32769" << 0 << true;
         QTest::newRow("beyond a double") << "1e999" << 0 << true;
     }

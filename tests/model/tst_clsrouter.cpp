@@ -98,8 +98,6 @@ private slots:
             << QStringList{"Data Error: Router Type out of range", "Data Error: Input count out of range",
                            "Data Error: MatOut out of range"}
             << false;
-        QTest::newRow("mapIn past the matrix") << "0; 3; 0; 0; 127; 0; 0;a; b; " << "0; 3; 0; 0; 0; 0; 0;a; b; "
-                                               << QStringList{"Data Error: MatIn out of range"} << false;
         QTest::newRow("overflow stops the reading")
             << "1; 7; 100000; 1; 0; 0; 0;" << "1; 7; -1; -1; 0; 0; 0;"
             << QStringList{"Function StringVal: Error: Overflow"} << false;
