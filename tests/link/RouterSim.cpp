@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr int StartMs = 10000;
-constexpr int FramesMs = 10000;
+// Bounds every wait, so a hung simulator fails the test instead of blocking it.
+constexpr int WaitMs = 10000;
 
 } // namespace
 
@@ -21,9 +21,9 @@ RouterSim::~RouterSim()
 {
     if (m_process.state() != QProcess::NotRunning) {
         m_process.terminate();
-        if (!m_process.waitForFinished(StartMs))
+        if (!m_process.waitForFinished(WaitMs))
             m_process.kill();
-        m_process.waitForFinished(StartMs);
+        m_process.waitForFinished(WaitMs);
     }
 }
 
@@ -31,9 +31,9 @@ bool RouterSim::start(const QString &linkPath, const QStringList &args)
 {
     m_process.setArguments(QStringList{QStringLiteral("--link"), linkPath} + args);
     m_process.start();
-    if (!m_process.waitForStarted(StartMs))
+    if (!m_process.waitForStarted(WaitMs))
         return false;
-    const QDeadlineTimer deadline(StartMs);
+    const QDeadlineTimer deadline(WaitMs);
     while (!m_ready && !deadline.hasExpired() && m_process.state() == QProcess::Running)
         m_process.waitForReadyRead(int(deadline.remainingTime()));
     return m_ready;
@@ -42,7 +42,7 @@ bool RouterSim::start(const QString &linkPath, const QStringList &args)
 void RouterSim::kill()
 {
     m_process.kill();
-    m_process.waitForFinished(StartMs);
+    m_process.waitForFinished(WaitMs);
 }
 
 QStringList RouterSim::wire() const
@@ -55,7 +55,7 @@ QStringList RouterSim::wire() const
 
 bool RouterSim::waitForFrames(int count)
 {
-    return QTest::qWaitFor([&] { return m_frames.size() >= count; }, FramesMs);
+    return QTest::qWaitFor([&] { return m_frames.size() >= count; }, WaitMs);
 }
 
 void RouterSim::readLog()

@@ -134,21 +134,27 @@ private slots:
         QCOMPARE(rig.state(0, 1) + u' ' + rig.state(3, 2), "2/2 -1/3");
     }
 
-    // The second route goes on the line after the first, so the router ends
-    // on the second input and so must the route state, although the first
+    // Routes started during another's slow reply go on the line after it,
+    // each judged by its own reply. The router ends on the later input to
+    // the same output, and so must the route state, although the first
     // route's caller learns its verdict last.
-    void nestedRouteToTheSameOutputLeavesTheLaterSource()
+    void nestedRoutesDuringAWait()
     {
         RouteRig rig;
         rig.config.RouterTimeout = 2;
-        QVERIFY(rig.startSim({"--answer", "0=ack@300"}));
+        QVERIFY(rig.startSim({"--answer", "0=ack@300", "--answer", "1=code:21"}));
         clsRouter &router = *rig.config.Routers[0];
+        QList<bool> nestedFailed;
         connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
             if (rig.sim.frames().size() == 1)
-                QVERIFY(!rig.routes.RouteCrosspoint(router, 0, 2, 3));
+                nestedFailed << rig.routes.RouteCrosspoint(*rig.config.Routers[1], 1, 1, 3)
+                             << rig.routes.RouteCrosspoint(router, 0, 2, 3);
         });
         QVERIFY(!rig.routes.RouteCrosspoint(router, 0, 1, 3));
-        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(nestedFailed, (QList<bool>{true, false}));
+        QCOMPARE(rig.status.messages, QStringList{"Router returned 21"});
+        QVERIFY(rig.sim.waitForFrames(3));
+        QCOMPARE(rig.sim.wire().join(u'|'), "BE EF 00 00 00 01 00 50|BE EF 01 00 00 01 01 50|BE EF 00 00 00 02 00 53");
         QCOMPARE(rig.state(0, 0), "2/2");
     }
 

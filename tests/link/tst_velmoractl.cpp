@@ -136,9 +136,8 @@ private slots:
         QTest::newRow("help") << false << "--help" << 0 << "usage: velmora-ctl check|macro|route|state ...\n" << ""
                               << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 0", "route"},
-              std::pair{"route set-up.rcf 16 1 1", "route"}, std::pair{"macro set-up.rcf 12", "macro"},
-              std::pair{"state 0 -1", "state"}})
+             {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+              std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"}})
             QTest::addRow("usage: '%s'", arguments) << false << QString::fromLatin1(arguments) << 2 << ""
                                                     << "usage: velmora-ctl " + QString::fromLatin1(usage) << "" << "";
         QTest::newRow("panel: route refused") << true << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << ""

@@ -12,9 +12,9 @@ ScriptedDialogs::~ScriptedDialogs()
     setDialogs(m_previous);
 }
 
-Answer ScriptedDialogs::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons)
+Answer ScriptedDialogs::messageBox(const QString &title, const QString &text, Icon, Buttons buttons)
 {
-    shown.append({title, text, icon, buttons});
+    shown.append({title, text, buttons});
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;

@@ -17,9 +17,7 @@ public:
     {
         QString title;
         QString text;
-        Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
-        bool operator==(const Shown &) const = default;
     };
 
     ScriptedDialogs();

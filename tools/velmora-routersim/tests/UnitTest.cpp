@@ -86,10 +86,8 @@ private slots:
         QTest::newRow("silent") << "silent" << " @0: silent";
         QTest::newRow("code:255") << "code:255" << "ff @0: refused:255";
         QTest::newRow("code:6 is an ack") << "code:6" << "06 @0: ack";
-        QTest::newRow("bytes") << "bytes:06,41,42" << "06 41 42 @0: bytes:06,41,42";
         QTest::newRow("one hex digit") << "bytes:f" << "0f @0: refused:15";
         QTest::newRow("mixed case, zero") << "bytes:Ff,0" << "ff 00 @0: bytes:FF,00";
-        QTest::newRow("silent delay") << "silent@100" << " @100: silent";
         QTest::newRow("longest delay") << "bytes:06,41@600000" << "06 41 @600000: bytes:06,41 delay=600000";
     }
 
