@@ -52,6 +52,8 @@ private slots:
     {
         ThreeRouters rig;
         frmConfig dialog;
+        // One line of text; the button wraps it.
+        QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
         auto *count = control<QComboBox>(dialog, "cboRouterCount");
         emit count->activated(6);
         QCOMPARE(control<QScrollBar>(dialog, "VScroll")->maximum(), 4);
@@ -93,6 +95,7 @@ private slots:
         const QString kept = QStringLiteral("COM2 | 3 | loaded | ") + routers;
         const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + routers;
         const QStringList noPort{"Velmora: Please set the COM port to something"};
+        // clang-format off
         QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << kept << QStringList();
         QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << kept << QStringList();
         QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << kept << QStringList();
@@ -103,6 +106,7 @@ private slots:
         QTest::newRow("count chosen in the dropped-down list")
             << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
             << QStringList{"Velmora: Router 3 has no router type selected"};
+        // clang-format on
     }
 
     void typedTextIsNoChoice()
@@ -156,7 +160,6 @@ private slots:
         ThreeRouters rig;
         ConfigRig::global(0)->setMapIn(4);
         frmConfig dialog;
-        QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
         QVERIFY(showActive(dialog));
         QWidget *target = control<QWidget>(dialog, focused);
         target->setFocus(Qt::TabFocusReason);
@@ -164,7 +167,7 @@ private slots:
         if (auto *field = qobject_cast<QLineEdit *>(target))
             field->setText(QStringLiteral("9"));
         QTest::keyClick(target, Qt::Key(key));
-        const QString outcome = dialog.isVisible()                         ? QStringLiteral("open")
+        const QString outcome = dialog.isVisible()                     ? QStringLiteral("open")
                                 : dialog.result() == QDialog::Accepted ? QStringLiteral("accepted")
                                                                        : QStringLiteral("rejected");
         const clsRouter &first = *ConfigRig::global(0);

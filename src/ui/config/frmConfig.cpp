@@ -145,9 +145,8 @@ void frmConfig::createGrid()
         row.lblMOutEnd = plainLabel(this, QStringLiteral("lblMOutEnd") + index, QString());
         row.lblMOutEnd->setGeometry(twipsRect(6180, 1425 + RowPitch * k, 435, 255));
 
-        connect(row.cboRouter, &ChoiceList::chosen, this, [this, k](int position) {
-            m_rules.cboRouter_Click(k, position);
-        });
+        connect(row.cboRouter, &ChoiceList::chosen, this,
+                [this, k](int position) { m_rules.cboRouter_Click(k, position); });
         connect(row.ckAVSplit, &QCheckBox::clicked, this, [this, k](bool ticked) {
             m_rules.ckAVSplit_Click(k, ticked);
         });

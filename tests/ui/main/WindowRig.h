@@ -5,8 +5,8 @@
 #include "app/GlobalState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
-#include "ui/main/PictureBox.h"
 #include "ui/OperatorInput.h"
+#include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QAction>

@@ -169,11 +169,11 @@ private slots:
         scrollOneWay(rig.control<QScrollBar>(bar), wheel);
         const clsRouter &router = *Globals().Routers[0];
         const MatrixView &view = rig.window->view();
-        QTEST(QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
-                           QString::number(rows ? view.InOffset : view.OutOffset),
-                           rig.control<QLineEdit>(field)->text()})
-                  .join(u'|'),
-              "state");
+        QTEST(
+            QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
+                         QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
+                .join(u'|'),
+            "state");
     }
 
     void reconfigurationKeepsOrMovesThePort()

@@ -165,6 +165,7 @@ private slots:
         QVERIFY(rig.showActive());
         auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
         auto *timer = rig.control<QTimer>(QStringLiteral("FormTimer"));
+        QVERIFY(timer);
         const auto enterOn = [&rig](const QString &name) {
             QWidget *button = rig.control(name);
             button->setFocus(Qt::TabFocusReason);
