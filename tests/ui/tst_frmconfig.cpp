@@ -174,37 +174,45 @@ private slots:
         QTEST(QStringLiteral("%1 %2 %3").arg(outcome).arg(first.mapIn() + 1).arg(first.InputCount() + 1), "state");
     }
 
-    // A click on the scroll bar or the wheel over it leaves the field first:
-    // what was typed before is stored, and the field typed into after the
-    // scroll counts as focused again. State: slot 0's inputs, the first
-    // row's slot, that slot's inputs.
-    void scrollBarLeavesTheField_data()
+    // A click on the scroll bar or the wheel over it leaves the field first,
+    // as a click on the Advanced box does: what was typed before is stored,
+    // and the field typed into afterwards counts as focused again. State:
+    // slot 0's inputs once left, the first row's slot, that slot's inputs.
+    void leavingAFieldByMouse_data()
     {
-        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<QString>("leaveBy");
         QTest::addColumn<QString>("state");
-        QTest::newRow("click on the down arrow") << false << "3 1 2";
-        QTest::newRow("wheel over the bar") << true << "3 3 2";
+        QTest::newRow("click on the scroll arrow") << "arrow"
+                                                   << "3 1 2";
+        QTest::newRow("wheel over the scroll bar") << "wheel"
+                                                   << "3 3 2";
+        QTest::newRow("click on Advanced Configuration") << "btnAdvanced"
+                                                         << "3 0 2";
     }
 
-    void scrollBarLeavesTheField()
+    void leavingAFieldByMouse()
     {
-        QFETCH(bool, wheel);
+        QFETCH(QString, leaveBy);
         ConfigRig rig({0, 1, 2, 3, 4, 5}, 4);
         frmConfig dialog;
         QVERIFY(showActive(dialog));
+        const ConfigRules &rules = dialog.rules();
         auto *field = control<QLineEdit>(dialog, "txtInputs_0");
-        for (const QString &typed : {QStringLiteral("3"), QStringLiteral("2")}) {
-            if (typed == QLatin1String("2"))
-                scrollOneWay(control<QScrollBar>(dialog, "VScroll"), wheel);
+        const auto typeIntoField = [field](const QString &typed) {
             QTest::mouseClick(field, Qt::LeftButton);
-            QTRY_VERIFY(field->hasFocus());
             QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(field, typed);
-        }
+        };
+        typeIntoField(QStringLiteral("3"));
+        if (leaveBy == QLatin1String("btnAdvanced"))
+            QTest::mouseClick(control<QCheckBox>(dialog, leaveBy), Qt::LeftButton);
+        else
+            scrollOneWay(control<QScrollBar>(dialog, "VScroll"), leaveBy == QLatin1String("wheel"));
+        const int left = rules.WorkRouters(0)->InputCount() + 1;
+        typeIntoField(QStringLiteral("2"));
         QTest::keyClick(field, Qt::Key_Tab);
-        const ConfigRules &rules = dialog.rules();
         QTEST(QStringLiteral("%1 %2 %3")
-                  .arg(rules.WorkRouters(0)->InputCount() + 1)
+                  .arg(left)
                   .arg(rules.TopRow())
                   .arg(rules.WorkRouters(rules.TopRow())->InputCount() + 1),
               "state");
