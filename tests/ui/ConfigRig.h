@@ -43,8 +43,9 @@ struct ConfigRig
     // Operator steps on the open rules, separated by ";": "count N",
     // "type ROW POSITION", "split ROW", "advanced", "reset", "scroll VALUE",
     // "in|out|min|mout ROW TEXT" (focus, type, leave; "~in ..." leaves a
-    // field that never had the focus), "focus", "ok [COMINDEX [TIMEOUT]]",
-    // "cancel", and "stored SLOT MAPOUT OUTPUTS" for what a file can hold.
+    // field that never had the focus), "focus", "port COMINDEX" (chosen from
+    // the list), "port typed", "ok [TIMEOUT]", "cancel", and
+    // "stored SLOT MAPOUT OUTPUTS" for what a file can hold.
     void play(const QString &steps)
     {
         static const QStringList fields{QStringLiteral("in"), QStringLiteral("out"), QStringLiteral("min"),
@@ -72,8 +73,13 @@ struct ConfigRig
                 rules->VScroll_Change(number(1));
             } else if (verb == QLatin1String("focus")) {
                 rules->rowFieldGotFocus();
+            } else if (verb == QLatin1String("port")) {
+                if (words.value(1) == QLatin1String("typed"))
+                    rules->cboCom_Change();
+                else
+                    rules->cboCom_Click(number(1));
             } else if (verb == QLatin1String("ok")) {
-                (void)rules->btnOK_Click(number(1), words.value(2, QStringLiteral("3")));
+                (void)rules->btnOK_Click(words.value(1, QStringLiteral("3")));
             } else if (verb == QLatin1String("cancel")) {
                 rules->btnCancel_Click();
             } else if (verb == QLatin1String("stored")) {

@@ -30,37 +30,40 @@ private slots:
         const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + twoRouters;
         // Opening, counts, OK and Cancel.
         QTest::newRow("OK takes routers up to the first gap")
-            << QList<int>{0, 1, 3} << "ok" << "COM1 | 3 | loaded | " + twoRouters << QStringList();
+            << QList<int>{0, 1, 3} << "ok" << "COM2 | 3 | loaded | " + twoRouters << QStringList();
         QTest::newRow("Cancel stores nothing but edits to existing routers")
             << QList<int>{0, 1, 3} << "type 0 1; split 0; in 0 8; count 1; cancel"
             << "COM2 | 3 | not loaded | 0: 1; 0; 7; 15; 0; 0; -1 | 1: 0; 1; 15; 15; 0; 16; 0 | 3: 0; 3; 15; 15; 0; 32; 0"
             << QStringList();
         QTest::newRow("count down and up makes new routers")
             << QList<int>{0, 1, 2} << "count 1; count 3; type 1 0; out 1 2; in 1 2; type 2 1; out 2 4; in 2 4; ok"
-            << "COM1 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 1; 1; 0; 16; 0 new | 2: 1; 2; 3; 3; 0; 18; 0 new"
+            << "COM2 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 1; 1; 0; 16; 0 new | 2: 1; 2; 3; 3; 0; 18; 0 new"
             << QStringList();
         QTest::newRow("OK with gaps, port and timeout")
-            << QList<int>{0, 1, 2, 3, 5} << "count 2; ok 3 0.5" << "COM4 | 0.5 | loaded | " + twoRouters
+            << QList<int>{0, 1, 2, 3, 5} << "count 2; port 3; ok 0.5" << "COM4 | 0.5 | loaded | " + twoRouters
             << QStringList();
         QTest::newRow("reset mapping") << QList<int>{0, 1} << "advanced; min 0 6; min 1 4; mout 1 41; reset; ok"
-                                       << "COM1 | 3 | loaded | " + twoRouters << QStringList();
+                                       << "COM2 | 3 | loaded | " + twoRouters << QStringList();
         QTest::newRow("reset mapping without routers") << QList<int>{} << "reset" << "COM2 | 3 | not loaded"
                                                        << QStringList();
         // OK's checks: a refused OK stores nothing.
-        QTest::newRow("no port chosen") << QList<int>{0, 1} << "ok -1" << untouched
-                                        << refused("Please set the COM port to something");
-        QTest::newRow("port checked first") << QList<int>{0, 1} << "ok -1 abc" << untouched
+        // Typed port text is no choice, however it reads; a choice afterwards counts.
+        QTest::newRow("port text typed") << QList<int>{0, 1} << "port typed; ok" << untouched
+                                         << refused("Please set the COM port to something");
+        QTest::newRow("port checked first") << QList<int>{0, 1} << "port typed; ok abc" << untouched
                                             << refused("Please set the COM port to something");
+        QTest::newRow("port chosen after typing") << QList<int>{0, 1} << "port typed; port 2; ok"
+                                                  << "COM3 | 3 | loaded | " + twoRouters << QStringList();
         const QStringList timeoutRange = refused("Router Timeout must be between .01 and 60 seconds");
-        QTest::newRow("timeout 60") << QList<int>{0, 1} << "ok 0 60" << "COM1 | 60 | loaded | " + twoRouters
+        QTest::newRow("timeout 60") << QList<int>{0, 1} << "ok 60" << "COM2 | 60 | loaded | " + twoRouters
                                     << QStringList();
-        QTest::newRow("timeout 60.5") << QList<int>{0, 1} << "ok 0 60.5" << untouched << timeoutRange;
-        QTest::newRow("timeout 0") << QList<int>{0, 1} << "ok 0 0" << untouched << timeoutRange;
-        QTest::newRow("timeout 0.005") << QList<int>{0, 1} << "ok 0 0.005"
-                                       << "COM1 | 0.005 | loaded | " + twoRouters << QStringList();
-        QTest::newRow("timeout 1e40 beyond a Single") << QList<int>{0, 1} << "ok 0 1e40" << untouched << timeoutRange;
+        QTest::newRow("timeout 60.5") << QList<int>{0, 1} << "ok 60.5" << untouched << timeoutRange;
+        QTest::newRow("timeout 0") << QList<int>{0, 1} << "ok 0" << untouched << timeoutRange;
+        QTest::newRow("timeout 0.005") << QList<int>{0, 1} << "ok 0.005"
+                                       << "COM2 | 0.005 | loaded | " + twoRouters << QStringList();
+        QTest::newRow("timeout 1e40 beyond a Single") << QList<int>{0, 1} << "ok 1e40" << untouched << timeoutRange;
         QTest::newRow("one input, one output passes")
-            << QList<int>{0, 1} << "count 1; in 0 1; out 0 1; ok" << "COM1 | 3 | loaded | 0: 0; 0; 0; 0; 0; 0; 0"
+            << QList<int>{0, 1} << "count 1; in 0 1; out 0 1; ok" << "COM2 | 3 | loaded | 0: 0; 0; 0; 0; 0; 0; 0"
             << QStringList();
         QTest::newRow("typed new router, outputs checked before inputs")
             << QList<int>{0, 1} << "count 3; type 2 1; ok" << untouched
@@ -86,7 +89,7 @@ private slots:
             QTest::addRow("focus lost to %s", interruption)
                 << QList<int>{0} << "focus; " + QString::fromLatin1(interruption) + "; ~in 0 4" << firstRouter
                 << QStringList();
-        QTest::newRow("focus lost to a refused OK") << QList<int>{0} << "focus; ok -1; ~in 0 4" << firstRouter
+        QTest::newRow("focus lost to a refused OK") << QList<int>{0} << "focus; port typed; ok; ~in 0 4" << firstRouter
                                                     << refused("Please set the COM port to something");
     }
 
@@ -121,7 +124,7 @@ private slots:
         Globals().CommPortName = port;
         Globals().RouterTimeout = timeout;
         const ConfigRules &rules = rig.open();
-        QTEST(rules.initialComIndex(), "comIndex");
+        QTEST(rules.comIndex(), "comIndex");
         QTEST(rules.initialTimeoutText(), "timeoutText");
         QCOMPARE(rules.LastRouter(), -1);
     }

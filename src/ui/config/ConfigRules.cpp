@@ -57,11 +57,11 @@ void ConfigRules::Form_Load()
         m_advancedMode = false;
         m_updateDepth = 1;
         const QString &port = m_config.CommPortName;
-        m_initialComIndex = 0;
+        m_comIndex = 0;
         if (!port.isEmpty()) {
             // The port's number is its last character's value; "COM0" or "COMX" selects nothing.
             const int portNumber = port.back().digitValue();
-            m_initialComIndex = portNumber >= 1 && portNumber <= PortCount ? portNumber - 1 : -1;
+            m_comIndex = portNumber >= 1 && portNumber <= PortCount ? portNumber - 1 : -1;
         }
         m_initialTimeoutText = timeoutText(m_config.RouterTimeout);
         int count = 0;
@@ -91,6 +91,16 @@ float ConfigRules::ConvertToSingle(const QString &text)
     bool ok = false;
     const float value = QLocale().toFloat(text, &ok);
     return ok && std::isfinite(value) ? value : 0.0f;
+}
+
+void ConfigRules::cboCom_Click(int position)
+{
+    m_comIndex = position;
+}
+
+void ConfigRules::cboCom_Change()
+{
+    m_comIndex = -1;
 }
 
 void ConfigRules::cboRouterCount_Click(int position)
@@ -300,12 +310,12 @@ void ConfigRules::btnResetMapping_Click()
     }
 }
 
-bool ConfigRules::btnOK_Click(int comIndex, const QString &timeoutTextTyped)
+bool ConfigRules::btnOK_Click(const QString &timeoutTextTyped)
 {
     m_fieldFocused = false;
     bool committed = false;
     desktop::runTrapped(QStringLiteral("btnOK_Click"), [&] {
-        if (comIndex < 0 || comIndex >= PortCount)
+        if (m_comIndex < 0 || m_comIndex >= PortCount)
             return desktop::showMessage(desktop::ProductName, QStringLiteral("Please set the COM port to something"));
         const float timeout = ConvertToSingle(timeoutTextTyped);
         if (!(timeout > 0.0f && timeout <= MaxTimeout))
@@ -315,7 +325,7 @@ bool ConfigRules::btnOK_Click(int comIndex, const QString &timeoutTextTyped)
         const QString refusal = checkRouters();
         if (!refusal.isEmpty())
             return desktop::showMessage(desktop::ProductName, refusal);
-        commit(comIndex, timeout);
+        commit(timeout);
         committed = true;
     });
     return committed;
@@ -351,9 +361,9 @@ QString ConfigRules::checkRouters() const
     return {};
 }
 
-void ConfigRules::commit(int comIndex, float timeout)
+void ConfigRules::commit(float timeout)
 {
-    m_config.CommPortName = QStringLiteral("COM") + number(comIndex + 1);
+    m_config.CommPortName = QStringLiteral("COM") + number(m_comIndex + 1);
     m_config.RouterTimeout = timeout;
     for (int slot = 0; slot < RouterSlotCount; ++slot) {
         WorkSlot &work = m_work[std::size_t(slot)];

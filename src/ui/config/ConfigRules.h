@@ -54,10 +54,17 @@ public:
     // Opening: completes the help file path, takes the routers up to the
     // first gap, applies their count. A fault shows "Function Form_Load".
     void Form_Load();
-    // The port entry (0 = COM1) and the timeout text the opening shows.
-    [[nodiscard]] int initialComIndex() const { return m_initialComIndex; }
+    // The chosen port entry (0 = COM1), -1 for none; the opening chooses
+    // the configured port.
+    [[nodiscard]] int comIndex() const { return m_comIndex; }
+    // The timeout text the opening shows.
     [[nodiscard]] QString initialTimeoutText() const { return m_initialTimeoutText; }
 
+    // Typed text in a drop-down list is not a choice: the _Click handlers
+    // run only for entries chosen from the list. Port text typed leaves the
+    // port list without a selection, which OK refuses.
+    void cboCom_Click(int position);
+    void cboCom_Change();
     // Count list entry chosen (position = router count); -1 clears it.
     void cboRouterCount_Click(int position);
     void VScroll_Change(int value);
@@ -70,7 +77,7 @@ public:
     void AutoOutputMapping();
     void btnResetMapping_Click();
     // Checks and commits; true when the set-up was stored (the dialog closes).
-    [[nodiscard]] bool btnOK_Click(int comIndex, const QString &timeoutText);
+    [[nodiscard]] bool btnOK_Click(const QString &timeoutText);
     void btnCancel_Click();
 
     // The text field's number converted by the user's number format; 0 when
@@ -119,7 +126,7 @@ private:
     void storeField(RowField field, clsRouter &router, int value);
     // The first refusal of the router checks, "" when all pass.
     [[nodiscard]] QString checkRouters() const;
-    void commit(int comIndex, float timeout);
+    void commit(float timeout);
 
     Configuration &m_config;
     std::array<WorkSlot, RouterSlotCount> m_work;
@@ -129,6 +136,6 @@ private:
     bool m_advancedMode = false;
     int m_updateDepth = 0;
     bool m_fieldFocused = false;
-    int m_initialComIndex = 0;
+    int m_comIndex = 0;
     QString m_initialTimeoutText;
 };

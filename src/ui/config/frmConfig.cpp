@@ -3,16 +3,17 @@
 #include "app/GlobalState.h"
 #include "app/Help.h"
 #include "desktop/qt/DialogFont.h"
+#include "desktop/qt/FocusMove.h"
+#include "desktop/qt/FocusTakingScrollBar.h"
 #include "desktop/qt/Twips.h"
+#include "ui/config/ChoiceList.h"
+#include "ui/config/WrappingButton.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 
@@ -47,22 +48,12 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, int l
     return label;
 }
 
-QComboBox *dropDown(QWidget *parent, const QString &name, const QRect &geometry)
+ChoiceList *dropDown(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *box = new QComboBox(parent);
+    auto *box = new ChoiceList(parent);
     box->setObjectName(name);
-    // Typed text is accepted in the field but is never a choice.
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(geometry);
     return box;
-}
-
-bool isOperatorFocusChange(const QEvent *event)
-{
-    // Switching windows (a message box, another program) is no focus change of the field.
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -83,7 +74,7 @@ frmConfig::frmConfig(QWidget *parent) : QDialog(parent), m_rules(Globals())
     connect(help, &QShortcut::activated, this, [] { ShowHelp(); });
 
     m_rules.Form_Load();
-    m_cboCom->setCurrentIndex(m_rules.initialComIndex());
+    m_cboCom->setCurrentIndex(m_rules.comIndex());
     m_txtTimeout->setText(m_rules.initialTimeoutText());
     m_cboRouterCount->setCurrentIndex(m_rules.LastRouter() + 1);
     btnAdvanced_Click(false);
@@ -102,11 +93,10 @@ void frmConfig::createTopStrip()
     m_btnAdvanced->setObjectName(QStringLiteral("btnAdvanced"));
     m_btnAdvanced->setGeometry(twipsRect(1980, 540, 2295, 255));
 
-    // The caption wraps onto two lines, as the button is narrower than the text.
-    m_btnResetMapping = new QPushButton(QStringLiteral("Reset Advanced\nConfiguration"), this);
+    // The button is narrower than its caption, which wraps onto two lines.
+    m_btnResetMapping = new WrappingButton(QStringLiteral("Reset Advanced Configuration"), this);
     m_btnResetMapping->setObjectName(QStringLiteral("btnResetMapping"));
     m_btnResetMapping->setGeometry(twipsRect(4560, 300, 1995, 495));
-    m_btnResetMapping->setAutoDefault(false);
 
     m_lblMapHelp = plainLabel(this, QStringLiteral("lblMapHelp"), QStringLiteral("Map Physical In/Out to Matrix In/Out:"));
     m_lblMapHelp->setWordWrap(true);
@@ -155,14 +145,14 @@ void frmConfig::createGrid()
         row.lblMOutEnd = plainLabel(this, QStringLiteral("lblMOutEnd") + index, QString());
         row.lblMOutEnd->setGeometry(twipsRect(6180, 1425 + RowPitch * k, 435, 255));
 
-        connect(row.cboRouter, &QComboBox::activated, this, [this, k](int position) {
-            m_rules.cboRouter_Click(k, position);
-        });
+        connect(row.cboRouter, &ChoiceList::chosen, this,
+                [this, k](int position) { m_rules.cboRouter_Click(k, position); });
         connect(row.ckAVSplit, &QCheckBox::clicked, this, [this, k](bool ticked) {
             m_rules.ckAVSplit_Click(k, ticked);
         });
     }
-    m_VScroll = new QScrollBar(Qt::Vertical, this);
+    m_VScroll = new desktop::FocusTakingScrollBar(this);
+    m_VScroll->setOrientation(Qt::Vertical);
     m_VScroll->setObjectName(QStringLiteral("VScroll"));
     m_VScroll->setGeometry(twipsRect(6675, GridTop, 255, 1575));
     m_VScroll->setPageStep(ConfigRules::VisibleRows);
@@ -184,7 +174,6 @@ void frmConfig::createBottomStrip()
     m_btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnCancel->setGeometry(twipsRect(4080, 3240, 1155, 435));
-    m_btnCancel->setAutoDefault(false);
     m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnOK->setGeometry(twipsRect(5400, 3240, 1155, 435));
@@ -209,7 +198,9 @@ void frmConfig::setTabOrder()
 
 void frmConfig::connectRules()
 {
-    connect(m_cboRouterCount, &QComboBox::activated, &m_rules, &ConfigRules::cboRouterCount_Click);
+    connect(m_cboRouterCount, &ChoiceList::chosen, &m_rules, &ConfigRules::cboRouterCount_Click);
+    connect(m_cboCom, &ChoiceList::chosen, &m_rules, &ConfigRules::cboCom_Click);
+    connect(m_cboCom, &ChoiceList::typed, &m_rules, &ConfigRules::cboCom_Change);
     connect(m_VScroll, &QScrollBar::valueChanged, &m_rules, &ConfigRules::VScroll_Change);
     connect(m_btnAdvanced, &QCheckBox::clicked, this, &frmConfig::btnAdvanced_Click);
     connect(m_btnResetMapping, &QPushButton::clicked, &m_rules, &ConfigRules::btnResetMapping_Click);
@@ -238,7 +229,7 @@ void frmConfig::btnAdvanced_Click(bool ticked)
 
 void frmConfig::btnOK_Click()
 {
-    if (m_rules.btnOK_Click(chosenPort(), m_txtTimeout->text()))
+    if (m_rules.btnOK_Click(m_txtTimeout->text()))
         accept();
 }
 
@@ -246,12 +237,6 @@ void frmConfig::reject()
 {
     m_rules.btnCancel_Click();
     QDialog::reject();
-}
-
-int frmConfig::chosenPort() const
-{
-    const int index = m_cboCom->currentIndex();
-    return index >= 0 && m_cboCom->currentText() == m_cboCom->itemText(index) ? index : -1;
 }
 
 QLineEdit *frmConfig::field(int row, RowField which) const
@@ -300,7 +285,7 @@ void frmConfig::showScroll()
 
 bool frmConfig::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && isOperatorFocusChange(event)) {
+    if (desktop::isFocusMove(event)) {
         for (int k = 0; k < ConfigRules::VisibleRows; ++k) {
             for (std::size_t f = 0; f < m_rows[std::size_t(k)].fields.size(); ++f) {
                 QLineEdit *edit = m_rows[std::size_t(k)].fields[f];

@@ -6,8 +6,8 @@
 
 #include <array>
 
+class ChoiceList;
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,7 +38,7 @@ private:
     struct RowControls
     {
         QLabel *lblFA = nullptr;
-        QComboBox *cboRouter = nullptr;
+        ChoiceList *cboRouter = nullptr;
         QCheckBox *ckAVSplit = nullptr;
         std::array<QLineEdit *, 4> fields{}; // indexed by ConfigRules::RowField
         QLabel *lblMInEnd = nullptr;
@@ -55,12 +55,10 @@ private:
     void showRows();
     void showEndLabels(int row);
     void showScroll();
-    // The chosen port entry; -1 when none is chosen or text was typed instead.
-    [[nodiscard]] int chosenPort() const;
     [[nodiscard]] QLineEdit *field(int row, ConfigRules::RowField which) const;
 
     ConfigRules m_rules;
-    QComboBox *m_cboRouterCount = nullptr;
+    ChoiceList *m_cboRouterCount = nullptr;
     QCheckBox *m_btnAdvanced = nullptr;
     QPushButton *m_btnResetMapping = nullptr;
     QLabel *m_lblMapHelp = nullptr;
@@ -68,7 +66,7 @@ private:
     QLabel *m_lblMapOut = nullptr;
     QScrollBar *m_VScroll = nullptr;
     std::array<RowControls, ConfigRules::VisibleRows> m_rows{};
-    QComboBox *m_cboCom = nullptr;
+    ChoiceList *m_cboCom = nullptr;
     QLineEdit *m_txtTimeout = nullptr;
     QPushButton *m_btnCancel = nullptr;
     QPushButton *m_btnOK = nullptr;

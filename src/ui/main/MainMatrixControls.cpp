@@ -1,5 +1,6 @@
 #include "ui/main/MainMatrixControls.h"
 
+#include "desktop/qt/FocusTakingScrollBar.h"
 #include "ui/main/PictureBox.h"
 #include "ui/main/Pictures.h"
 
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -116,9 +116,10 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
                     pictures.imgCPSource[0]);
     }
 
-    VScroll = place<QScrollBar>(client, QStringLiteral("VScroll"), QRect(544, GridTop, 16, GridSpan));
+    using desktop::FocusTakingScrollBar;
+    VScroll = place<FocusTakingScrollBar>(client, QStringLiteral("VScroll"), QRect(544, GridTop, 16, GridSpan));
     VScroll->setOrientation(Qt::Vertical);
-    HScroll = place<QScrollBar>(client, QStringLiteral("HScroll"), QRect(GridLeft, 416, GridSpan, 16));
+    HScroll = place<FocusTakingScrollBar>(client, QStringLiteral("HScroll"), QRect(GridLeft, 416, GridSpan, 16));
     HScroll->setOrientation(Qt::Horizontal);
 
     static const std::array<QString, 3> levelTips{QStringLiteral("Set to route video level (Control-V)"),
@@ -140,6 +141,10 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
     btnRecord = place<QPushButton>(client, QStringLiteral("btnRecord"), QRect(712, 350, 80, 24));
     btnRecord->setText(QStringLiteral("Record Macro"));
     btnRecord->setToolTip(QStringLiteral("Starts and stops recording"));
+    // Enter on a focused command button clicks it, as Space does.
+    for (QPushButton *button : btnMacro)
+        button->setAutoDefault(true);
+    btnRecord->setAutoDefault(true);
     lblRecord = label(client, QStringLiteral("Recording"), QRect(712, 378, 80, 14), Qt::AlignHCenter);
     lblRecord->setObjectName(QStringLiteral("lblRecord"));
     lblRecord->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0)"));

@@ -6,6 +6,9 @@
 StatusLine::StatusLine(Clock clock, const bool &MacroRecording, QObject *parent)
     : QObject(parent), m_clock(std::move(clock)), m_recording(MacroRecording)
 {
+    // Found by its name from the window that owns the status line.
+    m_timer.setParent(this);
+    m_timer.setObjectName(QStringLiteral("FormTimer"));
     m_timer.setInterval(TickMs);
     connect(&m_timer, &QTimer::timeout, this, &StatusLine::FormTimer_Timer);
 }

@@ -6,6 +6,7 @@
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
+#include "desktop/qt/FocusMove.h"
 #include "desktop/qt/Twips.h"
 #include "ui/main/PictureBox.h"
 
@@ -45,7 +46,7 @@ QString appFolderOrNone()
 
 frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
     : QMainWindow(parent), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio()),
-      m_status(m_services.clock, Globals().MacroRecording),
+      m_status(m_services.clock, Globals().MacroRecording, this),
       m_comm(Globals(), *this, appFolderOrNone()), m_view{Globals(), Globals().Routers},
       m_display(m_view, [this](int cell, MatrixDisplay::Mark mark) { showCell(cell, mark); }),
       m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
@@ -374,6 +375,8 @@ void frmMainMatrix::showMacroButtons()
 
 void frmMainMatrix::mnuLoadConfig_Click()
 {
+    // The fields are filled afresh afterwards: a name being typed is kept first.
+    commitFieldBeingEdited();
     QString path;
     ConfigLoad(Globals(), Globals(), path, false);
     ReturnFromConfig();
@@ -381,12 +384,7 @@ void frmMainMatrix::mnuLoadConfig_Click()
 
 void frmMainMatrix::commitFieldBeingEdited()
 {
-    // Focus leaves the focused control and comes back, so a name being
-    // edited is committed before a file is written.
-    if (QWidget *focused = QApplication::focusWidget(); focused && focused->window() == this) {
-        focused->clearFocus();
-        focused->setFocus(Qt::TabFocusReason);
-    }
+    commitNameField(focusWidget());
 }
 
 void frmMainMatrix::mnuSaveConfig_Click()
@@ -398,6 +396,7 @@ void frmMainMatrix::mnuSaveConfig_Click()
 
 void frmMainMatrix::mnuSetup_Click()
 {
+    commitFieldBeingEdited();
     if (m_services.showSetup)
         m_services.showSetup(this);
     ReturnFromConfig();
@@ -405,6 +404,7 @@ void frmMainMatrix::mnuSetup_Click()
 
 void frmMainMatrix::mnuLoadMacros_Click()
 {
+    commitFieldBeingEdited();
     QString path;
     ConfigLoad(Globals(), Globals(), path, true);
     ReturnFromConfig();
@@ -475,16 +475,21 @@ bool frmMainMatrix::eventFilter(QObject *watched, QEvent *event)
         // Seen before the focused control, which still gets the key.
         const int key = static_cast<const QKeyEvent *>(event)->key();
         imgLayerSel_Click(key == Qt::Key_V ? 0 : key == Qt::Key_A ? 1 : 2);
-    } else if (event->type() == QEvent::FocusOut) {
-        for (int i = 0; i < Visible; ++i) {
-            const auto at = std::size_t(i);
-            QLineEdit *input = m_controls.txtIn[at];
-            QLineEdit *output = m_controls.txtOut[at];
-            if (watched == input)
-                nameFieldLeft(input, m_controls.txtCPIn[at], m_names.txtIn_LostFocus(i, input->text()));
-            else if (watched == output)
-                nameFieldLeft(output, m_controls.txtCPOut[at], m_names.txtOut_LostFocus(i, output->text()));
-        }
+    } else if (event->type() == QEvent::FocusOut && desktop::isFocusMove(event)) {
+        commitNameField(watched);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMainMatrix::commitNameField(const QObject *field)
+{
+    for (int i = 0; i < Visible; ++i) {
+        const auto at = std::size_t(i);
+        QLineEdit *input = m_controls.txtIn[at];
+        QLineEdit *output = m_controls.txtOut[at];
+        if (field == input)
+            nameFieldLeft(input, m_controls.txtCPIn[at], m_names.txtIn_LostFocus(i, input->text()));
+        else if (field == output)
+            nameFieldLeft(output, m_controls.txtCPOut[at], m_names.txtOut_LostFocus(i, output->text()));
+    }
 }

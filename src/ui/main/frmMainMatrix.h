@@ -88,9 +88,12 @@ private:
     void connectPanel();
     void showMacroButtons();
     void showPanel();
-    // Moves the focus away and back: a name field being edited is committed.
+    // The name field that has the window's focus, if any, is committed, as
+    // if the focus had left it and come back; also while the window is not
+    // the active one.
     void commitFieldBeingEdited();
-    // A name field lost the keyboard focus: its name is committed.
+    // Commits the name in field when it is one of the name fields.
+    void commitNameField(const QObject *field);
     void nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown);
     void DisplayOutSel(int Index, bool isSel);
     void showCell(int cell, MatrixDisplay::Mark mark);

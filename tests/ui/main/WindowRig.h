@@ -5,6 +5,7 @@
 #include "app/GlobalState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
+#include "ui/OperatorInput.h"
 #include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 
@@ -90,12 +91,7 @@ struct WindowRig
     }
 
     // The window shown and active, so that its fields take the keyboard focus.
-    [[nodiscard]] bool showActive() const
-    {
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get());
-    }
+    [[nodiscard]] bool showActive() const { return ::showActive(*window); }
 
     // Focuses a name field and types text into it; false when it got no focus.
     [[nodiscard]] bool typeInto(const QString &field, const QString &text) const

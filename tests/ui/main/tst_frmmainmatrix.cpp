@@ -143,6 +143,39 @@ private slots:
         }
     }
 
+    // A click on a scroll bar or the wheel over it leaves the name field
+    // first: the name typed is stored for the row or column it was typed in
+    // before the view moves. State: the name stored, the offset, the field.
+    void scrollBarLeavesANameField_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("click on the down arrow") << "VScroll" << false << "Camera|1|In 02";
+        QTest::newRow("wheel over the bar under the grid") << "HScroll" << true << "Camera|3|Out 04";
+    }
+
+    void scrollBarLeavesANameField()
+    {
+        QFETCH(QString, bar);
+        QFETCH(bool, wheel);
+        WindowRig rig;
+        rig.useRouter(126, 126);
+        rig.open();
+        QVERIFY(rig.showActive());
+        const bool rows = bar == QLatin1String("VScroll");
+        const QString field = rows ? QStringLiteral("txtIn_0") : QStringLiteral("txtOut_0");
+        QVERIFY(rig.typeInto(field, QStringLiteral("Camera")));
+        scrollOneWay(rig.control<QScrollBar>(bar), wheel);
+        const clsRouter &router = *Globals().Routers[0];
+        const MatrixView &view = rig.window->view();
+        QTEST(
+            QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
+                         QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
+                .join(u'|'),
+            "state");
+    }
+
     void reconfigurationKeepsOrMovesThePort()
     {
         WindowRig rig;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+
+// The window shown and active, so that its controls take the keyboard focus.
+[[nodiscard]] inline bool showActive(QWidget &window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Moves a scroll bar towards its end as an operator does: a click on its
+// arrow (one step) or one notch of the wheel over it (three steps).
+inline void scrollOneWay(QScrollBar *bar, bool wheel)
+{
+    if (wheel) {
+        const QPointF centre = bar->rect().center();
+        QWheelEvent notch(centre, bar->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &notch);
+    } else {
+        const QPoint arrow = bar->orientation() == Qt::Vertical ? QPoint(bar->width() / 2, bar->height() - 3)
+                                                                : QPoint(bar->width() - 3, bar->height() / 2);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, arrow);
+    }
+}
