@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QLocalServer>
+#include "remote/ControlListener.h"
+
 #include <QObject>
 #include <QPointer>
 #include <deque>
 
 class ControlClient;
 class PanelOperations;
+class QLocalSocket;
 class StatusSink;
 
 // The running panel's control port: a per-user local socket taking command
@@ -20,13 +22,10 @@ class ControlPort final : public QObject
 
 public:
     ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent = nullptr);
-    ~ControlPort() override;
 
-    // Starts listening on controlSocketName(), user-only. A socket left by a
-    // panel that crashed is removed first; one another panel of this user
-    // listens on is left alone and the status line says so. True when listening.
-    bool listen();
-    [[nodiscard]] bool isListening() const { return m_server.isListening(); }
+    // Starts listening (see ControlListener). True when listening.
+    bool listen() { return m_listener.listen(); }
+    [[nodiscard]] bool isListening() const { return m_listener.isListening(); }
 
 private:
     struct Command
@@ -35,12 +34,11 @@ private:
         QString line;
     };
 
-    void acceptClients();
+    void acceptClient(QLocalSocket *socket);
     void serve();
 
     PanelOperations &m_panel;
-    StatusSink &m_status;
-    QLocalServer m_server;
+    ControlListener m_listener;
     std::deque<Command> m_commands;
     bool m_serving = false;
 };

@@ -1,16 +1,37 @@
 #include "remote/ControlSocketName.h"
 
-#include <QStandardPaths>
+#include "desktop/RuntimeFolder.h"
+
+#include <QLockFile>
+
+namespace {
+
+const QString BaseName = QStringLiteral("velmora-control");
+
+} // namespace
 
 QString controlSocketName()
 {
-    const QString base = QStringLiteral("velmora-control");
 #ifdef Q_OS_WIN
-    return base + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
+    return BaseName + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
 #else
-    // Qt creates the folder mode 0700 when XDG_RUNTIME_DIR is unset and
-    // refuses one owned by someone else.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + base;
+    const QString folder = desktop::RuntimeFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + BaseName;
 #endif
+}
+
+std::unique_ptr<QLockFile> controlPortLock()
+{
+    const QString folder = desktop::RuntimeFolder();
+    if (folder.isEmpty())
+        return nullptr;
+    auto lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + BaseName + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+bool panelHoldsControlPort()
+{
+    const std::unique_ptr<QLockFile> lock = controlPortLock();
+    return lock && !lock->tryLock(0) && lock->error() == QLockFile::LockFailedError;
 }

@@ -1,6 +1,7 @@
 #include "desktop/AppFolder.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
+#include "desktop/RuntimeFolder.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -68,6 +69,41 @@ private slots:
         qputenv("XDG_DATA_HOME", xdgDataHome.toUtf8());
         QCOMPARE(GetAppDataFolder(), expected.replace(QStringLiteral("HOME"), m_home->path()));
     }
+
+#ifdef Q_OS_UNIX
+    // The control socket's folder: only one nobody else may enter, and only
+    // an absolute one.
+    void runtimeFolder_data()
+    {
+        QTest::addColumn<QString>("xdgRuntimeDir");
+        QTest::addColumn<int>("permissions");
+        QTest::addColumn<bool>("used");
+        const int ownerOnly = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QTest::newRow("private") << "HOME/run" << ownerOnly << true;
+        QTest::newRow("others may enter") << "HOME/run" << (ownerOnly | int(QFileDevice::ExeOther)) << false;
+        QTest::newRow("group may read") << "HOME/run" << (ownerOnly | int(QFileDevice::ReadGroup)) << false;
+        QTest::newRow("relative") << "run" << ownerOnly << false;
+    }
+
+    void runtimeFolder()
+    {
+        QFETCH(QString, xdgRuntimeDir);
+        QFETCH(int, permissions);
+        QFETCH(bool, used);
+        const QString run = at(QStringLiteral("run"));
+        QVERIFY(QDir().mkdir(run));
+        QVERIFY(QFile::setPermissions(run, QFileDevice::Permissions(permissions)));
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        const QString start = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", saved);
+            QDir::setCurrent(start);
+        });
+        QVERIFY(QDir::setCurrent(m_home->path()));
+        qputenv("XDG_RUNTIME_DIR", xdgRuntimeDir.replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
+        QCOMPARE(RuntimeFolder(), used ? run : QString());
+    }
+#endif
 
     // A new account without its data folder gets one, private to the user,
     // rather than the program's folder, where saves would fail, made once

@@ -15,15 +15,15 @@ inline constexpr int ExitUsage = 2;
 // that saving it would write on standard output.
 int runCheck(const QStringList &arguments);
 
-// route [--direct] FILE FA OUT IN [LEVEL]: through the running panel when
+// route [--direct] [--timeout SECONDS] FILE FA OUT IN [LEVEL]: through the running panel when
 // one answers; otherwise (or --direct) loads FILE as check does and sends one
 // crosspoint through the panel's route path. 0 when acknowledged.
 int runRoute(const QStringList &arguments);
 
-// macro [--direct] FILE SLOT: the running panel's macro SLOT (0 to 11) when a
+// macro [--direct] [--timeout SECONDS] FILE SLOT: the running panel's macro SLOT (0 to 11) when a
 // panel answers; otherwise (or --direct) loads FILE as check does and replays
 // its macro SLOT as its button would. 0 when every route was acknowledged.
 int runMacro(const QStringList &arguments);
 
-// state FA OUT: the running panel's route state of one output on standard output.
+// state [--timeout SECONDS] FA OUT: the running panel's route state of one output on standard output.
 int runState(const QStringList &arguments);

@@ -9,13 +9,13 @@
 int runMacro(const QStringList &given)
 {
     QStringList arguments = given;
-    const bool direct = takeDirectOption(arguments);
+    const std::optional<PanelOptions> options = takePanelOptions(arguments, true);
     bool ok = false;
     const int slot = arguments.size() == 2 ? arguments.at(1).toInt(&ok) : -1;
-    if (!ok || slot < 0 || slot >= MacroBank::SlotCount || arguments.constFirst().isEmpty())
+    if (!options || !ok || slot < 0 || slot >= MacroBank::SlotCount || arguments.constFirst().isEmpty())
         return refuseUsage(QStringLiteral("macro"));
-    if (!direct) {
-        if (const std::optional<QString> answer = askPanel(QStringLiteral("macro %1").arg(slot)))
+    if (!options->direct) {
+        if (const std::optional<QString> answer = askPanel(QStringLiteral("macro %1").arg(slot), *options))
             return panelVerdict(*answer);
     }
     if (!loadForCommand(arguments.constFirst()))

@@ -4,30 +4,65 @@
 #include "StandardStreams.h"
 #include "remote/ControlSocketName.h"
 
+#include <QDeadlineTimer>
 #include <QLocalSocket>
-#include <QStringList>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
-// A running panel accepts at once; a socket nobody serves refuses at once.
-constexpr int ConnectMs = 2000;
+// The wait left before the deadline, as the socket's waits take it.
+int remainingMs(const QDeadlineTimer &deadline)
+{
+    return int(std::min<qint64>(deadline.remainingTime(), INT_MAX));
+}
 
 } // namespace
 
-std::optional<QString> askPanel(const QString &command)
+std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed)
+{
+    PanelOptions options;
+    while (!arguments.isEmpty()) {
+        const QString option = arguments.constFirst();
+        if (directAllowed && option == u"--direct") {
+            options.direct = true;
+            arguments.removeFirst();
+        } else if (option == u"--timeout") {
+            bool ok = false;
+            options.timeoutSeconds = arguments.value(1).toInt(&ok);
+            if (!ok || options.timeoutSeconds < 1)
+                return std::nullopt;
+            arguments.remove(0, 2);
+        } else {
+            break;
+        }
+    }
+    return options;
+}
+
+std::optional<QString> askPanel(const QString &command, const PanelOptions &options)
 {
     const QString name = controlSocketName();
     if (name.isEmpty())
         return std::nullopt;
+    const QDeadlineTimer deadline(std::chrono::seconds(options.timeoutSeconds));
+    const QString timedOut =
+        QStringLiteral("error The Velmora panel did not answer within %1 s").arg(options.timeoutSeconds);
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(ConnectMs))
+    if (!socket.waitForConnected(remainingMs(deadline))) {
+        if (deadline.hasExpired())
+            return timedOut;
+        // Refused or no socket: a panel may still hold the port (it is
+        // listening again after a fault, or stopped).
+        if (panelHoldsControlPort())
+            return QStringLiteral("error A Velmora panel holds the control port but does not answer");
         return std::nullopt;
+    }
     socket.write(command.toUtf8() + '\n');
-    // A macro takes as long as its routes' replies: no time limit here.
     while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(-1))
-            return QStringLiteral("error the panel closed the connection");
+        if (!socket.waitForReadyRead(remainingMs(deadline)))
+            return deadline.hasExpired() ? timedOut : QStringLiteral("error the panel closed the connection");
     }
     return QString::fromUtf8(socket.readLine()).trimmed();
 }
@@ -38,12 +73,4 @@ int panelVerdict(const QString &answer)
         return ExitOk;
     writeErrorLine(answer.startsWith(u"error ") ? answer.mid(6) : answer);
     return ExitFailed;
-}
-
-bool takeDirectOption(QStringList &arguments)
-{
-    if (arguments.isEmpty() || arguments.constFirst() != u"--direct")
-        return false;
-    arguments.removeFirst();
-    return true;
 }

@@ -1,19 +1,36 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // velmora-ctl's side of the running panel's control port.
 
+// How long velmora-ctl waits for the panel to accept and answer, by default:
+// a full macro (one route for each of the 127 matrix outputs) with no router
+// answering at the longest router timeout (60 s) takes 127 minutes; one more
+// minute covers commands queued ahead of it.
+inline constexpr int DefaultTimeoutSeconds = 128 * 60;
+
+// The options before a subcommand's arguments.
+struct PanelOptions
+{
+    // Take the line even when a panel runs.
+    bool direct = false;
+    int timeoutSeconds = DefaultTimeoutSeconds;
+};
+
+// Takes leading "--direct" (when allowed) and "--timeout SECONDS" (a whole
+// number from 1) off arguments; none when one of them is malformed.
+[[nodiscard]] std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed);
+
 // Sends one command line to the running panel and waits for its one-line
-// answer ("ok", "error ...", "video N audio N"). None when no panel answers on
-// this user's control socket; an error answer when the panel went away before
-// answering.
-[[nodiscard]] std::optional<QString> askPanel(const QString &command);
+// answer ("ok", "error ...", "video N audio N"). None when no panel runs for
+// this user; an error answer when the panel went away before answering, did
+// not accept and answer within the time-out, or holds the control port while
+// its socket does not answer: the line is never opened beside it.
+[[nodiscard]] std::optional<QString> askPanel(const QString &command, const PanelOptions &options);
 
 // The exit status of an "ok" or "error <message>" answer; the message goes
 // to standard error.
 [[nodiscard]] int panelVerdict(const QString &answer);
-
-// Takes a leading "--direct" off arguments; true when it was there.
-[[nodiscard]] bool takeDirectOption(QStringList &arguments);

@@ -22,7 +22,7 @@ std::optional<int> argumentNumber(const QString &text, int low, int high)
 int runRoute(const QStringList &given)
 {
     QStringList arguments = given;
-    const bool direct = takeDirectOption(arguments);
+    const std::optional<PanelOptions> options = takePanelOptions(arguments, true);
     const auto at = [&](qsizetype i, int low, int high) {
         return i < arguments.size() ? argumentNumber(arguments.at(i), low, high) : std::nullopt;
     };
@@ -30,12 +30,12 @@ int runRoute(const QStringList &given)
     const std::optional<int> output = at(2, 0, clsRouter::MaxPortIndex);
     const std::optional<int> input = at(3, 0, clsRouter::MaxPortIndex);
     const std::optional<int> level = arguments.size() == 5 ? at(4, 1, 3) : std::optional<int>(3);
-    if (arguments.size() < 4 || arguments.size() > 5 || arguments.constFirst().isEmpty() || !frameAddress || !output ||
-        !input || !level)
+    if (!options || arguments.size() < 4 || arguments.size() > 5 || arguments.constFirst().isEmpty() || !frameAddress ||
+        !output || !input || !level)
         return refuseUsage(QStringLiteral("route"));
-    if (!direct) {
-        const std::optional<QString> answer =
-            askPanel(QStringLiteral("route %1 %2 %3 %4").arg(*frameAddress).arg(*output).arg(*input).arg(*level));
+    if (!options->direct) {
+        const std::optional<QString> answer = askPanel(
+            QStringLiteral("route %1 %2 %3 %4").arg(*frameAddress).arg(*output).arg(*input).arg(*level), *options);
         if (answer)
             return panelVerdict(*answer);
     }

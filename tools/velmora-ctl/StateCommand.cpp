@@ -3,15 +3,19 @@
 #include "StandardStreams.h"
 #include "Usage.h"
 
-int runState(const QStringList &arguments)
+int runState(const QStringList &given)
 {
+    QStringList arguments = given;
+    const std::optional<PanelOptions> options = takePanelOptions(arguments, false);
     bool frameOk = false;
     bool outputOk = false;
     const int frameAddress = arguments.value(0).toInt(&frameOk);
     const int output = arguments.value(1).toInt(&outputOk);
-    if (arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 || frameAddress > 15 || output < 0)
+    if (!options || arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 || frameAddress > 15 ||
+        output < 0)
         return refuseUsage(QStringLiteral("state"));
-    const std::optional<QString> answer = askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output));
+    const std::optional<QString> answer =
+        askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options);
     if (!answer) {
         writeErrorLine(QStringLiteral("No panel is running: the route state lives in the panel"));
         return ExitFailed;

@@ -1,6 +1,7 @@
 #include "Usage.h"
 
 #include "Commands.h"
+#include "PanelConnection.h"
 #include "StandardStreams.h"
 
 #include <QStringList>
@@ -16,17 +17,17 @@ const std::map<QString, QString> &usages()
                         "  loads FILE as the panel does at start-up: boxes and rejected lines on standard\n"
                         "  error; when the load completed, the file a save would write on standard output")},
         {QStringLiteral("route"),
-         QStringLiteral("usage: velmora-ctl route [--direct] FILE FA OUT IN [LEVEL]\n"
+         QStringLiteral("usage: velmora-ctl route [--direct] [--timeout SECONDS] FILE FA OUT IN [LEVEL]\n"
                         "  FA 0-15; OUT and IN the router's ports counted from 0, as in the file's macro\n"
                         "  lines; LEVEL 1 video, 2 audio, 3 both (default). Goes through the running panel\n"
                         "  when one answers (FILE is not read then); otherwise, or with --direct, FILE's\n"
                         "  set-up is loaded and the route sent on its line")},
         {QStringLiteral("macro"),
-         QStringLiteral("usage: velmora-ctl macro [--direct] FILE SLOT\n"
+         QStringLiteral("usage: velmora-ctl macro [--direct] [--timeout SECONDS] FILE SLOT\n"
                         "  SLOT 0-11, the macro button counted from 0; through the running panel (its own\n"
                         "  macros) when one answers, otherwise or with --direct FILE's macro on the line")},
         {QStringLiteral("state"),
-         QStringLiteral("usage: velmora-ctl state FA OUT\n"
+         QStringLiteral("usage: velmora-ctl state [--timeout SECONDS] FA OUT\n"
                         "  the running panel's last acknowledged video and audio source of output OUT of\n"
                         "  the router at FA, as \"video N audio N\" (-1 for none); needs a running panel")},
     };
@@ -48,6 +49,11 @@ QString fullUsage()
     QString text = QStringLiteral("usage: velmora-ctl ") + commandNames() + QStringLiteral(" ...\n");
     for (const auto &entry : usages())
         text += QLatin1Char('\n') + entry.second + QLatin1Char('\n');
+    text += QStringLiteral("\n--timeout SECONDS: how long to wait for the running panel to accept and answer,\n"
+                           "  then give up with status 1 (default %1: a macro routing all 127 outputs with no\n"
+                           "  router answering at the longest router timeout, 60 s, plus a minute). The line is\n"
+                           "  never opened beside a panel that holds the control port.\n")
+                .arg(DefaultTimeoutSeconds);
     text += QStringLiteral("\nExit status: 0 done, 1 failed (the reason on standard error), 2 wrong call.\n");
     return text;
 }

@@ -2,8 +2,15 @@
 #include "remote/ControlSocketName.h"
 
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QProcess>
 #include <QSet>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 // The running panel driven through its control port: the answers, the frames
 // on the simulator, the route state and the markers on screen.
@@ -40,6 +47,46 @@ struct Client
         return waitFor(count);
     }
 };
+
+// The lock a panel that crashed leaves behind: as a live one writes it, but
+// naming a process that is gone.
+bool leaveStaleLock()
+{
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    const qint64 pid = gone.waitForStarted() ? gone.processId() : 0;
+    const std::unique_ptr<QLockFile> lock = controlPortLock();
+    if (!gone.waitForFinished() || pid == 0 || !lock->tryLock(0))
+        return false;
+    QFile file(lock->fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray content = file.readAll();
+    file.close();
+    lock->unlock();
+    content.replace(0, content.indexOf('\n'), QByteArray::number(pid));
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+#ifdef Q_OS_UNIX
+// While it lives, this process can open no new file descriptor.
+struct NoFreeDescriptors
+{
+    rlimit saved{};
+
+    NoFreeDescriptors()
+    {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        const int lowestFree = dup(0);
+        close(lowestFree);
+        const rlimit exhausted{rlim_t(lowestFree), saved.rlim_max};
+        setrlimit(RLIMIT_NOFILE, &exhausted);
+    }
+    ~NoFreeDescriptors() { setrlimit(RLIMIT_NOFILE, &saved); }
+    NoFreeDescriptors(const NoFreeDescriptors &) = delete;
+    NoFreeDescriptors &operator=(const NoFreeDescriptors &) = delete;
+};
+#endif
 
 } // namespace
 
@@ -180,10 +227,11 @@ private slots:
         QCOMPARE(QSet<QString>(routes.begin(), routes.end()), expected);
     }
 
-    // A socket file left by a panel that died is replaced; a second panel
-    // leaves the live one alone, which lists its routers.
+    // The lock and the socket file left by a panel that crashed are taken
+    // over; a second panel leaves the live one alone, which lists its routers.
     void oneControlSocketPerUser()
     {
+        QVERIFY(leaveStaleLock());
         QFile stale(controlSocketName());
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.close();
@@ -207,6 +255,46 @@ private slots:
                                        "error No router at frame address 5"}));
         QVERIFY(answers.constFirst().contains(QStringLiteral("Cam 2")));
     }
+
+    // The panel holding the lock owns the port even while no socket answers
+    // (another panel between its check and its listen, or listening again);
+    // once that panel is gone, the waiting one takes over.
+    void theLockDecidesWhoListens()
+    {
+        const std::unique_ptr<QLockFile> other = controlPortLock();
+        QVERIFY(other->tryLock(0));
+        WindowRig rig;
+        rig.open();
+        QCOMPARE(rig.window->statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
+        QVERIFY(!QFile::exists(controlSocketName()));
+        other->unlock();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
+    }
+
+#ifdef Q_OS_UNIX
+    // Out of file descriptors, accepting fails and the server closes: the
+    // panel says so and listens again once descriptors are free.
+    void listensAgainAfterAcceptFails()
+    {
+        WindowRig rig;
+        rig.open();
+        const QStringList answer{"error No router at frame address 5"};
+        // Once first, so that nothing runs for the first time without
+        // descriptors: the sanitizer needs one to look at a new type.
+        QCOMPARE(Client().ask("state 5 0\n", 1), answer);
+        Client refused;
+        QCOMPARE(refused.socket.state(), QLocalSocket::ConnectedState);
+        {
+            const NoFreeDescriptors exhausted;
+            QTRY_COMPARE_WITH_TIMEOUT(refused.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(),
+                                  QStringLiteral("Control port stopped; listening again as soon as possible"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QCOMPARE(Client().ask("state 5 0\n", 1), answer);
+    }
+#endif
 };
 
 QTEST_MAIN(TestControlPort)

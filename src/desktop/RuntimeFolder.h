@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace desktop {
+
+// The user's private runtime folder, home of the control socket and its lock,
+// without a trailing separator: $XDG_RUNTIME_DIR when set, else the user's
+// own /run/user/<uid>; either only when it is a folder that belongs to the
+// user and that nobody else may enter (mode 0700). Empty when there is none.
+// The per-user temporary folder on Windows. Found without Qt's runtime
+// location, which warns on standard error when the variable is unset.
+[[nodiscard]] QString RuntimeFolder();
+
+} // namespace desktop
