@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Sourced by run.sh: the pieces of a demonstration session, each usable on its
 # own (source this file, call one function, look at what it left behind).
-# Every process started here is remembered and stopped by stop_started.
+# Every process started here is remembered and stopped by stop_started, and
+# ends with the shell that started it even when that shell is killed outright.
 
 STARTED_PIDS=()
 
@@ -30,6 +31,15 @@ stop_started() {
         wait "$pid" 2>/dev/null || true
     done
     STARTED_PIDS=()
+}
+
+# Runs COMMAND (arguments follow) in place of the calling subshell, so that the
+# kernel sends it SIGNAL when its parent, the shell that started it with "&",
+# ends in any way, SIGKILL included. Call it as: guarded TERM command ... &
+guarded() {
+    local signal=$1
+    shift
+    exec setpriv --pdeathsig "$signal" -- "$@"
 }
 
 # Waits until FILE holds a line matching PATTERN, as long as process PID
@@ -65,7 +75,7 @@ seed_demo_folder() {
 # two routers) on a pseudo-terminal linked at LINK, logging every frame to LOG.
 start_routersim() {
     local simulator=$1 link=$2 log=$3
-    "$simulator" --link "$link" --routers 0-1 >"$log" 2>&1 &
+    guarded TERM "$simulator" --link "$link" --routers 0-1 >"$log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$log" '^ready ' $! "The router simulator"
 }
@@ -83,7 +93,7 @@ start_virtual_display() {
     # display whichever number it gets.
     local cookie_name=4d49542d4d414749432d434f4f4b49452d31 # MIT-MAGIC-COOKIE-1, in hex
     printf 'ffff 0000  0000  0012 %s 0010 %s\n' "$cookie_name" "$(mcookie)" | xauth -f "$auth" nmerge -
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -auth "$auth" \
+    guarded TERM Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -auth "$auth" \
         3>"$number_file" >"$state/xvfb.log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$number_file" '^[0-9][0-9]*$' $! "The virtual display (Xvfb)"
@@ -104,12 +114,70 @@ start_vnc() {
     VNC_PASSWORD=${random:0:8}
     (umask 077 && printf '%s\n' "$VNC_PASSWORD" >"$password_file")
     # rm: makes x11vnc delete the file once read, so the password is stored
-    # nowhere while the session runs.
-    x11vnc -display "$DISPLAY" -auth "$XAUTHORITY" -localhost -autoport 5900 \
+    # nowhere while the session runs. KILL when the shell dies: it has nothing
+    # to clean up and now and then hangs in its clean-up after TERM.
+    guarded KILL x11vnc -display "$DISPLAY" -auth "$XAUTHORITY" -localhost -autoport 5900 \
         -forever -shared -passwdfile "rm:$password_file" >"$log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$log" '^PORT=' $! "The VNC server (x11vnc)"
     VNC_PORT=$(sed -n 's/^PORT=//p' "$log" | head -n 1)
+}
+
+# Runs the panel PROGRAM (arguments follow) until it ends; returns its exit
+# status. TERM, INT and HUP sent to this shell are passed on to the panel,
+# which saves and closes as File, Exit does; the status is then 128 + the
+# number of that signal, as for a shell ended by it. The panel runs in the
+# background because a shell runs no trap while a foreground command runs.
+run_panel() {
+    local signal status
+    PANEL_SIGNAL=
+    # A background command of a script starts with INT ignored, and the
+    # panel leaves ignored what it starts with.
+    guarded TERM env --default-signal=INT "$@" &
+    PANEL_PID=$!
+    STARTED_PIDS+=("$PANEL_PID")
+    for signal in TERM INT HUP; do
+        # shellcheck disable=SC2064 # the signal's name is fixed now
+        trap "PANEL_SIGNAL=$signal; kill -$signal \$PANEL_PID 2>/dev/null || true" "$signal"
+    done
+    # A trapped signal cuts the wait short while the panel is still saving.
+    while :; do
+        status=0
+        wait "$PANEL_PID" || status=$?
+        is_running "$PANEL_PID" || break
+    done
+    if [ -n "$PANEL_SIGNAL" ]; then
+        return $((128 + $(kill -l "$PANEL_SIGNAL")))
+    fi
+    return "$status"
+}
+
+# The run command's session: the demonstration set-up in STATE/demo-data
+# (seeded from SEED), the router simulator as COM1 logging to
+# STATE/demo-routersim.log, with HEADLESS non-empty a virtual display served
+# by VNC, and the panel from BIN until it ends. Whatever ends the session
+# (the panel closing, a signal, a failed step), what it started goes with it.
+run_demo_session() {
+    local bin=$1 state=$2 seed=$3 headless=$4
+    trap stop_started EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM HUP
+
+    export XDG_DATA_HOME=$state/demo-data
+    local folder
+    folder=$(seed_demo_folder "$XDG_DATA_HOME" "$seed")
+    start_routersim "$bin/velmora-routersim" "$folder/ports/COM1" "$state/demo-routersim.log"
+    echo "Demonstration set-up: $folder/default.rcf"
+    echo "Router simulator on COM1, frames logged to $state/demo-routersim.log"
+
+    if [ -n "$headless" ]; then
+        start_virtual_display "$state/demo-display"
+        start_vnc "$state/demo-display"
+        export QT_QPA_PLATFORM=xcb
+        print_vnc_directions
+    fi
+
+    run_panel "$bin/velmora"
 }
 
 # Tells the operator how to reach the panel on the virtual display.
@@ -128,7 +196,7 @@ machine only (localhost port $VNC_PORT).
   From another one:  ssh -L $VNC_PORT:localhost:$VNC_PORT $user_host
                      and then a VNC viewer there, to localhost:$VNC_PORT
 
-Close the panel (File, Exit) to end the session.
+Close the panel (File, Exit), or press Ctrl+C here, to end the session.
 
 EOF
 }

@@ -24,23 +24,4 @@ build=$root/build/run
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 cmake --build "$build" --parallel
 
-# Whatever ends the script (the panel closing, Ctrl+C, a failed step), the
-# simulator and the virtual display go with it.
-trap stop_started EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM HUP
-
-export XDG_DATA_HOME=$build/demo-data
-folder=$(seed_demo_folder "$XDG_DATA_HOME" "$root/scripts/demo/default.rcf")
-start_routersim "$build/bin/velmora-routersim" "$folder/ports/COM1" "$build/demo-routersim.log"
-echo "Demonstration set-up: $folder/default.rcf"
-echo "Router simulator on COM1, frames logged to $build/demo-routersim.log"
-
-if [ -n "$headless" ]; then
-    start_virtual_display "$build/demo-display"
-    start_vnc "$build/demo-display"
-    export QT_QPA_PLATFORM=xcb
-    print_vnc_directions
-fi
-
-"$build/bin/velmora"
+run_demo_session "$build/bin" "$build" "$root/scripts/demo/default.rcf" "$headless"

@@ -1,9 +1,12 @@
 // The panel: the main window on the Qt desktop services. It takes no
 // command-line option; everything it needs is in its configuration file.
+// TERM, INT and HUP end it as File > Exit does, with exit status 0.
 
 #include "app/Help.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
+#include "desktop/StopSignals.h"
+#include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
 #include "ui/about/frmAbout.h"
@@ -21,6 +24,8 @@ int main(int argc, char *argv[])
     desktop::setDialogs(&dialogs);
     desktop::QtShell shell;
     desktop::setShell(&shell);
+    // From here on a stop signal waits for the event loop instead of killing the panel.
+    desktop::StopSignals stopSignals;
 
     int exitCode = 0;
     {
@@ -35,9 +40,17 @@ int main(int argc, char *argv[])
         };
         services.showHelp = [] { ShowHelp(); };
         frmMainMatrix window(std::move(services));
+        desktop::CloseOnStop closer(window);
+        QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &closer, &desktop::CloseOnStop::stop);
         window.Form_Load();
-        window.show();
-        exitCode = QApplication::exec();
+        // Stopped during the start-up dialog: the loop that would close the
+        // window is not running yet.
+        if (closer.stopping()) {
+            window.close();
+        } else {
+            window.show();
+            exitCode = QApplication::exec();
+        }
     }
     desktop::setShell(nullptr);
     desktop::setDialogs(nullptr);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The pieces of the run command's demonstration session: what each leaves
 # running and in place, and that stopping the session leaves nothing behind.
-# Usage: tst_demosession.sh folder SIMULATOR SEED | display
+# Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless]
 set -euo pipefail
 # shellcheck source=scripts/demo-session.sh
 source "$(dirname "$0")/../../scripts/demo-session.sh"
@@ -83,9 +83,90 @@ check_display_and_vnc() {
     stop_and_expect_none_left
 }
 
+# The processes whose parent is PID.
+children_of() {
+    local file stat parent
+    for file in /proc/[0-9]*/stat; do
+        stat=$(cat "$file" 2>/dev/null) || continue
+        # The state and the parent follow the command name in parentheses.
+        read -r _ parent _ <<<"${stat##*) }"
+        if [ "$parent" = "$1" ]; then
+            basename "$(dirname "$file")"
+        fi
+    done
+}
+
+# Waits (at most 30 seconds) until none of the processes PID... runs.
+wait_until_gone() {
+    local tries pid
+    for ((tries = 0; tries < 300; tries++)); do
+        for pid in "$@"; do
+            is_running "$pid" && continue 2
+        done
+        return 0
+    done
+    return 1
+}
+
+# The run command's session with the programs in BIN: a signal to it ends the
+# panel as File, Exit does (default.rcf saved, control socket gone) and then
+# everything it started; SIGKILL to it leaves nothing it started running.
+# With "headless", on a virtual display served by VNC.
+check_session_signals() {
+    local bin=$1 seed=$2 headless=${3:-}
+    local tool
+    if [ -n "$headless" ]; then
+        for tool in Xvfb xauth x11vnc; do
+            command -v "$tool" >/dev/null || exit 77
+        done
+    fi
+    export XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    local state=$work/session folder=$work/session/demo-data/Velmora/1.1
+    local socket=$XDG_RUNTIME_DIR/velmora-control
+    local script_dir
+    script_dir=$(cd "$(dirname "$0")/../../scripts" && pwd)
+
+    local signal session status started tries
+    for signal in TERM KILL; do
+        # Written loosely: what the panel saves is the demonstration set-up itself.
+        mkdir -p "$folder"
+        sed 's/^Com Port: 1/Com Port:    1/' "$seed" >"$folder/default.rcf"
+        bash -c 'set -euo pipefail; source "$1/demo-session.sh"; run_demo_session "$2" "$3" "$4" "$5"' \
+            session "$script_dir" "$bin" "$state" "$seed" "$headless" >"$work/session.log" 2>&1 &
+        session=$!
+        # The panel listens once it runs (its start-up dialog open).
+        for ((tries = 0; tries < 300; tries++)); do
+            [ -S "$socket" ] && break
+            is_running "$session" || break
+            sleep 0.1
+        done
+        [ -S "$socket" ] || { cat "$work/session.log" >&2; fail "the panel did not start"; }
+        read -r -a started <<<"$(children_of "$session" | tr '\n' ' ')"
+        [ ${#started[@]} -ge 2 ] || fail "$signal: the session runs ${started[*]}, not the simulator and the panel"
+        # Whatever outlives the session is stopped when this test ends.
+        STARTED_PIDS+=("${started[@]}")
+
+        kill -"$signal" "$session"
+        status=0
+        wait "$session" || status=$?
+        if [ "$signal" = TERM ]; then
+            [ "$status" = 143 ] || { cat "$work/session.log" >&2; fail "TERM: the session ended with $status"; }
+        fi
+        wait_until_gone "${started[@]}" || fail "$signal: processes ${started[*]} outlive the session"
+        # Killed headless, the panel's display goes at the moment its TERM comes.
+        if [ "$signal" = TERM ] || [ -z "$headless" ]; then
+            cmp -s "$folder/default.rcf" "$seed" || fail "$signal: default.rcf was not saved"
+        fi
+        [ ! -e "$socket" ] || fail "$signal: the control socket is left behind"
+        [ ! -L "$folder/ports/COM1" ] || fail "$signal: COM1 is left behind"
+    done
+}
+
 case ${1:-} in
     folder) check_folder_and_simulator "$2" "$3" ;;
     display) check_display_and_vnc ;;
-    *) fail "usage: $0 folder SIMULATOR SEED | display" ;;
+    signals) check_session_signals "$2" "$3" "${4:-}" ;;
+    *) fail "usage: $0 folder SIMULATOR SEED | display | signals BIN SEED [headless]" ;;
 esac
 echo PASS

@@ -33,6 +33,9 @@ PanelOperations::Outcome failed(const QString &message)
 
 } // namespace
 
+const QString PanelControl::StartingUpMessage =
+    QStringLiteral("The panel is starting up: its configuration dialog is still open");
+
 PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank,
                            StatusSink &status)
     : m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank), m_port(*this, status)
@@ -42,6 +45,8 @@ PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const Router
 
 PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
 {
+    if (m_startingUp)
+        return failed(StartingUpMessage);
     clsRouter *router = m_routes.routerAt(FrameAddress);
     if (!router)
         return failed(RouteModule::noRouterMessage(FrameAddress));
@@ -51,6 +56,8 @@ PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int p
 
 PanelOperations::Outcome PanelControl::recallMacro(int Slot)
 {
+    if (m_startingUp)
+        return failed(StartingUpMessage);
     // A button never saved does nothing when clicked; a scheduler firing it should hear so.
     if (!m_bank.Macros.at(std::size_t(Slot)))
         return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));

@@ -12,11 +12,20 @@ struct MacroBank;
 // The main window's side of the control port: its commands go through the
 // same take as a click (MatrixTakes, so markers move and a recording sees the
 // route) and the same macro replay as a macro button. Listens from construction on.
+// Until the start-up configuration dialog has been closed, routes and macros
+// are refused: the set-up they would go by is not settled yet. The state and
+// the names are answered all along.
 class PanelControl final : public PanelOperations
 {
 public:
+    // The answer to a route or macro while the start-up dialog is open.
+    static const QString StartingUpMessage;
+
     PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank,
                  StatusSink &status);
+
+    // The operator has accepted or cancelled the start-up dialog: routes and macros go ahead from now on.
+    void startUpFinished() { m_startingUp = false; }
 
     Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override;
     Outcome recallMacro(int Slot) override;
@@ -31,4 +40,5 @@ private:
     const RouterSlots &m_routers;
     const MacroBank &m_bank;
     ControlPort m_port;
+    bool m_startingUp = true;
 };

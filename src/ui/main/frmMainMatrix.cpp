@@ -216,6 +216,8 @@ void frmMainMatrix::Form_Load()
         StopRecordTimer();
         mnuSetup_Click();
     });
+    // Also when a fault cut the start-up short: the window opens and works.
+    m_control.startUpFinished();
 }
 
 void frmMainMatrix::resetControls()

@@ -113,6 +113,30 @@ private slots:
         QCOMPARE(Globals().RecordedRoutes.size(), 3);
     }
 
+    // While the start-up dialog is open (default.rcf already loaded), routes
+    // and macros are refused and nothing goes on the line; the state and the
+    // names are answered. Once it closes, routes go through.
+    void startUpDialogHoldsRoutesBack()
+    {
+        WindowRig rig;
+        QVERIFY(rig.startSim());
+        QStringList duringDialog;
+        rig.setup = [&] {
+            Configuration &config = Globals();
+            config.CommPortName = QStringLiteral("COM1");
+            config.ConfigLoaded = true;
+            addRouter(config, 0);
+            Globals().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3)};
+            duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 5);
+        };
+        rig.open();
+        const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
+        QCOMPARE(duringDialog,
+                 (QStringList{refused, refused, "video -1 audio -1", Globals().Routers[0]->StringVal(), "end"}));
+        QCOMPARE(Client().ask("route 0 4 2\nmacro 0\n", 2), (QStringList{"ok", "ok"}));
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 1, 3)}));
+    }
+
     void failuresAnswerTheStatusMessage_data()
     {
         QTest::addColumn<QStringList>("simArgs");
