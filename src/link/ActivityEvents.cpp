@@ -24,7 +24,8 @@ QString route(const RouteActivity &r)
 
 QString label(const QString &side, int port, const QString &oldName, const QString &newName)
 {
-    return QStringLiteral("label %1=%2 old=%3 new=%4").arg(side, QString::number(port), quoted(oldName), quoted(newName));
+    return QStringLiteral("label %1=%2 old=%3 new=%4")
+        .arg(side, QString::number(port), quoted(oldName), quoted(newName));
 }
 
 QString lock(const QString &action, int output, const QString &outputName, const QString &owner, const QString &result)

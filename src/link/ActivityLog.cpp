@@ -21,15 +21,13 @@ QString oneLine(QString field)
 } // namespace
 
 ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes)
-    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status),
-      m_rollOverBytes(rollOverBytes)
-{
-}
+    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status), m_rollOverBytes(rollOverBytes)
+{}
 
 void ActivityLog::append(const QString &source, const QString &event)
 {
-    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
-                             + u'\t' + oneLine(source) + u'\t' + oneLine(event) + u'\n')
+    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + u'\t' +
+                             oneLine(source) + u'\t' + oneLine(event) + u'\n')
                                 .toUtf8();
     if (!QFile::exists(m_path))
         QDir().mkpath(QFileInfo(m_path).path());

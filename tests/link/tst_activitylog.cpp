@@ -32,17 +32,25 @@ private slots:
         QTemporaryDir dir;
         RecordingStatusSink status;
         ActivityLog log(dir.path() + QStringLiteral("/new/folder"), status);
-        RouteActivity route{5, QStringLiteral("Monitor 1"), 3, QStringLiteral("Camera 3"), 2, 4, 1,
-                            QStringLiteral("both"), QStringLiteral("ok")};
+        RouteActivity route{5,
+                            QStringLiteral("Monitor 1"),
+                            3,
+                            QStringLiteral("Camera 3"),
+                            2,
+                            4,
+                            1,
+                            QStringLiteral("both"),
+                            QStringLiteral("ok")};
         log.append(QStringLiteral("videohub 192.0.2.7:51234"), ActivityEvents::route(route));
         route.frameAddress = route.routerOutput = route.routerInput = -1;
         route.result = QStringLiteral("Output 5 is not assigned to a router");
         log.append(QStringLiteral("panel macro 3 \"Show\tOpen\""), ActivityEvents::route(route));
-        log.append(QStringLiteral("control"),
-                   ActivityEvents::label(QStringLiteral("input"), 3, QStringLiteral("Camera 3"), QStringLiteral("Cam\n3")));
-        log.append(QStringLiteral("panel"), ActivityEvents::lock(QStringLiteral("panel-unlock"), 5,
-                                                                 QStringLiteral("Monitor 1"), QStringLiteral("192.0.2.7"),
-                                                                 QStringLiteral("ok")));
+        log.append(
+            QStringLiteral("control"),
+            ActivityEvents::label(QStringLiteral("input"), 3, QStringLiteral("Camera 3"), QStringLiteral("Cam\n3")));
+        log.append(QStringLiteral("panel"),
+                   ActivityEvents::lock(QStringLiteral("panel-unlock"), 5, QStringLiteral("Monitor 1"),
+                                        QStringLiteral("192.0.2.7"), QStringLiteral("ok")));
 
         const QStringList lines = linesOf(log.filePath());
         QCOMPARE(lines.size(), 4);

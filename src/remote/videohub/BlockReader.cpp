@@ -1,5 +1,7 @@
 #include "remote/videohub/BlockReader.h"
 
+#include <utility>
+
 namespace videohub {
 
 QList<RawBlock> BlockReader::feed(QByteArrayView bytes)

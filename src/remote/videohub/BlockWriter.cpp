@@ -67,11 +67,11 @@ QByteArray preamble()
 
 QByteArray device(const PanelSnapshot &panel)
 {
-    return header(Block::Device) + "Device present: true\nModel name: " + ModelName
-           + "\nFriendly name: " + labelText(panel.friendlyName) + "\nUnique ID: " + panel.uniqueId.toLatin1()
-           + "\nVideo inputs: " + QByteArray::number(panel.inputLabels.size())
-           + "\nVideo processing units: 0\nVideo outputs: " + QByteArray::number(panel.outputLabels.size())
-           + "\nVideo monitoring outputs: 0\nSerial ports: 0\n\n";
+    return header(Block::Device) + "Device present: true\nModel name: " + ModelName +
+           "\nFriendly name: " + labelText(panel.friendlyName) + "\nUnique ID: " + panel.uniqueId.toLatin1() +
+           "\nVideo inputs: " + QByteArray::number(panel.inputLabels.size()) +
+           "\nVideo processing units: 0\nVideo outputs: " + QByteArray::number(panel.outputLabels.size()) +
+           "\nVideo monitoring outputs: 0\nSerial ports: 0\n\n";
 }
 
 } // namespace
@@ -93,8 +93,8 @@ QByteArray dump(const PanelSnapshot &panel, const QByteArray &lockView)
 
 QByteArray deviceChanged(const PanelSnapshot &panel, const QByteArray &lockView)
 {
-    return device(panel) + allLabels(Block::InputLabels, panel.inputLabels)
-           + allLabels(Block::OutputLabels, panel.outputLabels) + allLocks(lockView) + allRoutes(panel.routes);
+    return device(panel) + allLabels(Block::InputLabels, panel.inputLabels) +
+           allLabels(Block::OutputLabels, panel.outputLabels) + allLocks(lockView) + allRoutes(panel.routes);
 }
 
 QByteArray block(Block which, const PanelSnapshot &panel, const QByteArray &lockView)

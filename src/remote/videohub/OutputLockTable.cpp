@@ -2,7 +2,8 @@
 
 namespace videohub {
 
-OutputLockTable::OutputLockTable(QObject *parent) : QObject(parent) {}
+OutputLockTable::OutputLockTable(QObject *parent) : QObject(parent)
+{}
 
 void OutputLockTable::setOutputCount(int outputs)
 {

@@ -11,11 +11,21 @@ namespace {
 // or that only a server sends (hardware status). Answered ACK and ignored,
 // as clients expect of a router without them.
 constexpr QByteArrayView UnsupportedHeaders[] = {
-    "MONITORING OUTPUT LABELS:", "VIDEO MONITORING OUTPUT ROUTING:", "MONITORING OUTPUT LOCKS:",
-    "SERIAL PORT LABELS:",       "SERIAL PORT ROUTING:",             "SERIAL PORT LOCKS:",
-    "SERIAL PORT DIRECTIONS:",   "SERIAL PORT STATUS:",              "PROCESSING UNIT ROUTING:",
-    "PROCESSING UNIT LOCKS:",    "FRAME LABELS:",                    "FRAME BUFFER ROUTING:",
-    "FRAME BUFFER LOCKS:",       "ALARM STATUS:",                    "VIDEO INPUT STATUS:",
+    "MONITORING OUTPUT LABELS:",
+    "VIDEO MONITORING OUTPUT ROUTING:",
+    "MONITORING OUTPUT LOCKS:",
+    "SERIAL PORT LABELS:",
+    "SERIAL PORT ROUTING:",
+    "SERIAL PORT LOCKS:",
+    "SERIAL PORT DIRECTIONS:",
+    "SERIAL PORT STATUS:",
+    "PROCESSING UNIT ROUTING:",
+    "PROCESSING UNIT LOCKS:",
+    "FRAME LABELS:",
+    "FRAME BUFFER ROUTING:",
+    "FRAME BUFFER LOCKS:",
+    "ALARM STATUS:",
+    "VIDEO INPUT STATUS:",
     "VIDEO OUTPUT STATUS:",
 };
 
@@ -26,9 +36,9 @@ struct KnownHeader
 };
 
 constexpr KnownHeader Headers[] = {
-    {"PROTOCOL PREAMBLE:", Block::Preamble},  {"VIDEOHUB DEVICE:", Block::Device},
-    {"INPUT LABELS:", Block::InputLabels},    {"OUTPUT LABELS:", Block::OutputLabels},
-    {"VIDEO OUTPUT LOCKS:", Block::Locks},    {"VIDEO OUTPUT ROUTING:", Block::Routing},
+    {"PROTOCOL PREAMBLE:", Block::Preamble}, {"VIDEOHUB DEVICE:", Block::Device},
+    {"INPUT LABELS:", Block::InputLabels},   {"OUTPUT LABELS:", Block::OutputLabels},
+    {"VIDEO OUTPUT LOCKS:", Block::Locks},   {"VIDEO OUTPUT ROUTING:", Block::Routing},
 };
 
 // A port number: decimal digits only (no sign, no spaces), below `count`.

@@ -31,41 +31,41 @@ private slots:
     void dump()
     {
         QCOMPARE(BlockWriter::dump(twoRouters(), "OUL"), QByteArray("PROTOCOL PREAMBLE:\n"
-                                                                     "Version: 2.8\n"
-                                                                     "\n"
-                                                                     "VIDEOHUB DEVICE:\n"
-                                                                     "Device present: true\n"
-                                                                     "Model name: Velmora\n"
-                                                                     "Friendly name: studio.rcf\n"
-                                                                     "Unique ID: 0123456789AB\n"
-                                                                     "Video inputs: 4\n"
-                                                                     "Video processing units: 0\n"
-                                                                     "Video outputs: 3\n"
-                                                                     "Video monitoring outputs: 0\n"
-                                                                     "Serial ports: 0\n"
-                                                                     "\n"
-                                                                     "INPUT LABELS:\n"
-                                                                     "0 Cam 1\n"
-                                                                     "1 Cam 2\n"
-                                                                     "2 -\n"
-                                                                     "3 VTR\n"
-                                                                     "\n"
-                                                                     "OUTPUT LABELS:\n"
-                                                                     "0 Mon 1\n"
-                                                                     "1 -\n"
-                                                                     "2 Rec\n"
-                                                                     "\n"
-                                                                     "VIDEO OUTPUT LOCKS:\n"
-                                                                     "0 O\n"
-                                                                     "1 U\n"
-                                                                     "2 L\n"
-                                                                     "\n"
-                                                                     "VIDEO OUTPUT ROUTING:\n"
-                                                                     "0 1\n"
-                                                                     "2 3\n"
-                                                                     "\n"
-                                                                     "END PRELUDE:\n"
-                                                                     "\n"));
+                                                                    "Version: 2.8\n"
+                                                                    "\n"
+                                                                    "VIDEOHUB DEVICE:\n"
+                                                                    "Device present: true\n"
+                                                                    "Model name: Velmora\n"
+                                                                    "Friendly name: studio.rcf\n"
+                                                                    "Unique ID: 0123456789AB\n"
+                                                                    "Video inputs: 4\n"
+                                                                    "Video processing units: 0\n"
+                                                                    "Video outputs: 3\n"
+                                                                    "Video monitoring outputs: 0\n"
+                                                                    "Serial ports: 0\n"
+                                                                    "\n"
+                                                                    "INPUT LABELS:\n"
+                                                                    "0 Cam 1\n"
+                                                                    "1 Cam 2\n"
+                                                                    "2 -\n"
+                                                                    "3 VTR\n"
+                                                                    "\n"
+                                                                    "OUTPUT LABELS:\n"
+                                                                    "0 Mon 1\n"
+                                                                    "1 -\n"
+                                                                    "2 Rec\n"
+                                                                    "\n"
+                                                                    "VIDEO OUTPUT LOCKS:\n"
+                                                                    "0 O\n"
+                                                                    "1 U\n"
+                                                                    "2 L\n"
+                                                                    "\n"
+                                                                    "VIDEO OUTPUT ROUTING:\n"
+                                                                    "0 1\n"
+                                                                    "2 3\n"
+                                                                    "\n"
+                                                                    "END PRELUDE:\n"
+                                                                    "\n"));
     }
 
     // Every other answer is a piece of the dump or a push of changed items.
@@ -90,13 +90,14 @@ private slots:
             QTest::newRow(header) << BlockWriter::block(block, panel, "OUL") << dumped(header);
         QTest::newRow("set-up changed: the dump without preamble and end")
             << BlockWriter::deviceChanged(panel, "OUL")
-            << dump.mid(dump.indexOf("VIDEOHUB DEVICE:"), dump.indexOf("END PRELUDE:") - dump.indexOf("VIDEOHUB DEVICE:"));
+            << dump.mid(dump.indexOf("VIDEOHUB DEVICE:"),
+                        dump.indexOf("END PRELUDE:") - dump.indexOf("VIDEOHUB DEVICE:"));
         QTest::newRow("route push") << BlockWriter::routes({{1, 0}}) << QByteArray("VIDEO OUTPUT ROUTING:\n1 0\n\n");
         QTest::newRow("label push, a line break cannot end the block")
             << BlockWriter::labels(Block::OutputLabels, {{2, QStringLiteral("Rec\nA")}, {0, QStringLiteral("Mon ü")}})
             << QByteArray("OUTPUT LABELS:\n2 Rec A\n0 Mon \xc3\xbc\n\n");
-        QTest::newRow("lock push of the outputs listed") << BlockWriter::locks({2, 0}, "OUL")
-                                                         << QByteArray("VIDEO OUTPUT LOCKS:\n2 L\n0 O\n\n");
+        QTest::newRow("lock push of the outputs listed")
+            << BlockWriter::locks({2, 0}, "OUL") << QByteArray("VIDEO OUTPUT LOCKS:\n2 L\n0 O\n\n");
     }
 
     void blocks()

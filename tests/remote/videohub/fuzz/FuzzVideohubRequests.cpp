@@ -87,8 +87,8 @@ bool roundTrips(const Request &request)
         }
     }
     for (const LabelLine &label : request.labels) {
-        if (label.name.contains(u'\uFFFD') || label.name.contains(u'\r') || label.name.contains(u'\n')
-            || label.name.toUtf8().size() + 4 > BlockReader::MaxLineBytes)
+        if (label.name.contains(u'\uFFFD') || label.name.contains(u'\r') || label.name.contains(u'\n') ||
+            label.name.toUtf8().size() + 4 > BlockReader::MaxLineBytes)
             return false;
     }
     return true;
@@ -102,8 +102,8 @@ void checkRoundTrip(const Request &request)
     const QList<RawBlock> again = reader.feed(written(request));
     require(again.size() == 1, "a written change did not read as one block");
     const Request reread = ParseRequest(again.first(), Matrix);
-    require(reread.kind == Request::Kind::Change && reread.block == request.block && reread.routes == request.routes
-                && reread.labels == request.labels && reread.locks == request.locks,
+    require(reread.kind == Request::Kind::Change && reread.block == request.block && reread.routes == request.routes &&
+                reread.labels == request.labels && reread.locks == request.locks,
             "a written change read differently");
 }
 
