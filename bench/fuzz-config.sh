@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the configuration loader with libFuzzer for the given time, starting
-# from the seed corpus in tests/data/fuzz-corpus (left as committed; new
+# from the seed corpus in tests/data/fuzz-corpus and the configuration
+# tests' files in tests/data/config (both left as committed; new
 # inputs go to build/fuzz/corpus). Crashing inputs land in build/fuzz/artifacts.
 # Usage: bench/fuzz-config.sh SECONDS [more libFuzzer options]
 set -euo pipefail
@@ -18,4 +19,4 @@ cmake --build "$build" --target fuzz_config
 mkdir -p "$build/corpus" "$build/artifacts"
 "$build/tests/config/fuzz_config" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -dict=tests/data/fuzz-config.dict -artifact_prefix="$build/artifacts/" "$@" \
-    "$build/corpus" tests/data/fuzz-corpus
+    "$build/corpus" tests/data/fuzz-corpus tests/data/config
