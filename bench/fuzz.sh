@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes one target with libFuzzer for the given time, starting from its seed
-# corpus in tests/data (left as committed; new inputs go to
+# corpus in tests/data (the configuration loader also from the configuration
+# tests' files; all left as committed; new inputs go to
 # build/fuzz/corpus-TARGET). Crashing inputs land in build/fuzz/artifacts.
 # Targets: config (the configuration loader), videohub (the Videohub request reader).
 # Usage: bench/fuzz.sh TARGET SECONDS [more libFuzzer options]
@@ -11,8 +12,8 @@ target=${1:?$usage}
 seconds=${2:?$usage}
 shift 2
 case "$target" in
-    config) binary=tests/config/fuzz_config; seeds=tests/data/fuzz-corpus; options=(-dict=tests/data/fuzz-config.dict) ;;
-    videohub) binary=tests/remote/videohub/fuzz_videohub; seeds=tests/data/fuzz-videohub-corpus; options=() ;;
+    config) binary=tests/config/fuzz_config; seeds=(tests/data/fuzz-corpus tests/data/config); options=(-dict=tests/data/fuzz-config.dict) ;;
+    videohub) binary=tests/remote/videohub/fuzz_videohub; seeds=(tests/data/fuzz-videohub-corpus); options=() ;;
     *) echo "$usage" >&2; exit 2 ;;
 esac
 source scripts/deps.sh
@@ -25,4 +26,4 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" --target "fuzz_$target"
 mkdir -p "$build/corpus-$target" "$build/artifacts"
 "$build/$binary" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-    "${options[@]}" -artifact_prefix="$build/artifacts/" "$@" "$build/corpus-$target" "$seeds"
+    "${options[@]}" -artifact_prefix="$build/artifacts/" "$@" "$build/corpus-$target" "${seeds[@]}"

@@ -34,3 +34,8 @@ VELMORA_WAYLAND_PACKAGES=(qt6-wayland)
 # Only when there is no display: a virtual X server, the tool for its access
 # cookie, and a VNC server that shows it.
 VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc)
+
+# What the tests need beyond the build: the run command's session test
+# starts the virtual display and the VNC server, and checks with ss that the
+# server listens on loopback only.
+VELMORA_TEST_PACKAGES=("${VELMORA_HEADLESS_PACKAGES[@]}" iproute2)

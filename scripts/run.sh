@@ -20,8 +20,9 @@ elif [ -z "${DISPLAY:-}" ]; then
 fi
 ensure_packages "${packages[@]}"
 
+# The run preset (CMakePresets.json) builds in build/run.
 build=$root/build/run
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
-cmake --build "$build" --parallel
+cmake --preset run
+cmake --build --preset run
 
 run_demo_session "$build/bin" "$build" "$root/scripts/demo/default.rcf" "$headless"

@@ -159,6 +159,7 @@ private slots:
         QTest::newRow("state of a missing output")
             << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0;
         QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0;
+        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0;
         QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0;
         QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0;
         QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0;
