@@ -5,7 +5,10 @@
 #include "remote/ControlCommands.h"
 #include "remote/ControlSocketName.h"
 
+#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QPointer>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -23,7 +26,7 @@ bool anotherPanelListens(const QString &name)
 } // namespace
 
 ControlPort::ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent)
-    : QObject(parent), m_panel(panel), m_status(status)
+    : QObject(parent), m_panel(panel), m_status(status), m_budget(status)
 {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &ControlPort::acceptClients);
@@ -61,34 +64,83 @@ bool ControlPort::listen()
 
 void ControlPort::acceptClients()
 {
-    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        auto *client = new ControlClient(socket, this);
-        connect(client, &ControlClient::commandReady, this, [this, client](const QString &line) {
-            m_commands.push_back({client, line});
-            serve();
-        });
+    while (QLocalSocket *socket = m_server.nextPendingConnection())
+        adopt(socket);
+}
+
+void ControlPort::adopt(QLocalSocket *socket)
+{
+    const auto clients = findChildren<ControlClient *>(Qt::FindDirectChildrenOnly);
+    if (std::count_if(clients.begin(), clients.end(), [](const ControlClient *c) { return c->connected(); }) >=
+        MaxClients) {
+        m_budget.turnedAway();
+        socket->setParent(this);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write("error too many clients\n");
+        socket->disconnectFromServer();
+        return;
+    }
+    auto *client = new ControlClient(socket, m_budget, this);
+    connect(client, &ControlClient::workArrived, this, [this, client] { answerAtOnce(client); });
+}
+
+void ControlPort::answerAtOnce(ControlClient *client)
+{
+    while (client->ready() && !ControlCommands::usesLine(client->next().command)) {
+        const ControlClient::Entry entry = client->take();
+        client->answer(entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer);
+    }
+    if (client->ready()) {
+        m_turns.add(client);
+        serveLater();
     }
 }
 
-void ControlPort::serve()
+void ControlPort::serveLater()
 {
-    // A command arriving while one is carried out (its reply wait runs the
-    // event loop) waits its turn in the queue.
-    if (m_serving)
-        return;
-    m_serving = true;
-    while (!m_commands.empty()) {
-        const Command command = m_commands.front();
-        m_commands.pop_front();
-        QString answer;
-        // An unexpected failure answers this command only; the port goes on.
-        try {
-            answer = ControlCommands::answer(command.line, m_panel);
-        } catch (const std::exception &failure) {
-            answer = QStringLiteral("error ") + QString::fromLocal8Bit(failure.what()) + QLatin1Char('\n');
-        }
-        if (command.client)
-            command.client->answer(answer);
+    if (!m_servePosted && !m_serving) {
+        m_servePosted = true;
+        QMetaObject::invokeMethod(this, &ControlPort::serveNext, Qt::QueuedConnection);
     }
-    m_serving = false;
+}
+
+void ControlPort::serveNext()
+{
+    m_servePosted = false;
+    // Whoever waits for the port to have worked (the window closing, a test)
+    // gets its turn between slices; within one, each reply wait runs the event loop anyway.
+    constexpr qint64 SliceMs = 100;
+    QElapsedTimer slice;
+    slice.start();
+    while (!slice.hasExpired(SliceMs)) {
+        QPointer<ControlClient> client = m_turns.next();
+        while (client && !client->ready())
+            client = m_turns.next();
+        if (!client)
+            return;
+        const ControlClient::Entry entry = client->take();
+        const QPointer<ControlPort> alive(this);
+        m_serving = true;
+        // The reply wait runs the event loop: clients come and go, the panel may close.
+        const QString answer = entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer;
+        if (!alive)
+            return;
+        m_serving = false;
+        if (client) {
+            client->answer(answer);
+            answerAtOnce(client);
+        }
+    }
+    if (!m_turns.empty())
+        serveLater();
+}
+
+QString ControlPort::answerTo(const QString &command)
+{
+    // An unexpected failure answers this command only; the port goes on.
+    try {
+        return ControlCommands::answer(command, m_panel);
+    } catch (const std::exception &failure) {
+        return QStringLiteral("error ") + QString::fromLocal8Bit(failure.what()) + QLatin1Char('\n');
+    }
 }
