@@ -109,7 +109,7 @@ void ControlPort::serveNext()
     m_servePosted = false;
     // Whoever waits for the port to have worked (the window closing, a test)
     // gets its turn between slices; within one, each reply wait runs the event loop anyway.
-    constexpr qint64 SliceMs = 100;
+    constexpr qint64 SliceMs = 25;
     QElapsedTimer slice;
     slice.start();
     while (!slice.hasExpired(SliceMs)) {
