@@ -29,14 +29,26 @@ constexpr int Ports = 127;
 constexpr int Runs = 5;
 constexpr double WireFloorMs = 9.375;
 
-// A script on a thread of its own, as a separate client would be: sends
-// route r (output r from input run + r) once the answer to r - 1 is in,
-// blocking on its socket, while the panel runs on the main thread. The
-// milliseconds from the first write to the last answer; -1 on any answer but "ok".
+// Runs body on a thread of its own, as a separate client would, while the
+// panel's event loop runs here.
+void whileThePanelRuns(const std::function<void()> &body)
+{
+    QThread *thread = QThread::create(body);
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+}
+
+// A script that sends route r (output r from input run + r) once the answer
+// to r - 1 is in, blocking on its socket. The milliseconds from the first
+// write to the last answer; -1 on any answer but "ok".
 double timedRun(int run)
 {
     double ms = -1;
-    QThread *script = QThread::create([&] {
+    whileThePanelRuns([&] {
         QLocalSocket socket;
         socket.connectToServer(controlSocketName());
         if (!socket.waitForConnected(5000))
@@ -54,12 +66,6 @@ double timedRun(int run)
         }
         ms = double(clock.nsecsElapsed()) / 1e6;
     });
-    QEventLoop loop;
-    QObject::connect(script, &QThread::finished, &loop, &QEventLoop::quit);
-    script->start();
-    loop.exec();
-    script->wait();
-    delete script;
     return ms;
 }
 
@@ -77,18 +83,6 @@ long long memoryKb(const char *field)
             return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
-}
-
-// Runs body on a thread of its own while the panel's event loop runs here.
-void whileThePanelRuns(const std::function<void()> &body)
-{
-    QThread *thread = QThread::create(body);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
 }
 
 // Flooders clients, each writing its routes and leaving, again and again until stop.

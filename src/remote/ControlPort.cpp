@@ -5,7 +5,6 @@
 #include "remote/ControlCommands.h"
 #include "remote/ControlSocketName.h"
 
-#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <algorithm>
@@ -98,6 +97,8 @@ void ControlPort::answerAtOnce(ControlClient *client)
 
 void ControlPort::serveLater()
 {
+    // One command a turn of the event loop: whoever waits for the port (the
+    // window closing, a new client) gets its turn between commands.
     if (!m_servePosted && !m_serving) {
         m_servePosted = true;
         QMetaObject::invokeMethod(this, &ControlPort::serveNext, Qt::QueuedConnection);
@@ -107,29 +108,22 @@ void ControlPort::serveLater()
 void ControlPort::serveNext()
 {
     m_servePosted = false;
-    // Whoever waits for the port to have worked (the window closing, a test)
-    // gets its turn between slices; within one, each reply wait runs the event loop anyway.
-    constexpr qint64 SliceMs = 25;
-    QElapsedTimer slice;
-    slice.start();
-    while (!slice.hasExpired(SliceMs)) {
-        QPointer<ControlClient> client = m_turns.next();
-        while (client && !client->ready())
-            client = m_turns.next();
-        if (!client)
-            return;
-        const ControlClient::Entry entry = client->take();
-        const QPointer<ControlPort> alive(this);
-        m_serving = true;
-        // The reply wait runs the event loop: clients come and go, the panel may close.
-        const QString answer = entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer;
-        if (!alive)
-            return;
-        m_serving = false;
-        if (client) {
-            client->answer(answer);
-            answerAtOnce(client);
-        }
+    QPointer<ControlClient> client = m_turns.next();
+    while (client && !client->ready())
+        client = m_turns.next();
+    if (!client)
+        return;
+    const ControlClient::Entry entry = client->take();
+    const QPointer<ControlPort> alive(this);
+    m_serving = true;
+    // The reply wait runs the event loop: clients come and go, the panel may close.
+    const QString answer = entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer;
+    if (!alive)
+        return;
+    m_serving = false;
+    if (client) {
+        client->answer(answer);
+        answerAtOnce(client);
     }
     if (!m_turns.empty())
         serveLater();
