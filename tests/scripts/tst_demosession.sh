@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The pieces of the run command's demonstration session: what each leaves
 # running and in place, and that stopping the session leaves nothing behind.
-# Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN
+# Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED
 set -euo pipefail
 # shellcheck source=scripts/demo-session.sh
 source "$(dirname "$0")/../../scripts/demo-session.sh"
@@ -95,20 +95,22 @@ drawn_region() {
     convert "$1" -bordercolor black -border 1 -format '%@' info: 2>/dev/null
 }
 
-# The panel from BIN on the virtual display, seen in a web browser: the page
+# The panel from BIN, on the demonstration set-up SEED, on the virtual
+# display, seen in a web browser: the page
 # the session prints, logged in with the run's password, shows the panel's
 # window as the display itself holds it. The transfer may compress the
 # picture, so the two may differ a little: at most 3 % mean absolute
 # difference over the region the panel covers (a noVNC screen instead of the
 # panel, or a black one, differs by far more).
 check_web_view() {
-    local bin=$1
+    local bin=$1 seed=$2
     local tool
     for tool in Xvfb xauth x11vnc websockify chromium python3 convert compare import ss; do
         command -v "$tool" >/dev/null || exit 77
     done
     export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data
     mkdir -m 700 "$XDG_RUNTIME_DIR"
+    seed_demo_folder "$XDG_DATA_HOME" "$seed" >/dev/null
     local display=$work/display started=$SECONDS
     start_virtual_display "$display"
     start_vnc "$display"
@@ -137,7 +139,7 @@ check_web_view() {
         const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
         for (let i = 0; i < pixels.length; i += 4) {
             if (pixels[i] + pixels[i + 1] + pixels[i + 2] > 0) {
-                document.getElementById("noVNC_control_bar_anchor").style.visibility = "hidden";
+                document.getElementById("noVNC_control_bar_anchor").style.display = "none";
                 return true;
             }
         }
@@ -249,7 +251,7 @@ case ${1:-} in
     folder) check_folder_and_simulator "$2" "$3" ;;
     display) check_display_and_vnc ;;
     signals) check_session_signals "$2" "$3" "${4:-}" ;;
-    web) check_web_view "$2" ;;
-    *) fail "usage: $0 folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN" ;;
+    web) check_web_view "$2" "$3" ;;
+    *) fail "usage: $0 folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED" ;;
 esac
 echo PASS
