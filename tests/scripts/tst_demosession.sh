@@ -96,12 +96,12 @@ drawn_region() {
 }
 
 # The panel from BIN, on the demonstration set-up SEED, on the virtual
-# display, seen in a web browser: the page
-# the session prints, logged in with the run's password, shows the panel's
-# window as the display itself holds it. The transfer may compress the
-# picture, so the two may differ a little: at most 3 % mean absolute
-# difference over the region the panel covers (a noVNC screen instead of the
-# panel, or a black one, differs by far more).
+# display, seen in a web browser: the page the session prints asks for the
+# password and, given the run's, shows the panel's window as the display
+# itself holds it. The transfer may compress the picture, so the two may
+# differ a little: at most 3 % mean absolute difference over the region the
+# panel covers (a noVNC screen instead of the panel, or a black one, differs
+# by far more).
 check_web_view() {
     local bin=$1 seed=$2
     local tool
@@ -129,13 +129,23 @@ check_web_view() {
     done
     [[ $region != 0x0* ]] || { cat "$work/panel.log" >&2; fail "the panel draws nothing on the display"; }
 
-    # Ready once noVNC is connected and shows a frame: it shows only whole
-    # ones, and the display is black where the panel is not. Its control
-    # bar, which opens over the picture's left edge, is then hidden.
+    # The page as printed asks for the password; it is typed into its own
+    # dialog. Ready once noVNC is connected after that and shows a frame: it
+    # shows only whole ones, and the display is black where the panel is
+    # not. Its control bar, which opens over the picture's left edge, is
+    # then hidden.
     local ready='(() => {
+        const dialog = document.getElementById("noVNC_credentials_dlg");
+        if (dialog.classList.contains("noVNC_open")) {
+            window.askedForPassword = true;
+            document.getElementById("noVNC_password_input").value = "'"$VNC_PASSWORD"'";
+            document.getElementById("noVNC_credentials_button").click();
+            return "password sent";
+        }
         const canvas = document.querySelector("#noVNC_container canvas");
         if (!document.documentElement.classList.contains("noVNC_connected") || !canvas || !canvas.width)
             return document.getElementById("noVNC_status").textContent || "not connected";
+        if (!window.askedForPassword) return "connected without being asked for a password";
         const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
         for (let i = 0; i < pixels.length; i += 4) {
             if (pixels[i] + pixels[i + 1] + pixels[i + 2] > 0) {
@@ -146,8 +156,8 @@ check_web_view() {
         return "connected, nothing drawn yet";
     })()'
     local shot=$display/browser.png
-    python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS&password=$VNC_PASSWORD" "$ready" \
-        "#noVNC_container canvas" "$shot" || fail "the page did not show the panel (its picture: $shot)"
+    python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot" ||
+        fail "the page did not show the panel (its picture: $shot)"
     echo "page ready $((SECONDS - started)) s after the virtual display's start"
 
     # The display now, at the size the browser showed it, against the browser.
