@@ -34,11 +34,12 @@ class Browser:
     def __init__(self, profile):
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
-        # A temporary profile; no sandbox, which cannot start as root. The
-        # window is larger than the virtual display, so that a page scaling
-        # it to fit shows it at its own size.
+        # Ends with this process however that ends. A temporary profile; no
+        # sandbox, which cannot start as root. The window is larger than the
+        # virtual display, so that a page scaling it to fit shows it at its
+        # own size.
         self._process = subprocess.Popen(
-            ["chromium", "--headless=new", "--no-sandbox", "--disable-gpu",
+            ["setpriv", "--pdeathsig", "KILL", "--", "chromium", "--headless=new", "--no-sandbox", "--disable-gpu",
              "--no-first-run", "--user-data-dir=" + profile,
              "--window-size=1280,1024", "--remote-debugging-pipe", "about:blank"],
             pass_fds=(3, 4), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,

@@ -156,7 +156,7 @@ check_web_view() {
         return "connected, nothing drawn yet";
     })()'
     local shot=$display/browser.png
-    python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot" ||
+    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot") ||
         fail "the page did not show the panel (its picture: $shot)"
     echo "page ready $((SECONDS - started)) s after the virtual display's start"
 
