@@ -2,7 +2,8 @@
 # Installs what is missing, builds the programs (optimised, no sanitizers) and
 # opens the panel on a demonstration set-up: its own data folder inside the
 # build tree, two routers answered by the router simulator as COM1. Without a
-# display the panel runs on a virtual one served by VNC to this machine only.
+# display the panel runs on a virtual one served by VNC and to a web browser,
+# both to this machine only.
 # The operator's own set-up and ports are never touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
