@@ -4,7 +4,7 @@
 // - a load that completes saves a file that loads again without a box or a
 //   rejected line and saves to the same bytes.
 
-#include "PreparedSetup.h"
+#include "config/PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
 #include "support/ScriptedDialogs.h"
