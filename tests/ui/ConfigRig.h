@@ -1,24 +1,24 @@
 #pragma once
 
-#include "app/GlobalState.h"
+#include "config/Configuration.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/config/ConfigRules.h"
 
 #include <memory>
 
-// Fresh global state with routers in the given slots (type 0, inputs and
+// A fresh set-up with routers in the given slots (type 0, inputs and
 // outputs as given, outputs stacked from matrix output 0), and the dialog's
 // rules opened on it, answering every box from a script.
 struct ConfigRig
 {
+    Configuration config;
     desktop::ScriptedDialogs dialogs;
     std::unique_ptr<ConfigRules> rules;
     QList<const clsRouter *> made;
 
     explicit ConfigRig(const QList<int> &filledSlots = {}, int ports = 16)
     {
-        ResetGlobals();
-        Globals().CommPortName = QStringLiteral("COM2");
+        config.CommPortName = QStringLiteral("COM2");
         int nextOutput = 0;
         for (const int slot : filledSlots) {
             auto router = std::make_unique<clsRouter>();
@@ -29,13 +29,13 @@ struct ConfigRig
             router->setMapOut(nextOutput);
             nextOutput += ports;
             made << router.get();
-            Globals().Routers[std::size_t(slot)] = std::move(router);
+            config.Routers[std::size_t(slot)] = std::move(router);
         }
     }
 
     ConfigRules &open()
     {
-        rules = std::make_unique<ConfigRules>(Globals());
+        rules = std::make_unique<ConfigRules>(config);
         rules->Form_Load();
         return *rules;
     }
@@ -97,16 +97,15 @@ struct ConfigRig
     // record the rig made.
     [[nodiscard]] QString setup() const
     {
-        const GlobalState &g = Globals();
-        QStringList parts{g.CommPortName, QString::number(g.RouterTimeout),
-                          g.ConfigLoaded ? QStringLiteral("loaded") : QStringLiteral("not loaded")};
+        QStringList parts{config.CommPortName, QString::number(config.RouterTimeout),
+                          config.ConfigLoaded ? QStringLiteral("loaded") : QStringLiteral("not loaded")};
         for (int slot = 0; slot < RouterSlotCount; ++slot) {
-            if (const clsRouter *r = global(slot))
+            if (const clsRouter *r = stored(slot))
                 parts << QString::number(slot) + QStringLiteral(": ") + r->StringVal().section(u';', 0, 6) +
                              (made.contains(r) ? QString() : QStringLiteral(" new"));
         }
         return parts.join(QStringLiteral(" | "));
     }
 
-    [[nodiscard]] static clsRouter *global(int slot) { return Globals().Routers[std::size_t(slot)].get(); }
+    [[nodiscard]] clsRouter *stored(int slot) const { return config.Routers[std::size_t(slot)].get(); }
 };

@@ -36,8 +36,8 @@ struct ThreeRouters : ConfigRig
 {
     ThreeRouters() : ConfigRig({0, 1, 2})
     {
-        global(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
-        global(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
+        stored(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
+        stored(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
     }
 };
 
@@ -51,7 +51,7 @@ private slots:
     void controlsDriveTheRules()
     {
         ThreeRouters rig;
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         // One line of text; the button wraps it.
         QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
         auto *count = control<QComboBox>(dialog, "cboRouterCount");
@@ -115,7 +115,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, keys);
         ThreeRouters rig;
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         auto *box = control<QComboBox>(dialog, list);
         if (!typed.isEmpty()) {
@@ -158,8 +158,8 @@ private slots:
         QFETCH(QString, focused);
         QFETCH(int, key);
         ThreeRouters rig;
-        ConfigRig::global(0)->setMapIn(4);
-        frmConfig dialog;
+        rig.stored(0)->setMapIn(4);
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         QWidget *target = control<QWidget>(dialog, focused);
         target->setFocus(Qt::TabFocusReason);
@@ -170,7 +170,7 @@ private slots:
         const QString outcome = dialog.isVisible()                     ? QStringLiteral("open")
                                 : dialog.result() == QDialog::Accepted ? QStringLiteral("accepted")
                                                                        : QStringLiteral("rejected");
-        const clsRouter &first = *ConfigRig::global(0);
+        const clsRouter &first = *rig.stored(0);
         QTEST(QStringLiteral("%1 %2 %3").arg(outcome).arg(first.mapIn() + 1).arg(first.InputCount() + 1), "state");
     }
 
@@ -194,7 +194,7 @@ private slots:
     {
         QFETCH(QString, leaveBy);
         ConfigRig rig({0, 1, 2, 3, 4, 5}, 4);
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         const ConfigRules &rules = dialog.rules();
         auto *field = control<QLineEdit>(dialog, "txtInputs_0");
@@ -221,7 +221,7 @@ private slots:
     void renders()
     {
         ThreeRouters rig;
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         dialog.show();
         QVERIFY(renderToFile(dialog, QStringLiteral("frmConfig-normal")));
         control<QCheckBox>(dialog, "btnAdvanced")->click();

@@ -39,10 +39,11 @@ int runRoute(const QStringList &given)
         if (answer)
             return panelVerdict(*answer);
     }
-    if (!loadForCommand(arguments.constFirst()))
+    CommandSetup setup;
+    if (!loadForCommand(arguments.constFirst(), setup))
         return ExitFailed;
 
-    return CommandRouter::run(QStringLiteral("route"), 1, [&](CommandRouter &router) {
+    return CommandRouter::run(setup, QStringLiteral("route"), 1, [&](CommandRouter &router) {
         if (clsRouter *target = router.routes().routerAt(*frameAddress))
             router.Route(*target, *output, *input, *level);
     });

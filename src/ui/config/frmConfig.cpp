@@ -1,6 +1,5 @@
 #include "ui/config/frmConfig.h"
 
-#include "app/GlobalState.h"
 #include "app/Help.h"
 #include "desktop/qt/DialogFont.h"
 #include "desktop/qt/FocusMove.h"
@@ -58,7 +57,7 @@ ChoiceList *dropDown(QWidget *parent, const QString &name, const QRect &geometry
 
 } // namespace
 
-frmConfig::frmConfig(QWidget *parent) : QDialog(parent), m_rules(Globals())
+frmConfig::frmConfig(Configuration &setup, QWidget *parent) : QDialog(parent), m_rules(setup)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configure Router"));

@@ -79,7 +79,7 @@ private slots:
             else
                 rig.click(leaveBy);
             QCOMPARE(edit->hasFocus(), leaveBy == QLatin1String("save"));
-            const clsRouter &router = *Globals().Routers[0];
+            const clsRouter &router = *rig.panel->config().Routers[0];
             const int position = field.section(u'_', 1).toInt();
             const QStringList state{
                 edit->text(),
@@ -88,11 +88,11 @@ private slots:
                                                          : router.RouterOutName(position)};
             QCOMPARE(state, QStringList(3, shown));
         }
-        QVERIFY(WindowRig::readAll(saved).contains("Camera 1"));
+        QVERIFY(PanelRig::readAll(saved).contains("Camera 1"));
 
         QVERIFY(rig.typeInto(QStringLiteral("txtOut_3"), QStringLiteral("Studio B")));
         rig.trigger("mnuExit");
-        QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Studio B"));
+        QVERIFY(PanelRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
     // Only a move to another control of the window leaves a name field:
@@ -145,7 +145,7 @@ private slots:
         QTRY_VERIFY(field->hasFocus() == (leaveBy != QLatin1String("tab")));
         QTEST(rig.dialogs.lines(), "boxes");
         QTEST(field->text(), "shown");
-        QCOMPARE(Globals().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
+        QCOMPARE(rig.panel->config().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
     }
 
     // The record button starting and stopping, its label blinking on
@@ -164,7 +164,7 @@ private slots:
         rig.open();
         QVERIFY(rig.showActive());
         auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        auto *timer = rig.control<QTimer>(QStringLiteral("FormTimer"));
+        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
         QVERIFY(timer);
         const auto enterOn = [&rig](const QString &name) {
             QWidget *button = rig.control(name);
@@ -176,7 +176,7 @@ private slots:
                 enterOn(QStringLiteral("btnRecord"));
             } else if (step == QLatin1String("tick")) {
                 rig.now += 500;
-                rig.window->statusLine().FormTimer_Timer();
+                rig.panel->statusLine().FormTimer_Timer();
             } else {
                 rig.dialogs.inputs.enqueue(step.section(u' ', 1));
                 enterOn(QStringLiteral("btnMacro_0"));
@@ -194,9 +194,9 @@ private slots:
     void macroNamesAsTyped()
     {
         WindowRig rig;
-        rig.setup = [] {
-            Globals().MacroNames[0] = QStringLiteral("A&B");
-            Globals().MacroNames[1] = QStringLiteral("R&D <b>1</b>");
+        rig.setup = [&rig] {
+            rig.panel->macroBank().MacroNames[0] = QStringLiteral("A&B");
+            rig.panel->macroBank().MacroNames[1] = QStringLiteral("R&D <b>1</b>");
         };
         rig.open();
         rig.shell.ctrlDown = true;
@@ -232,7 +232,6 @@ private slots:
 
         rig.trigger("mnuExit");
         rig.window.reset();
-        ResetGlobals();
         rig.setup = nullptr;
         rig.open();
         QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_4"))->text(), QStringLiteral("Show && Tell"));

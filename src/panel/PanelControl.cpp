@@ -1,9 +1,9 @@
-#include "ui/main/PanelControl.h"
+#include "panel/PanelControl.h"
 
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "model/MacroBank.h"
-#include "ui/main/MatrixTakes.h"
+#include "panel/MatrixTakes.h"
 
 namespace {
 
@@ -36,12 +36,9 @@ PanelOperations::Outcome failed(const QString &message)
 const QString PanelControl::StartingUpMessage =
     QStringLiteral("The panel is starting up: its configuration dialog is still open");
 
-PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank,
-                           StatusSink &status)
-    : m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank), m_port(*this, status)
-{
-    m_port.listen();
-}
+PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank)
+    : m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
+{}
 
 PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
 {

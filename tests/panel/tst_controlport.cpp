@@ -1,10 +1,12 @@
-#include "WindowRig.h"
+#include "panel/PanelRig.h"
+#include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QSet>
+#include <QTest>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -12,8 +14,8 @@
 #include <unistd.h>
 #endif
 
-// The running panel driven through its control port: the answers, the frames
-// on the simulator, the route state and the markers on screen.
+// The running panel, without a window, driven through its control port: the
+// answers, the frames on the simulator, the route state and the markers.
 
 namespace {
 
@@ -88,6 +90,24 @@ struct NoFreeDescriptors
 };
 #endif
 
+// A panel listening on its control port, started as the program starts it.
+struct PortRig : PanelRig
+{
+    std::unique_ptr<ControlPort> port;
+
+    MainPanel &open()
+    {
+        MainPanel &running = build();
+        port = std::make_unique<ControlPort>(running.operations(), running);
+        port->listen();
+        running.Form_Load([this] { runSetup(); });
+        return running;
+    }
+
+    // The mark cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue.
+    [[nodiscard]] int disc(int r, int c) const { return int(panel->display().mark(r * 16 + c)); }
+};
+
 } // namespace
 
 class TestControlPort : public QObject
@@ -99,18 +119,18 @@ private slots:
     // only, as a script may write them.
     void routesMoveTheMarkersAndAreRecorded()
     {
-        WindowRig rig;
+        PortRig rig;
         rig.useRouter();
         QVERIFY(rig.startSim());
         rig.open();
-        rig.click(QStringLiteral("btnRecord"));
+        rig.panel->macros().btnRecord_Click();
 
         QCOMPARE(
             Client().ask("route 0 4 2\nroute 0 5 2 1\r\n  route\t0  6 2   2 \nstate 0 4\nstate 0 5\nstate 0 6\n", 6),
             (QStringList{"ok", "ok", "ok", "video 2 audio 2", "video 2 audio -1", "video -1 audio 2"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 2, 5), route(0, 2, 6)}));
         QCOMPARE((QList<int>{rig.disc(2, 4), rig.disc(2, 5), rig.disc(2, 6)}), (QList<int>{3, 1, 2}));
-        QCOMPARE(Globals().RecordedRoutes.size(), 3);
+        QCOMPARE(rig.panel->recorder().RecordedRoutes.size(), 3);
     }
 
     // While the start-up dialog is open (default.rcf already loaded), routes
@@ -118,21 +138,21 @@ private slots:
     // names are answered. Once it closes, routes go through.
     void startUpDialogHoldsRoutesBack()
     {
-        WindowRig rig;
+        PortRig rig;
         QVERIFY(rig.startSim());
         QStringList duringDialog;
         rig.setup = [&] {
-            Configuration &config = Globals();
+            Configuration &config = rig.panel->config();
             config.CommPortName = QStringLiteral("COM1");
             config.ConfigLoaded = true;
             addRouter(config, 0);
-            Globals().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3)};
+            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3)};
             duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 5);
         };
         rig.open();
         const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
         QCOMPARE(duringDialog,
-                 (QStringList{refused, refused, "video -1 audio -1", Globals().Routers[0]->StringVal(), "end"}));
+                 (QStringList{refused, refused, "video -1 audio -1", rig.panel->config().Routers[0]->StringVal(), "end"}));
         QCOMPARE(Client().ask("route 0 4 2\nmacro 0\n", 2), (QStringList{"ok", "ok"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 1, 3)}));
     }
@@ -174,11 +194,11 @@ private slots:
         QFETCH(QByteArray, command);
         QFETCH(QString, answer);
         QFETCH(int, frames);
-        WindowRig rig;
-        rig.useRouters([](Configuration &config) {
+        PortRig rig;
+        rig.useRouters([&rig](Configuration &config) {
             addRouter(config, 0).canSplit = true;
             config.RouterTimeout = 0.3f;
-            Globals().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3),
+            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3),
                                                      RouteRecord::pack(0, 4, 2, 3)};
         });
         QVERIFY(rig.startSim(simArgs));
@@ -196,7 +216,7 @@ private slots:
     // client's leaving only drops the answers.
     void linesAreServedWholeAndOnce()
     {
-        WindowRig rig;
+        PortRig rig;
         rig.useRouter();
         QVERIFY(rig.startSim({}));
         rig.open();
@@ -231,7 +251,7 @@ private slots:
     void fiftyClientsAtOnce()
     {
         constexpr int Clients = 50;
-        WindowRig rig;
+        PortRig rig;
         rig.useRouter(63, 63);
         QVERIFY(rig.startSim());
         rig.open();
@@ -244,7 +264,7 @@ private slots:
         }
         for (int i = 0; i < Clients; ++i) {
             QCOMPARE(clients[std::size_t(i)]->waitFor(1), QStringList{"ok"});
-            QCOMPARE(WindowRig::stateOf(0, i).Video(), i + 1);
+            QCOMPARE(rig.stateOf(0, i).Video(), i + 1);
         }
         const QStringList routes = rig.routes();
         QCOMPARE(routes.size(), Clients);
@@ -259,23 +279,27 @@ private slots:
         QFile stale(controlSocketName());
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.close();
-        WindowRig rig;
-        rig.setup = [] {
-            addRouter(Globals(), 0, 1, 0).setRouterInName(1, QStringLiteral("Cam 2"));
-            addRouter(Globals(), 3, 0, 0);
-            Globals().ConfigLoaded = true;
+        PortRig rig;
+        rig.setup = [&rig] {
+            Configuration &config = rig.panel->config();
+            addRouter(config, 0, 1, 0).setRouterInName(1, QStringLiteral("Cam 2"));
+            addRouter(config, 3, 0, 0);
+            config.ConfigLoaded = true;
         };
         rig.open();
-        QVERIFY(rig.window->statusLine().text().isEmpty());
+        QVERIFY(rig.panel->statusLine().text().isEmpty());
         const QString name = controlSocketName();
         QVERIFY(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
         QVERIFY(!(QFile::permissions(name) &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
 
-        frmMainMatrix second{frmMainMatrix::Services{}};
+        MainPanel second;
+        ControlPort secondPort(second.operations(), second);
+        QVERIFY(!secondPort.listen());
         QCOMPARE(second.statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
         const QStringList answers = Client().ask("names\nstate 5 0\n", 4);
-        QCOMPARE(answers, (QStringList{Globals().Routers[0]->StringVal(), Globals().Routers[3]->StringVal(), "end",
+        const RouterSlots &routers = rig.panel->config().Routers;
+        QCOMPARE(answers, (QStringList{routers[0]->StringVal(), routers[3]->StringVal(), "end",
                                        "error No router at frame address 5"}));
         QVERIFY(answers.constFirst().contains(QStringLiteral("Cam 2")));
     }
@@ -287,12 +311,12 @@ private slots:
     {
         const std::unique_ptr<QLockFile> other = controlPortLock();
         QVERIFY(other->tryLock(0));
-        WindowRig rig;
+        PortRig rig;
         rig.open();
-        QCOMPARE(rig.window->statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
         QVERIFY(!QFile::exists(controlSocketName()));
         other->unlock();
-        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
         QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
     }
 
@@ -301,7 +325,7 @@ private slots:
     // panel says so and listens again once descriptors are free.
     void listensAgainAfterAcceptFails()
     {
-        WindowRig rig;
+        PortRig rig;
         rig.open();
         const QStringList answer{"error No router at frame address 5"};
         // Once first, so that nothing runs for the first time without
@@ -313,13 +337,13 @@ private slots:
             const NoFreeDescriptors exhausted;
             QTRY_COMPARE_WITH_TIMEOUT(refused.socket.state(), QLocalSocket::UnconnectedState, Timeout);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(),
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(),
                                   QStringLiteral("Control port stopped; listening again as soon as possible"), Timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
         QCOMPARE(Client().ask("state 5 0\n", 1), answer);
     }
 #endif
 };
 
-QTEST_MAIN(TestControlPort)
+QTEST_GUILESS_MAIN(TestControlPort)
 #include "tst_controlport.moc"

@@ -1,6 +1,6 @@
 #include "TestRouters.h"
 #include "desktop/Fault.h"
-#include "link/MacroButtons.h"
+#include "panel/MacroButtons.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"

@@ -1,4 +1,4 @@
-#include "ui/main/PortNames.h"
+#include "panel/PortNames.h"
 
 #include "desktop/Fault.h"
 #include "model/MatrixView.h"

@@ -2,7 +2,7 @@
 #include "model/MatrixView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
-#include "ui/main/ButtonPanel.h"
+#include "panel/ButtonPanel.h"
 
 #include <QTest>
 

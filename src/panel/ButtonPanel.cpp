@@ -1,4 +1,4 @@
-#include "ui/main/ButtonPanel.h"
+#include "panel/ButtonPanel.h"
 
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"

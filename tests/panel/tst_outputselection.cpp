@@ -1,4 +1,4 @@
-#include "ui/main/OutputSelection.h"
+#include "panel/OutputSelection.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,10 +1,10 @@
-#include "ui/main/MatrixTakes.h"
+#include "panel/MatrixTakes.h"
 
 #include "desktop/Dialogs.h"
 #include "link/RouteModule.h"
 #include "model/MatrixView.h"
-#include "ui/main/MatrixDisplay.h"
-#include "ui/main/OutputSelection.h"
+#include "panel/MatrixDisplay.h"
+#include "panel/OutputSelection.h"
 
 MatrixTakes::MatrixTakes(RouteModule &routes, const MatrixView &view, const MatrixTables &tables,
                          MatrixDisplay &display, OutputSelection &selection)

@@ -1,4 +1,4 @@
-#include "ui/main/OutputSelection.h"
+#include "panel/OutputSelection.h"
 
 OutputSelection::OutputSelection(Display DisplayOutSel) : m_display(std::move(DisplayOutSel))
 {

@@ -1,4 +1,4 @@
-#include "ui/main/StatusLine.h"
+#include "panel/StatusLine.h"
 
 #include <QElapsedTimer>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "link/TestRouters.h"
 #include "model/MatrixView.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/main/PortNames.h"
+#include "panel/PortNames.h"
 
 #include <QTest>
 

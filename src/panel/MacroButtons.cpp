@@ -1,4 +1,4 @@
-#include "link/MacroButtons.h"
+#include "panel/MacroButtons.h"
 
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"

@@ -1,4 +1,4 @@
-#include "ui/main/MatrixDisplay.h"
+#include "panel/MatrixDisplay.h"
 
 #include "desktop/Fault.h"
 #include "model/clsRouter.h"

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "model/RouterSlots.h"
-#include "remote/ControlPort.h"
 #include "remote/PanelOperations.h"
 
 class MatrixTakes;
 class RouteModule;
-class StatusSink;
 struct MacroBank;
 
-// The main window's side of the control port: its commands go through the
-// same take as a click (MatrixTakes, so markers move and a recording sees the
-// route) and the same macro replay as a macro button. Listens from construction on.
+// The panel's side of the control port: its commands go through the same
+// take as a click (MatrixTakes, so markers move and a recording sees the
+// route) and the same macro replay as a macro button.
 // Until the start-up configuration dialog has been closed, routes and macros
 // are refused: the set-up they would go by is not settled yet. The state and
 // the names are answered all along.
@@ -21,8 +19,7 @@ public:
     // The answer to a route or macro while the start-up dialog is open.
     static const QString StartingUpMessage;
 
-    PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank,
-                 StatusSink &status);
+    PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank);
 
     // The operator has accepted or cancelled the start-up dialog: routes and macros go ahead from now on.
     void startUpFinished() { m_startingUp = false; }
@@ -32,13 +29,10 @@ public:
     Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override;
     [[nodiscard]] QStringList names() const override;
 
-    [[nodiscard]] const ControlPort &port() const { return m_port; }
-
 private:
     RouteModule &m_routes;
     MatrixTakes &m_takes;
     const RouterSlots &m_routers;
     const MacroBank &m_bank;
-    ControlPort m_port;
     bool m_startingUp = true;
 };
