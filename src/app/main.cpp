@@ -3,7 +3,7 @@
 // everything it needs is in its configuration file.
 // TERM, INT and HUP end it as File > Exit does, with exit status 0.
 
-#include "app/Help.h"
+#include "desktop/Help.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
 #include "desktop/StopSignals.h"

@@ -1,5 +1,6 @@
 #include "desktop/AppFolder.h"
 
+#include "base/Version.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 
@@ -106,7 +107,7 @@ QString EnsureAppFolder(const QString &company, const QString &product, const QS
 
 QString AppFolder()
 {
-    return EnsureAppFolder(QString(), ProductName, VersionFolder);
+    return EnsureAppFolder(QString(), ProductName, VersionFolder());
 }
 
 bool FileExists(const QString &path)

@@ -1,7 +1,7 @@
 #include "ui/about/frmAbout.h"
 
-#include "app/Help.h"
-#include "app/Version.h"
+#include "desktop/Help.h"
+#include "base/Version.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"

@@ -1,6 +1,6 @@
 #include "ui/config/ConfigRules.h"
 
-#include "app/Help.h"
+#include "desktop/Help.h"
 #include "config/Configuration.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"

@@ -1,6 +1,6 @@
 #include "ui/config/frmConfig.h"
 
-#include "app/Help.h"
+#include "desktop/Help.h"
 #include "desktop/qt/DialogFont.h"
 #include "desktop/qt/FocusMove.h"
 #include "desktop/qt/FocusTakingScrollBar.h"

@@ -1,4 +1,4 @@
-#include "app/Help.h"
+#include "desktop/Help.h"
 
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
