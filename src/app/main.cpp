@@ -3,8 +3,9 @@
 // everything it needs is in its configuration file.
 // TERM, INT and HUP end it as File > Exit does, with exit status 0.
 
-#include "desktop/Help.h"
+#include "base/PanelLimits.h"
 #include "desktop/Dialogs.h"
+#include "desktop/Help.h"
 #include "desktop/Shell.h"
 #include "desktop/StopSignals.h"
 #include "desktop/qt/CloseOnStop.h"
@@ -21,7 +22,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationName(limits::ProgramName);
 
     desktop::QtDialogs dialogs;
     desktop::setDialogs(&dialogs);

@@ -1,5 +1,6 @@
 #include "desktop/Help.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
 #include <exception>
 
 namespace {
@@ -51,12 +51,12 @@ void ShowHelp()
     try {
         // A bare name is looked up where the program was started from.
         const QFileInfo page(helpFile);
-        opened = page.isFile()
-                 && desktop::shell().ShellOpen(page.absoluteFilePath()) >= desktop::Shell::ShellOpenSucceeded;
+        opened =
+            page.isFile() && desktop::shell().ShellOpen(page.absoluteFilePath()) >= desktop::Shell::ShellOpenSucceeded;
     } catch (const std::exception &) {
         opened = false;
     }
     if (!opened)
-        desktop::showMessage(desktop::ProductName,
+        desktop::showMessage(limits::ProgramName,
                              QStringLiteral("Help file cannot be found.  Try reinstalling the application"));
 }

@@ -1,5 +1,6 @@
 #include "panel/ButtonPanel.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
@@ -99,8 +100,7 @@ void ButtonPanel::imgBPTake_Click(int Index)
         if (Index < 0 || Index >= TakeCount)
             throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
         if (m_outSel.isEmpty() || m_inSel < 0) {
-            desktop::showMessage(desktop::ProductName,
-                                 QStringLiteral("Please select an input and at least one output"));
+            desktop::showMessage(limits::ProgramName, QStringLiteral("Please select an input and at least one output"));
             return;
         }
         const int Level = Index + 1;
@@ -137,6 +137,6 @@ bool ButtonPanel::isSelected(Side side, int i) const
 
 bool ButtonPanel::isTakeShown(int Index, bool AnyRouterSplit)
 {
-    constexpr int AllLevelsTake = 2;
+    constexpr int AllLevelsTake = int(limits::Level::Both) - 1;
     return Index == AllLevelsTake || AnyRouterSplit;
 }

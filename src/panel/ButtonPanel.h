@@ -1,9 +1,10 @@
 #pragma once
 
+#include "base/PanelLimits.h"
+
 #include <QList>
 #include <QObject>
 #include <QPoint>
-
 #include <functional>
 #include <optional>
 
@@ -20,8 +21,8 @@ class ButtonPanel final : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int ButtonCount = 16;
-    static constexpr int TakeCount = 3;
+    static constexpr int ButtonCount = limits::VisibleColumns;
+    static constexpr int TakeCount = limits::LevelCount;
     // The area of a panel button, in twips, from the top-left corner of the
     // control that received the press.
     static constexpr int ButtonWidthTwips = 1230;
@@ -33,8 +34,7 @@ public:
 
     // The window's TakeRoute: takes one crosspoint (an unassigned one has a
     // null router or a negative port) and redraws its column.
-    using TakeRouteFn =
-        std::function<void(clsRouter *Router, int phyOut, int phyIn, int matOut, int matIn, int Level)>;
+    using TakeRouteFn = std::function<void(clsRouter *Router, int phyOut, int phyIn, int matOut, int matIn, int Level)>;
 
     // view: the window's view, whose offsets the window keeps current.
     ButtonPanel(const MatrixView &view, TakeRouteFn takeRoute, QObject *parent = nullptr);

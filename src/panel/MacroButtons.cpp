@@ -1,5 +1,6 @@
 #include "panel/MacroButtons.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
@@ -57,7 +58,7 @@ QString MacroButtons::askName(int Index, const QString &prompt, const QString &t
         refusal = QStringLiteral("This name is already in use.");
     else
         return answer;
-    desktop::showMessage(desktop::ProductName, refusal);
+    desktop::showMessage(limits::ProgramName, refusal);
     return {};
 }
 
@@ -111,7 +112,7 @@ void MacroButtons::stopRecording()
     emit recordTimerStopRequested();
     m_recorder.MacroRecording = false;
     m_savePending = true;
-    desktop::showMessage(desktop::ProductName, QStringLiteral("Next: click a macro button to save these routes"));
+    desktop::showMessage(limits::ProgramName, QStringLiteral("Next: click a macro button to save these routes"));
     m_recordLabelText = QStringLiteral("Pending Save");
     m_recordLabelVisible = true;
     m_recordCaption = QStringLiteral("Cancel Save");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/PanelLimits.h"
 #include "model/MatrixView.h"
 
 #include <array>
@@ -14,8 +15,8 @@ class clsRouter;
 class MatrixDisplay
 {
 public:
-    static constexpr int Rows = 16;
-    static constexpr int Columns = 16;
+    static constexpr int Rows = limits::VisibleRows;
+    static constexpr int Columns = limits::VisibleColumns;
     static constexpr int Cells = Rows * Columns;
 
     // The pictures a cell can carry: grey, red, yellow and blue discs.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/PanelLimits.h"
 #include "link/RouteTarget.h"
 #include "link/TakeOutcome.h"
 
@@ -17,7 +18,7 @@ struct MatrixView;
 class MatrixTakes final : public RouteTarget
 {
 public:
-    static constexpr int AllLevels = 3;
+    static constexpr int AllLevels = int(limits::Level::Both);
 
     MatrixTakes(RouteModule &routes, const MatrixView &view, const MatrixTables &tables, MatrixDisplay &display,
                 OutputSelection &selection);

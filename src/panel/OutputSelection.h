@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/PanelLimits.h"
+
 #include <QList>
 #include <array>
 #include <functional>
@@ -12,7 +14,7 @@
 class OutputSelection
 {
 public:
-    static constexpr int Columns = 16;
+    static constexpr int Columns = limits::VisibleColumns;
     using Display = std::function<void(int Index, bool isSel)>;
 
     explicit OutputSelection(Display DisplayOutSel);

@@ -1,11 +1,12 @@
 #include "panel/PortNames.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/Fault.h"
 #include "model/MatrixView.h"
 
 namespace {
 
-constexpr int VisiblePositions = 16;
+constexpr int VisiblePositions = limits::VisibleRows;
 
 // The row-or-column half of the rules: how a position finds its router port
 // and how that router's names are read, searched and written.
@@ -20,8 +21,8 @@ struct PortKind
 
 const PortKind &inputs()
 {
-    static const PortKind kind{QStringLiteral("txtIn_LostFocus"), &MatrixView::cvMatInToPhy1,
-                               &clsRouter::RouterInName, &clsRouter::InIDFromName, &clsRouter::setRouterInName};
+    static const PortKind kind{QStringLiteral("txtIn_LostFocus"), &MatrixView::cvMatInToPhy1, &clsRouter::RouterInName,
+                               &clsRouter::InIDFromName, &clsRouter::setRouterInName};
     return kind;
 }
 
@@ -66,7 +67,8 @@ QString commit(const MatrixView &view, const PortKind &kind, int position, const
 
 } // namespace
 
-PortNames::PortNames(const MatrixView &view) : m_view(view) {}
+PortNames::PortNames(const MatrixView &view) : m_view(view)
+{}
 
 QString PortNames::inputName(int r) const
 {

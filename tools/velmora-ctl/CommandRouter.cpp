@@ -1,6 +1,7 @@
 #include "CommandRouter.h"
 
 #include "Commands.h"
+#include "config/ComPort.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
 
@@ -20,7 +21,7 @@ int CommandRouter::run(CommandSetup &setup, const QString &operation, qsizetype 
     bool allAcknowledged = false;
     desktop::runTrapped(operation, [&] {
         CommandRouter router(setup);
-        if (SerialLink::portNumber(setup.config.CommPortName) == 0) {
+        if (comPortNumber(setup.config.CommPortName) == 0) {
             router.m_status.SetErrMsg(QStringLiteral("No COM port in the configuration"));
             return;
         }

@@ -1,5 +1,6 @@
 #include "ui/main/frmMainMatrix.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
@@ -33,7 +34,7 @@ frmMainMatrix::frmMainMatrix(MainPanel &panel, Services services, QWidget *paren
     : QMainWindow(parent), m_panel(panel), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio())
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
-    setWindowTitle(QStringLiteral("Velmora"));
+    setWindowTitle(limits::ProgramName);
     setFont(desktop::dialogFont(WindowPointSize));
 
     auto *client = new QWidget(this);
@@ -100,7 +101,7 @@ void frmMainMatrix::connectControls()
     }
     for (int cell = 0; cell < Visible * Visible; ++cell)
         connect(m_controls.imgMatrix[std::size_t(cell)], &PictureBox::clicked, this, [this, cell] { cellClick(cell); });
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < limits::LevelCount; ++i)
         connect(m_controls.imgLayerSel[std::size_t(i)], &PictureBox::clicked, this,
                 [this, i] { imgLayerSel_Click(i); });
 
@@ -198,7 +199,7 @@ void frmMainMatrix::showSetup()
     setScrollRange(m_controls.VScroll, tables.MatrixInputs);
     setScrollRange(m_controls.HScroll, tables.MatrixOutputs);
     UpdateDisplayNames(true, true);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < limits::LevelCount; ++i) {
         m_controls.imgLayerSel[std::size_t(i)]->setVisible(tables.AnyRouterSplit);
         m_controls.imgBPTake[std::size_t(i)]->setVisible(ButtonPanel::isTakeShown(i, tables.AnyRouterSplit));
     }
@@ -262,7 +263,7 @@ void frmMainMatrix::imgLayerSel_Click(int Index)
     const int level = Index + 1;
     MatrixTakes &takes = m_panel.takes();
     const int current = takes.CurrentLevel;
-    if (level == current || Index < 0 || Index > 2)
+    if (level == current || Index < 0 || Index >= limits::LevelCount)
         return;
     m_controls.imgLayerSel[std::size_t(current - 1)]->setPicture(m_pictures.imgLayerUpSource[std::size_t(current - 1)]);
     takes.CurrentLevel = level;
