@@ -97,6 +97,7 @@ struct PortRig : PanelRig
 
     MainPanel &open()
     {
+        port.reset();
         MainPanel &running = build();
         port = std::make_unique<ControlPort>(running.operations(), running);
         port->listen();
@@ -151,10 +152,46 @@ private slots:
         };
         rig.open();
         const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
-        QCOMPARE(duringDialog,
-                 (QStringList{refused, refused, "video -1 audio -1", rig.panel->config().Routers[0]->StringVal(), "end"}));
+        QCOMPARE(duringDialog, (QStringList{refused, refused, "video -1 audio -1",
+                                            rig.panel->config().Routers[0]->StringVal(), "end"}));
         QCOMPARE(Client().ask("route 0 4 2\nmacro 0\n", 2), (QStringList{"ok", "ok"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 1, 3)}));
+    }
+
+    // Three routes recorded from the button panel and the grid (the router
+    // at frame address 1 refuses its own), saved under a name, the panel
+    // ended and started again: a script's "macro" replays all three, in
+    // order, and the grid marks the two that were acknowledged.
+    void recordedMacroSurvivesARestart()
+    {
+        PortRig rig;
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0, 7, 7);
+            addRouter(config, 1, 7, 7).setMapOut(8);
+        });
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21"}));
+        MainPanel *panel = &rig.open();
+        panel->macros().btnRecord_Click();
+        panel->buttonPanel().SelBPIn(2);
+        panel->buttonPanel().SelBPOut(1);
+        panel->buttonPanel().imgBPTake_Click(2);
+        panel->takes().cellClick(4 * 16 + 9);
+        panel->takes().cellClick(5 * 16 + 3);
+        panel->macros().btnRecord_Click();
+        rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
+        panel->macros().btnMacro_Click(4);
+        const QStringList recorded{route(0, 2, 1, "ack"), route(1, 4, 1, "refused:21"), route(0, 5, 3, "ack")};
+        QCOMPARE(rig.routes(true), recorded);
+
+        panel->Form_Unload();
+        rig.setup = nullptr;
+        panel = &rig.open();
+        QCOMPARE(panel->macros().caption(4), QStringLiteral("Show & Tell"));
+        QCOMPARE(rig.disc(2, 1), 0);
+
+        QCOMPARE(Client().ask("macro 4\n", 1), QStringList{"error Router returned 21"});
+        QCOMPARE(rig.routes(true), recorded + recorded);
+        QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
     }
 
     void failuresAnswerTheStatusMessage_data()
@@ -198,8 +235,8 @@ private slots:
         rig.useRouters([&rig](Configuration &config) {
             addRouter(config, 0).canSplit = true;
             config.RouterTimeout = 0.3f;
-            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3),
-                                                     RouteRecord::pack(0, 4, 2, 3)};
+            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{
+                RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 4, 2, 3)};
         });
         QVERIFY(rig.startSim(simArgs));
         rig.open();

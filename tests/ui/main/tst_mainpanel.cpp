@@ -208,40 +208,6 @@ private slots:
         QCOMPARE(rig.dialogs.lines(), QStringList{"Velmora: This name is already in use."});
         QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_1"))->text(), QStringLiteral("A&&&&B"));
     }
-
-    // Three routes recorded (the router at frame address 1 refuses its
-    // own), saved under a name, the program ended and started again: the
-    // macro replays all three, in order, and the grid marks the two that
-    // were acknowledged.
-    void recordedMacroSurvivesARestart()
-    {
-        WindowRig rig;
-        rig.useRouters([](Configuration &config) {
-            addRouter(config, 0, 7, 7);
-            addRouter(config, 1, 7, 7).setMapOut(8);
-        });
-        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21"}));
-        rig.open();
-        rig.clicks({"btnRecord", "btnBPIn_2", "btnBPOut_1", "imgBPTake_2", WindowRig::cell(4, 9), WindowRig::cell(5, 3),
-                    "btnRecord"});
-        rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
-        rig.click(QStringLiteral("btnMacro_4"));
-        const QStringList recorded{route(0, 2, 1, "ack"), route(1, 4, 1, "refused:21"), route(0, 5, 3, "ack")};
-        QVERIFY(rig.sim.waitForFrames(3));
-        QCOMPARE(rig.routes(true), recorded);
-
-        rig.trigger("mnuExit");
-        rig.window.reset();
-        rig.setup = nullptr;
-        rig.open();
-        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_4"))->text(), QStringLiteral("Show && Tell"));
-        QCOMPARE(rig.disc(2, 1), 0);
-
-        rig.click(QStringLiteral("btnMacro_4"));
-        QVERIFY(rig.sim.waitForFrames(6));
-        QCOMPARE(rig.routes(true), recorded + recorded);
-        QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
-    }
 };
 
 QTEST_MAIN(TestMainPanel)
