@@ -32,11 +32,11 @@ public:
     // imgBPUp, imgBPDown, imgBPSel.
     enum class Picture { Up, Down, Sel };
 
-    // The window's TakeRoute: takes one crosspoint (an unassigned one has a
+    // The panel's TakeRoute: takes one crosspoint (an unassigned one has a
     // null router or a negative port) and redraws its column.
     using TakeRouteFn = std::function<void(clsRouter *Router, int phyOut, int phyIn, int matOut, int matIn, int Level)>;
 
-    // view: the window's view, whose offsets the window keeps current.
+    // view: the panel's view, whose offsets scrolling keeps current.
     ButtonPanel(const MatrixView &view, TakeRouteFn takeRoute, QObject *parent = nullptr);
 
     // Mouse down on button i of a side, or on its caption.

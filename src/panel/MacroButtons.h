@@ -36,7 +36,7 @@ public:
     [[nodiscard]] QString caption(int Index) const { return m_captions.at(std::size_t(Index)); }
     [[nodiscard]] QString recordCaption() const { return m_recordCaption; }
     // lblRecord: its text and whether it is shown. While recording the
-    // window's timer blinks it.
+    // status line's timer blinks it.
     [[nodiscard]] QString recordLabelText() const { return m_recordLabelText; }
     [[nodiscard]] bool recordLabelVisible() const { return m_recordLabelVisible; }
     [[nodiscard]] bool MacroSavePending() const { return m_savePending; }
@@ -44,9 +44,9 @@ public:
 signals:
     // A caption or the recording label changed.
     void changed();
-    // Recording started: the window's timer ticks every 500 ms to blink the label.
+    // Recording started: the status line's timer ticks every 500 ms to blink the label.
     void recordTimerStartRequested();
-    // The window's StopRecordTimer.
+    // The status line's StopRecordTimer.
     void recordTimerStopRequested();
 
 private:

@@ -11,7 +11,7 @@ class clsRouter;
 // What the 16 x 16 cells show: per visible column the row carrying the
 // video source and the row carrying the audio source, from the route states
 // the routers keep. A column redraw clears at most two cells and sets at
-// most two; the window shows each change through the showCell callback.
+// most two; the panel reports each change through the showCell callback.
 class MatrixDisplay
 {
 public:

@@ -9,7 +9,7 @@
 // The matrix area's output selection: visible columns 0 to 15 in the order
 // they were selected, the last one being the anchor of a Shift+click. Plain
 // click selects one column, Ctrl+click toggles one, Shift+click extends or
-// shrinks the range from the anchor. The window shows each change through
+// shrinks the range from the anchor. The panel reports each change through
 // the DisplayOutSel callback (sunken buttons, wide column line).
 class OutputSelection
 {

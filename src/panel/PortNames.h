@@ -14,7 +14,7 @@ public:
     // What a row or column that no router serves shows.
     static inline const QString NoPortName = QStringLiteral("-");
 
-    // view: the window's view, whose offsets the window keeps current.
+    // view: the panel's view, whose offsets scrolling keeps current.
     explicit PortNames(const MatrixView &view);
 
     // The name of visible row r / column c (txtIn, txtCPIn / txtOut,

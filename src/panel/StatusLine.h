@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-// The status line's text and the window's FormTimer: a message stays for
+// The status line's text and the panel's FormTimer: a message stays for
 // 3 seconds on a monotonic clock (a message shown before midnight clears
 // like any other), and while recording the timer blinks the recording
 // label every 500 ms. The clock is a seam so tests advance time instead of
@@ -35,7 +35,7 @@ public:
     void StopRecordTimer();
     void FormTimer_Timer();
 
-    // A clock reading QElapsedTimer, for the real window.
+    // A clock reading QElapsedTimer, for the real panel.
     [[nodiscard]] static Clock monotonicClock();
 
 signals:

@@ -35,7 +35,7 @@ void record(MacroRecorder &recorder, const QList<RouteRecord> &taken)
 const QList<RouteRecord> TwoRoutes = records("0.1.2.3 1.3.4.1");
 const QList<RouteRecord> OldRoutes = records("1.1.1.3");
 
-// Test double for the main window's Route: notes each call as a record.
+// Test double for the panel's Route: notes each call as a record.
 struct RecordingRouteTarget final : RouteTarget
 {
     QList<RouteRecord> routed;
