@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/RouterSlots.h"
-#include "remote/PanelOperations.h"
+#include "panel/PanelOperations.h"
 
 class MatrixTakes;
 class RouteModule;

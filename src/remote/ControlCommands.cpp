@@ -2,7 +2,7 @@
 
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
-#include "remote/PanelOperations.h"
+#include "panel/PanelOperations.h"
 
 #include <QRegularExpression>
 #include <optional>
