@@ -2,17 +2,25 @@
 // the offscreen platform: 127 routes sent over one connection, each command
 // written once the previous one's answer has come, to a panel whose line
 // velmora-routersim paces at 9600 baud; as a ratio to the wire floor of
-// 9.375 ms a route (8 bytes out and 1 back, 10 bits a byte).
+// 9.375 ms a route (8 bytes out and 1 back, 10 bits a byte). Then a flood:
+// 300 clients that each connect, write 50 routes and leave, over and over,
+// while a fresh client asks `state 0 0` every 100 ms: the time from its
+// connect to the answer, and the panel's resident memory.
 
 #include "BenchWindow.h"
 #include "remote/ControlSocketName.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -21,14 +29,26 @@ constexpr int Ports = 127;
 constexpr int Runs = 5;
 constexpr double WireFloorMs = 9.375;
 
-// A script on a thread of its own, as a separate client would be: sends
-// route r (output r from input run + r) once the answer to r - 1 is in,
-// blocking on its socket, while the panel runs on the main thread. The
-// milliseconds from the first write to the last answer; -1 on any answer but "ok".
+// Runs body on a thread of its own, as a separate client would, while the
+// panel's event loop runs here.
+void whileThePanelRuns(const std::function<void()> &body)
+{
+    QThread *thread = QThread::create(body);
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+}
+
+// A script that sends route r (output r from input run + r) once the answer
+// to r - 1 is in, blocking on its socket. The milliseconds from the first
+// write to the last answer; -1 on any answer but "ok".
 double timedRun(int run)
 {
     double ms = -1;
-    QThread *script = QThread::create([&] {
+    whileThePanelRuns([&] {
         QLocalSocket socket;
         socket.connectToServer(controlSocketName());
         if (!socket.waitForConnected(5000))
@@ -46,13 +66,102 @@ double timedRun(int run)
         }
         ms = double(clock.nsecsElapsed()) / 1e6;
     });
-    QEventLoop loop;
-    QObject::connect(script, &QThread::finished, &loop, &QEventLoop::quit);
-    script->start();
-    loop.exec();
-    script->wait();
-    delete script;
     return ms;
+}
+
+constexpr int Flooders = 300;
+constexpr int Probes = 30;
+
+// Kilobytes of the process's resident memory ("VmRSS") or its peak ("VmHWM").
+long long memoryKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Flooders clients, each writing its routes and leaving, again and again until stop.
+void flood(const std::atomic<bool> &stop)
+{
+    const QString name = controlSocketName();
+    QByteArray routes;
+    for (int i = 0; i < 50; ++i)
+        routes += "route 0 1 2\n";
+    std::vector<std::unique_ptr<QLocalSocket>> sockets;
+    for (int i = 0; i < Flooders; ++i) {
+        auto *socket = sockets.emplace_back(std::make_unique<QLocalSocket>()).get();
+        QObject::connect(socket, &QLocalSocket::connected, socket, [socket, routes] {
+            socket->write(routes);
+            socket->disconnectFromServer();
+        });
+        QObject::connect(socket, &QLocalSocket::stateChanged, socket, [socket, name](QLocalSocket::LocalSocketState s) {
+            if (s == QLocalSocket::UnconnectedState)
+                QTimer::singleShot(0, socket, [socket, name] { socket->connectToServer(name); });
+        });
+        socket->connectToServer(name);
+    }
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (stop)
+            loop.quit();
+    });
+    poll.start(50);
+    loop.exec();
+}
+
+// Milliseconds from a fresh client's connect to the answer to its state; -1 when turned away or unanswered.
+double probe()
+{
+    QLocalSocket socket;
+    QElapsedTimer clock;
+    clock.start();
+    socket.connectToServer(controlSocketName());
+    if (!socket.waitForConnected(5000))
+        return -1;
+    socket.write("state 0 0\n");
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(5000))
+            return -1;
+    }
+    const QByteArray answer = socket.readLine();
+    return answer.startsWith("video ") ? double(clock.nsecsElapsed()) / 1e6 : -1;
+}
+
+int floodRun(int run)
+{
+    std::vector<double> ms;
+    int turnedAway = 0;
+    const long long before = memoryKb("VmRSS:");
+    whileThePanelRuns([&] {
+        std::atomic<bool> stop = false;
+        QThread *flooding = QThread::create([&stop] { flood(stop); });
+        flooding->start();
+        QThread::msleep(500);
+        for (int i = 0; i < Probes; ++i) {
+            const double answered = probe();
+            answered < 0 ? ++turnedAway : (ms.push_back(answered), 0);
+            QThread::msleep(100);
+        }
+        stop = true;
+        flooding->wait();
+        delete flooding;
+    });
+    std::sort(ms.begin(), ms.end());
+    const long long after = memoryKb("VmRSS:");
+    if (ms.empty()) {
+        std::printf("  flood run %d: no state answered (%d turned away)\n", run, turnedAway);
+        return 1;
+    }
+    std::printf("  flood run %d: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away);"
+                " resident memory %lld -> %lld KB\n",
+                run, ms[ms.size() / 2], ms.back(), ms.size(), turnedAway, before, after);
+    return 0;
 }
 
 } // namespace
@@ -86,5 +195,12 @@ int main(int argc, char *argv[])
                      Runs * Ports);
         return 1;
     }
-    return 0;
+
+    std::printf("%d clients writing 50 routes each and leaving, over and over; a fresh client's state every 100 ms\n",
+                Flooders);
+    int failed = 0;
+    for (int run = 1; run <= 3; ++run)
+        failed += floodRun(run);
+    std::printf("  peak resident memory of the process: %lld KB\n", memoryKb("VmHWM:"));
+    return failed == 0 ? 0 : 1;
 }

@@ -30,7 +30,7 @@ shift
 source scripts/deps.sh
 ensure_packages "${VELMORA_BUILD_PACKAGES[@]}" libbenchmark-dev
 
-build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BENCH=ON
-cmake --build "$build" --target "${targets[@]}"
-"$build/bench/${which}_bench" "$@"
+# The bench preset (CMakePresets.json) builds in build/bench.
+cmake --preset bench
+cmake --build --preset bench --target "${targets[@]}"
+"build/bench/bench/${which}_bench" "$@"

@@ -2,7 +2,10 @@
 # desktop entry and icon through which desktop menus offer the panel.
 include(GNUInstallDirs)
 
-install(TARGETS velmora-ctl velmora-routersim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velmora-ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET velmora-routersim)
+    install(TARGETS velmora-routersim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/share/applications/velmora.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/share/icons/hicolor/scalable/apps/velmora.svg

@@ -43,15 +43,22 @@ guarded() {
 }
 
 # Waits until FILE holds a line matching PATTERN, as long as process PID
-# lives, for at most 20 seconds. On failure shows the file and returns 1.
-wait_for_line() {
-    local file=$1 pattern=$2 pid=$3 what=$4
+# lives, for at most 20 seconds; returns 1 when it does not come.
+await_line() {
+    local file=$1 pattern=$2 pid=$3
     local tries
     for ((tries = 0; tries < 200; tries++)); do
         grep -q -- "$pattern" "$file" 2>/dev/null && return 0
         is_running "$pid" || break
         sleep 0.1
     done
+    return 1
+}
+
+# As await_line, for the start of WHAT: on failure shows the file.
+wait_for_line() {
+    local file=$1 pattern=$2 pid=$3 what=$4
+    await_line "$file" "$pattern" "$pid" && return 0
     echo "$what did not start; its output ($file):" >&2
     cat "$file" >&2 2>/dev/null || true
     return 1
@@ -123,6 +130,35 @@ start_vnc() {
     VNC_PORT=$(sed -n 's/^PORT=//p' "$log" | head -n 1)
 }
 
+# Serves the VNC server to a web browser on this machine only: websockify,
+# on the loopback interface at port 6080 or the next free one, hands out
+# noVNC's page and carries its connection to VNC_PORT, where the run's
+# password is asked. Sets WEB_PORT and WEB_ADDRESS, the page to open.
+start_web_view() {
+    local state=$1
+    local log=$state/websockify.log port pid
+    # Trying the port itself leaves no gap for another program to take it
+    # between a check and the start.
+    for ((port = 6080; port < 6180; port++)); do
+        guarded TERM websockify --web /usr/share/novnc "127.0.0.1:$port" "127.0.0.1:$VNC_PORT" \
+            >"$log" 2>&1 &
+        pid=$!
+        if await_line "$log" '^ *- proxying from ' "$pid"; then
+            STARTED_PIDS+=("$pid")
+            WEB_PORT=$port
+            # The page takes host and port from its own address, so it works
+            # as well through a tunnel from another local port.
+            WEB_ADDRESS="http://localhost:$WEB_PORT/vnc.html?autoconnect=true&resize=scale"
+            return 0
+        fi
+        wait "$pid" 2>/dev/null || true
+        grep -q 'Address already in use' "$log" || break
+    done
+    echo "The web view (websockify) did not start; its output ($log):" >&2
+    cat "$log" >&2 2>/dev/null || true
+    return 1
+}
+
 # Runs the panel PROGRAM (arguments follow) until it ends; returns its exit
 # status. TERM, INT and HUP sent to this shell are passed on to the panel,
 # which saves and closes as File, Exit does; the status is then 128 + the
@@ -173,6 +209,7 @@ run_demo_session() {
     if [ -n "$headless" ]; then
         start_virtual_display "$state/demo-display"
         start_vnc "$state/demo-display"
+        start_web_view "$state/demo-display"
         export QT_QPA_PLATFORM=xcb
         print_vnc_directions
     fi
@@ -186,15 +223,18 @@ print_vnc_directions() {
     user_host="${USER:-$(id -un)}@$(hostname)"
     cat <<EOF
 
-No display here: the panel runs on a virtual display, served by VNC to this
-machine only (localhost port $VNC_PORT).
+No display here: the panel runs on a virtual display, served to this machine
+only: by VNC at localhost port $VNC_PORT, to a web browser at port $WEB_PORT.
 
     VNC password:    $VNC_PASSWORD    (new on every run)
 
-  On this machine:   any VNC viewer, to localhost:$VNC_PORT
+  In a web browser:  $WEB_ADDRESS
+                     (the page asks for the password)
+  Or a VNC viewer:   localhost:$VNC_PORT
                      (for example: vncviewer localhost::$VNC_PORT)
-  From another one:  ssh -L $VNC_PORT:localhost:$VNC_PORT $user_host
-                     and then a VNC viewer there, to localhost:$VNC_PORT
+  From another one:  ssh -L $WEB_PORT:localhost:$WEB_PORT -L $VNC_PORT:localhost:$VNC_PORT $user_host
+                     and then the same address in a browser there,
+                     or a VNC viewer there to localhost:$VNC_PORT
 
 Close the panel (File, Exit), or press Ctrl+C here, to end the session.
 

@@ -32,5 +32,16 @@ VELMORA_RUN_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core)
 VELMORA_WAYLAND_PACKAGES=(qt6-wayland)
 
 # Only when there is no display: a virtual X server, the tool for its access
-# cookie, and a VNC server that shows it.
-VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc)
+# cookie, a VNC server that shows it, and the bridge that serves that to a
+# web browser together with the browser's VNC page.
+VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc websockify novnc)
+
+# What the tests of the run command's session need besides the headless
+# packages: ss to see who listens, a headless browser to look at the web
+# view, Python to drive it, ImageMagick to compare its picture.
+VELMORA_SESSION_TEST_PACKAGES=(iproute2 chromium python3 imagemagick)
+
+# Everything the test command installs beyond the build: the panel on a
+# display, the headless session and its test tools.
+VELMORA_TEST_PACKAGES=("${VELMORA_RUN_PACKAGES[@]}" "${VELMORA_HEADLESS_PACKAGES[@]}"
+                       "${VELMORA_SESSION_TEST_PACKAGES[@]}")

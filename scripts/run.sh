@@ -2,7 +2,8 @@
 # Installs what is missing, builds the programs (optimised, no sanitizers) and
 # opens the panel on a demonstration set-up: its own data folder inside the
 # build tree, two routers answered by the router simulator as COM1. Without a
-# display the panel runs on a virtual one served by VNC to this machine only.
+# display the panel runs on a virtual one served by VNC and to a web browser,
+# both to this machine only.
 # The operator's own set-up and ports are never touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,8 +21,9 @@ elif [ -z "${DISPLAY:-}" ]; then
 fi
 ensure_packages "${packages[@]}"
 
+# The run preset (CMakePresets.json) builds in build/run.
 build=$root/build/run
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
-cmake --build "$build" --parallel
+cmake --preset run
+cmake --build --preset run
 
 run_demo_session "$build/bin" "$build" "$root/scripts/demo/default.rcf" "$headless"

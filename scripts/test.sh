@@ -4,10 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${VELMORA_BUILD_PACKAGES[@]}"
+ensure_packages "${VELMORA_BUILD_PACKAGES[@]}" "${VELMORA_TEST_PACKAGES[@]}"
 
-build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_WERROR=ON -DVELMORA_SANITIZE=ON
-cmake --build "$build" --parallel
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --parallel 2 --timeout 300
+# The test preset (CMakePresets.json) builds in build/test.
+cmake --preset test
+cmake --build --preset test
+ctest --preset test

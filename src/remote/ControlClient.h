@@ -1,45 +1,92 @@
 #pragma once
 
-#include <QByteArray>
+#include "remote/ControlLineCutter.h"
+
 #include <QObject>
 #include <QString>
+#include <deque>
 
+class ControlBudget;
 class QLocalSocket;
+class SocketWriter;
 
-// One connection to the control port. Cuts what arrives into command lines
-// and hands them on one at a time: the next line is read only once the
-// previous one has its answer, so a client's commands keep their order and a
-// flooding client is slowed by its own socket instead of filling the panel's
-// memory. Nothing here ever waits on the socket.
+// One client of the control port. Reads its stream to the end, cutting it
+// into lines that wait in the client's own queue, in its order, until the
+// port takes them; answers go back in the same order. Every line up to the
+// queue's limit is kept whether or not the client stays to read the answers;
+// a client that shut only its writing side is answered, then closed.
+//
+// Bounded: at most MaxQueued lines wait (a line beyond is answered
+// "error busy"), their bytes booked with the port's budget; once
+// MaxUnreadBytes of answers wait unread, nothing more is read from the client
+// until it reads, so a flood holds up the flooder only. Nothing here ever
+// waits on the socket.
 class ControlClient final : public QObject
 {
     Q_OBJECT
 
 public:
-    // Longest command line accepted, without its line end.
-    static constexpr qsizetype MaxLineBytes = 1024;
+    static constexpr qsizetype MaxQueued = 1000;
+    static constexpr qint64 MaxUnreadBytes = 64 * 1024;
+
+    // A line waiting its turn: a command, or the answer of a line refused on the way.
+    struct Entry
+    {
+        QString command;
+        QString answer;
+    };
 
     // Takes ownership of socket.
-    explicit ControlClient(QLocalSocket *socket, QObject *parent = nullptr);
+    ControlClient(QLocalSocket *socket, ControlBudget &budget, QObject *parent = nullptr);
+    ~ControlClient() override;
 
-    // Sends the answer to the line last handed on and reads the next one.
-    // After a disconnect the answer is dropped, but the lines the client sent
-    // before leaving are still handed on: a command once sent is carried out.
+    // A line waits and its answer may be written now.
+    [[nodiscard]] bool ready() const;
+    // The line ready() reports; only while ready().
+    [[nodiscard]] const Entry &next() const { return m_queue.front().entry; }
+    // Takes the next line off the queue; its answer is due by answer().
+    Entry take();
+    // Writes the answer to the line last taken (dropped when the client is gone).
     void answer(const QString &text);
+    // The connection is open: the client is there or waits for answers.
+    [[nodiscard]] bool connected() const { return m_writer != nullptr; }
+
+    // Kept by ClientTurns: the client waits there for its turn on the line.
+    bool waitsTurn = false;
 
 signals:
-    // A whole line, decoded, waiting for answer().
-    void commandReady(const QString &line);
+    // A line became ready(), or the client may take answers again.
+    void workArrived();
 
 private:
     void readLines();
-    void reply(const QString &text);
-    void onDisconnected();
+    void queue(ControlLineCutter::Line line);
+    void onReadingFinished();
+    void onAnswersWritten();
+    // Gives up the connection once the client has left or has its answers.
+    void settle();
+    [[nodiscard]] static qint64 cost(const Entry &entry);
+    [[nodiscard]] static bool isBusy(const Entry &entry);
 
+    // An entry and how many lines in a row it stands for: a run of lines
+    // answered "error busy" takes one place.
+    struct Place
+    {
+        Entry entry;
+        qsizetype lines = 1;
+        // Bytes booked with the budget for it (the client's own cost apart).
+        qint64 booked = 0;
+    };
+
+    ControlBudget &m_budget;
     QLocalSocket *m_socket;
-    QByteArray m_buffer;
-    bool m_awaitingAnswer = false;
-    // The rest of an over-long line is being skipped up to its line end.
-    bool m_skippingLine = false;
-    bool m_disconnected = false;
+    SocketWriter *m_writer;
+    ControlLineCutter m_cutter;
+    std::deque<Place> m_queue;
+    qint64 m_booked = 0;
+    // The client's own cost is booked while it has lines queued.
+    bool m_clientBooked = false;
+    bool m_reading = false;
+    bool m_answerDue = false;
+    bool m_readingDone = false;
 };

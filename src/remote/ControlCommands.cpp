@@ -37,6 +37,19 @@ QString usage(const char *form)
     return line(QStringLiteral("error usage: ") + QLatin1String(form));
 }
 
+QString usageOf(const QString &command)
+{
+    if (command == u"route")
+        return usage("route FA OUT IN [LEVEL]");
+    if (command == u"macro")
+        return usage("macro SLOT");
+    if (command == u"state")
+        return usage("state FA OUT");
+    if (command == u"names")
+        return usage("names");
+    return line(QStringLiteral("error unknown command"));
+}
+
 QString route(const QStringList &words, PanelOperations &panel)
 {
     const auto at = [&](qsizetype i, int low, int high) { return number(words.value(i), low, high); };
@@ -45,7 +58,7 @@ QString route(const QStringList &words, PanelOperations &panel)
     const auto input = at(3, 0, clsRouter::MaxPortIndex);
     const auto level = words.size() == 5 ? at(4, 1, HighestLevel) : std::optional<int>(AllLevels);
     if (words.size() < 4 || words.size() > 5 || !frameAddress || !output || !input || !level)
-        return usage("route FA OUT IN [LEVEL]");
+        return usageOf(words.value(0));
     return judged(panel.route(*frameAddress, *output, *input, *level));
 }
 
@@ -53,7 +66,7 @@ QString macro(const QStringList &words, PanelOperations &panel)
 {
     const auto slot = number(words.value(1), 0, MacroBank::SlotCount - 1);
     if (words.size() != 2 || !slot)
-        return usage("macro SLOT");
+        return usageOf(words.value(0));
     return judged(panel.recallMacro(*slot));
 }
 
@@ -62,7 +75,7 @@ QString state(const QStringList &words, PanelOperations &panel)
     const auto frameAddress = number(words.value(1), 0, RouterSlotCount - 1);
     const auto output = number(words.value(2), 0, clsRouter::MaxPortIndex);
     if (words.size() != 3 || !frameAddress || !output)
-        return usage("state FA OUT");
+        return usageOf(words.value(0));
     PanelOperations::OutputSources sources;
     const PanelOperations::Outcome outcome = panel.sources(*frameAddress, *output, sources);
     if (!outcome.ok)
@@ -73,7 +86,7 @@ QString state(const QStringList &words, PanelOperations &panel)
 QString names(const QStringList &words, const PanelOperations &panel)
 {
     if (words.size() != 1)
-        return usage("names");
+        return usageOf(words.value(0));
     QString text;
     for (const QString &router : panel.names())
         text += line(router);
@@ -82,11 +95,30 @@ QString names(const QStringList &words, const PanelOperations &panel)
 
 } // namespace
 
-QString ControlCommands::answer(const QString &text, PanelOperations &panel)
+namespace {
+
+// Control characters never belong in a command; tab separates words like a blank.
+const QRegularExpression &controlCharacter()
+{
+    static const QRegularExpression control(QStringLiteral("[\\x00-\\x08\\x0a-\\x1f\\x7f-\\x9f]"));
+    return control;
+}
+
+QStringList wordsOf(const QString &text)
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList words = text.split(blanks, Qt::SkipEmptyParts);
+    return text.split(blanks, Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QString ControlCommands::answer(const QString &text, PanelOperations &panel)
+{
+    const QStringList words = wordsOf(text);
     const QString command = words.value(0);
+    // Judged by its command word alone, so a control character cannot cut a number short.
+    if (text.contains(controlCharacter()))
+        return usageOf(wordsOf(text.section(controlCharacter(), 0, 0)).value(0));
     if (command == u"route")
         return route(words, panel);
     if (command == u"macro")
@@ -95,5 +127,11 @@ QString ControlCommands::answer(const QString &text, PanelOperations &panel)
         return state(words, panel);
     if (command == u"names")
         return names(words, panel);
-    return line(QStringLiteral("error unknown command"));
+    return usageOf(command);
+}
+
+bool ControlCommands::usesLine(const QString &text)
+{
+    const QString command = wordsOf(text).value(0);
+    return command == u"route" || command == u"macro";
 }

@@ -9,11 +9,16 @@ class PanelOperations;
 //   macro SLOT               -> ok | error <messages, "; " between>
 //   state FA OUT             -> video N audio N
 //   names                    -> one line per router, then end
-// Anything else: "error unknown command" or "error usage: ...".
+// Anything else: "error unknown command" or "error usage: ...", also for a
+// line with a control character other than tab.
 namespace ControlCommands {
 
 // The answer to one command line (without its line end): one or more lines,
 // each ending with "\n". Messages never break a line.
 [[nodiscard]] QString answer(const QString &line, PanelOperations &panel);
+
+// Whether the command may go to a router and so waits for the line; the
+// others are answered from the panel's memory.
+[[nodiscard]] bool usesLine(const QString &line);
 
 } // namespace ControlCommands

@@ -4,42 +4,90 @@
 #include "remote/ControlCommands.h"
 
 #include <QLocalSocket>
+#include <QPointer>
+#include <algorithm>
 #include <exception>
 
 ControlPort::ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent)
-    : QObject(parent), m_panel(panel), m_listener(status)
+    : QObject(parent), m_panel(panel), m_listener(status), m_budget(status)
 {
-    connect(&m_listener, &ControlListener::clientArrived, this, &ControlPort::acceptClient);
+    connect(&m_listener, &ControlListener::clientArrived, this, &ControlPort::adopt);
 }
 
-void ControlPort::acceptClient(QLocalSocket *socket)
+ControlPort::~ControlPort()
 {
-    auto *client = new ControlClient(socket, this);
-    connect(client, &ControlClient::commandReady, this, [this, client](const QString &line) {
-        m_commands.push_back({client, line});
-        serve();
-    });
+    // Before the budget they give back to goes.
+    qDeleteAll(findChildren<ControlClient *>(Qt::FindDirectChildrenOnly));
 }
 
-void ControlPort::serve()
+void ControlPort::adopt(QLocalSocket *socket)
 {
-    // A command arriving while one is carried out (its reply wait runs the
-    // event loop) waits its turn in the queue.
-    if (m_serving)
+    const auto clients = findChildren<ControlClient *>(Qt::FindDirectChildrenOnly);
+    if (std::count_if(clients.begin(), clients.end(), [](const ControlClient *c) { return c->connected(); }) >=
+        MaxClients) {
+        m_budget.turnedAway();
+        socket->setParent(this);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write("error too many clients\n");
+        socket->disconnectFromServer();
         return;
-    m_serving = true;
-    while (!m_commands.empty()) {
-        const Command command = m_commands.front();
-        m_commands.pop_front();
-        QString answer;
-        // An unexpected failure answers this command only; the port goes on.
-        try {
-            answer = ControlCommands::answer(command.line, m_panel);
-        } catch (const std::exception &failure) {
-            answer = QStringLiteral("error ") + QString::fromLocal8Bit(failure.what()) + QLatin1Char('\n');
-        }
-        if (command.client)
-            command.client->answer(answer);
     }
+    auto *client = new ControlClient(socket, m_budget, this);
+    connect(client, &ControlClient::workArrived, this, [this, client] { answerAtOnce(client); });
+}
+
+void ControlPort::answerAtOnce(ControlClient *client)
+{
+    while (client->ready() && !ControlCommands::usesLine(client->next().command)) {
+        const ControlClient::Entry entry = client->take();
+        client->answer(entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer);
+    }
+    if (client->ready()) {
+        m_turns.add(client);
+        serveLater();
+    }
+}
+
+void ControlPort::serveLater()
+{
+    // One command a turn of the event loop: whoever waits for the port (the
+    // window closing, a new client) gets its turn between commands.
+    if (!m_servePosted && !m_serving) {
+        m_servePosted = true;
+        QMetaObject::invokeMethod(this, &ControlPort::serveNext, Qt::QueuedConnection);
+    }
+}
+
+void ControlPort::serveNext()
+{
+    m_servePosted = false;
+    QPointer<ControlClient> client = m_turns.next();
+    while (client && !client->ready())
+        client = m_turns.next();
+    if (!client)
+        return;
+    const ControlClient::Entry entry = client->take();
+    const QPointer<ControlPort> alive(this);
+    m_serving = true;
+    // The reply wait runs the event loop: clients come and go, the panel may close.
+    const QString answer = entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer;
+    if (!alive)
+        return;
     m_serving = false;
+    if (client) {
+        client->answer(answer);
+        answerAtOnce(client);
+    }
+    if (!m_turns.empty())
+        serveLater();
+}
+
+QString ControlPort::answerTo(const QString &command)
+{
+    // An unexpected failure answers this command only; the port goes on.
+    try {
+        return ControlCommands::answer(command, m_panel);
+    } catch (const std::exception &failure) {
+        return QStringLiteral("error ") + QString::fromLocal8Bit(failure.what()) + QLatin1Char('\n');
+    }
 }

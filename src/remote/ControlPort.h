@@ -1,10 +1,10 @@
 #pragma once
 
+#include "remote/ClientTurns.h"
+#include "remote/ControlBudget.h"
 #include "remote/ControlListener.h"
 
 #include <QObject>
-#include <QPointer>
-#include <deque>
 
 class ControlClient;
 class PanelOperations;
@@ -12,33 +12,40 @@ class QLocalSocket;
 class StatusSink;
 
 // The running panel's control port: a per-user local socket taking command
-// lines from scripts and external controllers. Commands of all clients are
-// carried out one at a time, in the order their lines arrived; a route waits
-// for its reply while the window goes on (the link queues it behind any
-// route of the operator's).
+// lines from scripts and external controllers. Commands that use the line
+// (routes, macros) are carried out one at a time, clients taking turns, each
+// client's in its own order; a route waits for its reply while the window goes
+// on (the link queues it behind any route of the operator's). A command that
+// needs no line is answered as soon as it is the client's next one, even while
+// another client's route waits. At most MaxClients connections are served at once.
 class ControlPort final : public QObject
 {
     Q_OBJECT
 
 public:
     ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent = nullptr);
+    ~ControlPort() override;
 
     // Starts listening (see ControlListener). True when listening.
     bool listen() { return m_listener.listen(); }
     [[nodiscard]] bool isListening() const { return m_listener.isListening(); }
 
-private:
-    struct Command
-    {
-        QPointer<ControlClient> client;
-        QString line;
-    };
+    static constexpr int MaxClients = 64;
 
-    void acceptClient(QLocalSocket *socket);
-    void serve();
+    // Serves a new connection, or answers "error too many clients" and closes it.
+    void adopt(QLocalSocket *socket);
+
+private:
+    // Answers the client's next commands that need no line; queues it for a turn on the line otherwise.
+    void answerAtOnce(ControlClient *client);
+    void serveLater();
+    void serveNext();
+    [[nodiscard]] QString answerTo(const QString &command);
 
     PanelOperations &m_panel;
     ControlListener m_listener;
-    std::deque<Command> m_commands;
+    ControlBudget m_budget;
+    ClientTurns m_turns;
     bool m_serving = false;
+    bool m_servePosted = false;
 };

@@ -1,5 +1,6 @@
-#include "support/ScriptedDialogs.h"
+#include "link/TestRouters.h"
 #include "model/MatrixView.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -8,8 +9,7 @@ namespace {
 
 // "4:8@32/4@0": router 4 with 8 inputs from matrix input 32 and 4 outputs
 // from matrix output 0; a trailing "*" makes it split; "7*" alone is a
-// router with no ports. Counts are raised after the offsets are set, as an
-// operator can, so ports may run past the tables.
+// router with no ports.
 RouterSlots routersFrom(const QString &description)
 {
     RouterSlots routers;
@@ -17,19 +17,13 @@ RouterSlots routersFrom(const QString &description)
         const bool split = token.endsWith(u'*');
         token.chop(split ? 1 : 0);
         const QStringList parts = token.split(QRegularExpression(QStringLiteral("[:@/]")));
-        auto router = std::make_unique<clsRouter>();
-        router->canSplit = split;
-        if (parts.size() == 5) {
-            router->setRouterType(0);
-            router->setFrameAddress(parts[0].toInt());
-            router->setInputCount(0);
-            router->setOutputCount(0);
-            router->setMapIn(parts[2].toInt());
-            router->setMapOut(parts[4].toInt());
-            router->setInputCount(parts[1].toInt() - 1);
-            router->setOutputCount(parts[3].toInt() - 1);
-        }
-        routers[std::size_t(parts[0].toInt())] = std::move(router);
+        const auto n = [&](int i) { return parts[i].toInt(); };
+        auto &slot = routers[std::size_t(n(0))];
+        if (parts.size() == 5)
+            addRouter(routers, n(0), n(1) - 1, n(3) - 1, n(2), n(4));
+        else
+            slot = std::make_unique<clsRouter>();
+        slot->canSplit = split;
     }
     return routers;
 }
@@ -124,6 +118,9 @@ private slots:
             (view.*convert)(position, result, target);
             return result;
         };
+        // A router's last ports are reachable.
+        QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 39), std::pair(7, routers[4].get()));
+        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 43), std::pair(3, routers[4].get()));
         QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 20), std::pair(4, routers[1].get()));
         QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 3), std::pair(3, routers[0].get()));
         QCOMPARE(number(&MatrixView::cvMatInToPhy2, 12, routers[1].get()), -1);

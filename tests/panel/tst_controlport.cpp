@@ -6,12 +6,16 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <memory>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <unistd.h>
+#include <sys/socket.h>
 #endif
 
 // The running panel, without a window, driven through its control port: the
@@ -20,6 +24,7 @@
 namespace {
 
 constexpr int Timeout = 20000;
+constexpr std::size_t MaxClients = 64;
 
 // One script's connection, collecting answer lines as they come.
 struct Client
@@ -89,6 +94,26 @@ struct NoFreeDescriptors
     NoFreeDescriptors &operator=(const NoFreeDescriptors &) = delete;
 };
 #endif
+// The process's resident memory in bytes, -1 where the system does not say.
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+QByteArray repeated(const QByteArray &line, int count)
+{
+    QByteArray lines;
+    for (int i = 0; i < count; ++i)
+        lines += line;
+    return lines;
+}
 
 // A panel listening on its control port, started as the program starts it.
 struct PortRig : PanelRig
@@ -108,6 +133,20 @@ struct PortRig : PanelRig
     // The mark cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue.
     [[nodiscard]] int disc(int r, int c) const { return int(panel->display().mark(r * 16 + c)); }
 };
+
+// A panel that acknowledges every route at once.
+struct AckingPanel : PortRig
+{
+    explicit AckingPanel(bool withSim = true)
+    {
+        useRouter();
+        if (withSim)
+            started = startSim();
+        open();
+    }
+    bool started = true;
+};
+
 
 } // namespace
 
@@ -216,11 +255,17 @@ private slots:
         QTest::newRow("state of a missing output")
             << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0;
         QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0;
+        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0;
         QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0;
         QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0;
         QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0;
         QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0;
-        QTest::newRow("NUL byte") << ack << QByteArray("route\0 0 1 2", 12) << "error unknown command" << 0;
+        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0;
+        QTest::newRow("NUL inside a number") << ack << QByteArray("route 0 1 4\0 2", 14) << usage << 0;
+        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0;
+        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r'
+                                            << "video -1 audio -1" << 0;
+        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0;
         QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0;
         QTest::newRow("over-long line") << ack << QByteArray(1025, 'x') << "error line too long" << 0;
     }
@@ -283,6 +328,132 @@ private slots:
         QVERIFY(rig.sim.waitForFrames(4));
         QCOMPARE(Client().ask("state 0 6\nstate 0 8\n", 2), (QStringList{"video 5 audio 5", "video 7 audio 7"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 4, 3), route(0, 2, 1), route(0, 5, 6), route(0, 7, 8)}));
+    }
+
+    // Commands sent just before leaving are all carried out: 1,000 routes
+    // (14 KB, well over what the port reads at a time), then the connection closed.
+    void commandsOfAClientThatLeftAreCarriedOut()
+    {
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        QByteArray routes;
+        for (int i = 0; i < 1000; ++i)
+            routes += QStringLiteral("route 0 %1 %2\n").arg(i % 16).arg(i / 16 % 16).toUtf8();
+        {
+            Client leaving;
+            leaving.socket.write(routes);
+            QVERIFY(QTest::qWaitFor([&] { return leaving.socket.bytesToWrite() == 0; }, Timeout));
+        }
+        // Waits on the frames themselves: a polling wait would pause between routes.
+        QSignalSpy logged(&rig.sim, &RouterSim::frameLogged);
+        while (rig.sim.frames().size() < 1000 && logged.wait(Timeout)) {
+        }
+        QCOMPARE(rig.sim.frames().size(), 1000);
+    }
+
+    // A client that shuts its writing side after its commands (a script
+    // piping into the socket) reads their answers, then the end.
+    void aClientThatHalfClosesGetsItsAnswers()
+    {
+#ifdef Q_OS_UNIX
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        Client client;
+        client.socket.write("route 0 1 2\nstate 0 1\nnames\n");
+        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
+        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+        QCOMPARE(client.waitFor(4), (QStringList{"ok", "video 2 audio 2", rig.panel->config().Routers[0]->StringVal(), "end"}));
+        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+#else
+        QSKIP("a local socket half-closes on Unix only");
+#endif
+    }
+
+    // Lines beyond a client's 1,000 queued are answered "error busy" in
+    // their places; the client past the 64th is turned away; the status line
+    // says so once. A client that leaves makes room.
+    void limitsAnswerWhatTheyTurnAway()
+    {
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        // Commands that wait for the line, answered without going out on it.
+        QStringList expected(1000, QStringLiteral("error Macro 7 is unassigned"));
+        expected << "error busy" << "error busy";
+        std::vector<std::unique_ptr<Client>> clients;
+        clients.push_back(std::make_unique<Client>());
+        QCOMPARE(clients.back()->ask(repeated("macro 7\n", 1002), 1002), expected);
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port busy: commands turned away"));
+
+        while (clients.size() < MaxClients) {
+            clients.push_back(std::make_unique<Client>());
+            QCOMPARE(clients.back()->ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
+        }
+        Client turnedAway;
+        QCOMPARE(turnedAway.waitFor(1), QStringList{"error too many clients"});
+        QTRY_COMPARE_WITH_TIMEOUT(turnedAway.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+        clients.pop_back();
+        QTRY_VERIFY_WITH_TIMEOUT(Client().ask("state 0 0\n", 1) == QStringList{"video -1 audio -1"}, Timeout);
+    }
+
+    // Clients with routes queued hold up a fresh client's state not at all:
+    // it is answered while their routes still go out.
+    void aStateIsAnsweredAtOnceDuringAFlood()
+    {
+        constexpr int Flooders = 30;
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        std::vector<std::unique_ptr<Client>> flooders;
+        for (int i = 0; i < Flooders; ++i) {
+            flooders.push_back(std::make_unique<Client>());
+            flooders.back()->socket.write(repeated("route 0 1 2\n", 4));
+        }
+        const auto floodAnswers = [&] {
+            qsizetype count = 0;
+            for (const auto &flooder : flooders)
+                count += flooder->answers.size();
+            return count;
+        };
+        QCOMPARE(Client().ask("state 0 1\n", 1).size(), 1);
+        // Served first come, first served, it would wait for a route of every flooder.
+        QVERIFY2(floodAnswers() < Flooders, qPrintable(QString::number(floodAnswers())));
+        QVERIFY(rig.sim.waitForFrames(Flooders * 4));
+    }
+
+    // Clients that write routes and leave, many more than are served at
+    // once: the panel's memory stays bounded and it goes on answering.
+    void aWriteAndLeaveFloodKeepsMemoryBounded()
+    {
+        if (residentBytes() < 0)
+            QSKIP("the system does not tell the resident memory");
+        constexpr int Connections = 1500;
+        // Generous (the sanitizers' own overhead): unbounded, these 1,500 clients took 74 MB.
+        constexpr qint64 Bound = 48 * 1024 * 1024;
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        const qint64 before = residentBytes();
+        const QString name = controlSocketName();
+        std::unique_ptr<QThread> flood(QThread::create([name] {
+            const QByteArray routes = repeated("route 0 1 2\n", 100);
+            for (int i = 0; i < Connections; ++i) {
+                QLocalSocket socket;
+                socket.connectToServer(name);
+                if (socket.waitForConnected(Timeout)) {
+                    socket.write(routes);
+                    (void)socket.waitForBytesWritten(Timeout);
+                }
+            }
+        }));
+        // The panel's own event loop, which serves the flood without pausing.
+        QEventLoop loop;
+        connect(flood.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(6 * Timeout, &loop, &QEventLoop::quit);
+        flood->start();
+        loop.exec();
+        QVERIFY(flood->isFinished());
+        QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
+        const qint64 grown = residentBytes() - before;
+        qInfo("resident memory grew by %lld MB", grown >> 20);
+        QVERIFY(grown < Bound);
     }
 
     void fiftyClientsAtOnce()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The pieces of the run command's demonstration session: what each leaves
 # running and in place, and that stopping the session leaves nothing behind.
-# Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless]
+# Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED
 set -euo pipefail
 # shellcheck source=scripts/demo-session.sh
 source "$(dirname "$0")/../../scripts/demo-session.sh"
@@ -45,6 +45,20 @@ check_folder_and_simulator() {
     fi
 }
 
+# Something listens on PORT, and only on the loopback interface.
+expect_loopback_only() {
+    local port=$1 what=$2
+    local listening address
+    listening=$(ss -ltnH "( sport = :$port )" | awk '{print $4}')
+    [ -n "$listening" ] || fail "nothing listens on port $port"
+    for address in $listening; do
+        case $address in
+            127.0.0.1:* | "[::1]:"*) ;;
+            *) fail "$what listens on $address" ;;
+        esac
+    done
+}
+
 check_display_and_vnc() {
     local tool
     for tool in Xvfb xauth x11vnc ss; do
@@ -59,15 +73,7 @@ check_display_and_vnc() {
     [ ! -e "$work/display/vnc-password" ] || fail "the password file outlives the server's start"
 
     # Served on the loopback interface only ...
-    local listening address
-    listening=$(ss -ltnH "( sport = :$VNC_PORT )" | awk '{print $4}')
-    [ -n "$listening" ] || fail "nothing listens on port $VNC_PORT"
-    for address in $listening; do
-        case $address in
-            127.0.0.1:* | "[::1]:"*) ;;
-            *) fail "VNC listens on $address" ;;
-        esac
-    done
+    expect_loopback_only "$VNC_PORT" VNC
 
     # ... and only to a viewer that knows the password: the one security
     # type offered is VNC authentication (2).
@@ -81,6 +87,94 @@ check_display_and_vnc() {
     [ "$offered" = " 1 2" ] || fail "security types offered: $offered"
 
     stop_and_expect_none_left
+}
+
+# The region of the picture FILE that is not black, as WIDTHxHEIGHT+X+Y of
+# that picture with a black border of 1 pixel around it; 0x0 when all black.
+drawn_region() {
+    convert "$1" -bordercolor black -border 1 -format '%@' info: 2>/dev/null
+}
+
+# The panel from BIN, on the demonstration set-up SEED, on the virtual
+# display, seen in a web browser: the page the session prints asks for the
+# password and, given the run's, shows the panel's window as the display
+# itself holds it. The transfer may compress the picture, so the two may
+# differ a little: at most 3 % mean absolute difference over the region the
+# panel covers (a noVNC screen instead of the panel, or a black one, differs
+# by far more).
+check_web_view() {
+    local bin=$1 seed=$2
+    local tool
+    for tool in Xvfb xauth x11vnc websockify chromium python3 convert compare import ss; do
+        command -v "$tool" >/dev/null || exit 77
+    done
+    export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    seed_demo_folder "$XDG_DATA_HOME" "$seed" >/dev/null
+    local display=$work/display started=$SECONDS
+    start_virtual_display "$display"
+    start_vnc "$display"
+    start_web_view "$display"
+    expect_loopback_only "$WEB_PORT" websockify
+    QT_QPA_PLATFORM=xcb guarded TERM "$bin/velmora" >"$work/panel.log" 2>&1 &
+    STARTED_PIDS+=($!)
+
+    # The panel's first window, once it is on the display.
+    local tries region
+    for ((tries = 0; tries < 100; tries++)); do
+        import -window root "$display/display.png"
+        region=$(drawn_region "$display/display.png")
+        [[ $region != 0x0* ]] && break
+        sleep 0.2
+    done
+    [[ $region != 0x0* ]] || { cat "$work/panel.log" >&2; fail "the panel draws nothing on the display"; }
+
+    # The page as printed asks for the password; it is typed into its own
+    # dialog. Ready once noVNC is connected after that and shows a frame: it
+    # shows only whole ones, and the display is black where the panel is
+    # not. Its control bar, which opens over the picture's left edge, is
+    # then hidden.
+    local ready='(() => {
+        const dialog = document.getElementById("noVNC_credentials_dlg");
+        if (dialog.classList.contains("noVNC_open")) {
+            window.askedForPassword = true;
+            document.getElementById("noVNC_password_input").value = "'"$VNC_PASSWORD"'";
+            document.getElementById("noVNC_credentials_button").click();
+            return "password sent";
+        }
+        const canvas = document.querySelector("#noVNC_container canvas");
+        if (!document.documentElement.classList.contains("noVNC_connected") || !canvas || !canvas.width)
+            return document.getElementById("noVNC_status").textContent || "not connected";
+        if (!window.askedForPassword) return "connected without being asked for a password";
+        const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+        for (let i = 0; i < pixels.length; i += 4) {
+            if (pixels[i] + pixels[i + 1] + pixels[i + 2] > 0) {
+                document.getElementById("noVNC_control_bar_anchor").style.display = "none";
+                return true;
+            }
+        }
+        return "connected, nothing drawn yet";
+    })()'
+    local shot=$display/browser.png
+    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot") ||
+        fail "the page did not show the panel (its picture: $shot)"
+    echo "page ready $((SECONDS - started)) s after the virtual display's start"
+
+    # The display now, at the size the browser showed it, against the browser.
+    import -window root "$display/display.png"
+    local size difference
+    size=$(identify -format '%wx%h' "$display/display.png")
+    convert "$shot" -resize "$size!" -bordercolor black -border 1 -crop "$region" +repage "$display/browser-panel.png"
+    convert "$display/display.png" -bordercolor black -border 1 -crop "$region" +repage "$display/display-panel.png"
+    # compare ends with 1 when the pictures differ at all.
+    difference=$({ compare -metric MAE "$display/display-panel.png" "$display/browser-panel.png" null: 2>&1 || true; } |
+        sed -n 's/.*(\(.*\))/\1/p')
+    echo "mean absolute difference over the panel ($region): $difference"
+    awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.03) }' ||
+        fail "the browser shows something else than the display ($difference; $shot)"
+
+    stop_and_expect_none_left
+    ! ss -ltnH "( sport = :$WEB_PORT )" | grep -q . || fail "port $WEB_PORT still listens after the stop"
 }
 
 # The processes whose parent is PID.
@@ -111,12 +205,12 @@ wait_until_gone() {
 # The run command's session with the programs in BIN: a signal to it ends the
 # panel as File, Exit does (default.rcf saved, control socket gone) and then
 # everything it started; SIGKILL to it leaves nothing it started running.
-# With "headless", on a virtual display served by VNC.
+# With "headless", on a virtual display served by VNC and to a web browser.
 check_session_signals() {
     local bin=$1 seed=$2 headless=${3:-}
     local tool
     if [ -n "$headless" ]; then
-        for tool in Xvfb xauth x11vnc; do
+        for tool in Xvfb xauth x11vnc websockify; do
             command -v "$tool" >/dev/null || exit 77
         done
     fi
@@ -154,11 +248,13 @@ check_session_signals() {
             [ "$status" = 143 ] || { cat "$work/session.log" >&2; fail "TERM: the session ended with $status"; }
         fi
         wait_until_gone "${started[@]}" || fail "$signal: processes ${started[*]} outlive the session"
-        # Killed headless, the panel's display goes at the moment its TERM comes.
+        # Killed headless, the panel's display goes at the moment its TERM
+        # comes, and a panel that loses its display ends without saving (the
+        # next panel takes over the socket it leaves).
         if [ "$signal" = TERM ] || [ -z "$headless" ]; then
             cmp -s "$folder/default.rcf" "$seed" || fail "$signal: default.rcf was not saved"
+            [ ! -e "$socket" ] || fail "$signal: the control socket is left behind"
         fi
-        [ ! -e "$socket" ] || fail "$signal: the control socket is left behind"
         [ ! -L "$folder/ports/COM1" ] || fail "$signal: COM1 is left behind"
     done
 }
@@ -167,6 +263,7 @@ case ${1:-} in
     folder) check_folder_and_simulator "$2" "$3" ;;
     display) check_display_and_vnc ;;
     signals) check_session_signals "$2" "$3" "${4:-}" ;;
-    *) fail "usage: $0 folder SIMULATOR SEED | display | signals BIN SEED [headless]" ;;
+    web) check_web_view "$2" "$3" ;;
+    *) fail "usage: $0 folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED" ;;
 esac
 echo PASS

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "link/TestRouters.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/config/ConfigRules.h"
 
@@ -21,15 +22,8 @@ struct ConfigRig
         config.CommPortName = QStringLiteral("COM2");
         int nextOutput = 0;
         for (const int slot : filledSlots) {
-            auto router = std::make_unique<clsRouter>();
-            router->setRouterType(0);
-            router->setFrameAddress(slot);
-            router->setInputCount(ports - 1);
-            router->setOutputCount(ports - 1);
-            router->setMapOut(nextOutput);
+            made << &addRouter(config.Routers, slot, ports - 1, ports - 1, 0, nextOutput);
             nextOutput += ports;
-            made << router.get();
-            config.Routers[std::size_t(slot)] = std::move(router);
         }
     }
 
@@ -108,4 +102,14 @@ struct ConfigRig
     }
 
     [[nodiscard]] clsRouter *stored(int slot) const { return config.Routers[std::size_t(slot)].get(); }
+};
+
+// Three routers of 16, 8 and 4 ports, stacked; the second one split.
+struct ThreeRouters : ConfigRig
+{
+    ThreeRouters() : ConfigRig({0, 1, 2})
+    {
+        stored(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
+        stored(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
+    }
 };

@@ -1,6 +1,5 @@
 #include "ConfigRig.h"
 #include "OperatorInput.h"
-#include "Render.h"
 #include "ui/config/frmConfig.h"
 
 #include <QAbstractItemView>
@@ -30,16 +29,6 @@ void sendFocus(QWidget *widget, QEvent::Type type, Qt::FocusReason reason = Qt::
     QFocusEvent event(type, reason);
     QApplication::sendEvent(widget, &event);
 }
-
-// Three routers of 16, 8 and 4 ports, stacked; the second one split.
-struct ThreeRouters : ConfigRig
-{
-    ThreeRouters() : ConfigRig({0, 1, 2})
-    {
-        stored(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
-        stored(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
-    }
-};
 
 } // namespace
 
@@ -216,16 +205,6 @@ private slots:
                   .arg(rules.TopRow())
                   .arg(rules.WorkRouters(rules.TopRow())->InputCount() + 1),
               "state");
-    }
-
-    void renders()
-    {
-        ThreeRouters rig;
-        frmConfig dialog(rig.config);
-        dialog.show();
-        QVERIFY(renderToFile(dialog, QStringLiteral("frmConfig-normal")));
-        control<QCheckBox>(dialog, "btnAdvanced")->click();
-        QVERIFY(renderToFile(dialog, QStringLiteral("frmConfig-advanced")));
     }
 };
 

@@ -76,45 +76,6 @@ private slots:
             QCOMPARE(cut + lines.join(u'|'), cut + "12.345 " + judged.join(QStringLiteral("|12.345 ")));
         }
     }
-
-    // Parsed as "bytes in hex @delay in ms: description".
-    void answers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("parsed");
-        QTest::newRow("ack") << "ack" << "06 @0: ack";
-        QTest::newRow("silent") << "silent" << " @0: silent";
-        QTest::newRow("code:255") << "code:255" << "ff @0: refused:255";
-        QTest::newRow("code:6 is an ack") << "code:6" << "06 @0: ack";
-        QTest::newRow("one hex digit") << "bytes:f" << "0f @0: refused:15";
-        QTest::newRow("mixed case, zero") << "bytes:Ff,0" << "ff 00 @0: bytes:FF,00";
-        QTest::newRow("longest delay") << "bytes:06,41@600000" << "06 41 @600000: bytes:06,41 delay=600000";
-    }
-
-    void answers()
-    {
-        QFETCH(QString, text);
-        const auto answer = parseAnswer(text.toStdString());
-        QVERIFY(answer.has_value());
-        const QByteArray bytes(reinterpret_cast<const char *>(answer->bytes.data()), qsizetype(answer->bytes.size()));
-        QTEST(QStringLiteral("%1 @%2: ").arg(QString::fromLatin1(bytes.toHex(' '))).arg(answer->delay.count()) +
-                  QString::fromStdString(describeAnswer(*answer)),
-              "parsed");
-    }
-
-    // Frame addresses beyond the sixteen never index the router tables.
-    void refusedAnswersAndOptions()
-    {
-        for (const char *text : {"", "ACK", "nak", "code:", "code:256", "code:-1", "code:0x15", "code:2 1", "bytes:",
-                                 "bytes:1g", "bytes:123", "bytes:06,,41", "bytes:06,", "ack@", "ack@x", "ack@-5",
-                                 "ack@1500@2", "ack@600001", "@100"})
-            QVERIFY2(!parseAnswer(text), text);
-        for (const char *who : {"16=ack", "x=ack", "3"})
-            QVERIFY2(parseCommandLine({"--link", "x", "--answer", who}).action == ParseOutcome::Action::UsageError, who);
-        for (const char *list : {"0,16", "5-3", "1,,2"})
-            QVERIFY2(parseCommandLine({"--link", "x", "--routers", list}).action == ParseOutcome::Action::UsageError,
-                     list);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestRouterSim)

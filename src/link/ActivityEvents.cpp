@@ -1,0 +1,37 @@
+#include "link/ActivityEvents.h"
+
+namespace ActivityEvents {
+namespace {
+
+QString quoted(const QString &name)
+{
+    return u'"' + name + u'"';
+}
+
+QString number(int value)
+{
+    return value < 0 ? QStringLiteral("-") : QString::number(value);
+}
+
+} // namespace
+
+QString route(const RouteActivity &r)
+{
+    return QStringLiteral("route output=%1 %2 input=%3 %4 frame=%5 router-output=%6 router-input=%7 level=%8 result=%9")
+        .arg(QString::number(r.output), quoted(r.outputName), QString::number(r.input), quoted(r.inputName),
+             number(r.frameAddress), number(r.routerOutput), number(r.routerInput), r.level, r.result);
+}
+
+QString label(const QString &side, int port, const QString &oldName, const QString &newName)
+{
+    return QStringLiteral("label %1=%2 old=%3 new=%4")
+        .arg(side, QString::number(port), quoted(oldName), quoted(newName));
+}
+
+QString lock(const QString &action, int output, const QString &outputName, const QString &owner, const QString &result)
+{
+    return QStringLiteral("lock output=%1 %2 action=%3 owner=%4 result=%5")
+        .arg(QString::number(output), quoted(outputName), action, owner, result);
+}
+
+} // namespace ActivityEvents

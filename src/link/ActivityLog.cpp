@@ -1,0 +1,63 @@
+#include "link/ActivityLog.h"
+
+#include "link/StatusSink.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString oneLine(QString field)
+{
+    for (QChar &c : field) {
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    }
+    return field;
+}
+
+} // namespace
+
+ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes)
+    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status), m_rollOverBytes(rollOverBytes)
+{}
+
+void ActivityLog::append(const QString &source, const QString &event)
+{
+    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + u'\t' +
+                             oneLine(source) + u'\t' + oneLine(event) + u'\n')
+                                .toUtf8();
+    if (!QFile::exists(m_path))
+        QDir().mkpath(QFileInfo(m_path).path());
+    else if (QFile(m_path).size() + line.size() > m_rollOverBytes)
+        rollOver();
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        report(file.errorString());
+        return;
+    }
+    if (file.write(line) != line.size() || !file.flush()) {
+        report(file.errorString());
+        return;
+    }
+    m_failureReported = false;
+}
+
+void ActivityLog::rollOver()
+{
+    const auto old = [this](int generation) { return m_path + u'.' + QString::number(generation); };
+    QFile::remove(old(KeptOldFiles));
+    for (int generation = KeptOldFiles - 1; generation >= 1; --generation)
+        QFile::rename(old(generation), old(generation + 1));
+    QFile::rename(m_path, old(1));
+}
+
+void ActivityLog::report(const QString &error)
+{
+    if (m_failureReported)
+        return;
+    m_failureReported = true;
+    m_status.SetErrMsg(QStringLiteral("Activity log cannot be written: %1: %2").arg(m_path, error));
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "remote/videohub/Request.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+namespace videohub {
+
+// Who holds which matrix output (numbered from 0). An owner is a client's
+// address without its port, so a controller that reconnects keeps its locks.
+// Nothing is persisted: locks end with the panel.
+class OutputLockTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Outcome { Changed, Unchanged, Refused };
+
+    explicit OutputLockTable(QObject *parent = nullptr);
+
+    // Drops the locks on outputs that no longer exist.
+    void setOutputCount(int outputs);
+    [[nodiscard]] int outputCount() const { return m_outputs; }
+
+    // 'O': takes a free output or keeps one's own; another owner's is Refused.
+    Outcome lock(int output, const QString &owner);
+    // 'U': frees one's own lock; another owner's is Refused.
+    Outcome unlock(int output, const QString &owner);
+    // 'F' from a client, or the panel's Unlock: frees the output whoever holds it.
+    Outcome forceUnlock(int output);
+
+    // A client's lock block, line by line in order, with one notification for
+    // all its changes. Returns the outputs whose line was refused (held by
+    // another client), whose unchanged state the client should be sent.
+    QList<int> apply(const QList<LockLine> &lines, const QString &owner);
+
+    // The owner's address, or an empty string when the output is free.
+    [[nodiscard]] QString owner(int output) const { return m_owners.value(output); }
+    // True when someone other than `client` holds the output.
+    [[nodiscard]] bool lockedAgainst(int output, const QString &client) const;
+    // One letter per output as `client` sees it: 'O' its own, 'L' another's, 'U' free.
+    [[nodiscard]] QByteArray view(const QString &client) const;
+
+signals:
+    // The outputs whose lock changed, so each client can be sent its own view.
+    void locksChanged(const QList<int> &outputs);
+
+private:
+    [[nodiscard]] bool exists(int output) const { return output >= 0 && output < m_outputs; }
+    Outcome release(int output);
+    void changed(int output);
+
+    QList<int> *m_batch = nullptr; // collects changes while a block is applied
+
+    int m_outputs = 0;
+    QMap<int, QString> m_owners;
+};
+
+} // namespace videohub
