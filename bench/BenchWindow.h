@@ -1,9 +1,10 @@
 #pragma once
 
 #include "RouterSim.h"
-#include "app/GlobalState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
+#include "panel/MainPanel.h"
+#include "remote/ControlPort.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@
 #include <cstdio>
 #include <functional>
 
-// The real main window for a bench program, on the offscreen platform: a
+// The real panel, its control port and main window for a bench program, on the offscreen platform: a
 // private data and runtime folder, boxes and key states from the scripts,
 // COM1 on velmora-routersim pacing the line at 9600 baud. Construct after the
 // QApplication; setup is what the configuration dialog leaves.
@@ -23,11 +24,13 @@ struct BenchWindow
     desktop::ScriptedDialogs dialogs;
     desktop::ScriptedShell shell;
     RouterSim sim;
+    std::unique_ptr<MainPanel> panel;
+    std::unique_ptr<ControlPort> port;
     std::unique_ptr<frmMainMatrix> window;
 
     // The largest router (127 x 127 ports) at frame address 0 on COM1, as the
     // configuration dialog leaves it; for the open() set-up.
-    static clsRouter &largestRouter()
+    static clsRouter &largestRouter(Configuration &state)
     {
         constexpr int HighestPort = clsRouter::MaxPortIndex;
         auto router = std::make_unique<clsRouter>();
@@ -35,7 +38,6 @@ struct BenchWindow
         router->setFrameAddress(0);
         router->setInputCount(HighestPort);
         router->setOutputCount(HighestPort);
-        GlobalState &state = Globals();
         state.Routers[0] = std::move(router);
         state.CommPortName = QStringLiteral("COM1");
         state.ConfigLoaded = true;
@@ -43,7 +45,7 @@ struct BenchWindow
     }
 
     // False, with the reason on standard error, when the simulator did not start.
-    bool open(const std::function<void()> &setup)
+    bool open(const std::function<void(Configuration &)> &setup)
     {
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         // The control socket stays out of the operator's own runtime folder.
@@ -55,9 +57,12 @@ struct BenchWindow
             std::fprintf(stderr, "velmora-routersim did not start\n");
             return false;
         }
+        panel = std::make_unique<MainPanel>();
+        port = std::make_unique<ControlPort>(panel->operations(), *panel);
+        port->listen();
         frmMainMatrix::Services services;
-        services.showSetup = [setup](QWidget *) { setup(); };
-        window = std::make_unique<frmMainMatrix>(std::move(services));
+        services.showSetup = [this, setup](QWidget *) { setup(panel->config()); };
+        window = std::make_unique<frmMainMatrix>(*panel, std::move(services));
         window->Form_Load();
         window->show();
         QCoreApplication::processEvents();

@@ -5,12 +5,13 @@
 // once the configuration dialog is on screen, then quits. Run on the
 // offscreen platform unless a display is given with QT_QPA_PLATFORM.
 
-#include "app/GlobalState.h"
 #include "config/ConfigFile.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
+#include "panel/MainPanel.h"
+#include "remote/ControlPort.h"
 #include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
 
@@ -38,9 +39,12 @@ int child(int argc, char *argv[])
     desktop::setDialogs(&dialogs);
     desktop::QtShell shell;
     desktop::setShell(&shell);
+    MainPanel panel;
+    ControlPort port(panel.operations(), panel);
+    port.listen();
     frmMainMatrix::Services services;
-    services.showSetup = [&sinceMain](QWidget *owner) {
-        frmConfig dialog(owner);
+    services.showSetup = [&sinceMain, &panel](QWidget *owner) {
+        frmConfig dialog(panel.config(), owner);
         // The first turn of the dialog's event loop: it is shown by then.
         QTimer::singleShot(0, &dialog, [&] {
             std::printf("shown %.3f\n", double(sinceMain.nsecsElapsed()) / 1e6);
@@ -49,7 +53,7 @@ int child(int argc, char *argv[])
         });
         dialog.exec();
     };
-    frmMainMatrix window(std::move(services));
+    frmMainMatrix window(panel, std::move(services));
     window.Form_Load();
     return 1;
 }
@@ -57,7 +61,8 @@ int child(int argc, char *argv[])
 // A default set-up of two routers (16 x 16 that can split, and 8 x 8).
 void seedDefault()
 {
-    GlobalState &state = Globals();
+    Configuration state;
+    const MacroBank macros;
     const auto add = [&](int frameAddress, int count, int mapOut) {
         auto router = std::make_unique<clsRouter>();
         router->setRouterType(0);
@@ -72,7 +77,7 @@ void seedDefault()
     state.Routers[0]->canSplit = true;
     state.CommPortName = QStringLiteral("COM1");
     QString path = DefaultConfigPath();
-    ConfigSave(state, state, path);
+    ConfigSave(state, macros, path);
 }
 
 double median(std::vector<double> values)

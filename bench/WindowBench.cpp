@@ -23,9 +23,9 @@ constexpr int ScrollSteps = 500;
 constexpr int Runs = 5;
 constexpr double WireFloorMs = 9.375;
 
-void fullRouter()
+void fullRouter(Configuration &setup)
 {
-    clsRouter &router = BenchWindow::largestRouter();
+    clsRouter &router = BenchWindow::largestRouter(setup);
     router.canSplit = true;
     // Every output routed; every third one split, so columns carry two markers.
     for (int output = 0; output < Ports; ++output) {

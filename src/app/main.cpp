@@ -1,14 +1,18 @@
-// The panel: the main window on the Qt desktop services. It takes no
-// command-line option; everything it needs is in its configuration file.
+// The composition root: one running panel, its control port, then its
+// windows on the Qt desktop services. It takes no command-line option;
+// everything it needs is in its configuration file.
 // TERM, INT and HUP end it as File > Exit does, with exit status 0.
 
-#include "app/Help.h"
+#include "base/PanelLimits.h"
 #include "desktop/Dialogs.h"
+#include "desktop/Help.h"
 #include "desktop/Shell.h"
 #include "desktop/StopSignals.h"
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
+#include "panel/MainPanel.h"
+#include "remote/ControlPort.h"
 #include "ui/about/frmAbout.h"
 #include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
@@ -18,7 +22,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationName(limits::ProgramName);
 
     desktop::QtDialogs dialogs;
     desktop::setDialogs(&dialogs);
@@ -29,9 +33,13 @@ int main(int argc, char *argv[])
 
     int exitCode = 0;
     {
+        MainPanel panel;
+        // Scripts' commands may come in from here on; routes wait for the start-up.
+        ControlPort port(panel.operations(), panel);
+        port.listen();
         frmMainMatrix::Services services;
-        services.showSetup = [](QWidget *owner) {
-            frmConfig dialog(owner);
+        services.showSetup = [&panel](QWidget *owner) {
+            frmConfig dialog(panel.config(), owner);
             dialog.exec();
         };
         services.showAbout = [](QWidget *owner) {
@@ -39,7 +47,7 @@ int main(int argc, char *argv[])
             about.exec();
         };
         services.showHelp = [] { ShowHelp(); };
-        frmMainMatrix window(std::move(services));
+        frmMainMatrix window(panel, std::move(services));
         desktop::CloseOnStop closer(window);
         QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &closer, &desktop::CloseOnStop::stop);
         window.Form_Load();

@@ -1,5 +1,7 @@
 #include "config/ConfigReader.h"
 
+#include "base/PanelLimits.h"
+#include "config/ComPort.h"
 #include "config/ConfigText.h"
 #include "config/MacroSection.h"
 #include "desktop/Dialogs.h"
@@ -12,8 +14,6 @@
 #include <limits>
 
 namespace {
-
-constexpr float MaxRouterTimeout = 60.0f;
 
 // The whole value must be a number, written with "." whatever the locale
 // so a file moves between machines.
@@ -40,7 +40,7 @@ ConfigReader::ConfigReader(QIODevice &file, const Configuration &current, const 
 bool ConfigReader::readFile()
 {
     if (m_lines.readLine() != ConfigFileHeader) {
-        desktop::showMessage(QStringLiteral("Velmora"),
+        desktop::showMessage(limits::ProgramName,
                              QStringLiteral("This is not a valid configuration file for this version of the program"));
         return false;
     }
@@ -62,11 +62,11 @@ void ConfigReader::readKeyLine(const QString &line)
 
     if (key == QLatin1String("com port")) {
         // Only COM1 to COM4 exist; anything else keeps the previous port.
-        if (number >= 1 && number <= 4)
-            m_commPortName = QStringLiteral("COM") + QString::number(number);
+        if (number >= 1 && number <= ComPortCount)
+            m_commPortName = comPortName(number);
     } else if (key == QLatin1String("router timeout")) {
         const float timeout = readTimeout(value);
-        if (timeout >= 0.0f && timeout < MaxRouterTimeout)
+        if (timeout >= 0.0f && timeout < limits::MaxRouterTimeout)
             m_routerTimeout = timeout;
     } else if (key == QLatin1String("router")) {
         readRouterLine(value);

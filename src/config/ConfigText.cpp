@@ -1,8 +1,8 @@
 #include "config/ConfigText.h"
 
+#include "config/ComPort.h"
 #include "config/LineReader.h"
 #include "config/MacroSection.h"
-#include "desktop/NumberReader.h"
 
 QString RouterTimeoutText(float timeout)
 {
@@ -12,9 +12,7 @@ QString RouterTimeoutText(float timeout)
 QByteArray ConfigText(const Configuration &config, const MacroBank &macros)
 {
     QString text = ConfigFileHeader + LineEnd;
-    // The port's number is the last character of its name ("" gives 0).
-    text +=
-        QStringLiteral("Com Port: ") + QString::number(desktop::readInteger(config.CommPortName.right(1))) + LineEnd;
+    text += QStringLiteral("Com Port: ") + QString::number(comPortNumber(config.CommPortName)) + LineEnd;
     text += QStringLiteral("Router Timeout: ") + RouterTimeoutText(config.RouterTimeout) + LineEnd;
     for (const auto &router : config.Routers) {
         if (router && router->RouterType() > -1)

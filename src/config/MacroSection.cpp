@@ -1,5 +1,6 @@
 #include "config/MacroSection.h"
 
+#include "base/PanelLimits.h"
 #include "config/LineReader.h"
 #include "desktop/NumberReader.h"
 #include "desktop/TextTokens.h"
@@ -12,10 +13,10 @@ namespace {
 
 const QString EndLine = QStringLiteral("End Macros");
 
-constexpr int MaxFrameAddress = 15;
-constexpr int MaxPort = 127;
-constexpr int MinLevel = 1;
-constexpr int MaxLevel = 3;
+constexpr int MaxFrameAddress = limits::FrameAddresses - 1;
+constexpr int MaxPort = limits::MatrixSize;
+constexpr int MinLevel = int(limits::Level::Video);
+constexpr int MaxLevel = int(limits::Level::Both);
 
 // A route number must fit one byte; anything else fails the whole load.
 int routeNumber(const QString &item, qint32 &position, const QString &separator)

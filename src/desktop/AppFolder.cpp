@@ -1,5 +1,7 @@
 #include "desktop/AppFolder.h"
 
+#include "base/PanelLimits.h"
+#include "base/Version.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 
@@ -40,7 +42,7 @@ QString privateProgramFolder()
     static bool told = false;
     if (!told) {
         told = true;
-        showMessage(ProductName,
+        showMessage(limits::ProgramName,
                     QStringLiteral("No private folder for the set-up: ") + QDir::toNativeSeparators(folder) +
                         QStringLiteral(" can be written by others. The set-up cannot be saved."),
                     Icon::Warning);
@@ -106,7 +108,7 @@ QString EnsureAppFolder(const QString &company, const QString &product, const QS
 
 QString AppFolder()
 {
-    return EnsureAppFolder(QString(), ProductName, VersionFolder);
+    return EnsureAppFolder(QString(), limits::ProgramName, VersionFolder());
 }
 
 bool FileExists(const QString &path)

@@ -6,10 +6,6 @@
 // platform (Qt converts where needed).
 namespace desktop {
 
-inline const QString ProductName = QStringLiteral("Velmora");
-// The program's major and minor version joined by a full stop.
-inline const QString VersionFolder = QStringLiteral("1.1");
-
 // The per-user application data folder, without a trailing separator:
 // $XDG_DATA_HOME, else ~/.local/share on Linux; %APPDATA% on Windows. Empty
 // when there is none (HOME unset or relative).

@@ -1,5 +1,6 @@
 #include "link/RouteModule.h"
 
+#include "base/PanelLimits.h"
 #include "config/Configuration.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int VisibleColumns = 16;
+constexpr int VisibleColumns = limits::VisibleColumns;
 constexpr int VideoLayer = 1;
 constexpr int AudioLayer = 2;
 

@@ -2,7 +2,7 @@
 
 class clsRouter;
 
-// What a macro replay routes through: the main window's Route, which takes
+// What a macro replay routes through: the panel's Route, which takes
 // the crosspoint and redraws its column when it is on screen; the
 // command-line tool's own target elsewhere.
 class RouteTarget

@@ -1,5 +1,6 @@
 #include "link/SerialLink.h"
 
+#include "config/ComPort.h"
 #include "config/Configuration.h"
 #include "link/StatusSink.h"
 
@@ -56,21 +57,13 @@ SerialLink::~SerialLink()
     m_port.disconnect(this);
 }
 
-int SerialLink::portNumber(const QString &CommPortName)
-{
-    if (CommPortName.isEmpty())
-        return 0;
-    const QChar last = CommPortName.back();
-    return last >= QLatin1Char('0') && last <= QLatin1Char('9') ? last.unicode() - '0' : 0;
-}
-
 QString SerialLink::portPath(int n, const QString &appFolder)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(appFolder);
-    return QStringLiteral("COM%1").arg(n);
+    return comPortName(n);
 #else
-    const QFileInfo linked(appFolder + QStringLiteral("ports/COM%1").arg(n));
+    const QFileInfo linked(appFolder + QStringLiteral("ports/") + comPortName(n));
     if (linked.exists() || linked.isSymLink())
         return linked.filePath();
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -79,7 +72,7 @@ QString SerialLink::portPath(int n, const QString &appFolder)
 
 bool SerialLink::OpenCommPort(QString *failure)
 {
-    const int n = portNumber(m_config.CommPortName);
+    const int n = comPortNumber(m_config.CommPortName);
     if (n == 0)
         return false;
     const QString path = portPath(n, m_appFolder);

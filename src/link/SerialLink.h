@@ -55,8 +55,6 @@ public:
     // line stays quiet about it, as it always has.
     static inline const QString NotOpenFailure = QStringLiteral("Comm Port is not open");
 
-    // The number of the port "COMn" names: its last character as a digit, 0 for none.
-    [[nodiscard]] static int portNumber(const QString &CommPortName);
     // The device behind port n: "COMn" on Windows; elsewhere the entry
     // "ports/COMn" of appFolder when present (a dangling link counts, so a
     // broken link reads as an unavailable port), else /dev/ttyS<n-1>.

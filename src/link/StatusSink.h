@@ -3,7 +3,7 @@
 #include <QString>
 
 // Where the link and route execution report port, reply and route problems:
-// the main window's status line, standard error in the command-line tools.
+// the panel's status line, standard error in the command-line tools.
 class StatusSink
 {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/PanelLimits.h"
 #include "model/RouterSlots.h"
 
 #include <array>
@@ -7,7 +8,7 @@
 // Which router owns each matrix port, rebuilt from the routers by SizeMatrix.
 struct MatrixTables
 {
-    static constexpr int TableSize = 128;
+    static constexpr int TableSize = limits::TableSize;
 
     // Frame address owning each matrix output / having each matrix input
     // (the lowest one when several share an input); -1 for none.

@@ -1,5 +1,6 @@
 #include "model/clsRouter.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 #include "desktop/NumberReader.h"
@@ -56,7 +57,7 @@ void clsRouter::setRouterType(int rt)
 
 void clsRouter::setFrameAddress(int FA)
 {
-    if (FA < 0 || FA > 15)
+    if (FA < 0 || FA >= limits::FrameAddresses)
         return refuse(QStringLiteral("Frame Address out of range"));
     m_frameAddress = FA;
 }

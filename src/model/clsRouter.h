@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/PanelLimits.h"
 #include "model/clsRouteState.h"
 
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 #include <vector>
 
@@ -16,8 +16,8 @@ class clsRouter
 {
 public:
     // Highest accepted port index and matrix number: 127 ports at most.
-    static constexpr int MaxPortIndex = 126;
-    static constexpr int MatrixSize = 127;
+    static constexpr int MatrixSize = limits::MatrixSize;
+    static constexpr int MaxPortIndex = MatrixSize - 1;
 
     clsRouter();
     ~clsRouter();

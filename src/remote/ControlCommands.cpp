@@ -1,24 +1,15 @@
 #include "remote/ControlCommands.h"
 
+#include "base/PanelLimits.h"
+#include "link/RouteArguments.h"
 #include "model/MacroBank.h"
-#include "model/RouterSlots.h"
-#include "remote/PanelOperations.h"
+#include "model/clsRouter.h"
+#include "panel/PanelOperations.h"
 
 #include <QRegularExpression>
 #include <optional>
 
 namespace {
-
-constexpr int HighestLevel = 3;
-constexpr int AllLevels = 3;
-
-// A whole decimal number within [low, high].
-std::optional<int> number(const QString &text, int low, int high)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= low && value <= high ? std::optional<int>(value) : std::nullopt;
-}
 
 QString line(const QString &text)
 {
@@ -52,19 +43,15 @@ QString usageOf(const QString &command)
 
 QString route(const QStringList &words, PanelOperations &panel)
 {
-    const auto at = [&](qsizetype i, int low, int high) { return number(words.value(i), low, high); };
-    const auto frameAddress = at(1, 0, RouterSlotCount - 1);
-    const auto output = at(2, 0, clsRouter::MaxPortIndex);
-    const auto input = at(3, 0, clsRouter::MaxPortIndex);
-    const auto level = words.size() == 5 ? at(4, 1, HighestLevel) : std::optional<int>(AllLevels);
-    if (words.size() < 4 || words.size() > 5 || !frameAddress || !output || !input || !level)
+    const std::optional<RouteArguments> crosspoint = RouteArguments::parse(words.mid(1));
+    if (!crosspoint)
         return usageOf(words.value(0));
-    return judged(panel.route(*frameAddress, *output, *input, *level));
+    return judged(panel.route(crosspoint->FrameAddress, crosspoint->phyOut, crosspoint->phyIn, crosspoint->Level));
 }
 
 QString macro(const QStringList &words, PanelOperations &panel)
 {
-    const auto slot = number(words.value(1), 0, MacroBank::SlotCount - 1);
+    const auto slot = boundedNumber(words.value(1), 0, MacroBank::SlotCount - 1);
     if (words.size() != 2 || !slot)
         return usageOf(words.value(0));
     return judged(panel.recallMacro(*slot));
@@ -72,8 +59,8 @@ QString macro(const QStringList &words, PanelOperations &panel)
 
 QString state(const QStringList &words, PanelOperations &panel)
 {
-    const auto frameAddress = number(words.value(1), 0, RouterSlotCount - 1);
-    const auto output = number(words.value(2), 0, clsRouter::MaxPortIndex);
+    const auto frameAddress = boundedNumber(words.value(1), 0, limits::FrameAddresses - 1);
+    const auto output = boundedNumber(words.value(2), 0, clsRouter::MaxPortIndex);
     if (words.size() != 3 || !frameAddress || !output)
         return usageOf(words.value(0));
     PanelOperations::OutputSources sources;

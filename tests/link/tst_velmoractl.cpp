@@ -1,7 +1,7 @@
 #include "RouterSim.h"
+#include "panel/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
-#include "remote/PanelOperations.h"
 #include "support/RecordingStatusSink.h"
 
 #include <QLocalServer>

@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     render(about, QStringLiteral("frmAbout"));
 
     ThreeRouters setUp;
-    frmConfig dialog;
+    frmConfig dialog(setUp.config);
     render(dialog, QStringLiteral("frmConfig-normal"));
     dialog.findChild<QCheckBox *>(QStringLiteral("btnAdvanced"))->click();
     render(dialog, QStringLiteral("frmConfig-advanced"));

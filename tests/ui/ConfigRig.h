@@ -1,35 +1,35 @@
 #pragma once
 
-#include "app/GlobalState.h"
+#include "config/Configuration.h"
 #include "link/TestRouters.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/config/ConfigRules.h"
 
 #include <memory>
 
-// Fresh global state with routers in the given slots (type 0, inputs and
+// A fresh set-up with routers in the given slots (type 0, inputs and
 // outputs as given, outputs stacked from matrix output 0), and the dialog's
 // rules opened on it, answering every box from a script.
 struct ConfigRig
 {
+    Configuration config;
     desktop::ScriptedDialogs dialogs;
     std::unique_ptr<ConfigRules> rules;
     QList<const clsRouter *> made;
 
     explicit ConfigRig(const QList<int> &filledSlots = {}, int ports = 16)
     {
-        ResetGlobals();
-        Globals().CommPortName = QStringLiteral("COM2");
+        config.CommPortName = QStringLiteral("COM2");
         int nextOutput = 0;
         for (const int slot : filledSlots) {
-            made << &addRouter(Globals().Routers, slot, ports - 1, ports - 1, 0, nextOutput);
+            made << &addRouter(config.Routers, slot, ports - 1, ports - 1, 0, nextOutput);
             nextOutput += ports;
         }
     }
 
     ConfigRules &open()
     {
-        rules = std::make_unique<ConfigRules>(Globals());
+        rules = std::make_unique<ConfigRules>(config);
         rules->Form_Load();
         return *rules;
     }
@@ -91,18 +91,17 @@ struct ConfigRig
     // record the rig made.
     [[nodiscard]] QString setup() const
     {
-        const GlobalState &g = Globals();
-        QStringList parts{g.CommPortName, QString::number(g.RouterTimeout),
-                          g.ConfigLoaded ? QStringLiteral("loaded") : QStringLiteral("not loaded")};
+        QStringList parts{config.CommPortName, QString::number(config.RouterTimeout),
+                          config.ConfigLoaded ? QStringLiteral("loaded") : QStringLiteral("not loaded")};
         for (int slot = 0; slot < RouterSlotCount; ++slot) {
-            if (const clsRouter *r = global(slot))
+            if (const clsRouter *r = stored(slot))
                 parts << QString::number(slot) + QStringLiteral(": ") + r->StringVal().section(u';', 0, 6) +
                              (made.contains(r) ? QString() : QStringLiteral(" new"));
         }
         return parts.join(QStringLiteral(" | "));
     }
 
-    [[nodiscard]] static clsRouter *global(int slot) { return Globals().Routers[std::size_t(slot)].get(); }
+    [[nodiscard]] clsRouter *stored(int slot) const { return config.Routers[std::size_t(slot)].get(); }
 };
 
 // Three routers of 16, 8 and 4 ports, stacked; the second one split.
@@ -110,7 +109,7 @@ struct ThreeRouters : ConfigRig
 {
     ThreeRouters() : ConfigRig({0, 1, 2})
     {
-        global(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
-        global(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
+        stored(1)->setStringVal(QStringLiteral("1; 1; 7; 7; 0; 16; -1"));
+        stored(2)->setStringVal(QStringLiteral("0; 2; 3; 3; 0; 24; 0"));
     }
 };

@@ -121,8 +121,8 @@ private slots:
         QFETCH(QString, port);
         QFETCH(float, timeout);
         ConfigRig rig;
-        Globals().CommPortName = port;
-        Globals().RouterTimeout = timeout;
+        rig.config.CommPortName = port;
+        rig.config.RouterTimeout = timeout;
         const ConfigRules &rules = rig.open();
         QTEST(rules.comIndex(), "comIndex");
         QTEST(rules.initialTimeoutText(), "timeoutText");
@@ -207,7 +207,7 @@ private slots:
         rules.rowFieldGotFocus();
         rules.rowFieldLostFocus(field, 0, text);
 
-        clsRouter &router = *ConfigRig::global(0);
+        clsRouter &router = *rig.stored(0);
         const int values[] = {router.InputCount(), router.OutputCount(), router.mapIn(), router.mapOut()};
         QTEST(values[int(field)], "stored");
         QCOMPARE(rig.dialogs.lines(), box.isEmpty() ? QStringList() : QStringList{box});

@@ -40,7 +40,7 @@ private slots:
     void controlsDriveTheRules()
     {
         ThreeRouters rig;
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         // One line of text; the button wraps it.
         QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
         auto *count = control<QComboBox>(dialog, "cboRouterCount");
@@ -104,7 +104,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, keys);
         ThreeRouters rig;
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         auto *box = control<QComboBox>(dialog, list);
         if (!typed.isEmpty()) {
@@ -147,8 +147,8 @@ private slots:
         QFETCH(QString, focused);
         QFETCH(int, key);
         ThreeRouters rig;
-        ConfigRig::global(0)->setMapIn(4);
-        frmConfig dialog;
+        rig.stored(0)->setMapIn(4);
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         QWidget *target = control<QWidget>(dialog, focused);
         target->setFocus(Qt::TabFocusReason);
@@ -159,7 +159,7 @@ private slots:
         const QString outcome = dialog.isVisible()                     ? QStringLiteral("open")
                                 : dialog.result() == QDialog::Accepted ? QStringLiteral("accepted")
                                                                        : QStringLiteral("rejected");
-        const clsRouter &first = *ConfigRig::global(0);
+        const clsRouter &first = *rig.stored(0);
         QTEST(QStringLiteral("%1 %2 %3").arg(outcome).arg(first.mapIn() + 1).arg(first.InputCount() + 1), "state");
     }
 
@@ -183,7 +183,7 @@ private slots:
     {
         QFETCH(QString, leaveBy);
         ConfigRig rig({0, 1, 2, 3, 4, 5}, 4);
-        frmConfig dialog;
+        frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
         const ConfigRules &rules = dialog.rules();
         auto *field = control<QLineEdit>(dialog, "txtInputs_0");

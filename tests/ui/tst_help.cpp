@@ -1,4 +1,4 @@
-#include "app/Help.h"
+#include "desktop/Help.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 #include "ConfigRig.h"

@@ -2,15 +2,15 @@
 #include "Commands.h"
 #include "StandardStreams.h"
 #include "Usage.h"
-#include "app/GlobalState.h"
 #include "config/ConfigText.h"
 
 int runCheck(const QStringList &arguments)
 {
     if (arguments.size() != 1 || arguments.constFirst().isEmpty())
         return refuseUsage(QStringLiteral("check"));
-    if (!loadForCommand(arguments.constFirst()))
+    CommandSetup setup;
+    if (!loadForCommand(arguments.constFirst(), setup))
         return ExitFailed;
-    writeStandardOutput(ConfigText(Globals(), Globals()));
+    writeStandardOutput(ConfigText(setup.config, setup.macros));
     return ExitOk;
 }

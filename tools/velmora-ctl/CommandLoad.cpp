@@ -1,17 +1,16 @@
 #include "CommandLoad.h"
 
-#include "app/GlobalState.h"
 #include "config/ConfigFile.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
 
-bool loadForCommand(const QString &fileName)
+bool loadForCommand(const QString &fileName, CommandSetup &setup)
 {
-    ResetGlobals();
+    setup = CommandSetup();
     // The console implementations: nothing waits for an operator.
     desktop::setDialogs(nullptr);
     desktop::setShell(nullptr);
     QString name = fileName;
-    ConfigLoad(Globals(), Globals(), name, false);
-    return Globals().ConfigLoaded;
+    ConfigLoad(setup.config, setup.macros, name, false);
+    return setup.config.ConfigLoaded;
 }

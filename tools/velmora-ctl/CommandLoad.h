@@ -1,10 +1,12 @@
 #pragma once
 
+#include "CommandSetup.h"
+
 #include <QString>
 
-// Loads FILE into the global state the way `velmora-ctl check` does: from the
-// start-up state (no routers, no port, timeout 3, macro bank reset), with
+// Loads FILE into setup the way `velmora-ctl check` does: from the start-up
+// state (no routers, no port, timeout 3, macro bank reset), with
 // every box written to standard error as "<title>: <text>" and the rejected
 // lines written there as the text display would show them. True when the load
-// completed (also with rejected lines); the result is then in Globals().
-[[nodiscard]] bool loadForCommand(const QString &fileName);
+// completed (also with rejected lines).
+[[nodiscard]] bool loadForCommand(const QString &fileName, CommandSetup &setup);

@@ -1,29 +1,27 @@
 #include "CommandRouter.h"
 
 #include "Commands.h"
-#include "app/GlobalState.h"
+#include "config/ComPort.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
 
-CommandRouter::CommandRouter()
-    : m_link(Globals(), m_status, desktop::AppFolder()), m_routes(Globals(), Globals(), Globals(), m_link, m_status)
-{
-    Globals().CommRef = &m_link;
-}
+CommandRouter::CommandRouter(CommandSetup &setup)
+    : m_link(setup.config, m_status, desktop::AppFolder()),
+      m_routes(setup.config, setup.macros, setup.recorder, m_link, m_status)
+{}
 
 CommandRouter::~CommandRouter()
 {
     m_link.CloseCommPort();
-    Globals().CommRef = nullptr;
 }
 
-int CommandRouter::run(const QString &operation, qsizetype expected,
+int CommandRouter::run(CommandSetup &setup, const QString &operation, qsizetype expected,
                        const std::function<void(CommandRouter &)> &routing)
 {
     bool allAcknowledged = false;
     desktop::runTrapped(operation, [&] {
-        CommandRouter router;
-        if (SerialLink::portNumber(Globals().CommPortName) == 0) {
+        CommandRouter router(setup);
+        if (comPortNumber(setup.config.CommPortName) == 0) {
             router.m_status.SetErrMsg(QStringLiteral("No COM port in the configuration"));
             return;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandSetup.h"
 #include "link/ConsoleStatusSink.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
@@ -8,12 +9,12 @@
 #include <functional>
 
 // The panel's route path for the route and macro commands, over the set-up
-// loaded into Globals(): its COM port and timeout, status messages on
+// a command loaded: its COM port and timeout, status messages on
 // standard error. Counts what the routers acknowledged.
 class CommandRouter final : public RouteTarget
 {
 public:
-    CommandRouter();
+    explicit CommandRouter(CommandSetup &setup);
     ~CommandRouter() override;
     CommandRouter(const CommandRouter &) = delete;
     CommandRouter &operator=(const CommandRouter &) = delete;
@@ -22,7 +23,7 @@ public:
     // names a COM port; ExitOk when the routers acknowledged `expected`
     // routes, ExitFailed otherwise. Without a port the panel would send
     // nothing and say nothing; here that is said.
-    [[nodiscard]] static int run(const QString &operation, qsizetype expected,
+    [[nodiscard]] static int run(CommandSetup &setup, const QString &operation, qsizetype expected,
                                  const std::function<void(CommandRouter &)> &routing);
 
     [[nodiscard]] RouteModule &routes() { return m_routes; }

@@ -4,7 +4,6 @@
 #include "PanelConnection.h"
 #include "StandardStreams.h"
 #include "Usage.h"
-#include "app/GlobalState.h"
 
 int runMacro(const QStringList &given)
 {
@@ -18,15 +17,16 @@ int runMacro(const QStringList &given)
         if (const std::optional<QString> answer = askPanel(QStringLiteral("macro %1").arg(slot), *options))
             return panelVerdict(*answer);
     }
-    if (!loadForCommand(arguments.constFirst()))
+    CommandSetup setup;
+    if (!loadForCommand(arguments.constFirst(), setup))
         return ExitFailed;
-    const auto &macro = Globals().Macros[std::size_t(slot)];
+    const auto &macro = setup.macros.Macros[std::size_t(slot)];
     // A slot never saved is no macro at all; a scheduler firing it should hear so.
     if (!macro) {
         writeErrorLine(QStringLiteral("Macro %1 is unassigned").arg(slot));
         return ExitFailed;
     }
 
-    return CommandRouter::run(QStringLiteral("RecallMacro"), macro->size(),
+    return CommandRouter::run(setup, QStringLiteral("RecallMacro"), macro->size(),
                               [&](CommandRouter &router) { router.routes().RecallMacro(slot, router); });
 }

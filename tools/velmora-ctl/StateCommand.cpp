@@ -2,6 +2,7 @@
 #include "PanelConnection.h"
 #include "StandardStreams.h"
 #include "Usage.h"
+#include "base/PanelLimits.h"
 
 int runState(const QStringList &given)
 {
@@ -11,8 +12,8 @@ int runState(const QStringList &given)
     bool outputOk = false;
     const int frameAddress = arguments.value(0).toInt(&frameOk);
     const int output = arguments.value(1).toInt(&outputOk);
-    if (!options || arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 || frameAddress > 15 ||
-        output < 0)
+    if (!options || arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 ||
+        frameAddress >= limits::FrameAddresses || output < 0)
         return refuseUsage(QStringLiteral("state"));
     const std::optional<QString> answer =
         askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options);

@@ -1,8 +1,9 @@
 #include "ui/about/frmAbout.h"
 
-#include "app/Help.h"
-#include "app/Version.h"
+#include "base/PanelLimits.h"
+#include "base/Version.h"
 #include "desktop/AppFolder.h"
+#include "desktop/Help.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
 #include "desktop/qt/Twips.h"
@@ -37,8 +38,8 @@ void setTextColour(QLabel *label, const QColor &colour)
 
 bool isClick(const QEvent *event)
 {
-    return event->type() == QEvent::MouseButtonRelease
-           && static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+    return event->type() == QEvent::MouseButtonRelease &&
+           static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
 }
 
 } // namespace
@@ -51,11 +52,11 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     setFixedSize(desktop::twips(4215), desktop::twips(3195));
 
     const QFont titleFont = desktop::dialogFont(15.75, true);
-    m_Label1 = addLabel(QStringLiteral("Label1"), desktop::ProductName, twipsRect(10, 200, 4215, 615));
+    m_Label1 = addLabel(QStringLiteral("Label1"), limits::ProgramName, twipsRect(10, 200, 4215, 615));
     m_Label1->setFont(titleFont);
     m_Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setTextColour(m_Label1, TitleShadow);
-    m_Label2 = addLabel(QStringLiteral("Label2"), desktop::ProductName, twipsRect(0, 180, 4215, 615));
+    m_Label2 = addLabel(QStringLiteral("Label2"), limits::ProgramName, twipsRect(0, 180, 4215, 615));
     m_Label2->setFont(titleFont);
     m_Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setTextColour(m_Label2, TitleFace);

@@ -1,23 +1,23 @@
 #include "ui/config/ConfigRules.h"
 
-#include "app/Help.h"
+#include "base/PanelLimits.h"
+#include "config/ComPort.h"
 #include "config/Configuration.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
+#include "desktop/Help.h"
 #include "desktop/NumberReader.h"
 
 #include <QLocale>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
 namespace {
 
-constexpr int PortCount = 4;
 // Matrix outputs 0 to 127 can be claimed; beyond them there is no matrix.
-constexpr int ClaimTableSize = 128;
+constexpr int ClaimTableSize = limits::TableSize;
 
 QString number(int value)
 {
@@ -46,7 +46,8 @@ QString routerText(int slot)
 
 } // namespace
 
-ConfigRules::ConfigRules(Configuration &config, QObject *parent) : QObject(parent), m_config(config) {}
+ConfigRules::ConfigRules(Configuration &config, QObject *parent) : QObject(parent), m_config(config)
+{}
 
 ConfigRules::~ConfigRules() = default;
 
@@ -59,9 +60,9 @@ void ConfigRules::Form_Load()
         const QString &port = m_config.CommPortName;
         m_comIndex = 0;
         if (!port.isEmpty()) {
-            // The port's number is its last character's value; "COM0" or "COMX" selects nothing.
-            const int portNumber = port.back().digitValue();
-            m_comIndex = portNumber >= 1 && portNumber <= PortCount ? portNumber - 1 : -1;
+            // "COM0" or "COMX" selects nothing.
+            const int portNumber = comPortNumber(port);
+            m_comIndex = portNumber >= 1 && portNumber <= ComPortCount ? portNumber - 1 : -1;
         }
         m_initialTimeoutText = timeoutText(m_config.RouterTimeout);
         int count = 0;
@@ -315,16 +316,15 @@ bool ConfigRules::btnOK_Click(const QString &timeoutTextTyped)
     m_fieldFocused = false;
     bool committed = false;
     desktop::runTrapped(QStringLiteral("btnOK_Click"), [&] {
-        if (m_comIndex < 0 || m_comIndex >= PortCount)
-            return desktop::showMessage(desktop::ProductName, QStringLiteral("Please set the COM port to something"));
+        if (m_comIndex < 0 || m_comIndex >= ComPortCount)
+            return desktop::showMessage(limits::ProgramName, QStringLiteral("Please set the COM port to something"));
         const float timeout = ConvertToSingle(timeoutTextTyped);
         if (!(timeout > 0.0f && timeout <= MaxTimeout))
-            return desktop::showMessage(desktop::ProductName, QStringLiteral("Router Timeout must be between .01 and ")
-                                                                  + number(int(MaxTimeout))
-                                                                  + QStringLiteral(" seconds"));
+            return desktop::showMessage(limits::ProgramName, QStringLiteral("Router Timeout must be between .01 and ") +
+                                                                 number(int(MaxTimeout)) + QStringLiteral(" seconds"));
         const QString refusal = checkRouters();
         if (!refusal.isEmpty())
-            return desktop::showMessage(desktop::ProductName, refusal);
+            return desktop::showMessage(limits::ProgramName, refusal);
         commit(timeout);
         committed = true;
     });
@@ -349,12 +349,12 @@ QString ConfigRules::checkRouters() const
             const int matOut = router->MapOutput(output);
             // An output count raised after the offset was set can reach past the matrix.
             if (matOut >= ClaimTableSize)
-                throw desktop::Fault(routerText(slot)
-                                     + QStringLiteral(" has mapped output(s) running past the last matrix output"));
+                throw desktop::Fault(routerText(slot) +
+                                     QStringLiteral(" has mapped output(s) running past the last matrix output"));
             const int claimant = claimedBy[std::size_t(matOut)];
             if (claimant != -1)
-                return routerText(slot) + QStringLiteral(" has mapped output(s) overlapping ") + routerText(claimant)
-                       + QStringLiteral(". Set the range to unused area.");
+                return routerText(slot) + QStringLiteral(" has mapped output(s) overlapping ") + routerText(claimant) +
+                       QStringLiteral(". Set the range to unused area.");
             claimedBy[std::size_t(matOut)] = slot;
         }
     }
@@ -363,7 +363,7 @@ QString ConfigRules::checkRouters() const
 
 void ConfigRules::commit(float timeout)
 {
-    m_config.CommPortName = QStringLiteral("COM") + number(m_comIndex + 1);
+    m_config.CommPortName = comPortName(m_comIndex + 1);
     m_config.RouterTimeout = timeout;
     for (int slot = 0; slot < RouterSlotCount; ++slot) {
         WorkSlot &work = m_work[std::size_t(slot)];

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/PanelLimits.h"
 #include "model/RouterSlots.h"
 
 #include <QObject>
 #include <QString>
-
 #include <array>
 #include <functional>
 #include <memory>
@@ -24,7 +24,7 @@ public:
     static constexpr int VisibleRows = 4;
     static constexpr int MaxRouterCount = RouterSlotCount;
     // Stored timeouts above this are refused by OK.
-    static constexpr float MaxTimeout = 60.0f;
+    static constexpr float MaxTimeout = limits::MaxRouterTimeout;
 
     // The four text fields of a row.
     enum class RowField { Inputs, Outputs, MInput, MOutput };
@@ -32,15 +32,15 @@ public:
     // What one of the four grid rows shows.
     struct Row
     {
-        bool filled = false;       // a router sits in the row's slot
-        QString frameAddress;      // "00" to "15", "" for an empty row
-        int routerType = -1;       // type list position, -1 for none
+        bool filled = false;  // a router sits in the row's slot
+        QString frameAddress; // "00" to "15", "" for an empty row
+        int routerType = -1;  // type list position, -1 for none
         bool split = false;
         QString inputs;
         QString outputs;
         QString mInput;
         QString mOutput;
-        QString mInEnd;            // "-<last matrix input>", "" outside advanced mode
+        QString mInEnd; // "-<last matrix input>", "" outside advanced mode
         QString mOutEnd;
     };
 

@@ -1,7 +1,7 @@
 #include "ui/config/frmConfig.h"
 
-#include "app/GlobalState.h"
-#include "app/Help.h"
+#include "config/ComPort.h"
+#include "desktop/Help.h"
 #include "desktop/qt/DialogFont.h"
 #include "desktop/qt/FocusMove.h"
 #include "desktop/qt/FocusTakingScrollBar.h"
@@ -58,7 +58,7 @@ ChoiceList *dropDown(QWidget *parent, const QString &name, const QRect &geometry
 
 } // namespace
 
-frmConfig::frmConfig(QWidget *parent) : QDialog(parent), m_rules(Globals())
+frmConfig::frmConfig(Configuration &setup, QWidget *parent) : QDialog(parent), m_rules(setup)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configure Router"));
@@ -98,7 +98,8 @@ void frmConfig::createTopStrip()
     m_btnResetMapping->setObjectName(QStringLiteral("btnResetMapping"));
     m_btnResetMapping->setGeometry(twipsRect(4560, 300, 1995, 495));
 
-    m_lblMapHelp = plainLabel(this, QStringLiteral("lblMapHelp"), QStringLiteral("Map Physical In/Out to Matrix In/Out:"));
+    m_lblMapHelp =
+        plainLabel(this, QStringLiteral("lblMapHelp"), QStringLiteral("Map Physical In/Out to Matrix In/Out:"));
     m_lblMapHelp->setWordWrap(true);
     m_lblMapHelp->setGeometry(twipsRect(4680, 360, 1755, 435));
 
@@ -147,9 +148,8 @@ void frmConfig::createGrid()
 
         connect(row.cboRouter, &ChoiceList::chosen, this,
                 [this, k](int position) { m_rules.cboRouter_Click(k, position); });
-        connect(row.ckAVSplit, &QCheckBox::clicked, this, [this, k](bool ticked) {
-            m_rules.ckAVSplit_Click(k, ticked);
-        });
+        connect(row.ckAVSplit, &QCheckBox::clicked, this,
+                [this, k](bool ticked) { m_rules.ckAVSplit_Click(k, ticked); });
     }
     m_VScroll = new desktop::FocusTakingScrollBar(this);
     m_VScroll->setOrientation(Qt::Vertical);
@@ -162,8 +162,8 @@ void frmConfig::createBottomStrip()
 {
     caption(this, QStringLiteral("lblComPort"), QStringLiteral("Com Port"), 240, 3060);
     m_cboCom = dropDown(this, QStringLiteral("cboCom"), twipsRect(240, 3300, 1275, 315));
-    for (int port = 1; port <= 4; ++port)
-        m_cboCom->addItem(QStringLiteral("COM") + QString::number(port));
+    for (int port = 1; port <= ComPortCount; ++port)
+        m_cboCom->addItem(comPortName(port));
 
     caption(this, QStringLiteral("lblTimeout"), QStringLiteral("Router Timeout"), 1920, 3060);
     m_txtTimeout = new QLineEdit(this);
@@ -210,12 +210,10 @@ void frmConfig::connectRules()
     connect(&m_rules, &ConfigRules::rowsRefilled, this, &frmConfig::showRows);
     connect(&m_rules, &ConfigRules::endLabelsChanged, this, &frmConfig::showEndLabels);
     connect(&m_rules, &ConfigRules::scrollChanged, this, &frmConfig::showScroll);
-    connect(&m_rules, &ConfigRules::fieldRestored, this, [this](int row, RowField which) {
-        field(row, which)->setText(m_rules.fieldText(which, row));
-    });
-    connect(&m_rules, &ConfigRules::typeRestored, this, [this](int row) {
-        m_rows[std::size_t(row)].cboRouter->setCurrentIndex(m_rules.row(row).routerType);
-    });
+    connect(&m_rules, &ConfigRules::fieldRestored, this,
+            [this](int row, RowField which) { field(row, which)->setText(m_rules.fieldText(which, row)); });
+    connect(&m_rules, &ConfigRules::typeRestored, this,
+            [this](int row) { m_rows[std::size_t(row)].cboRouter->setCurrentIndex(m_rules.row(row).routerType); });
 }
 
 void frmConfig::btnAdvanced_Click(bool ticked)

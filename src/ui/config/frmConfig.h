@@ -15,7 +15,7 @@ class QScrollBar;
 
 // "Configure Router": the router count, each router's type, A/V split, port
 // counts and (advanced mode) matrix offsets, the COM port and the timeout.
-// Works on Globals(); OK stores the set-up, Cancel and the close box keep
+// Works on the set-up it is given; OK stores the set-up, Cancel and the close box keep
 // it (edits already made to existing routers stay). The rules live in
 // ConfigRules; this class holds the controls and forwards their events.
 class frmConfig : public QDialog
@@ -23,7 +23,7 @@ class frmConfig : public QDialog
     Q_OBJECT
 
 public:
-    explicit frmConfig(QWidget *parent = nullptr);
+    explicit frmConfig(Configuration &setup, QWidget *parent = nullptr);
     ~frmConfig() override;
 
     [[nodiscard]] const ConfigRules &rules() const { return m_rules; }

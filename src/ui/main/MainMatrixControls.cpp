@@ -1,5 +1,6 @@
 #include "ui/main/MainMatrixControls.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/qt/FocusTakingScrollBar.h"
 #include "ui/main/PictureBox.h"
 #include "ui/main/Pictures.h"
@@ -122,15 +123,15 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
     HScroll = place<FocusTakingScrollBar>(client, QStringLiteral("HScroll"), QRect(GridLeft, 416, GridSpan, 16));
     HScroll->setOrientation(Qt::Horizontal);
 
-    static const std::array<QString, 3> levelTips{QStringLiteral("Set to route video level (Control-V)"),
-                                                  QStringLiteral("Set to route audio level (Control-A)"),
-                                                  QStringLiteral("Set to route all levels (Control-L)")};
-    for (int i = 0; i < 3; ++i) {
+    static const std::array<QString, limits::LevelCount> levelTips{
+        QStringLiteral("Set to route video level (Control-V)"), QStringLiteral("Set to route audio level (Control-A)"),
+        QStringLiteral("Set to route all levels (Control-L)")};
+    for (int i = 0; i < limits::LevelCount; ++i) {
         const auto at = std::size_t(i);
         // All levels is chosen at start.
-        imgLayerSel[at] =
-            picture(client, indexed("imgLayerSel", i), QRect(QPoint(566 + 48 * i, 418), Pictures::LevelButtonSize),
-                    i == 2 ? pictures.imgLayerDownSource[at] : pictures.imgLayerUpSource[at]);
+        imgLayerSel[at] = picture(
+            client, indexed("imgLayerSel", i), QRect(QPoint(566 + 48 * i, 418), Pictures::LevelButtonSize),
+            i == int(limits::Level::Both) - 1 ? pictures.imgLayerDownSource[at] : pictures.imgLayerUpSource[at]);
         imgLayerSel[at]->setToolTip(levelTips[at]);
     }
 

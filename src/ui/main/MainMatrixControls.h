@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/PanelLimits.h"
+
 #include <array>
 
 class PictureBox;
@@ -17,7 +19,8 @@ struct Pictures;
 // window gives them their behaviour.
 struct MainMatrixControls
 {
-    static constexpr int Visible = 16;
+    static_assert(limits::VisibleRows == limits::VisibleColumns, "one count serves rows and columns");
+    static constexpr int Visible = limits::VisibleRows;
     static constexpr int MacroCount = 12;
 
     std::array<QLineEdit *, Visible> txtIn{};
@@ -33,7 +36,7 @@ struct MainMatrixControls
     std::array<PictureBox *, Visible> imgSOut{};
     std::array<QLabel *, Visible> txtSOut{};
     std::array<QLineEdit *, Visible> txtOut{};
-    std::array<PictureBox *, 3> imgLayerSel{};
+    std::array<PictureBox *, limits::LevelCount> imgLayerSel{};
     std::array<QPushButton *, MacroCount> btnMacro{};
     QPushButton *btnRecord = nullptr;
     QLabel *lblRecord = nullptr;
@@ -42,7 +45,7 @@ struct MainMatrixControls
     std::array<QLabel *, Visible> txtCPIn{};
     std::array<PictureBox *, Visible> btnBPOut{};
     std::array<QLabel *, Visible> txtCPOut{};
-    std::array<PictureBox *, 3> imgBPTake{};
+    std::array<PictureBox *, limits::LevelCount> imgBPTake{};
 
     // Creates the controls on client, showing the start-up pictures.
     void build(QWidget *client, const Pictures &pictures);

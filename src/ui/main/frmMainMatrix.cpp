@@ -1,8 +1,6 @@
 #include "ui/main/frmMainMatrix.h"
 
-#include "app/GlobalState.h"
-#include "config/ConfigFile.h"
-#include "desktop/AppFolder.h"
+#include "base/PanelLimits.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
@@ -12,7 +10,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -31,33 +28,13 @@ constexpr int ScrollPage = 8;
 const QColor Background(204, 166, 255);
 constexpr qreal WindowPointSize = 8.25;
 
-// The port folders live in the application folder; a folder that cannot be
-// made is reported by the start-up, which needs it for the default file.
-QString appFolderOrNone()
-{
-    try {
-        return desktop::AppFolder();
-    } catch (const desktop::Fault &) {
-        return {};
-    }
-}
-
 } // namespace
 
-frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
-    : QMainWindow(parent), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio()),
-      m_status(m_services.clock, Globals().MacroRecording, this),
-      m_comm(Globals(), *this, appFolderOrNone()), m_view{Globals(), Globals().Routers},
-      m_display(m_view, [this](int cell, MatrixDisplay::Mark mark) { showCell(cell, mark); }),
-      m_selection([this](int Index, bool isSel) { DisplayOutSel(Index, isSel); }),
-      m_routes(Globals(), Globals(), Globals(), m_comm, *this),
-      m_takes(m_routes, m_view, Globals(), m_display, m_selection), m_macros(Globals(), Globals(), m_routes, *this),
-      m_names(m_view), m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
-                                              int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
-      m_control(m_routes, m_takes, Globals().Routers, Globals(), *this)
+frmMainMatrix::frmMainMatrix(MainPanel &panel, Services services, QWidget *parent)
+    : QMainWindow(parent), m_panel(panel), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio())
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
-    setWindowTitle(QStringLiteral("Velmora"));
+    setWindowTitle(limits::ProgramName);
     setFont(desktop::dialogFont(WindowPointSize));
 
     auto *client = new QWidget(this);
@@ -70,6 +47,7 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
     m_controls.build(client, m_pictures);
     buildMenus();
     connectControls();
+    connectButtonPanel();
     connectPanel();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     qApp->installEventFilter(this);
@@ -78,9 +56,6 @@ frmMainMatrix::frmMainMatrix(Services services, QWidget *parent)
 frmMainMatrix::~frmMainMatrix()
 {
     qApp->removeEventFilter(this);
-    m_takes.stop();
-    if (Globals().CommRef == &m_comm)
-        Globals().CommRef = nullptr;
 }
 
 void frmMainMatrix::buildMenus()
@@ -126,53 +101,62 @@ void frmMainMatrix::connectControls()
     }
     for (int cell = 0; cell < Visible * Visible; ++cell)
         connect(m_controls.imgMatrix[std::size_t(cell)], &PictureBox::clicked, this, [this, cell] { cellClick(cell); });
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < limits::LevelCount; ++i)
         connect(m_controls.imgLayerSel[std::size_t(i)], &PictureBox::clicked, this,
                 [this, i] { imgLayerSel_Click(i); });
 
     // The view follows a dragged thumb when it is released.
     m_controls.VScroll->setTracking(false);
     m_controls.HScroll->setTracking(false);
-    connect(m_controls.VScroll, &QScrollBar::valueChanged, this, &frmMainMatrix::onVScroll);
-    connect(m_controls.HScroll, &QScrollBar::valueChanged, this, &frmMainMatrix::onHScroll);
+    connect(m_controls.VScroll, &QScrollBar::valueChanged, &m_panel, &MainPanel::setInOffset);
+    connect(m_controls.HScroll, &QScrollBar::valueChanged, &m_panel, &MainPanel::setOutOffset);
 
     for (int i = 0; i < MainMatrixControls::MacroCount; ++i)
         connect(m_controls.btnMacro[std::size_t(i)], &QPushButton::clicked, this,
-                [this, i] { m_macros.btnMacro_Click(i); });
-    connect(m_controls.btnRecord, &QPushButton::clicked, this, [this] { m_macros.btnRecord_Click(); });
-    connect(&m_macros, &MacroButtons::changed, this, &frmMainMatrix::showMacroButtons);
-    connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
-    connect(&m_macros, &MacroButtons::recordTimerStopRequested, this, &frmMainMatrix::StopRecordTimer);
-
-    connect(&m_status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
-    connect(&m_status, &StatusLine::blink, this,
-            [this] { m_controls.lblRecord->setHidden(!m_controls.lblRecord->isHidden()); });
+                [this, i] { m_panel.macros().btnMacro_Click(i); });
+    connect(m_controls.btnRecord, &QPushButton::clicked, this, [this] { m_panel.macros().btnRecord_Click(); });
 }
 
 void frmMainMatrix::connectPanel()
 {
+    connect(&m_panel, &MainPanel::cellChanged, this, &frmMainMatrix::showCell);
+    connect(&m_panel, &MainPanel::outputSelectionChanged, this, &frmMainMatrix::DisplayOutSel);
+    connect(&m_panel, &MainPanel::namesChanged, this, &frmMainMatrix::UpdateDisplayNames);
+    connect(&m_panel, &MainPanel::setupChanged, this, &frmMainMatrix::showSetup);
+    connect(&m_panel, &MainPanel::viewReset, this, &frmMainMatrix::resetControls);
+    connect(&m_panel.macros(), &MacroButtons::changed, this, &frmMainMatrix::showMacroButtons);
+    StatusLine &status = m_panel.statusLine();
+    connect(&status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
+    connect(&status, &StatusLine::blink, this,
+            [this] { m_controls.lblRecord->setHidden(!m_controls.lblRecord->isHidden()); });
+}
+
+void frmMainMatrix::connectButtonPanel()
+{
     using Side = ButtonPanel::Side;
-    connect(&m_panel, &ButtonPanel::changed, this, &frmMainMatrix::showPanel);
+    ButtonPanel &panel = m_panel.buttonPanel();
+    connect(&panel, &ButtonPanel::changed, this, &frmMainMatrix::showPanel);
     for (const Side side : {Side::Inputs, Side::Outputs}) {
         const auto &buttons = side == Side::Inputs ? m_controls.btnBPIn : m_controls.btnBPOut;
         for (int i = 0; i < Visible; ++i) {
             PictureBox *button = buttons[std::size_t(i)];
-            connect(button, &PictureBox::pressed, this, [this, side, i] { m_panel.press(side, i); });
+            connect(button, &PictureBox::pressed, this, [&panel, side, i] { panel.press(side, i); });
             connect(button, &PictureBox::released, this,
-                    [this, side, i](QPoint position) { m_panel.release(side, i, position * desktop::TwipsPerPixel); });
+                    [&panel, side, i](QPoint position) { panel.release(side, i, position * desktop::TwipsPerPixel); });
         }
     }
     for (int i = 0; i < ButtonPanel::TakeCount; ++i) {
         PictureBox *take = m_controls.imgBPTake[std::size_t(i)];
-        connect(take, &PictureBox::pressed, this, [this, i] { m_panel.imgBPTake_MouseDown(i); });
-        connect(take, &PictureBox::released, this, [this, i] { m_panel.imgBPTake_MouseUp(i); });
-        connect(take, &PictureBox::clicked, this, [this, i] { m_panel.imgBPTake_Click(i); });
+        connect(take, &PictureBox::pressed, this, [&panel, i] { panel.imgBPTake_MouseDown(i); });
+        connect(take, &PictureBox::released, this, [&panel, i] { panel.imgBPTake_MouseUp(i); });
+        connect(take, &PictureBox::clicked, this, [&panel, i] { panel.imgBPTake_Click(i); });
     }
 }
 
 void frmMainMatrix::showPanel()
 {
     using Side = ButtonPanel::Side;
+    const ButtonPanel &panel = m_panel.buttonPanel();
     const auto face = [this](ButtonPanel::Picture picture) -> const QPixmap & {
         switch (picture) {
         case ButtonPanel::Picture::Down:
@@ -185,69 +169,40 @@ void frmMainMatrix::showPanel()
         return m_pictures.imgBPUp;
     };
     for (int i = 0; i < Visible; ++i) {
-        m_controls.btnBPIn[std::size_t(i)]->setPicture(face(m_panel.picture(Side::Inputs, i)));
-        m_controls.btnBPOut[std::size_t(i)]->setPicture(face(m_panel.picture(Side::Outputs, i)));
+        m_controls.btnBPIn[std::size_t(i)]->setPicture(face(panel.picture(Side::Inputs, i)));
+        m_controls.btnBPOut[std::size_t(i)]->setPicture(face(panel.picture(Side::Outputs, i)));
     }
     for (int i = 0; i < ButtonPanel::TakeCount; ++i) {
         const auto at = std::size_t(i);
-        m_controls.imgBPTake[at]->setPicture(m_panel.takeDown(i) ? m_pictures.takeDown[at] : m_pictures.takeUp[at]);
+        m_controls.imgBPTake[at]->setPicture(panel.takeDown(i) ? m_pictures.takeDown[at] : m_pictures.takeUp[at]);
     }
 }
 
 void frmMainMatrix::Form_Load()
 {
-    desktop::runTrapped(QStringLiteral("Form_Load"), [this] {
-        GlobalState &state = Globals();
-        state.ConfigLoaded = false;
-        m_takes.CurrentLevel = MatrixTakes::AllLevels;
-        state.CommRef = &m_comm;
-        state.InitMacros();
-        QString path = DefaultConfigPath();
-        if (desktop::FileExists(path)) {
-            ConfigLoad(state, state, path, false);
-            m_defaultUnloadable = !state.ConfigLoaded;
-        } else {
-            for (auto &router : state.Routers)
-                router.reset();
-            state.RouterTimeout = Configuration::DefaultRouterTimeout;
-        }
-        resetControls();
-        state.MacroRecording = false;
-        StopRecordTimer();
-        mnuSetup_Click();
-    });
-    // Also when a fault cut the start-up short: the window opens and works.
-    m_control.startUpFinished();
+    m_panel.Form_Load([this] { showSetupDialog(); });
 }
 
 void frmMainMatrix::resetControls()
 {
-    m_selection.clear();
     for (int i = 0; i < Visible; ++i) {
-        const auto at = std::size_t(i);
         DisplayOutSel(i, false);
-        m_controls.imgMIn[at]->setPicture(m_pictures.sideButtonUp);
+        m_controls.imgMIn[std::size_t(i)]->setPicture(m_pictures.sideButtonUp);
     }
-    for (int c = 0; c < Visible; ++c)
-        m_display.UpdateMatrixDisplayCol(nullptr, c, -1);
 }
 
-void frmMainMatrix::ReturnFromConfig()
+void frmMainMatrix::showSetup()
 {
-    GlobalState &state = Globals();
-    SizeMatrix(state, state.Routers);
+    const MatrixTables &tables = m_panel.tables();
     // Lowering a range moves a bar's value into it, and the bar's change
     // brings the view along, so no offset is ever left beyond the range.
-    setScrollRange(m_controls.VScroll, state.MatrixInputs);
-    setScrollRange(m_controls.HScroll, state.MatrixOutputs);
+    setScrollRange(m_controls.VScroll, tables.MatrixInputs);
+    setScrollRange(m_controls.HScroll, tables.MatrixOutputs);
     UpdateDisplayNames(true, true);
-    m_macros.UpdateMacroButtons();
-    for (int i = 0; i < 3; ++i) {
-        m_controls.imgLayerSel[std::size_t(i)]->setVisible(state.AnyRouterSplit);
-        m_controls.imgBPTake[std::size_t(i)]->setVisible(ButtonPanel::isTakeShown(i, state.AnyRouterSplit));
+    for (int i = 0; i < limits::LevelCount; ++i) {
+        m_controls.imgLayerSel[std::size_t(i)]->setVisible(tables.AnyRouterSplit);
+        m_controls.imgBPTake[std::size_t(i)]->setVisible(ButtonPanel::isTakeShown(i, tables.AnyRouterSplit));
     }
-    // A failure has been shown on the status line already.
-    (void)m_comm.OpenCommPort();
 }
 
 void frmMainMatrix::setScrollRange(QScrollBar *bar, int highestInUse)
@@ -259,34 +214,21 @@ void frmMainMatrix::setScrollRange(QScrollBar *bar, int highestInUse)
     bar->setPageStep(ScrollPage);
 }
 
-void frmMainMatrix::onVScroll(int value)
-{
-    m_view.InOffset = value;
-    UpdateDisplayNames(true, false);
-    UpdateDisplayMatrix();
-}
-
-void frmMainMatrix::onHScroll(int value)
-{
-    m_view.OutOffset = value;
-    UpdateDisplayNames(false, true);
-    UpdateDisplayMatrix();
-}
-
 void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
 {
+    const MatrixView &view = m_panel.view();
     desktop::runTrapped(QStringLiteral("UpdateDisplayNames"), [&] {
         for (int i = 0; i < Visible; ++i) {
             const auto at = std::size_t(i);
             if (doInputs) {
-                const QString name = m_names.inputName(i);
-                m_controls.txtMIn[at]->setText(QString::number(m_view.InOffset + i + 1));
+                const QString name = m_panel.names().inputName(i);
+                m_controls.txtMIn[at]->setText(QString::number(view.InOffset + i + 1));
                 m_controls.txtIn[at]->setText(name);
                 m_controls.txtCPIn[at]->setText(name);
             }
             if (doOutputs) {
-                const QString name = m_names.outputName(i);
-                const QString number = QString::number(m_view.OutOffset + i + 1);
+                const QString name = m_panel.names().outputName(i);
+                const QString number = QString::number(view.OutOffset + i + 1);
                 m_controls.lblMOut[at]->setText(number);
                 m_controls.txtSOut[at]->setText(number);
                 m_controls.txtOut[at]->setText(name);
@@ -298,7 +240,7 @@ void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
 
 void frmMainMatrix::UpdateDisplayMatrix()
 {
-    m_display.UpdateDisplayMatrix();
+    m_panel.display().UpdateDisplayMatrix();
 }
 
 void frmMainMatrix::showCell(int cell, MatrixDisplay::Mark mark)
@@ -319,11 +261,12 @@ void frmMainMatrix::DisplayOutSel(int Index, bool isSel)
 void frmMainMatrix::imgLayerSel_Click(int Index)
 {
     const int level = Index + 1;
-    const int current = m_takes.CurrentLevel;
-    if (level == current || Index < 0 || Index > 2)
+    MatrixTakes &takes = m_panel.takes();
+    const int current = takes.CurrentLevel;
+    if (level == current || Index < 0 || Index >= limits::LevelCount)
         return;
     m_controls.imgLayerSel[std::size_t(current - 1)]->setPicture(m_pictures.imgLayerUpSource[std::size_t(current - 1)]);
-    m_takes.CurrentLevel = level;
+    takes.CurrentLevel = level;
     m_controls.imgLayerSel[std::size_t(Index)]->setPicture(m_pictures.imgLayerDownSource[std::size_t(Index)]);
 }
 
@@ -331,7 +274,7 @@ void frmMainMatrix::outputClick(int c)
 {
     desktop::runTrapped(QStringLiteral("imgMOut_Click"), [&] {
         desktop::Shell &shell = desktop::shell();
-        m_selection.outputClick(c, shell.CtrlKeyDown(), shell.ShiftKeyDown());
+        m_panel.selection().outputClick(c, shell.CtrlKeyDown(), shell.ShiftKeyDown());
     });
 }
 
@@ -339,49 +282,33 @@ void frmMainMatrix::inputClick(int r)
 {
     desktop::runTrapped(QStringLiteral("imgMIn_Click"), [&] {
         desktop::Shell &shell = desktop::shell();
-        m_takes.inputClick(r, shell.CtrlKeyDown(), shell.ShiftKeyDown());
+        m_panel.takes().inputClick(r, shell.CtrlKeyDown(), shell.ShiftKeyDown());
     });
 }
 
 void frmMainMatrix::cellClick(int Index)
 {
-    desktop::runTrapped(QStringLiteral("imgMatrix_Click"), [&] { m_takes.cellClick(Index); });
-}
-
-void frmMainMatrix::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
-{
-    m_takes.Route(Router, phyOut, phyIn, Level);
-}
-
-void frmMainMatrix::SetErrMsg(const QString &msg)
-{
-    m_status.SetErrMsg(msg);
-}
-
-void frmMainMatrix::StopRecordTimer()
-{
-    m_status.StopRecordTimer();
+    desktop::runTrapped(QStringLiteral("imgMatrix_Click"), [&] { m_panel.takes().cellClick(Index); });
 }
 
 void frmMainMatrix::showMacroButtons()
 {
+    const MacroButtons &macros = m_panel.macros();
     for (int i = 0; i < MainMatrixControls::MacroCount; ++i) {
-        QString caption = m_macros.caption(i);
+        QString caption = macros.caption(i);
         m_controls.btnMacro[std::size_t(i)]->setText(caption.replace(QLatin1Char('&'), QLatin1String("&&")));
     }
-    QString record = m_macros.recordCaption();
+    QString record = macros.recordCaption();
     m_controls.btnRecord->setText(record.replace(QLatin1Char('&'), QLatin1String("&&")));
-    m_controls.lblRecord->setText(m_macros.recordLabelText());
-    m_controls.lblRecord->setVisible(m_macros.recordLabelVisible());
+    m_controls.lblRecord->setText(macros.recordLabelText());
+    m_controls.lblRecord->setVisible(macros.recordLabelVisible());
 }
 
 void frmMainMatrix::mnuLoadConfig_Click()
 {
     // The fields are filled afresh afterwards: a name being typed is kept first.
     commitFieldBeingEdited();
-    QString path;
-    ConfigLoad(Globals(), Globals(), path, false);
-    ReturnFromConfig();
+    m_panel.loadConfiguration(false);
 }
 
 void frmMainMatrix::commitFieldBeingEdited()
@@ -392,24 +319,26 @@ void frmMainMatrix::commitFieldBeingEdited()
 void frmMainMatrix::mnuSaveConfig_Click()
 {
     commitFieldBeingEdited();
-    QString path;
-    ConfigSave(Globals(), Globals(), path);
+    m_panel.saveConfiguration();
 }
 
 void frmMainMatrix::mnuSetup_Click()
 {
+    showSetupDialog();
+    m_panel.ReturnFromConfig();
+}
+
+void frmMainMatrix::showSetupDialog()
+{
     commitFieldBeingEdited();
     if (m_services.showSetup)
         m_services.showSetup(this);
-    ReturnFromConfig();
 }
 
 void frmMainMatrix::mnuLoadMacros_Click()
 {
     commitFieldBeingEdited();
-    QString path;
-    ConfigLoad(Globals(), Globals(), path, true);
-    ReturnFromConfig();
+    m_panel.loadConfiguration(true);
 }
 
 void frmMainMatrix::closeEvent(QCloseEvent *event)
@@ -420,31 +349,13 @@ void frmMainMatrix::closeEvent(QCloseEvent *event)
 
 void frmMainMatrix::Form_Unload()
 {
-    if (m_unloaded)
+    if (m_panel.unloaded())
         return;
-    m_unloaded = true;
-    // A take waiting for its reply ends as failed once the port closes; no
-    // take starts after this.
-    m_takes.stop();
+    // No take starts while the name being typed is kept, then the panel saves.
+    m_panel.takes().stop();
     // Closing while typing a name must not lose it.
     commitFieldBeingEdited();
-    desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
-        QString path = DefaultConfigPath();
-        if (m_defaultUnloadable)
-            keepUnloadableDefault(path);
-        ConfigSave(Globals(), Globals(), path);
-    });
-    m_comm.CloseCommPort();
-}
-
-void frmMainMatrix::keepUnloadableDefault(const QString &path)
-{
-    const QString backup = path + QStringLiteral(".bak");
-    if (QFile::exists(backup) && !QFile::remove(backup))
-        throw desktop::Fault(QStringLiteral("Cannot replace ") + backup);
-    if (QFile::exists(path) && !QFile::copy(path, backup))
-        throw desktop::Fault(QStringLiteral("Cannot keep a copy of ") + path);
-    m_defaultUnloadable = false;
+    m_panel.Form_Unload();
 }
 
 void frmMainMatrix::nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown)
@@ -490,8 +401,8 @@ void frmMainMatrix::commitNameField(const QObject *field)
         QLineEdit *input = m_controls.txtIn[at];
         QLineEdit *output = m_controls.txtOut[at];
         if (field == input)
-            nameFieldLeft(input, m_controls.txtCPIn[at], m_names.txtIn_LostFocus(i, input->text()));
+            nameFieldLeft(input, m_controls.txtCPIn[at], m_panel.names().txtIn_LostFocus(i, input->text()));
         else if (field == output)
-            nameFieldLeft(output, m_controls.txtCPOut[at], m_names.txtOut_LostFocus(i, output->text()));
+            nameFieldLeft(output, m_controls.txtCPOut[at], m_panel.names().txtOut_LostFocus(i, output->text()));
     }
 }

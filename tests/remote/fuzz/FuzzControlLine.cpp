@@ -10,7 +10,7 @@
 #include "model/clsRouter.h"
 #include "remote/ControlCommands.h"
 #include "remote/ControlLineCutter.h"
-#include "remote/PanelOperations.h"
+#include "panel/PanelOperations.h"
 
 #include <QRegularExpression>
 #include <cstdint>

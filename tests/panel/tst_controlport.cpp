@@ -1,0 +1,557 @@
+#include "panel/PanelRig.h"
+#include "remote/ControlPort.h"
+#include "remote/ControlSocketName.h"
+
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QProcess>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#include <sys/socket.h>
+#endif
+
+// The running panel, without a window, driven through its control port: the
+// answers, the frames on the simulator, the route state and the markers.
+
+namespace {
+
+constexpr int Timeout = 20000;
+constexpr std::size_t MaxClients = 64;
+
+// One script's connection, collecting answer lines as they come.
+struct Client
+{
+    QLocalSocket socket;
+    QStringList answers;
+
+    Client()
+    {
+        QObject::connect(&socket, &QLocalSocket::readyRead, [this] {
+            while (socket.canReadLine())
+                answers.append(QString::fromUtf8(socket.readLine()).chopped(1));
+        });
+        socket.connectToServer(controlSocketName());
+    }
+
+    // The answers once count of them have come (bounded wait).
+    QStringList waitFor(qsizetype count)
+    {
+        (void)QTest::qWaitFor([&] { return answers.size() >= count; }, Timeout);
+        return answers;
+    }
+
+    QStringList ask(const QByteArray &bytes, qsizetype count)
+    {
+        socket.write(bytes);
+        return waitFor(count);
+    }
+};
+
+// The lock a panel that crashed leaves behind: as a live one writes it, but
+// naming a process that is gone.
+bool leaveStaleLock()
+{
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    const qint64 pid = gone.waitForStarted() ? gone.processId() : 0;
+    const std::unique_ptr<QLockFile> lock = controlPortLock();
+    if (!gone.waitForFinished() || pid == 0 || !lock->tryLock(0))
+        return false;
+    QFile file(lock->fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray content = file.readAll();
+    file.close();
+    lock->unlock();
+    content.replace(0, content.indexOf('\n'), QByteArray::number(pid));
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+#ifdef Q_OS_UNIX
+// While it lives, this process can open no new file descriptor.
+struct NoFreeDescriptors
+{
+    rlimit saved{};
+
+    NoFreeDescriptors()
+    {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        const int lowestFree = dup(0);
+        close(lowestFree);
+        const rlimit exhausted{rlim_t(lowestFree), saved.rlim_max};
+        setrlimit(RLIMIT_NOFILE, &exhausted);
+    }
+    ~NoFreeDescriptors() { setrlimit(RLIMIT_NOFILE, &saved); }
+    NoFreeDescriptors(const NoFreeDescriptors &) = delete;
+    NoFreeDescriptors &operator=(const NoFreeDescriptors &) = delete;
+};
+#endif
+// The process's resident memory in bytes, -1 where the system does not say.
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+QByteArray repeated(const QByteArray &line, int count)
+{
+    QByteArray lines;
+    for (int i = 0; i < count; ++i)
+        lines += line;
+    return lines;
+}
+
+// A panel listening on its control port, started as the program starts it.
+struct PortRig : PanelRig
+{
+    std::unique_ptr<ControlPort> port;
+
+    MainPanel &open()
+    {
+        port.reset();
+        MainPanel &running = build();
+        port = std::make_unique<ControlPort>(running.operations(), running);
+        port->listen();
+        running.Form_Load([this] { runSetup(); });
+        return running;
+    }
+
+    // The mark cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue.
+    [[nodiscard]] int disc(int r, int c) const { return int(panel->display().mark(r * 16 + c)); }
+};
+
+// A panel that acknowledges every route at once.
+struct AckingPanel : PortRig
+{
+    explicit AckingPanel(bool withSim = true)
+    {
+        useRouter();
+        if (withSim)
+            started = startSim();
+        open();
+    }
+    bool started = true;
+};
+
+
+} // namespace
+
+class TestControlPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Input 2 to outputs 4, 5 and 6 at both levels, video only and audio
+    // only, as a script may write them.
+    void routesMoveTheMarkersAndAreRecorded()
+    {
+        PortRig rig;
+        rig.useRouter();
+        QVERIFY(rig.startSim());
+        rig.open();
+        rig.panel->macros().btnRecord_Click();
+
+        QCOMPARE(
+            Client().ask("route 0 4 2\nroute 0 5 2 1\r\n  route\t0  6 2   2 \nstate 0 4\nstate 0 5\nstate 0 6\n", 6),
+            (QStringList{"ok", "ok", "ok", "video 2 audio 2", "video 2 audio -1", "video -1 audio 2"}));
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 2, 5), route(0, 2, 6)}));
+        QCOMPARE((QList<int>{rig.disc(2, 4), rig.disc(2, 5), rig.disc(2, 6)}), (QList<int>{3, 1, 2}));
+        QCOMPARE(rig.panel->recorder().RecordedRoutes.size(), 3);
+    }
+
+    // While the start-up dialog is open (default.rcf already loaded), routes
+    // and macros are refused and nothing goes on the line; the state and the
+    // names are answered. Once it closes, routes go through.
+    void startUpDialogHoldsRoutesBack()
+    {
+        PortRig rig;
+        QVERIFY(rig.startSim());
+        QStringList duringDialog;
+        rig.setup = [&] {
+            Configuration &config = rig.panel->config();
+            config.CommPortName = QStringLiteral("COM1");
+            config.ConfigLoaded = true;
+            addRouter(config, 0);
+            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3)};
+            duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 5);
+        };
+        rig.open();
+        const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
+        QCOMPARE(duringDialog, (QStringList{refused, refused, "video -1 audio -1",
+                                            rig.panel->config().Routers[0]->StringVal(), "end"}));
+        QCOMPARE(Client().ask("route 0 4 2\nmacro 0\n", 2), (QStringList{"ok", "ok"}));
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 1, 3)}));
+    }
+
+    // Three routes recorded from the button panel and the grid (the router
+    // at frame address 1 refuses its own), saved under a name, the panel
+    // ended and started again: a script's "macro" replays all three, in
+    // order, and the grid marks the two that were acknowledged.
+    void recordedMacroSurvivesARestart()
+    {
+        PortRig rig;
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0, 7, 7);
+            addRouter(config, 1, 7, 7).setMapOut(8);
+        });
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21"}));
+        MainPanel *panel = &rig.open();
+        panel->macros().btnRecord_Click();
+        panel->buttonPanel().SelBPIn(2);
+        panel->buttonPanel().SelBPOut(1);
+        panel->buttonPanel().imgBPTake_Click(2);
+        panel->takes().cellClick(4 * 16 + 9);
+        panel->takes().cellClick(5 * 16 + 3);
+        panel->macros().btnRecord_Click();
+        rig.dialogs.inputs.enqueue(QStringLiteral("Show & Tell"));
+        panel->macros().btnMacro_Click(4);
+        const QStringList recorded{route(0, 2, 1, "ack"), route(1, 4, 1, "refused:21"), route(0, 5, 3, "ack")};
+        QCOMPARE(rig.routes(true), recorded);
+
+        panel->Form_Unload();
+        rig.setup = nullptr;
+        panel = &rig.open();
+        QCOMPARE(panel->macros().caption(4), QStringLiteral("Show & Tell"));
+        QCOMPARE(rig.disc(2, 1), 0);
+
+        QCOMPARE(Client().ask("macro 4\n", 1), QStringList{"error Router returned 21"});
+        QCOMPARE(rig.routes(true), recorded + recorded);
+        QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
+    }
+
+    void failuresAnswerTheStatusMessage_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("frames");
+        const QStringList ack{"--no-pacing"};
+        const QStringList refusing{"--no-pacing", "--answer", "0=code:21"};
+        const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
+        QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1;
+        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2")
+                                       << "error No reply from the router" << 1;
+        QTest::newRow("no router there") << ack << QByteArray("route 5 1 2") << "error No router at frame address 5"
+                                         << 0;
+        QTest::newRow("beyond the ports") << ack << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0;
+        QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0;
+        QTest::newRow("macro goes on past a refusal")
+            << refusing << QByteArray("macro 0")
+            << "error Router returned 21; Router returned 21; No router at frame address 9" << 2;
+        QTest::newRow("state of a missing output")
+            << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0;
+        QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0;
+        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0;
+        QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0;
+        QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0;
+        QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0;
+        QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0;
+        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0;
+        QTest::newRow("NUL inside a number") << ack << QByteArray("route 0 1 4\0 2", 14) << usage << 0;
+        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0;
+        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r'
+                                            << "video -1 audio -1" << 0;
+        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0;
+        QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0;
+        QTest::newRow("over-long line") << ack << QByteArray(1025, 'x') << "error line too long" << 0;
+    }
+
+    void failuresAnswerTheStatusMessage()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, answer);
+        QFETCH(int, frames);
+        PortRig rig;
+        rig.useRouters([&rig](Configuration &config) {
+            addRouter(config, 0).canSplit = true;
+            config.RouterTimeout = 0.3f;
+            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{
+                RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 4, 2, 3)};
+        });
+        QVERIFY(rig.startSim(simArgs));
+        rig.open();
+
+        // The connection stays open after any answer: the next command is served.
+        QCOMPARE(Client().ask(command + "\nstate 0 1\n", 2), (QStringList{answer, "video -1 audio -1"}));
+        QVERIFY(rig.sim.waitForFrames(frames));
+        QCOMPARE(rig.sim.frames().size(), frames);
+    }
+
+    // A line left without its end holds up nobody else; completed, it is
+    // served. Read one at a time, the lines of one big write all get their
+    // answers, in order. Commands already sent are carried out once: the
+    // client's leaving only drops the answers.
+    void linesAreServedWholeAndOnce()
+    {
+        PortRig rig;
+        rig.useRouter();
+        QVERIFY(rig.startSim({}));
+        rig.open();
+        Client slow;
+        slow.socket.write("route 0 1");
+        QTRY_VERIFY_WITH_TIMEOUT(slow.socket.bytesToWrite() == 0, Timeout);
+        QCOMPARE(Client().ask("route 0 3 4\n", 1), QStringList{"ok"});
+        QVERIFY(slow.answers.isEmpty());
+        QCOMPARE(slow.ask(" 2\n", 1), QStringList{"ok"});
+
+        constexpr int Commands = 1000;
+        QByteArray burst;
+        QStringList expected;
+        for (int i = 0; i < Commands; ++i) {
+            burst += i % 2 ? "state 0 5\n" : "nonsense\n";
+            expected.append(i % 2 ? QStringLiteral("video -1 audio -1") : QStringLiteral("error unknown command"));
+        }
+        QCOMPARE(Client().ask(burst, Commands), expected);
+
+        {
+            Client leaving;
+            leaving.socket.write("route 0 6 5\nroute 0 8 7\n");
+            QVERIFY(leaving.socket.waitForBytesWritten(Timeout));
+            QVERIFY(rig.sim.waitForFrames(3));
+            leaving.socket.abort();
+        }
+        QVERIFY(rig.sim.waitForFrames(4));
+        QCOMPARE(Client().ask("state 0 6\nstate 0 8\n", 2), (QStringList{"video 5 audio 5", "video 7 audio 7"}));
+        QCOMPARE(rig.routes(), (QStringList{route(0, 4, 3), route(0, 2, 1), route(0, 5, 6), route(0, 7, 8)}));
+    }
+
+    // Commands sent just before leaving are all carried out: 1,000 routes
+    // (14 KB, well over what the port reads at a time), then the connection closed.
+    void commandsOfAClientThatLeftAreCarriedOut()
+    {
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        QByteArray routes;
+        for (int i = 0; i < 1000; ++i)
+            routes += QStringLiteral("route 0 %1 %2\n").arg(i % 16).arg(i / 16 % 16).toUtf8();
+        {
+            Client leaving;
+            leaving.socket.write(routes);
+            QVERIFY(QTest::qWaitFor([&] { return leaving.socket.bytesToWrite() == 0; }, Timeout));
+        }
+        // Waits on the frames themselves: a polling wait would pause between routes.
+        QSignalSpy logged(&rig.sim, &RouterSim::frameLogged);
+        while (rig.sim.frames().size() < 1000 && logged.wait(Timeout)) {
+        }
+        QCOMPARE(rig.sim.frames().size(), 1000);
+    }
+
+    // A client that shuts its writing side after its commands (a script
+    // piping into the socket) reads their answers, then the end.
+    void aClientThatHalfClosesGetsItsAnswers()
+    {
+#ifdef Q_OS_UNIX
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        Client client;
+        client.socket.write("route 0 1 2\nstate 0 1\nnames\n");
+        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
+        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+        QCOMPARE(client.waitFor(4), (QStringList{"ok", "video 2 audio 2", rig.panel->config().Routers[0]->StringVal(), "end"}));
+        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+#else
+        QSKIP("a local socket half-closes on Unix only");
+#endif
+    }
+
+    // Lines beyond a client's 1,000 queued are answered "error busy" in
+    // their places; the client past the 64th is turned away; the status line
+    // says so once. A client that leaves makes room.
+    void limitsAnswerWhatTheyTurnAway()
+    {
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        // Commands that wait for the line, answered without going out on it.
+        QStringList expected(1000, QStringLiteral("error Macro 7 is unassigned"));
+        expected << "error busy" << "error busy";
+        std::vector<std::unique_ptr<Client>> clients;
+        clients.push_back(std::make_unique<Client>());
+        QCOMPARE(clients.back()->ask(repeated("macro 7\n", 1002), 1002), expected);
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port busy: commands turned away"));
+
+        while (clients.size() < MaxClients) {
+            clients.push_back(std::make_unique<Client>());
+            QCOMPARE(clients.back()->ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
+        }
+        Client turnedAway;
+        QCOMPARE(turnedAway.waitFor(1), QStringList{"error too many clients"});
+        QTRY_COMPARE_WITH_TIMEOUT(turnedAway.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+        clients.pop_back();
+        QTRY_VERIFY_WITH_TIMEOUT(Client().ask("state 0 0\n", 1) == QStringList{"video -1 audio -1"}, Timeout);
+    }
+
+    // Clients with routes queued hold up a fresh client's state not at all:
+    // it is answered while their routes still go out.
+    void aStateIsAnsweredAtOnceDuringAFlood()
+    {
+        constexpr int Flooders = 30;
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        std::vector<std::unique_ptr<Client>> flooders;
+        for (int i = 0; i < Flooders; ++i) {
+            flooders.push_back(std::make_unique<Client>());
+            flooders.back()->socket.write(repeated("route 0 1 2\n", 4));
+        }
+        const auto floodAnswers = [&] {
+            qsizetype count = 0;
+            for (const auto &flooder : flooders)
+                count += flooder->answers.size();
+            return count;
+        };
+        QCOMPARE(Client().ask("state 0 1\n", 1).size(), 1);
+        // Served first come, first served, it would wait for a route of every flooder.
+        QVERIFY2(floodAnswers() < Flooders, qPrintable(QString::number(floodAnswers())));
+        QVERIFY(rig.sim.waitForFrames(Flooders * 4));
+    }
+
+    // Clients that write routes and leave, many more than are served at
+    // once: the panel's memory stays bounded and it goes on answering.
+    void aWriteAndLeaveFloodKeepsMemoryBounded()
+    {
+        if (residentBytes() < 0)
+            QSKIP("the system does not tell the resident memory");
+        constexpr int Connections = 1500;
+        // Generous (the sanitizers' own overhead): unbounded, these 1,500 clients took 74 MB.
+        constexpr qint64 Bound = 48 * 1024 * 1024;
+        AckingPanel rig;
+        QVERIFY(rig.started);
+        const qint64 before = residentBytes();
+        const QString name = controlSocketName();
+        std::unique_ptr<QThread> flood(QThread::create([name] {
+            const QByteArray routes = repeated("route 0 1 2\n", 100);
+            for (int i = 0; i < Connections; ++i) {
+                QLocalSocket socket;
+                socket.connectToServer(name);
+                if (socket.waitForConnected(Timeout)) {
+                    socket.write(routes);
+                    (void)socket.waitForBytesWritten(Timeout);
+                }
+            }
+        }));
+        // The panel's own event loop, which serves the flood without pausing.
+        QEventLoop loop;
+        connect(flood.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(6 * Timeout, &loop, &QEventLoop::quit);
+        flood->start();
+        loop.exec();
+        QVERIFY(flood->isFinished());
+        QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
+        const qint64 grown = residentBytes() - before;
+        qInfo("resident memory grew by %lld MB", grown >> 20);
+        QVERIFY(grown < Bound);
+    }
+
+    void fiftyClientsAtOnce()
+    {
+        constexpr int Clients = 50;
+        PortRig rig;
+        rig.useRouter(63, 63);
+        QVERIFY(rig.startSim());
+        rig.open();
+        std::vector<std::unique_ptr<Client>> clients;
+        QSet<QString> expected;
+        for (int i = 0; i < Clients; ++i) {
+            clients.push_back(std::make_unique<Client>());
+            clients.back()->socket.write(QStringLiteral("route 0 %1 %2\n").arg(i).arg(i + 1).toUtf8());
+            expected.insert(route(0, i + 1, i));
+        }
+        for (int i = 0; i < Clients; ++i) {
+            QCOMPARE(clients[std::size_t(i)]->waitFor(1), QStringList{"ok"});
+            QCOMPARE(rig.stateOf(0, i).Video(), i + 1);
+        }
+        const QStringList routes = rig.routes();
+        QCOMPARE(routes.size(), Clients);
+        QCOMPARE(QSet<QString>(routes.begin(), routes.end()), expected);
+    }
+
+    // The lock and the socket file left by a panel that crashed are taken
+    // over; a second panel leaves the live one alone, which lists its routers.
+    void oneControlSocketPerUser()
+    {
+        QVERIFY(leaveStaleLock());
+        QFile stale(controlSocketName());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        PortRig rig;
+        rig.setup = [&rig] {
+            Configuration &config = rig.panel->config();
+            addRouter(config, 0, 1, 0).setRouterInName(1, QStringLiteral("Cam 2"));
+            addRouter(config, 3, 0, 0);
+            config.ConfigLoaded = true;
+        };
+        rig.open();
+        QVERIFY(rig.panel->statusLine().text().isEmpty());
+        const QString name = controlSocketName();
+        QVERIFY(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
+        QVERIFY(!(QFile::permissions(name) &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
+
+        MainPanel second;
+        ControlPort secondPort(second.operations(), second);
+        QVERIFY(!secondPort.listen());
+        QCOMPARE(second.statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
+        const QStringList answers = Client().ask("names\nstate 5 0\n", 4);
+        const RouterSlots &routers = rig.panel->config().Routers;
+        QCOMPARE(answers, (QStringList{routers[0]->StringVal(), routers[3]->StringVal(), "end",
+                                       "error No router at frame address 5"}));
+        QVERIFY(answers.constFirst().contains(QStringLiteral("Cam 2")));
+    }
+
+    // The panel holding the lock owns the port even while no socket answers
+    // (another panel between its check and its listen, or listening again);
+    // once that panel is gone, the waiting one takes over.
+    void theLockDecidesWhoListens()
+    {
+        const std::unique_ptr<QLockFile> other = controlPortLock();
+        QVERIFY(other->tryLock(0));
+        PortRig rig;
+        rig.open();
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
+        QVERIFY(!QFile::exists(controlSocketName()));
+        other->unlock();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
+    }
+
+#ifdef Q_OS_UNIX
+    // Out of file descriptors, accepting fails and the server closes: the
+    // panel says so and listens again once descriptors are free.
+    void listensAgainAfterAcceptFails()
+    {
+        PortRig rig;
+        rig.open();
+        const QStringList answer{"error No router at frame address 5"};
+        // Once first, so that nothing runs for the first time without
+        // descriptors: the sanitizer needs one to look at a new type.
+        QCOMPARE(Client().ask("state 5 0\n", 1), answer);
+        Client refused;
+        QCOMPARE(refused.socket.state(), QLocalSocket::ConnectedState);
+        {
+            const NoFreeDescriptors exhausted;
+            QTRY_COMPARE_WITH_TIMEOUT(refused.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(),
+                                  QStringLiteral("Control port stopped; listening again as soon as possible"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
+        QCOMPARE(Client().ask("state 5 0\n", 1), answer);
+    }
+#endif
+};
+
+QTEST_GUILESS_MAIN(TestControlPort)
+#include "tst_controlport.moc"

@@ -1,0 +1,57 @@
+#include "panel/OutputSelection.h"
+
+#include <QSet>
+#include <QTest>
+
+// Clicks written as "<key><column>" with visible columns from 0:
+// '.' plain, '^' Ctrl, '+' Shift, '*' Ctrl and Shift together.
+class TestOutputSelection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clicks_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QList<int>>("selected");
+
+        QTest::newRow("plain click on a fourth output") << ".1 ^2 ^3 .4" << QList<int>{4};
+        QTest::newRow("plain click on the only selected") << ".4 .4" << QList<int>{};
+        QTest::newRow("Ctrl toggles one off, order kept") << "^1 ^4 ^8 ^1" << QList<int>{4, 8};
+        QTest::newRow("Ctrl wins over Shift") << ".2 *6" << QList<int>{2, 6};
+        QTest::newRow("Shift extends upwards") << ".2 +6" << QList<int>{2, 3, 4, 5, 6};
+        QTest::newRow("Shift extends downwards") << ".9 +6" << QList<int>{9, 8, 7, 6};
+        QTest::newRow("Shift on a selected output shrinks") << ".2 +6 +4" << QList<int>{2, 3};
+        QTest::newRow("Shift with nothing selected") << "+5" << QList<int>{5};
+        QTest::newRow("Shift on the anchor") << ".2 +6 +6" << QList<int>{2, 3, 4, 5, 6};
+        QTest::newRow("Shift range keeps earlier picks") << "^12 ^2 +4" << QList<int>{12, 2, 3, 4};
+        QTest::newRow("outside the columns ignored") << ".3 .16 ^-1" << QList<int>{3};
+    }
+
+    void clicks()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QList<int>, selected);
+
+        QSet<int> shown;
+        OutputSelection selection([&](int Index, bool isSel) {
+            QVERIFY2(shown.contains(Index) != isSel, "a column shown twice in the same state");
+            if (isSel)
+                shown.insert(Index);
+            else
+                shown.remove(Index);
+        });
+        for (const QString &click : clicks.split(QLatin1Char(' '))) {
+            const QChar key = click.front();
+            selection.outputClick(click.mid(1).toInt(), key == u'^' || key == u'*', key == u'+' || key == u'*');
+        }
+        QCOMPARE(selection.selected(), selected);
+        QCOMPARE(selection.OutSelCount(), selected.size());
+        QCOMPARE(shown, QSet<int>(selected.begin(), selected.end()));
+        if (!selected.isEmpty())
+            QCOMPARE(selection.OutSelID(selected.back()), selected.size() - 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutputSelection)
+#include "tst_outputselection.moc"

@@ -1,0 +1,119 @@
+#include "link/TestRouters.h"
+#include "model/MatrixView.h"
+#include "support/ScriptedDialogs.h"
+#include "panel/PortNames.h"
+
+#include <QTest>
+
+namespace {
+
+enum class Field { In, Out };
+
+// Router 0: inputs 0 to 15 on matrix inputs 0 to 15, outputs on matrix
+// outputs 0 to 15. Router 1: inputs 0 to 7 on the same matrix inputs,
+// outputs on matrix outputs 16 to 31. Router 0's first inputs carry names a
+// file could hold, duplicates included; its
+// first output is "Monitor".
+struct NamesRig
+{
+    desktop::ScriptedDialogs boxes;
+    Configuration config;
+    MatrixTables tables;
+    MatrixView view{tables, config.Routers};
+    PortNames names{view};
+
+    NamesRig()
+    {
+        clsRouter &first = addRouter(config, 0);
+        addRouter(config, 1, 7, 15).setMapOut(16);
+        const QStringList inputNames{"VTR", "Cam", "Cam 2", "!Cam", "In 05", "", "In 07", "Dup", "Dup"};
+        for (int p = 0; p < inputNames.size(); ++p)
+            first.setRouterInName(p, inputNames[p]);
+        first.setRouterOutName(0, QStringLiteral("Monitor"));
+        SizeMatrix(tables, config.Routers);
+    }
+
+    clsRouter &router(int frameAddress) { return *config.Routers[std::size_t(frameAddress)]; }
+
+    void setName(Field field, int frameAddress, int port, const QString &nm)
+    {
+        if (field == Field::In)
+            router(frameAddress).setRouterInName(port, nm);
+        else
+            router(frameAddress).setRouterOutName(port, nm);
+    }
+
+    [[nodiscard]] QString commit(Field field, int position, const QString &text)
+    {
+        return field == Field::In ? names.txtIn_LostFocus(position, text) : names.txtOut_LostFocus(position, text);
+    }
+
+    [[nodiscard]] QStringList lines() const { return {config.Routers[0]->StringVal(), config.Routers[1]->StringVal()}; }
+};
+
+} // namespace
+
+class TestPortNames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commit_data()
+    {
+        QTest::addColumn<Field>("field");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("frameAddress"); // -1: nothing stored anywhere
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("box");
+        const Field In = Field::In;
+        const Field Out = Field::Out;
+        QTest::newRow("a taken name gets a !") << In << 0 << 4 << "Cam 2" << "!Cam 2" << 0 << 4 << "";
+        QTest::newRow("as often as needed") << In << 0 << 2 << "Cam" << "!!Cam" << 0 << 2 << "";
+        QTest::newRow("a lower port holds it already") << In << 0 << 8 << "Dup" << "!Dup" << 0 << 8 << "";
+        QTest::newRow("the lowest holder keeps it") << In << 0 << 7 << "Dup" << "Dup" << 0 << 7 << "";
+        QTest::newRow("letter case makes it another name") << In << 0 << 4 << "cam" << "cam" << 0 << 4 << "";
+        QTest::newRow("empty is not checked") << In << 0 << 6 << "" << "" << 0 << 6 << "";
+        QTest::newRow("shared row names the lowest router") << In << 0 << 3 << "Desk" << "Desk" << 0 << 3 << "";
+        QTest::newRow("scrolled row") << In << 4 << 3 << "Desk" << "Desk" << 0 << 7 << "";
+        QTest::newRow("unserved row") << In << 8 << 9 << "Cam" << "-" << -1 << 0 << "";
+        QTest::newRow("scrolled, second router, unchanged")
+            << Out << 10 << 8 << "Out 03" << "Out 03" << 1 << 2 << "";
+        QTest::newRow("a name another router has") << Out << 16 << 0 << "Monitor" << "Monitor" << 1 << 0 << "";
+        QTest::newRow("a taken output name") << Out << 0 << 5 << "Out 02" << "!Out 02" << 0 << 5 << "";
+        QTest::newRow("unserved column") << Out << 30 << 2 << "Spare" << "-" << -1 << 0 << "";
+        QTest::newRow("semicolon in an input name")
+            << In << 0 << 1 << "A;B" << "Cam" << -1 << 0
+            << "Data Error: Invalid input name: cannot have semicolons (;)";
+        QTest::newRow("position beyond the window")
+            << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+    }
+
+    // The name is stored on the one port behind the field and nowhere else;
+    // the field and the caption then show what the router kept.
+    void commit()
+    {
+        QFETCH(Field, field);
+        QFETCH(int, offset);
+        QFETCH(int, position);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, frameAddress);
+        QFETCH(int, port);
+        QFETCH(QString, box);
+        NamesRig rig;
+        (field == Field::In ? rig.view.InOffset : rig.view.OutOffset) = offset;
+        QCOMPARE(rig.commit(field, position, typed), shown);
+        QCOMPARE(rig.boxes.lines(), box.isEmpty() ? QStringList{} : QStringList{box});
+        QCOMPARE(field == Field::In ? rig.names.inputName(position) : rig.names.outputName(position), shown);
+        NamesRig expected;
+        if (frameAddress >= 0)
+            expected.setName(field, frameAddress, port, shown);
+        QCOMPARE(rig.lines(), expected.lines());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortNames)
+#include "tst_portnames.moc"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "link/MacroRecorder.h"
+#include "model/MacroBank.h"
+
+// What one velmora-ctl command works on: the set-up loaded from the file
+// it was given, its macro bank, and the recorder route execution expects
+// (never switched on here).
+struct CommandSetup
+{
+    Configuration config;
+    MacroBank macros;
+    MacroRecorder recorder;
+};
