@@ -43,7 +43,10 @@ guarded() {
 }
 
 # Waits until FILE holds a line matching PATTERN, as long as process PID
-# lives, for at most 20 seconds; returns 1 when it does not come.
+# lives, for at most 20 seconds; returns 1 when it does not come. The caller
+# empties FILE before it starts PID: a background start's own redirection
+# empties it only once the new process runs, so a line of an earlier run
+# could be read in between.
 await_line() {
     local file=$1 pattern=$2 pid=$3
     local tries
@@ -82,6 +85,7 @@ seed_demo_folder() {
 # two routers) on a pseudo-terminal linked at LINK, logging every frame to LOG.
 start_routersim() {
     local simulator=$1 link=$2 log=$3
+    : >"$log" # emptied here, not by the background start: see await_line
     guarded TERM "$simulator" --link "$link" --routers 0-1 >"$log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$log" '^ready ' $! "The router simulator"
@@ -123,6 +127,7 @@ start_vnc() {
     # rm: makes x11vnc delete the file once read, so the password is stored
     # nowhere while the session runs. KILL when the shell dies: it has nothing
     # to clean up and now and then hangs in its clean-up after TERM.
+    : >"$log" # emptied here, not by the background start: see await_line
     guarded KILL x11vnc -display "$DISPLAY" -auth "$XAUTHORITY" -localhost -autoport 5900 \
         -forever -shared -passwdfile "rm:$password_file" >"$log" 2>&1 &
     STARTED_PIDS+=($!)
@@ -140,6 +145,7 @@ start_web_view() {
     # Trying the port itself leaves no gap for another program to take it
     # between a check and the start.
     for ((port = 6080; port < 6180; port++)); do
+        : >"$log" # emptied here, not by the background start: see await_line
         guarded TERM websockify --web /usr/share/novnc "127.0.0.1:$port" "127.0.0.1:$VNC_PORT" \
             >"$log" 2>&1 &
         pid=$!
