@@ -115,44 +115,101 @@ void flood(const std::atomic<bool> &stop)
     loop.exec();
 }
 
-// Milliseconds from a fresh client's connect to the answer to its state; -1 when turned away or unanswered.
-double probe()
+// The longest the panel's thread left a timer of HeartbeatMs waiting beyond
+// its time: how long one turn of its event loop took at most, nested loops
+// (a route's reply wait) included.
+class HeartbeatLag
 {
+public:
+    static constexpr int HeartbeatMs = 2;
+
+    HeartbeatLag()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            const double ms = double(m_clock.nsecsElapsed()) / 1e6;
+            m_worstMs = std::max(m_worstMs, ms - HeartbeatMs);
+            m_clock.start();
+        });
+        m_clock.start();
+        m_timer.start(HeartbeatMs);
+    }
+    [[nodiscard]] double worstMs() const { return m_worstMs; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_worstMs = 0;
+};
+
+// A fresh client's figures: milliseconds to connect, and from its command to the answer.
+struct Probe
+{
+    double connectMs = -1;
+    double answerMs = -1;
+};
+
+// The answer to a fresh client's state; answerMs stays -1 when turned away or unanswered.
+Probe probe()
+{
+    Probe timed;
     QLocalSocket socket;
     QElapsedTimer clock;
     clock.start();
     socket.connectToServer(controlSocketName());
     if (!socket.waitForConnected(5000))
-        return -1;
+        return timed;
+    timed.connectMs = double(clock.nsecsElapsed()) / 1e6;
     socket.write("state 0 0\n");
     while (!socket.canReadLine()) {
         if (!socket.waitForReadyRead(5000))
-            return -1;
+            return timed;
     }
-    const QByteArray answer = socket.readLine();
-    return answer.startsWith("video ") ? double(clock.nsecsElapsed()) / 1e6 : -1;
+    if (socket.readLine().startsWith("video "))
+        timed.answerMs = double(clock.nsecsElapsed()) / 1e6 - timed.connectMs;
+    return timed;
+}
+
+struct Spread
+{
+    double median;
+    double worst;
+};
+
+Spread spread(std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
 }
 
 int floodRun(int run)
 {
     std::vector<double> ms;
+    std::vector<double> connectMs;
+    std::vector<double> answerMs;
     int turnedAway = 0;
     const long long before = memoryKb("VmRSS:");
+    const HeartbeatLag lag;
     whileThePanelRuns([&] {
         std::atomic<bool> stop = false;
         QThread *flooding = QThread::create([&stop] { flood(stop); });
         flooding->start();
         QThread::msleep(500);
         for (int i = 0; i < Probes; ++i) {
-            const double answered = probe();
-            answered < 0 ? ++turnedAway : (ms.push_back(answered), 0);
+            const Probe timed = probe();
+            if (timed.answerMs < 0) {
+                ++turnedAway;
+            } else {
+                ms.push_back(timed.connectMs + timed.answerMs);
+                connectMs.push_back(timed.connectMs);
+                answerMs.push_back(timed.answerMs);
+            }
             QThread::msleep(100);
         }
         stop = true;
         flooding->wait();
         delete flooding;
     });
-    std::sort(ms.begin(), ms.end());
     const long long after = memoryKb("VmRSS:");
     if (ms.empty()) {
         std::printf("  flood run %d: no state answered (%d turned away)\n", run, turnedAway);
@@ -160,7 +217,11 @@ int floodRun(int run)
     }
     std::printf("  flood run %d: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away);"
                 " resident memory %lld -> %lld KB\n",
-                run, ms[ms.size() / 2], ms.back(), ms.size(), turnedAway, before, after);
+                run, spread(ms).median, spread(ms).worst, ms.size(), turnedAway, before, after);
+    std::printf("    of which connecting: median %.2f ms, worst %.2f ms; answering once connected: median %.2f ms,"
+                " worst %.2f ms; the panel's longest turn: %.2f ms\n",
+                spread(connectMs).median, spread(connectMs).worst, spread(answerMs).median, spread(answerMs).worst,
+                lag.worstMs());
     return 0;
 }
 

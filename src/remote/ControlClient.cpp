@@ -136,6 +136,7 @@ void ControlClient::settle()
         m_writer = nullptr;
         m_socket->deleteLater();
         m_socket = nullptr;
+        emit connectionClosed();
     }
     if (!m_writer && answered)
         deleteLater();

@@ -48,8 +48,6 @@ public:
     Entry take();
     // Writes the answer to the line last taken (dropped when the client is gone).
     void answer(const QString &text);
-    // The connection is open: the client is there or waits for answers.
-    [[nodiscard]] bool connected() const { return m_writer != nullptr; }
 
     // Kept by ClientTurns: the client waits there for its turn on the line.
     bool waitsTurn = false;
@@ -57,6 +55,8 @@ public:
 signals:
     // A line became ready(), or the client may take answers again.
     void workArrived();
+    // The connection closed (the client left or has its answers); lines may still wait.
+    void connectionClosed();
 
 private:
     void readLines();

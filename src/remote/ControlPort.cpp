@@ -5,7 +5,6 @@
 
 #include <QLocalSocket>
 #include <QPointer>
-#include <algorithm>
 #include <exception>
 
 ControlPort::ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent)
@@ -22,9 +21,7 @@ ControlPort::~ControlPort()
 
 void ControlPort::adopt(QLocalSocket *socket)
 {
-    const auto clients = findChildren<ControlClient *>(Qt::FindDirectChildrenOnly);
-    if (std::count_if(clients.begin(), clients.end(), [](const ControlClient *c) { return c->connected(); }) >=
-        MaxClients) {
+    if (m_connected >= MaxClients) {
         m_budget.turnedAway();
         socket->setParent(this);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -33,6 +30,8 @@ void ControlPort::adopt(QLocalSocket *socket)
         return;
     }
     auto *client = new ControlClient(socket, m_budget, this);
+    ++m_connected;
+    connect(client, &ControlClient::connectionClosed, this, [this] { --m_connected; });
     connect(client, &ControlClient::workArrived, this, [this, client] { answerAtOnce(client); });
 }
 

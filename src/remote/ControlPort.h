@@ -46,6 +46,9 @@ private:
     ControlListener m_listener;
     ControlBudget m_budget;
     ClientTurns m_turns;
+    // Clients whose connection is open, counted as they come and go: a flood
+    // of short-lived clients makes the count no dearer per new connection.
+    int m_connected = 0;
     bool m_serving = false;
     bool m_servePosted = false;
 };
