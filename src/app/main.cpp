@@ -6,6 +6,7 @@
 #include "base/PanelLimits.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Help.h"
+#include "desktop/RuntimeFolder.h"
 #include "desktop/Shell.h"
 #include "desktop/StopSignals.h"
 #include "desktop/qt/CloseOnStop.h"
@@ -21,6 +22,7 @@
 
 int main(int argc, char *argv[])
 {
+    desktop::ExportRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(limits::ProgramName);
 

@@ -1,6 +1,7 @@
 #include "desktop/RuntimeFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -25,6 +26,17 @@ QString RuntimeFolder()
     return isPrivate ? QDir::cleanPath(folder) : QString();
 #else
     return QDir::cleanPath(QDir::tempPath());
+#endif
+}
+
+void ExportRuntimeFolder()
+{
+#ifdef Q_OS_UNIX
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QString folder = RuntimeFolder();
+    if (!folder.isEmpty())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
 #endif
 }
 

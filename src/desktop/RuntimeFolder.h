@@ -12,4 +12,10 @@ namespace desktop {
 // location, which warns on standard error when the variable is unset.
 [[nodiscard]] QString RuntimeFolder();
 
+// Where XDG_RUNTIME_DIR is unset (cron, su, a service) and RuntimeFolder()
+// finds one, sets the variable to it: Qt looks in the runtime folder while it
+// starts, and would otherwise warn on standard error and make one of its own.
+// Call before the application object is made.
+void ExportRuntimeFolder();
+
 } // namespace desktop
