@@ -1,8 +1,4 @@
-#include "link/LinkRig.h"
-#include "model/MatrixView.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
-#include "panel/ButtonPanel.h"
+#include "panel/PanelRig.h"
 
 #include <QTest>
 
@@ -14,25 +10,23 @@ namespace {
 const QString NothingSelected = QStringLiteral("Velmora: Please select an input and at least one output");
 const QPoint OnButton{600, 140};
 
-// Routers 0 to 3 share matrix inputs 0 to 15 and lay their 16 outputs end
-// to end, as the configuration dialog maps them by default. Every take goes
-// through the route sender to the simulator.
-struct PanelRig : LinkRig
+// The button panel of a running panel whose routers 0 to 3 share matrix
+// inputs 0 to 15 and lay their 16 outputs end to end, as the configuration
+// dialog maps them by default. Every take goes to the simulator.
+struct ButtonRig : PanelRig
 {
-    desktop::ScriptedDialogs boxes;
-    desktop::ScriptedShell shell;
-    MatrixTables tables;
-    MatrixView view{tables, config.Routers};
-    ButtonPanel panel{view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
-                          (void)routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
-                      }};
-
-    PanelRig()
+    explicit ButtonRig(const QStringList &simArgs = {QStringLiteral("--no-pacing")})
     {
-        for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
-            config.Routers[std::size_t(frameAddress)]->setMapOut(frameAddress * 16);
-        SizeMatrix(tables, config.Routers);
+        useRouters([](Configuration &config) {
+            for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
+                addRouter(config, frameAddress).setMapOut(frameAddress * 16);
+        });
+        started = startSim(simArgs);
+        build().Form_Load([this] { runSetup(); });
     }
+    bool started;
+
+    [[nodiscard]] ButtonPanel &buttons() const { return panel->buttonPanel(); }
 
     // A click: "i4" input 4, "o3" output 3, "^o3" output 3 with Ctrl held,
     // "+o3" with Shift held; "o3@1231,100" let go at that point in twips
@@ -44,9 +38,9 @@ struct PanelRig : LinkRig
         const QString button = step.mid(shell.ctrlDown || shell.shiftDown ? 1 : 0).section(u'@', 0, 0);
         const QString at = step.section(u'@', 1);
         const Side side = button.startsWith(u'i') ? Side::Inputs : Side::Outputs;
-        panel.press(side, button.mid(1).toInt());
-        QCOMPARE(panel.picture(side, button.mid(1).toInt()), Picture::Down);
-        panel.release(side, button.mid(1).toInt(),
+        buttons().press(side, button.mid(1).toInt());
+        QCOMPARE(buttons().picture(side, button.mid(1).toInt()), Picture::Down);
+        buttons().release(side, button.mid(1).toInt(),
                       at.isEmpty() ? OnButton : QPoint(at.section(u',', 0, 0).toInt(), at.section(u',', 1).toInt()));
         shell.ctrlDown = shell.shiftDown = false;
     }
@@ -74,8 +68,8 @@ struct PanelRig : LinkRig
     void verifyPictures(int inSel, const QList<int> &outSel) const
     {
         for (int i = 0; i < ButtonPanel::ButtonCount; ++i) {
-            QCOMPARE(panel.picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
-            QCOMPARE(panel.picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
+            QCOMPARE(buttons().picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
+            QCOMPARE(buttons().picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
         }
     }
 };
@@ -112,12 +106,13 @@ private slots:
         QFETCH(QString, script);
         QFETCH(int, inSel);
         QFETCH(QList<int>, outSel);
-        PanelRig rig;
+        ButtonRig rig;
+        QVERIFY(rig.started);
         rig.clicks(script);
-        QCOMPARE(rig.panel.BPInSel(), inSel);
-        QCOMPARE(rig.panel.BPOutSel(), outSel);
+        QCOMPARE(rig.buttons().BPInSel(), inSel);
+        QCOMPARE(rig.buttons().BPOutSel(), outSel);
         for (int k = 0; k < outSel.size(); ++k)
-            QCOMPARE(rig.panel.BPOutSelID(outSel[k]), k);
+            QCOMPARE(rig.buttons().BPOutSelID(outSel[k]), k);
         rig.verifyPictures(inSel, outSel);
     }
 
@@ -149,40 +144,38 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, unassigned);
         const bool refused = expected.isEmpty() && unassigned == 0;
-        PanelRig rig;
-        QVERIFY(rig.startSim({"--no-pacing"}));
-        rig.view.OutOffset = outOffset;
+        ButtonRig rig;
+        QVERIFY(rig.started);
+        rig.panel->setOutOffset(outOffset);
         rig.clicks(script);
-        const int inSel = rig.panel.BPInSel();
-        const QList<int> outSel = rig.panel.BPOutSel();
+        const int inSel = rig.buttons().BPInSel();
+        const QList<int> outSel = rig.buttons().BPOutSel();
 
         rig.shell.ctrlDown = ctrl;
-        rig.panel.imgBPTake_Click(takeIndex);
+        rig.buttons().imgBPTake_Click(takeIndex);
         QVERIFY(rig.sim.waitForFrames(int(expected.count(u'>'))));
         QCOMPARE(rig.sent(), expected);
-        QCOMPARE(rig.boxes.beeps, unassigned);
-        QCOMPARE(rig.boxes.lines(), refused ? QStringList{NothingSelected} : QStringList());
-        QCOMPARE(rig.link.isOpen(), !refused);
-        QCOMPARE(rig.status.messages, QStringList(unassigned, QStringLiteral("Unassigned crosspoint")));
+        QCOMPARE(rig.dialogs.beeps, unassigned);
+        QCOMPARE(rig.dialogs.lines(), refused ? QStringList{NothingSelected} : QStringList());
+        QCOMPARE(rig.panel->statusLine().text(), unassigned ? QStringLiteral("Unassigned crosspoint") : QString());
 
-        QCOMPARE(rig.panel.BPInSel(), ctrl || refused ? inSel : -1);
-        QCOMPARE(rig.panel.BPOutSel(), ctrl || refused ? outSel : QList<int>{});
-        rig.verifyPictures(rig.panel.BPInSel(), rig.panel.BPOutSel());
+        QCOMPARE(rig.buttons().BPInSel(), ctrl || refused ? inSel : -1);
+        QCOMPARE(rig.buttons().BPOutSel(), ctrl || refused ? outSel : QList<int>{});
+        rig.verifyPictures(rig.buttons().BPInSel(), rig.buttons().BPOutSel());
     }
 
     // Clicks handled while a route waits for its reply change the selection,
     // not the take under way: it routes what was selected when clicked.
     void clicksDuringTheReplyWaitLeaveTheTakeAlone()
     {
-        PanelRig rig;
-        rig.config.RouterTimeout = 2;
-        QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
+        ButtonRig rig({"--answer", "0=ack@200"});
+        QVERIFY(rig.started);
         rig.clicks(QStringLiteral("^o1 ^o3 i4"));
         connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
             if (rig.sim.frames().size() == 1)
                 rig.clicks(QStringLiteral("^o1 ^o5 i9"));
         });
-        rig.panel.imgBPTake_Click(2);
+        rig.buttons().imgBPTake_Click(2);
         QVERIFY(rig.sim.waitForFrames(2));
         QCOMPARE(rig.sent(), QStringLiteral("0:4>1 0:4>3"));
     }
