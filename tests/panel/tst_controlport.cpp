@@ -2,6 +2,7 @@
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 
+#include <QEventLoop>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
@@ -40,10 +41,19 @@ struct Client
         socket.connectToServer(controlSocketName());
     }
 
-    // The answers once count of them have come (bounded wait).
+    // The answers once count of them have come (bounded wait), woken by
+    // each arrival: a polling wait would sleep between the commands the port
+    // serves one a turn.
     QStringList waitFor(qsizetype count)
     {
-        (void)QTest::qWaitFor([&] { return answers.size() >= count; }, Timeout);
+        QEventLoop loop;
+        QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
+            if (answers.size() >= count)
+                loop.quit();
+        });
+        QTimer::singleShot(Timeout, &loop, &QEventLoop::quit);
+        if (answers.size() < count)
+            loop.exec();
         return answers;
     }
 
