@@ -13,9 +13,9 @@ target=${1:?$usage}
 seconds=${2:?$usage}
 shift 2
 case "$target" in
-    config) binary=tests/config/fuzz_config; seeds=(tests/data/fuzz-corpus tests/data/config); options=(-dict=tests/data/fuzz-config.dict) ;;
-    control) binary=tests/remote/fuzz_control; seeds=(tests/data/fuzz-control-corpus); options=(-dict=tests/data/fuzz-control.dict) ;;
-    videohub) binary=tests/remote/videohub/fuzz_videohub; seeds=(tests/data/fuzz-videohub-corpus); options=() ;;
+    config) binary=bench/fuzz/fuzz_config; seeds=(tests/data/fuzz-corpus tests/data/config); options=(-dict=tests/data/fuzz-config.dict) ;;
+    control) binary=bench/fuzz/fuzz_control; seeds=(tests/data/fuzz-control-corpus); options=(-dict=tests/data/fuzz-control.dict) ;;
+    videohub) binary=bench/fuzz/fuzz_videohub; seeds=(tests/data/fuzz-videohub-corpus); options=() ;;
     *) echo "$usage" >&2; exit 2 ;;
 esac
 source scripts/deps.sh

@@ -1,6 +1,5 @@
 #include "LinkRig.h"
 #include "link/RouteTarget.h"
-#include "model/MatrixView.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTest>
@@ -17,37 +16,13 @@ QString text(const TakeOutcome &outcome)
     return outcome.failure.isEmpty() ? result : result + u' ' + outcome.failure;
 }
 
-// Routers 0 to 3 side by side on the matrix (16 ports each), viewed from
-// output 0 as the main window would.
-struct RouteRig : LinkRig
-{
-    MatrixTables tables;
-    MatrixView view{tables, config.Routers};
-
-    RouteRig()
-    {
-        for (int frameAddress = 0; frameAddress < 4; ++frameAddress) {
-            config.Routers[std::size_t(frameAddress)]->setMapIn(frameAddress * 16);
-            config.Routers[std::size_t(frameAddress)]->setMapOut(frameAddress * 16);
-        }
-        SizeMatrix(tables, config.Routers);
-    }
-
-    // "video/audio" of an output's route state.
-    QString state(int frameAddress, int phyOut)
-    {
-        const clsRouteState &s = config.Routers[std::size_t(frameAddress)]->RouteState(phyOut);
-        return QStringLiteral("%1/%2").arg(s.Video()).arg(s.Audio());
-    }
-};
-
 // The main window's side of a replay: Route, keeping the outcomes.
 struct WindowTarget final : RouteTarget
 {
-    RouteRig &rig;
+    LinkRig &rig;
     QStringList outcomes;
 
-    explicit WindowTarget(RouteRig &r) : rig(r) {}
+    explicit WindowTarget(LinkRig &r) : rig(r) {}
 
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override
     {
@@ -64,7 +39,7 @@ class TestRouteExecution : public QObject
 private slots:
     void withoutConfigurationNothingIsRecordedOrSent()
     {
-        RouteRig rig;
+        LinkRig rig;
         QVERIFY(rig.startSim({"--no-pacing"}));
         rig.config.ConfigLoaded = false;
         rig.recorder.MacroRecording = true;
@@ -83,7 +58,7 @@ private slots:
     void takeRoute()
     {
         desktop::ScriptedDialogs boxes;
-        RouteRig rig;
+        LinkRig rig;
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "2=code:21"}));
         // {frame address (-1: no router behind the column), output, input, view column}
         const std::array<int, 4> takes[] = {{-1, -1, 4, 5}, {0, 3, -1, 3}, {0, 16, 4, 16}, {0, 3, 16, 3},
@@ -113,7 +88,7 @@ private slots:
     void replayGoesOnAfterFailures()
     {
         desktop::ScriptedDialogs boxes;
-        RouteRig rig;
+        LinkRig rig;
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=code:21", "--answer", "2=silent"}));
         rig.bank.Macros[0] = QList<RouteRecord>{
             RouteRecord::pack(0, 1, 2, 3), RouteRecord::pack(1, 0, 0, 3),  RouteRecord::pack(9, 0, 0, 3),
@@ -140,7 +115,7 @@ private slots:
     // route's caller learns its verdict last.
     void nestedRoutesDuringAWait()
     {
-        RouteRig rig;
+        LinkRig rig;
         rig.config.RouterTimeout = 2;
         QVERIFY(rig.startSim({"--answer", "0=ack@300", "--answer", "1=code:21"}));
         clsRouter &router = *rig.config.Routers[0];
@@ -172,7 +147,7 @@ private slots:
     void lateAcknowledgementAfterTheSetUpChanged()
     {
         QFETCH(int, change);
-        RouteRig rig;
+        LinkRig rig;
         rig.config.RouterTimeout = 2;
         QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
         auto &slot = rig.config.Routers[0];

@@ -125,79 +125,40 @@ private slots:
         QTest::addColumn<QString>("calls");
         const QString acked = QStringLiteral("BE EF 00 00 00 05 03 57");
         const QString refused = QStringLiteral("Router returned 21\n");
-        QTest::newRow("check: rejected lines listed")
-            << ""
-            << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
-            << "Data Error: Frame Address out of range\nInvalid Router--Line 5\r\n"
-            << ""
-            << "";
-        QTest::newRow("check: wrong header")
-            << ""
-            << "check wrong.rcf" << 1 << ""
-            << "Velmora: This is not a valid configuration file for this version of the program\n"
-            << ""
-            << "";
-        QTest::newRow("route acknowledged") << ""
-                                            << "route set-up.rcf 0 3 5" << 0 << ""
-                                            << "" << acked << "";
-        QTest::newRow("macro goes on after a refusal")
-            << ""
-            << "macro set-up.rcf 0" << 1 << "" << refused << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50"
-            << "";
-        QTest::newRow("missing file") << ""
-                                      << "macro missing.rcf 0" << 1 << ""
-                                      << "Function ConfigLoad: Error: File not found\n"
-                                      << ""
-                                      << "";
-        QTest::newRow("state needs a panel") << ""
-                                             << "state 0 4" << 1 << ""
-                                             << "No panel is running: the route state lives in the panel\n"
-                                             << ""
-                                             << "";
-        QTest::newRow("help") << ""
-                              << "--help" << 0 << "usage: velmora-ctl check|macro|route|state ...\n"
-                              << ""
-                              << ""
-                              << "";
+        const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
+        // clang-format off
+        QTest::newRow("check: rejected lines listed") << "" << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
+            << "Data Error: Frame Address out of range\nInvalid Router--Line 5\r\n" << "" << "";
+        QTest::newRow("check: wrong header") << "" << "check wrong.rcf" << 1 << ""
+            << "Velmora: This is not a valid configuration file for this version of the program\n" << "" << "";
+        QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
+        QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
+            << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
+        QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << ""
+            << "Function ConfigLoad: Error: File not found\n" << "" << "";
+        QTest::newRow("state needs a panel") << "" << "state 0 4" << 1 << "" << noPanel << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state ...\n" << ""
+            << "" << "";
         for (const auto &[arguments, usage] :
              {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
-                                                    << "usage: velmora-ctl " + QString::fromLatin1(usage) << ""
-                                                    << "";
-        QTest::newRow("panel: route refused") << "scripted"
-                                              << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << ""
-                                              << "route 1 2 4 1";
-        QTest::newRow("panel: macro") << "scripted"
-                                      << "macro set-up.rcf 0" << 0 << ""
-                                      << ""
-                                      << ""
-                                      << "macro 0";
-        QTest::newRow("panel: state") << "scripted"
-                                      << "state 0 4" << 0 << "video 2 audio -1\n"
-                                      << ""
-                                      << ""
-                                      << "state 0 4";
-        QTest::newRow("stopped panel: time-out") << "silent"
-                                                 << "route --timeout 1 set-up.rcf 0 3 5" << 1 << ""
-                                                 << "The Velmora panel did not answer within 1 s\n"
-                                                 << ""
-                                                 << "";
-        QTest::newRow("panel without socket") << "locked"
-                                              << "macro set-up.rcf 0" << 1 << ""
-                                              << "A Velmora panel holds the control port but does not answer\n"
-                                              << ""
-                                              << "";
+                << "usage: velmora-ctl " + QString::fromLatin1(usage) << "" << "";
+        QTest::newRow("panel: route refused") << "scripted" << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << ""
+            << "route 1 2 4 1";
+        QTest::newRow("panel: macro") << "scripted" << "macro set-up.rcf 0" << 0 << "" << "" << "" << "macro 0";
+        QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0 << "video 2 audio -1\n" << "" << ""
+            << "state 0 4";
+        QTest::newRow("stopped panel: time-out") << "silent" << "route --timeout 1 set-up.rcf 0 3 5" << 1 << ""
+            << "The Velmora panel did not answer within 1 s\n" << "" << "";
+        QTest::newRow("panel without socket") << "locked" << "macro set-up.rcf 0" << 1 << ""
+            << "A Velmora panel holds the control port but does not answer\n" << "" << "";
         // cron: only velmora-ctl's own message, none of Qt's about the variable.
-        QTest::newRow("no XDG_RUNTIME_DIR") << "unset"
-                                            << "state 0 4" << 1 << ""
-                                            << "No panel is running: the route state lives in the panel\n"
-                                            << ""
-                                            << "";
-        QTest::newRow("panel: route --direct") << "scripted"
-                                               << "route --direct set-up.rcf 0 3 5" << 0 << ""
-                                               << "" << acked << "";
+        QTest::newRow("no XDG_RUNTIME_DIR") << "unset" << "state 0 4" << 1 << "" << noPanel << "" << "";
+        QTest::newRow("panel: route --direct") << "scripted" << "route --direct set-up.rcf 0 3 5" << 0 << "" << ""
+            << acked << "";
+        // clang-format on
     }
 
     void run()

@@ -1,8 +1,4 @@
-#include "link/LinkRig.h"
-#include "model/MatrixView.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
-#include "panel/ButtonPanel.h"
+#include "panel/PanelRig.h"
 
 #include <QTest>
 
@@ -14,25 +10,26 @@ namespace {
 const QString NothingSelected = QStringLiteral("Velmora: Please select an input and at least one output");
 const QPoint OnButton{600, 140};
 
-// Routers 0 to 3 share matrix inputs 0 to 15 and lay their 16 outputs end
-// to end, as the configuration dialog maps them by default. Every take goes
-// through the route sender to the simulator.
-struct PanelRig : LinkRig
+// The button panel of a running panel whose routers 0 to 3 share matrix
+// inputs 0 to 15 and lay their 16 outputs end to end, as the configuration
+// dialog maps them by default. Takes go to the simulator run with simArgs;
+// without any, there is neither simulator nor port.
+struct ButtonRig : PanelRig
 {
-    desktop::ScriptedDialogs boxes;
-    desktop::ScriptedShell shell;
-    MatrixTables tables;
-    MatrixView view{tables, config.Routers};
-    ButtonPanel panel{view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
-                          (void)routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
-                      }};
-
-    PanelRig()
+    explicit ButtonRig(const QStringList &simArgs = {})
     {
-        for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
-            config.Routers[std::size_t(frameAddress)]->setMapOut(frameAddress * 16);
-        SizeMatrix(tables, config.Routers);
+        useRouters([noPort = simArgs.isEmpty()](Configuration &config) {
+            for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
+                addRouter(config, frameAddress).setMapOut(frameAddress * 16);
+            if (noPort)
+                config.CommPortName.clear();
+        });
+        started = simArgs.isEmpty() || startSim(simArgs);
+        build().Form_Load([this] { runSetup(); });
     }
+    bool started;
+
+    [[nodiscard]] ButtonPanel &buttons() const { return panel->buttonPanel(); }
 
     // A click: "i4" input 4, "o3" output 3, "^o3" output 3 with Ctrl held,
     // "+o3" with Shift held; "o3@1231,100" let go at that point in twips
@@ -44,9 +41,9 @@ struct PanelRig : LinkRig
         const QString button = step.mid(shell.ctrlDown || shell.shiftDown ? 1 : 0).section(u'@', 0, 0);
         const QString at = step.section(u'@', 1);
         const Side side = button.startsWith(u'i') ? Side::Inputs : Side::Outputs;
-        panel.press(side, button.mid(1).toInt());
-        QCOMPARE(panel.picture(side, button.mid(1).toInt()), Picture::Down);
-        panel.release(side, button.mid(1).toInt(),
+        buttons().press(side, button.mid(1).toInt());
+        QCOMPARE(buttons().picture(side, button.mid(1).toInt()), Picture::Down);
+        buttons().release(side, button.mid(1).toInt(),
                       at.isEmpty() ? OnButton : QPoint(at.section(u',', 0, 0).toInt(), at.section(u',', 1).toInt()));
         shell.ctrlDown = shell.shiftDown = false;
     }
@@ -57,25 +54,12 @@ struct PanelRig : LinkRig
             click(step);
     }
 
-    // The routes the simulator acknowledged, in order: "1:7>2" is router 1,
-    // input 7 to output 2; a frame it did not acknowledge ends in "?".
-    [[nodiscard]] QString sent() const
-    {
-        QStringList result;
-        for (const QString &frame : sim.frames()) {
-            const auto field = [&frame](int n) { return frame.section(u' ', n, n).section(u'=', 1); };
-            result.append(field(8) + u':' + field(9) + u'>' + field(10) +
-                          (frame.section(u' ', 11, 11) == QLatin1String("ack") ? QString() : QStringLiteral("?")));
-        }
-        return result.join(u' ');
-    }
-
     // Every panel button shows Sel exactly when it is selected.
     void verifyPictures(int inSel, const QList<int> &outSel) const
     {
         for (int i = 0; i < ButtonPanel::ButtonCount; ++i) {
-            QCOMPARE(panel.picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
-            QCOMPARE(panel.picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
+            QCOMPARE(buttons().picture(Side::Inputs, i), i == inSel ? Picture::Sel : Picture::Up);
+            QCOMPARE(buttons().picture(Side::Outputs, i), outSel.contains(i) ? Picture::Sel : Picture::Up);
         }
     }
 };
@@ -112,12 +96,12 @@ private slots:
         QFETCH(QString, script);
         QFETCH(int, inSel);
         QFETCH(QList<int>, outSel);
-        PanelRig rig;
+        ButtonRig rig;
         rig.clicks(script);
-        QCOMPARE(rig.panel.BPInSel(), inSel);
-        QCOMPARE(rig.panel.BPOutSel(), outSel);
+        QCOMPARE(rig.buttons().BPInSel(), inSel);
+        QCOMPARE(rig.buttons().BPOutSel(), outSel);
         for (int k = 0; k < outSel.size(); ++k)
-            QCOMPARE(rig.panel.BPOutSelID(outSel[k]), k);
+            QCOMPARE(rig.buttons().BPOutSelID(outSel[k]), k);
         rig.verifyPictures(inSel, outSel);
     }
 
@@ -127,17 +111,18 @@ private slots:
         QTest::addColumn<int>("outOffset");
         QTest::addColumn<int>("takeIndex");
         QTest::addColumn<bool>("ctrl");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("expected");
         QTest::addColumn<int>("unassigned");
-        QTest::newRow("audio to two outputs, then cleared") << "^o1 ^o3 i4" << 0 << 1 << false << "0:4>1 0:4>3" << 0;
-        QTest::newRow("Ctrl held keeps the selection") << "^o1 ^o3 i4" << 0 << 1 << true << "0:4>1 0:4>3" << 0;
+        const QStringList fourTo1And3{route(0, 4, 1), route(0, 4, 3)};
+        QTest::newRow("audio to two outputs, then cleared") << "^o1 ^o3 i4" << 0 << 1 << false << fourTo1And3 << 0;
+        QTest::newRow("Ctrl held keeps the selection") << "^o1 ^o3 i4" << 0 << 1 << true << fourTo1And3 << 0;
         QTest::newRow("selection order across routers, scrolled")
-            << "^o9 ^o2 i7" << 8 << 0 << false << "1:7>1 0:7>10" << 0;
+            << "^o9 ^o2 i7" << 8 << 0 << false << QStringList{route(1, 7, 1), route(0, 7, 10)} << 0;
         QTest::newRow("an unassigned output does not stop the rest")
-            << "^o8 ^o0 i2" << 56 << 2 << false << "3:2>8" << 1;
+            << "^o8 ^o0 i2" << 56 << 2 << false << QStringList{route(3, 2, 8)} << 1;
         // Refused: nothing is sent and the selection stays.
-        QTest::newRow("no input") << "^o1 ^o3" << 0 << 2 << false << "" << 0;
-        QTest::newRow("no output") << "i4" << 0 << 2 << false << "" << 0;
+        QTest::newRow("no input") << "^o1 ^o3" << 0 << 2 << false << QStringList() << 0;
+        QTest::newRow("no output") << "i4" << 0 << 2 << false << QStringList() << 0;
     }
 
     void take()
@@ -146,45 +131,43 @@ private slots:
         QFETCH(int, outOffset);
         QFETCH(int, takeIndex);
         QFETCH(bool, ctrl);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, expected);
         QFETCH(int, unassigned);
         const bool refused = expected.isEmpty() && unassigned == 0;
-        PanelRig rig;
-        QVERIFY(rig.startSim({"--no-pacing"}));
-        rig.view.OutOffset = outOffset;
+        ButtonRig rig({"--no-pacing"});
+        QVERIFY(rig.started);
+        rig.panel->setOutOffset(outOffset);
         rig.clicks(script);
-        const int inSel = rig.panel.BPInSel();
-        const QList<int> outSel = rig.panel.BPOutSel();
+        const int inSel = rig.buttons().BPInSel();
+        const QList<int> outSel = rig.buttons().BPOutSel();
 
         rig.shell.ctrlDown = ctrl;
-        rig.panel.imgBPTake_Click(takeIndex);
-        QVERIFY(rig.sim.waitForFrames(int(expected.count(u'>'))));
-        QCOMPARE(rig.sent(), expected);
-        QCOMPARE(rig.boxes.beeps, unassigned);
-        QCOMPARE(rig.boxes.lines(), refused ? QStringList{NothingSelected} : QStringList());
-        QCOMPARE(rig.link.isOpen(), !refused);
-        QCOMPARE(rig.status.messages, QStringList(unassigned, QStringLiteral("Unassigned crosspoint")));
+        rig.buttons().imgBPTake_Click(takeIndex);
+        QVERIFY(rig.sim.waitForFrames(int(expected.size())));
+        QCOMPARE(rig.routes(), expected);
+        QCOMPARE(rig.dialogs.beeps, unassigned);
+        QCOMPARE(rig.dialogs.lines(), refused ? QStringList{NothingSelected} : QStringList());
+        QCOMPARE(rig.panel->statusLine().text(), unassigned ? QStringLiteral("Unassigned crosspoint") : QString());
 
-        QCOMPARE(rig.panel.BPInSel(), ctrl || refused ? inSel : -1);
-        QCOMPARE(rig.panel.BPOutSel(), ctrl || refused ? outSel : QList<int>{});
-        rig.verifyPictures(rig.panel.BPInSel(), rig.panel.BPOutSel());
+        QCOMPARE(rig.buttons().BPInSel(), ctrl || refused ? inSel : -1);
+        QCOMPARE(rig.buttons().BPOutSel(), ctrl || refused ? outSel : QList<int>{});
+        rig.verifyPictures(rig.buttons().BPInSel(), rig.buttons().BPOutSel());
     }
 
     // Clicks handled while a route waits for its reply change the selection,
     // not the take under way: it routes what was selected when clicked.
     void clicksDuringTheReplyWaitLeaveTheTakeAlone()
     {
-        PanelRig rig;
-        rig.config.RouterTimeout = 2;
-        QVERIFY(rig.startSim({"--answer", "0=ack@200"}));
+        ButtonRig rig({"--answer", "0=ack@200"});
+        QVERIFY(rig.started);
         rig.clicks(QStringLiteral("^o1 ^o3 i4"));
         connect(&rig.sim, &RouterSim::frameLogged, &rig.sim, [&] {
             if (rig.sim.frames().size() == 1)
                 rig.clicks(QStringLiteral("^o1 ^o5 i9"));
         });
-        rig.panel.imgBPTake_Click(2);
+        rig.buttons().imgBPTake_Click(2);
         QVERIFY(rig.sim.waitForFrames(2));
-        QCOMPARE(rig.sent(), QStringLiteral("0:4>1 0:4>3"));
+        QCOMPARE(rig.routes(), (QStringList{route(0, 4, 1), route(0, 4, 3)}));
     }
 };
 

@@ -5,6 +5,15 @@
 #include <QTest>
 #include <QWheelEvent>
 
+// The control of that object name in a window; a missing one ends the test run.
+template <typename Control = QWidget> Control *control(const QWidget &window, const QString &name)
+{
+    auto *found = window.findChild<Control *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 // The window shown and active, so that its controls take the keyboard focus.
 [[nodiscard]] inline bool showActive(QWidget &window)
 {

@@ -15,15 +15,6 @@
 
 namespace {
 
-template<typename Control>
-Control *control(const QWidget &window, const QString &name)
-{
-    auto *found = window.findChild<Control *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
 void sendFocus(QWidget *widget, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason)
 {
     QFocusEvent event(type, reason);

@@ -50,10 +50,7 @@ struct WindowRig : PanelRig
 
     template <typename Control = QWidget> Control *control(const QString &name) const
     {
-        auto *found = window->findChild<Control *>(name);
-        if (!found)
-            qWarning("no control %s", qPrintable(name));
-        return found;
+        return ::control<Control>(*window, name);
     }
 
     [[nodiscard]] bool visible(const QString &name) const { return control(name)->isVisibleTo(window.get()); }

@@ -61,6 +61,8 @@ private slots:
         });
         QVERIFY(rig.startSim());
         rig.open();
+        // The set-up opened the port before any take.
+        QVERIFY(rig.panel->Comm().isOpen());
         QCOMPARE((QList<bool>{rig.visible("imgLayerSel_0"), rig.visible("imgBPTake_1"), rig.visible("imgBPTake_2")}),
                  (QList<bool>{split, split, true}));
 
@@ -174,27 +176,6 @@ private slots:
                          QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
                 .join(u'|'),
             "state");
-    }
-
-    void reconfigurationKeepsOrMovesThePort()
-    {
-        WindowRig rig;
-        rig.useRouter();
-        QVERIFY(rig.startSim());
-        rig.open();
-        rig.window->mnuSetup_Click();
-        QVERIFY(rig.panel->Comm().isOpen());
-
-        // COM2 reaches the same simulator through a link of its own.
-        const QString ports = rig.appFolder() + QStringLiteral("ports/");
-        QVERIFY(QFile::link(QFile::symLinkTarget(ports + QStringLiteral("COM1")), ports + QStringLiteral("COM2")));
-        rig.setup = [&rig] { rig.panel->config().CommPortName = QStringLiteral("COM2"); };
-        rig.window->mnuSetup_Click();
-        QVERIFY(rig.panel->Comm().isOpen());
-        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(), QString());
-        rig.click(WindowRig::cell(1, 1));
-        QCOMPARE(rig.routes(), QStringList{route(0, 1, 1)});
-        QCOMPARE(rig.disc(1, 1), 3);
     }
 
     void exitSavesAndKeepsAnUnloadableDefault_data()
