@@ -83,3 +83,15 @@ int panelVerdict(const QString &answer)
     writeErrorLine(answer.startsWith(u"error ") ? answer.mid(6) : answer);
     return ExitFailed;
 }
+
+int printPanelAnswer(const std::optional<QString> &answer, const QString &noPanel)
+{
+    if (!answer) {
+        writeErrorLine(noPanel);
+        return ExitFailed;
+    }
+    if (answer->startsWith(u"error"))
+        return panelVerdict(*answer);
+    writeStandardOutput(answer->toUtf8() + '\n');
+    return ExitOk;
+}

@@ -43,3 +43,8 @@ enum class AnswerForm { OneLine, List };
 // The exit status of an "ok" or "error <message>" answer; the message goes
 // to standard error.
 [[nodiscard]] int panelVerdict(const QString &answer);
+
+// For the commands that print what the panel answers: the answer on standard
+// output and ExitOk; an error answer as panelVerdict gives it; without a
+// panel, noPanel on standard error and ExitFailed.
+[[nodiscard]] int printPanelAnswer(const std::optional<QString> &answer, const QString &noPanel);
