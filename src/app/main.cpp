@@ -1,68 +1,18 @@
-// The composition root: one running panel, its control port, then its
-// windows on the Qt desktop services. It takes no command-line option;
-// everything it needs is in its configuration file.
-// TERM, INT and HUP end it as File > Exit does, with exit status 0.
+// The composition root: one running panel and its servers (PanelServers),
+// with its window (WindowRun) or, with --no-window, as a service without
+// any display (ServiceRun). TERM, INT and HUP end either as File > Exit does,
+// with exit status 0.
 
-#include "base/PanelLimits.h"
-#include "desktop/Dialogs.h"
-#include "desktop/Help.h"
+#include "ServiceRun.h"
+#include "StartOptions.h"
+#include "WindowRun.h"
 #include "desktop/RuntimeFolder.h"
-#include "desktop/Shell.h"
-#include "desktop/StopSignals.h"
-#include "desktop/qt/CloseOnStop.h"
-#include "desktop/qt/QtDialogs.h"
-#include "desktop/qt/QtShell.h"
-#include "panel/MainPanel.h"
-#include "remote/ControlPort.h"
-#include "ui/about/frmAbout.h"
-#include "ui/config/frmConfig.h"
-#include "ui/main/frmMainMatrix.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
     desktop::ExportRuntimeFolder();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(limits::ProgramName);
-
-    desktop::QtDialogs dialogs;
-    desktop::setDialogs(&dialogs);
-    desktop::QtShell shell;
-    desktop::setShell(&shell);
-    // From here on a stop signal waits for the event loop instead of killing the panel.
-    desktop::StopSignals stopSignals;
-
-    int exitCode = 0;
-    {
-        MainPanel panel;
-        // Scripts' commands may come in from here on; routes wait for the start-up.
-        ControlPort port(panel.operations(), panel);
-        port.listen();
-        frmMainMatrix::Services services;
-        services.showSetup = [&panel](QWidget *owner) {
-            frmConfig dialog(panel.config(), owner);
-            dialog.exec();
-        };
-        services.showAbout = [](QWidget *owner) {
-            frmAbout about(owner);
-            about.exec();
-        };
-        services.showHelp = [] { ShowHelp(); };
-        frmMainMatrix window(panel, std::move(services));
-        desktop::CloseOnStop closer(window);
-        QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &closer, &desktop::CloseOnStop::stop);
-        window.Form_Load();
-        // Stopped during the start-up dialog: the loop that would close the
-        // window is not running yet.
-        if (closer.stopping()) {
-            window.close();
-        } else {
-            window.show();
-            exitCode = QApplication::exec();
-        }
-    }
-    desktop::setShell(nullptr);
-    desktop::setDialogs(nullptr);
-    return exitCode;
+    const StartOptions options = parseStartOptions(argc, argv);
+    if (options.exitNow)
+        return *options.exitNow;
+    return options.noWindow ? runService(argc, argv) : runWindow(argc, argv);
 }

@@ -1,13 +1,10 @@
 #include "desktop/ConsoleDialogs.h"
 
-#include <cstdio>
-
 namespace desktop {
 
 Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Icon, Buttons buttons)
 {
-    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
-    std::fflush(stderr);
+    writeConsoleLine(title + QStringLiteral(": ") + text, m_stamp);
     switch (buttons) {
     case Buttons::Ok:
         return Answer::Ok;
@@ -21,8 +18,7 @@ Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Ico
 
 QString ConsoleDialogs::inputBox(const QString &prompt, const QString &title, const QString &)
 {
-    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(prompt));
-    std::fflush(stderr);
+    writeConsoleLine(title + QStringLiteral(": ") + prompt, m_stamp);
     return {};
 }
 

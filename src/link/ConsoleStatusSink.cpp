@@ -1,9 +1,8 @@
 #include "link/ConsoleStatusSink.h"
 
-#include <cstdio>
+#include "desktop/ConsoleLine.h"
 
 void ConsoleStatusSink::SetErrMsg(const QString &msg)
 {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(msg));
-    std::fflush(stderr);
+    desktop::writeConsoleLine(msg);
 }

@@ -23,8 +23,8 @@ QString appFolderOrNone()
 } // namespace
 
 MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
-    : QObject(parent), m_status(std::move(clock), m_recorder.MacroRecording, this),
-      m_comm(m_config, *this, appFolderOrNone()), m_view{m_tables, m_config.Routers},
+    : QObject(parent), m_dataFolder(appFolderOrNone()), m_status(std::move(clock), m_recorder.MacroRecording, this),
+      m_comm(m_config, *this, m_dataFolder), m_view{m_tables, m_config.Routers},
       m_display(m_view, [this](int cell, MatrixDisplay::Mark mark) { emit cellChanged(cell, mark); }),
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),

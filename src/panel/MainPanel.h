@@ -63,6 +63,8 @@ public:
     void SetErrMsg(const QString &msg) override;
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
 
+    // The per-user application folder, ending with "/" (empty when it cannot be made).
+    [[nodiscard]] QString dataFolder() const { return m_dataFolder; }
     [[nodiscard]] Configuration &config() { return m_config; }
     [[nodiscard]] const Configuration &config() const { return m_config; }
     [[nodiscard]] const MatrixTables &tables() const { return m_tables; }
@@ -99,6 +101,7 @@ private:
     // Keeps the default file that failed to load beside it as ".bak".
     void keepUnloadableDefault(const QString &path);
 
+    QString m_dataFolder;
     Configuration m_config;
     MatrixTables m_tables;
     MacroBank m_bank;

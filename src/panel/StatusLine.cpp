@@ -31,8 +31,11 @@ void StatusLine::setText(const QString &text)
 void StatusLine::SetErrMsg(const QString &msg)
 {
     m_MsgExpiry = m_clock() + MessageMs;
+    m_lastMessage = msg;
+    m_lastMessageTime = QDateTime::currentDateTime();
     setText(msg);
     m_timer.start();
+    emit messageShown(msg);
 }
 
 void StatusLine::startRecordTimer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -26,6 +27,10 @@ public:
 
     [[nodiscard]] QString text() const { return m_text; }
     [[nodiscard]] bool timerRunning() const { return m_timer.isActive(); }
+    // The last message and when it came (local time), kept after the line
+    // cleared: for whoever asks later what the panel said. Empty before the first.
+    [[nodiscard]] QString lastMessage() const { return m_lastMessage; }
+    [[nodiscard]] QDateTime lastMessageTime() const { return m_lastMessageTime; }
 
     void SetErrMsg(const QString &msg);
     // Recording started: the timer ticks to blink the label.
@@ -40,6 +45,8 @@ public:
 
 signals:
     void textChanged(const QString &text);
+    // Every message, also one repeating the message shown.
+    void messageShown(const QString &msg);
     // While recording, on every tick: the recording label is to toggle.
     void blink();
 
@@ -50,6 +57,8 @@ private:
     const bool &m_recording;
     QTimer m_timer;
     QString m_text;
+    QString m_lastMessage;
+    QDateTime m_lastMessageTime;
     // When the shown message expires; none when no message is pending.
     std::optional<qint64> m_MsgExpiry;
 };

@@ -5,6 +5,7 @@
 #include "model/MacroBank.h"
 #include "model/clsRouter.h"
 #include "panel/PanelOperations.h"
+#include "remote/StatusReport.h"
 
 #include <QRegularExpression>
 #include <optional>
@@ -38,6 +39,8 @@ QString usageOf(const QString &command)
         return usage("state FA OUT");
     if (command == u"names")
         return usage("names");
+    if (command == u"status")
+        return usage("status");
     return line(QStringLiteral("error unknown command"));
 }
 
@@ -70,13 +73,14 @@ QString state(const QStringList &words, PanelOperations &panel)
     return line(QStringLiteral("video %1 audio %2").arg(sources.video).arg(sources.audio));
 }
 
-QString names(const QStringList &words, const PanelOperations &panel)
+// The lines one by one, then "end".
+QString listed(const QStringList &words, const QStringList &lines)
 {
     if (words.size() != 1)
         return usageOf(words.value(0));
     QString text;
-    for (const QString &router : panel.names())
-        text += line(router);
+    for (const QString &each : lines)
+        text += line(each);
     return text + line(QStringLiteral("end"));
 }
 
@@ -99,7 +103,7 @@ QStringList wordsOf(const QString &text)
 
 } // namespace
 
-QString ControlCommands::answer(const QString &text, PanelOperations &panel)
+QString ControlCommands::answer(const QString &text, PanelOperations &panel, const StatusReport &report)
 {
     const QStringList words = wordsOf(text);
     const QString command = words.value(0);
@@ -113,7 +117,9 @@ QString ControlCommands::answer(const QString &text, PanelOperations &panel)
     if (command == u"state")
         return state(words, panel);
     if (command == u"names")
-        return names(words, panel);
+        return listed(words, panel.names());
+    if (command == u"status")
+        return listed(words, report.lines());
     return usageOf(command);
 }
 

@@ -3,19 +3,21 @@
 #include <QString>
 
 class PanelOperations;
+class StatusReport;
 
 // The control port's line protocol: one command line in, its answer out.
 //   route FA OUT IN [LEVEL]  -> ok | error <message>
 //   macro SLOT               -> ok | error <messages, "; " between>
 //   state FA OUT             -> video N audio N
 //   names                    -> one line per router, then end
+//   status                   -> the status report's lines, then end
 // Anything else: "error unknown command" or "error usage: ...", also for a
 // line with a control character other than tab.
 namespace ControlCommands {
 
 // The answer to one command line (without its line end): one or more lines,
 // each ending with "\n". Messages never break a line.
-[[nodiscard]] QString answer(const QString &line, PanelOperations &panel);
+[[nodiscard]] QString answer(const QString &line, PanelOperations &panel, const StatusReport &report);
 
 // Whether the command may go to a router and so waits for the line; the
 // others are answered from the panel's memory.

@@ -85,7 +85,7 @@ QString ControlPort::answerTo(const QString &command)
 {
     // An unexpected failure answers this command only; the port goes on.
     try {
-        return ControlCommands::answer(command, m_panel);
+        return ControlCommands::answer(command, m_panel, m_statusReport);
     } catch (const std::exception &failure) {
         return QStringLiteral("error ") + QString::fromLocal8Bit(failure.what()) + QLatin1Char('\n');
     }

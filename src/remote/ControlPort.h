@@ -3,6 +3,7 @@
 #include "remote/ClientTurns.h"
 #include "remote/ControlBudget.h"
 #include "remote/ControlListener.h"
+#include "remote/StatusReport.h"
 
 #include <QObject>
 
@@ -32,6 +33,9 @@ public:
 
     static constexpr int MaxClients = 64;
 
+    // What `status` answers; whoever builds the port adds its contributors.
+    [[nodiscard]] StatusReport &statusReport() { return m_statusReport; }
+
     // Serves a new connection, or answers "error too many clients" and closes it.
     void adopt(QLocalSocket *socket);
 
@@ -43,6 +47,7 @@ private:
     [[nodiscard]] QString answerTo(const QString &command);
 
     PanelOperations &m_panel;
+    StatusReport m_statusReport;
     ControlListener m_listener;
     ControlBudget m_budget;
     ClientTurns m_turns;

@@ -137,7 +137,7 @@ private slots:
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << ""
             << "Function ConfigLoad: Error: File not found\n" << "" << "";
         QTest::newRow("state needs a panel") << "" << "state 0 4" << 1 << "" << noPanel << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state ...\n" << ""
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state|status ...\n" << ""
             << "" << "";
         for (const auto &[arguments, usage] :
              {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},

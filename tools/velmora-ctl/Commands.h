@@ -27,3 +27,8 @@ int runMacro(const QStringList &arguments);
 
 // state [--timeout SECONDS] FA OUT: the running panel's route state of one output on standard output.
 int runState(const QStringList &arguments);
+
+// status [--timeout SECONDS]: what the running panel says about itself (how it
+// runs, its data folder, set-up file, COM port, Videohub server, last status
+// message), one "NAME VALUE" line each on standard output; 1 when no panel answers.
+int runStatus(const QStringList &arguments);

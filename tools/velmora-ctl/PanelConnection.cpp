@@ -19,9 +19,10 @@ int remainingMs(const QDeadlineTimer &deadline)
 
 } // namespace
 
-std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed)
+std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed, int timeoutSeconds)
 {
     PanelOptions options;
+    options.timeoutSeconds = timeoutSeconds;
     while (!arguments.isEmpty()) {
         const QString option = arguments.constFirst();
         if (directAllowed && option == u"--direct") {
@@ -40,7 +41,7 @@ std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool direct
     return options;
 }
 
-std::optional<QString> askPanel(const QString &command, const PanelOptions &options)
+std::optional<QString> askPanel(const QString &command, const PanelOptions &options, AnswerForm form)
 {
     const QString name = controlSocketName();
     if (name.isEmpty())
@@ -60,11 +61,19 @@ std::optional<QString> askPanel(const QString &command, const PanelOptions &opti
         return std::nullopt;
     }
     socket.write(command.toUtf8() + '\n');
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(remainingMs(deadline)))
-            return deadline.hasExpired() ? timedOut : QStringLiteral("error the panel closed the connection");
+    QStringList lines;
+    for (;;) {
+        while (!socket.canReadLine()) {
+            if (!socket.waitForReadyRead(remainingMs(deadline)))
+                return deadline.hasExpired() ? timedOut : QStringLiteral("error the panel closed the connection");
+        }
+        const QString line = QString::fromUtf8(socket.readLine()).trimmed();
+        if (form == AnswerForm::OneLine || (lines.isEmpty() && line.startsWith(u"error ")))
+            return line;
+        if (line == u"end")
+            return lines.join(u'\n');
+        lines.append(line);
     }
-    return QString::fromUtf8(socket.readLine()).trimmed();
 }
 
 int panelVerdict(const QString &answer)
@@ -73,4 +82,16 @@ int panelVerdict(const QString &answer)
         return ExitOk;
     writeErrorLine(answer.startsWith(u"error ") ? answer.mid(6) : answer);
     return ExitFailed;
+}
+
+int printPanelAnswer(const std::optional<QString> &answer, const QString &noPanel)
+{
+    if (!answer) {
+        writeErrorLine(noPanel);
+        return ExitFailed;
+    }
+    if (answer->startsWith(u"error"))
+        return panelVerdict(*answer);
+    writeStandardOutput(answer->toUtf8() + '\n');
+    return ExitOk;
 }

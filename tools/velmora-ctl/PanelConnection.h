@@ -12,6 +12,9 @@
 // minute covers commands queued ahead of it.
 inline constexpr int DefaultTimeoutSeconds = 128 * 60;
 
+// status asks a panel that answers at once unless it hangs: a short wait.
+inline constexpr int StatusTimeoutSeconds = 10;
+
 // The options before a subcommand's arguments.
 struct PanelOptions
 {
@@ -21,16 +24,27 @@ struct PanelOptions
 };
 
 // Takes leading "--direct" (when allowed) and "--timeout SECONDS" (a whole
-// number from 1) off arguments; none when one of them is malformed.
-[[nodiscard]] std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed);
+// number from 1, else timeoutSeconds) off arguments; none when one of them is malformed.
+[[nodiscard]] std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed,
+                                                           int timeoutSeconds = DefaultTimeoutSeconds);
+
+// How many lines answer a command: one, or a list closed by "end" (names, status).
+enum class AnswerForm { OneLine, List };
 
 // Sends one command line to the running panel and waits for its one-line
-// answer ("ok", "error ...", "video N audio N"). None when no panel runs for
-// this user; an error answer when the panel went away before answering, did
+// answer ("ok", "error ...", "video N audio N"), or to a list its lines
+// without the closing "end" ("\n" between) unless it is refused with an
+// "error ..." line. None when no panel runs for this user; an error answer when the panel went away before answering, did
 // not accept and answer within the time-out, or holds the control port while
 // its socket does not answer: the line is never opened beside it.
-[[nodiscard]] std::optional<QString> askPanel(const QString &command, const PanelOptions &options);
+[[nodiscard]] std::optional<QString> askPanel(const QString &command, const PanelOptions &options,
+                                              AnswerForm form = AnswerForm::OneLine);
 
 // The exit status of an "ok" or "error <message>" answer; the message goes
 // to standard error.
 [[nodiscard]] int panelVerdict(const QString &answer);
+
+// For the commands that print what the panel answers: the answer on standard
+// output and ExitOk; an error answer as panelVerdict gives it; without a
+// panel, noPanel on standard error and ExitFailed.
+[[nodiscard]] int printPanelAnswer(const std::optional<QString> &answer, const QString &noPanel);

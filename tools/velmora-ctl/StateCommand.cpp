@@ -1,6 +1,5 @@
 #include "Commands.h"
 #include "PanelConnection.h"
-#include "StandardStreams.h"
 #include "Usage.h"
 #include "base/PanelLimits.h"
 
@@ -15,14 +14,6 @@ int runState(const QStringList &given)
     if (!options || arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 ||
         frameAddress >= limits::FrameAddresses || output < 0)
         return refuseUsage(QStringLiteral("state"));
-    const std::optional<QString> answer =
-        askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options);
-    if (!answer) {
-        writeErrorLine(QStringLiteral("No panel is running: the route state lives in the panel"));
-        return ExitFailed;
-    }
-    if (answer->startsWith(u"error"))
-        return panelVerdict(*answer);
-    writeStandardOutput(answer->toUtf8() + '\n');
-    return ExitOk;
+    return printPanelAnswer(askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options),
+                            QStringLiteral("No panel is running: the route state lives in the panel"));
 }

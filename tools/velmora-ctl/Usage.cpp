@@ -30,6 +30,12 @@ const std::map<QString, QString> &usages()
          QStringLiteral("usage: velmora-ctl state [--timeout SECONDS] FA OUT\n"
                         "  the running panel's last acknowledged video and audio source of output OUT of\n"
                         "  the router at FA, as \"video N audio N\" (-1 for none); needs a running panel")},
+        {QStringLiteral("status"),
+         QStringLiteral("usage: velmora-ctl status [--timeout SECONDS]\n"
+                        "  whether a panel runs and how (panel window|service), its data folder, set-up\n"
+                        "  file, COM port (open or closed), Videohub server and last status message, one\n"
+                        "  \"NAME VALUE\" line each; status 1 when no panel answers (default wait %1 s)")
+             .arg(StatusTimeoutSeconds)},
     };
     return table;
 }

@@ -17,6 +17,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("route"), &runRoute},
         {QStringLiteral("macro"), &runMacro},
         {QStringLiteral("state"), &runState},
+        {QStringLiteral("status"), &runStatus},
     };
     return table;
 }

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The panel without a window next to the window, on the same set-up (the
+# demonstration's two routers, the simulator as COM1): the time from process
+# start until the control socket exists (listening), and the resident memory
+# a second after that. The window runs on the offscreen platform (another with
+# WINDOW_PLATFORM=xcb and a display), its start-up dialog open as at every
+# start. Median and range over RUNS runs (default 10):
+#   bench/service.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+
+source scripts/deps.sh
+ensure_packages "${VELMORA_BUILD_PACKAGES[@]}"
+# The programs as installed: the run preset, optimised, no sanitizers.
+cmake --preset run >/dev/null
+cmake --build --preset run --target velmora velmora-routersim >/dev/null
+bin=$PWD/build/run/bin
+
+work=$(mktemp -d)
+sim=
+cleanup() {
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_DATA_HOME/Velmora/1.1" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+"$bin/velmora-routersim" --link "$XDG_DATA_HOME/Velmora/1.1/ports/COM1" >/dev/null 2>&1 &
+sim=$!
+socket=$XDG_RUNTIME_DIR/velmora-control
+
+# One run: "MILLISECONDS KIB" on standard output.
+measure() {
+    cp scripts/demo/default.rcf "$XDG_DATA_HOME/Velmora/1.1/default.rcf"
+    local start panel listening rss
+    start=$(date +%s%N)
+    "$@" 2>/dev/null &
+    panel=$!
+    until [ -S "$socket" ]; do
+        kill -0 "$panel" 2>/dev/null || { echo "the panel ended before listening" >&2; exit 1; }
+        sleep 0.001
+    done
+    listening=$(date +%s%N)
+    sleep 1
+    rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$panel/status")
+    kill -TERM "$panel"
+    wait "$panel" || true
+    echo "$(((listening - start) / 1000000)) $rss"
+}
+
+# "median (min-max)" of a column of numbers.
+summary() {
+    sort -n | awk '{ v[NR] = $1 } END { printf "%s (%s-%s)", v[int((NR + 1) / 2)], v[1], v[NR] }'
+}
+
+report() {
+    local name=$1 results=$2
+    printf '%-8s start to listening %s ms, resident memory %s KiB\n' "$name" \
+        "$(cut -d' ' -f1 <<<"$results" | summary)" "$(cut -d' ' -f2 <<<"$results" | summary)"
+}
+
+service=$(for _ in $(seq "$runs"); do measure env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    "$bin/velmora" --no-window; done)
+window=$(for _ in $(seq "$runs"); do measure env QT_QPA_PLATFORM="${WINDOW_PLATFORM:-offscreen}" \
+    "$bin/velmora"; done)
+echo "$runs runs each, $(nproc) cores:"
+report service "$service"
+report window "$window"

@@ -1,0 +1,72 @@
+#include "ServiceRun.h"
+
+#include "PanelServers.h"
+#include "base/PanelLimits.h"
+#include "config/ConfigFile.h"
+#include "desktop/ConsoleDialogs.h"
+#include "desktop/ConsoleLine.h"
+#include "desktop/Dialogs.h"
+#include "desktop/StopSignals.h"
+#include "panel/MainPanel.h"
+#include "remote/ControlSocketName.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+constexpr int ExitNoSetUp = 1;
+
+bool hasRouter(const Configuration &config)
+{
+    return std::any_of(config.Routers.begin(), config.Routers.end(), [](const auto &router) { return bool(router); });
+}
+
+void say(const QString &text)
+{
+    desktop::writeConsoleLine(text, desktop::LineStamp::Time);
+}
+
+} // namespace
+
+int runService(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(limits::ProgramName);
+
+    desktop::ConsoleDialogs dialogs(desktop::LineStamp::Time);
+    desktop::setDialogs(&dialogs);
+    // From here on a stop signal waits for the event loop instead of killing the panel.
+    desktop::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &app, &QCoreApplication::quit);
+
+    int exitCode = 0;
+    {
+        MainPanel panel;
+        QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
+        PanelServers servers(panel, QStringLiteral("service"));
+        // The start-up as the window's, without the configuration dialog.
+        panel.Form_Load({});
+        // Without a data folder the start-up has said why it cannot be made.
+        const QString setUp = panel.dataFolder().isEmpty()
+                                  ? QStringLiteral("default.rcf of the data folder")
+                                  : QDir::toNativeSeparators(panel.dataFolder() + QStringLiteral("default.rcf"));
+        if (!panel.config().ConfigLoaded || !hasRouter(panel.config())) {
+            // Nothing is saved: an unloadable file stays as the operator left it.
+            say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora with a window "
+                               "writes it; velmora-ctl check verifies a hand-made one)")
+                    .arg(setUp));
+            exitCode = ExitNoSetUp;
+        } else {
+            servers.listen();
+            say(QStringLiteral("Running without a window: set-up %1, control port %2")
+                    .arg(setUp, servers.controlPortListening() ? QDir::toNativeSeparators(controlSocketName())
+                                                              : QStringLiteral("not listening yet")));
+            exitCode = QCoreApplication::exec();
+            panel.Form_Unload();
+        }
+    }
+    desktop::setDialogs(nullptr);
+    return exitCode;
+}

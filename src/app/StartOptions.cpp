@@ -1,0 +1,58 @@
+#include "StartOptions.h"
+
+#include "base/PanelLimits.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+
+void refuse(const QString &problem)
+{
+    std::fprintf(stderr, "velmora: %s\nvelmora --help lists the options.\n", qUtf8Printable(problem));
+}
+
+} // namespace
+
+StartOptions parseStartOptions(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(limits::ProgramName +
+                                     QStringLiteral(": control panel for A/V crosspoint routers."));
+    // Qt's own options are not taken (no application object reads them), so
+    // no --help-all for them; "-platform" reads as one unknown option.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help."));
+    parser.addOption(help);
+    const QCommandLineOption noWindow(
+        QStringLiteral("no-window"),
+        QStringLiteral("Run the panel without a window or display (for a service manager): load default.rcf "
+                       "from the data folder, serve the control port, write status messages to standard "
+                       "error, save and end on TERM, INT or HUP."));
+    parser.addOption(noWindow);
+
+    StartOptions options;
+    if (!parser.parse(arguments)) {
+        refuse(parser.errorText());
+        options.exitNow = ExitUsage;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        refuse(QStringLiteral("unexpected argument: ") + parser.positionalArguments().constFirst());
+        options.exitNow = ExitUsage;
+    } else if (parser.isSet(help)) {
+        // The help text names the program from the application's arguments.
+        const QCoreApplication app(argc, argv);
+        std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        options.exitNow = 0;
+    } else {
+        options.noWindow = parser.isSet(noWindow);
+    }
+    return options;
+}

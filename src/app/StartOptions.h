@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+// The panel's command line, read before any application object exists (the
+// window's would need a display even for --help):
+//   velmora              the window
+//   velmora --no-window  the panel without a window, for a service manager
+//   velmora --help       the options
+// An unknown option or a stray argument is refused with one line saying so.
+struct StartOptions
+{
+    bool noWindow = false;
+    // The program is to end at once with this status: 0 after --help, 2 after a wrong call.
+    std::optional<int> exitNow;
+};
+
+[[nodiscard]] StartOptions parseStartOptions(int argc, char *argv[]);

@@ -1,0 +1,63 @@
+#include "WindowRun.h"
+
+#include "PanelServers.h"
+#include "base/PanelLimits.h"
+#include "desktop/Dialogs.h"
+#include "desktop/Help.h"
+#include "desktop/Shell.h"
+#include "desktop/StopSignals.h"
+#include "desktop/qt/CloseOnStop.h"
+#include "desktop/qt/QtDialogs.h"
+#include "desktop/qt/QtShell.h"
+#include "panel/MainPanel.h"
+#include "ui/about/frmAbout.h"
+#include "ui/config/frmConfig.h"
+#include "ui/main/frmMainMatrix.h"
+
+#include <QApplication>
+
+int runWindow(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(limits::ProgramName);
+
+    desktop::QtDialogs dialogs;
+    desktop::setDialogs(&dialogs);
+    desktop::QtShell shell;
+    desktop::setShell(&shell);
+    // From here on a stop signal waits for the event loop instead of killing the panel.
+    desktop::StopSignals stopSignals;
+
+    int exitCode = 0;
+    {
+        MainPanel panel;
+        PanelServers servers(panel, QStringLiteral("window"));
+        // Scripts' commands may come in from here on; routes wait for the start-up.
+        servers.listen();
+        frmMainMatrix::Services services;
+        services.showSetup = [&panel](QWidget *owner) {
+            frmConfig dialog(panel.config(), owner);
+            dialog.exec();
+        };
+        services.showAbout = [](QWidget *owner) {
+            frmAbout about(owner);
+            about.exec();
+        };
+        services.showHelp = [] { ShowHelp(); };
+        frmMainMatrix window(panel, std::move(services));
+        desktop::CloseOnStop closer(window);
+        QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &closer, &desktop::CloseOnStop::stop);
+        window.Form_Load();
+        // Stopped during the start-up dialog: the loop that would close the
+        // window is not running yet.
+        if (closer.stopping()) {
+            window.close();
+        } else {
+            window.show();
+            exitCode = QApplication::exec();
+        }
+    }
+    desktop::setShell(nullptr);
+    desktop::setDialogs(nullptr);
+    return exitCode;
+}

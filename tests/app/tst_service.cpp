@@ -1,0 +1,189 @@
+#include "RouterSim.h"
+#include "remote/ControlSocketName.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <csignal>
+
+// `velmora --no-window` as a service manager runs it: no display variables,
+// no platform plugin, the set-up from the data folder, driven through
+// velmora-ctl; a stop signal saves and ends with status 0.
+
+namespace {
+
+constexpr int Timeout = 30000;
+
+// Router 0 written loosely (the exit save writes it in the panel's own form)
+// and router 1, which the simulator makes refuse every route.
+const QByteArray SetUp = "VL ConfigFile 1.2\r\nCom Port:   1\r\nRouter Timeout: 2\r\n"
+                         "Router:  0;0;  15; 15; 0; 0; 0; Cam 1;\r\nRouter: 0; 1; 7; 7; 16; 16; 0;\r\n"
+                         "Begin Macros\r\n  Macro 00: Show; {0, 3} = {5, 3}; \r\nEnd Macros\r\n";
+
+const QString Folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Velmora/1.1");
+const QString SetUpPath = Folder + QStringLiteral("/default.rcf");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The service's lines with their time ("2026-12-07T08:15:02 ") as "TIME ".
+QString timeless(QString text)
+{
+    static const QRegularExpression time(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d "));
+    return text.replace(time, QStringLiteral("TIME "));
+}
+
+// Started as a service manager starts a user service: no display of any kind.
+struct Program : QProcess
+{
+    QString err;
+
+    Program(const char *program, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(variable));
+        setProcessEnvironment(environment);
+        // A signal ignored by whoever started the test would stay ignored.
+        setChildProcessModifier([] {
+            for (const int number : {SIGTERM, SIGINT, SIGHUP})
+                std::signal(number, SIG_DFL);
+        });
+        start(QLatin1String(program), arguments);
+    }
+    bool said(const QString &text)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                err += timeless(QString::fromUtf8(readAllStandardError()));
+                return err.contains(text) || state() == NotRunning;
+            },
+            Timeout) &&
+               err.contains(text);
+    }
+    bool ended()
+    {
+        const bool done = waitForFinished(Timeout) && exitStatus() == NormalExit;
+        err += timeless(QString::fromUtf8(readAllStandardError()));
+        return done;
+    }
+};
+
+// velmora-ctl ARGUMENTS: its exit status, then what it wrote to standard output and error.
+QString ctl(const QStringList &arguments)
+{
+    Program process(VELMORA_CTL, arguments);
+    if (!process.ended())
+        return {};
+    return QString::number(process.exitCode()) + QLatin1Char(' ') + timeless(process.readAllStandardOutput()) +
+           process.err;
+}
+
+} // namespace
+
+class TestService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Without a set-up to run, or called wrongly, it ends at once with one
+    // clear line, leaves the file as it was and holds no control port.
+    void refusesToStart_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("err");
+        const QString noSetUp = QStringLiteral("TIME No set-up to run: put one with at least one router in %1 "
+                                               "(velmora with a window writes it; velmora-ctl check verifies "
+                                               "a hand-made one)\n")
+                                    .arg(QDir::toNativeSeparators(SetUpPath));
+        QTest::newRow("no file") << "" << QByteArray() << 1 << noSetUp;
+        QTest::newRow("no router") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1 << noSetUp;
+        QTest::newRow("file does not load")
+            << "" << SetUp.toLower() << 1
+            << "TIME Velmora: This is not a valid configuration file for this version of the program\n" + noSetUp;
+        QTest::newRow("unknown option") << "--videohub-typo" << SetUp << 2
+                                        << "velmora: Unknown option 'videohub-typo'.\n"
+                                           "velmora --help lists the options.\n";
+    }
+
+    void refusesToStart()
+    {
+        QFETCH(QString, option);
+        QFETCH(QByteArray, file);
+        QVERIFY(QDir().mkpath(Folder));
+        QFile::remove(SetUpPath);
+        QFile seed(SetUpPath);
+        QVERIFY(file.isNull() || (seed.open(QIODevice::WriteOnly) && seed.write(file) == file.size()));
+        seed.close();
+
+        Program panel(VELMORA_PANEL, QStringList{"--no-window", option}.filter(QRegularExpression(".")));
+        QVERIFY(panel.ended());
+        QTEST(panel.exitCode(), "exitCode");
+        QTEST(panel.err, "err");
+        QCOMPARE(readAll(SetUpPath), file);
+        QVERIFY(!panelHoldsControlPort());
+        QCOMPARE(ctl({"status"}), QStringLiteral("1 No Velmora panel is running\n"));
+    }
+
+    // Routes and macros go through its control port to the routers, status
+    // tells about it, its messages reach standard error with the time, and a
+    // stop signal saves the set-up and removes the socket.
+    void servesUntilStopped_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("TERM") << SIGTERM;
+        QTest::newRow("INT") << SIGINT;
+        QTest::newRow("HUP") << SIGHUP;
+    }
+
+    void servesUntilStopped()
+    {
+        QFETCH(int, signalNumber);
+        QFile seed(SetUpPath);
+        QVERIFY(seed.open(QIODevice::WriteOnly) && seed.write(SetUp) == SetUp.size());
+        seed.close();
+        RouterSim sim;
+        QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
+                          {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"}));
+        Program panel(VELMORA_PANEL, {"--no-window"});
+        QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
+#ifdef Q_OS_LINUX
+        const QByteArray maps = readAll(QStringLiteral("/proc/%1/maps").arg(panel.processId()));
+        QVERIFY(maps.contains("libQt6Core"));
+        QVERIFY2(!maps.contains("/platforms/"), "a platform plugin was loaded");
+#endif
+
+        QCOMPARE(ctl({"route", "unused.rcf", "0", "3", "5"}), QStringLiteral("0 "));
+        QCOMPARE(ctl({"macro", "unused.rcf", "0"}), QStringLiteral("0 "));
+        QCOMPARE(ctl({"state", "0", "3"}), QStringLiteral("0 video 5 audio 5\n"));
+        QCOMPARE(ctl({"route", "unused.rcf", "1", "2", "4"}), QStringLiteral("1 Router returned 21\n"));
+        QVERIFY(sim.waitForFrames(3));
+        QCOMPARE(sim.frames().size(), 3);
+        QVERIFY(panel.said(QStringLiteral("\nTIME Router returned 21\n")));
+        const QString folder = QDir::toNativeSeparators(Folder);
+        QCOMPARE(ctl({"status"}), QStringLiteral("0 panel service\ndata-folder %1\nset-up %2\n"
+                                                 "com-port COM1 open %3\nlast-message TIME Router returned 21\n"
+                                                 "videohub off\n")
+                                      .arg(folder, QDir::toNativeSeparators(SetUpPath),
+                                           QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1"))));
+
+        QCOMPARE(::kill(pid_t(panel.processId()), signalNumber), 0);
+        QVERIFY(panel.ended());
+        QCOMPARE(panel.exitCode(), 0);
+        const QByteArray saved = readAll(SetUpPath);
+        QVERIFY2(saved.startsWith("VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: 2\r\n"
+                                  "Router: 0; 0; 15; 15; 0; 0; 0;Cam 1; ") &&
+                     saved.contains("Macro 00: Show; {0, 3} = {5, 3}; \r\n"),
+                 saved.constData());
+        QVERIFY(!QFile::exists(controlSocketName()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestService)
+#include "tst_service.moc"
