@@ -1,6 +1,6 @@
-// The composition root: one running panel, its control port, then its
-// windows on the Qt desktop services. It takes no command-line option;
-// everything it needs is in its configuration file.
+// The composition root: one running panel, its control port, its Videohub
+// server when asked for (--videohub, see VideohubOptions), then its windows
+// on the Qt desktop services.
 // TERM, INT and HUP end it as File > Exit does, with exit status 0.
 
 #include "base/PanelLimits.h"
@@ -14,6 +14,7 @@
 #include "desktop/qt/QtShell.h"
 #include "panel/MainPanel.h"
 #include "remote/ControlPort.h"
+#include "remote/videohub/VideohubServer.h"
 #include "ui/about/frmAbout.h"
 #include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
         // Scripts' commands may come in from here on; routes wait for the start-up.
         ControlPort port(panel.operations(), panel);
         port.listen();
+        const auto videohub = videohub::VideohubServer::fromArguments(panel, QApplication::arguments());
         frmMainMatrix::Services services;
         services.showSetup = [&panel](QWidget *owner) {
             frmConfig dialog(panel.config(), owner);
