@@ -98,4 +98,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestOutputLocks)
-#include "tst_outputlocktable.moc"
+#include "tst_outputlocks.moc"

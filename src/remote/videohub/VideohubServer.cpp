@@ -204,10 +204,10 @@ void VideohubServer::serveNext()
         return;
     client->waitsTurn = false;
     const RouteLine route = client->takeRoute();
+    m_serving = true;
     if (client->hasRoutes())
         queueTurn(client);
     const QPointer<VideohubServer> alive(this);
-    m_serving = true;
     {
         const RouteSourceScope source(m_panel.currentSource(), client->source());
         // The reply wait runs the event loop: clients come and go, the panel may close.
