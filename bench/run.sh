@@ -10,6 +10,9 @@
 #   bench/run.sh startup  process start to the configuration dialog shown
 #   bench/run.sh control  127 routes over one control-port connection, each
 #       after the previous answer, at 9600 baud, as a ratio to the wire floor
+#   bench/run.sh videohub  a block of 127 Videohub routes until the last push,
+#       as a ratio to the wire floor, and the time from a router's
+#       acknowledgement to the push at each of 32 clients
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,8 +22,9 @@ link) targets=(link_bench velmora-routersim) ;;
 window) targets=(window_bench velmora-routersim) ;;
 startup) targets=(startup_bench) ;;
 control) targets=(control_bench velmora-routersim) ;;
+videohub) targets=(videohub_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup|control [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control|videohub [benchmark options]" >&2
     exit 2
     ;;
 esac
