@@ -46,6 +46,12 @@ struct BenchWindow
         return *state.Routers[0];
     }
 
+    // open() with the largest router.
+    bool openWithLargestRouter()
+    {
+        return open([](Configuration &setup) { (void)largestRouter(setup); });
+    }
+
     // False, with the reason on standard error, when the simulator did not start.
     bool open(const std::function<void(Configuration &)> &setup)
     {

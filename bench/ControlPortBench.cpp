@@ -219,7 +219,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     BenchWindow bench;
-    if (!bench.open([](Configuration &setup) { (void)BenchWindow::largestRouter(setup); }))
+    if (!bench.openWithLargestRouter())
         return 1;
 
     std::printf("%d routes over one control-port connection, each after the previous answer, line paced at "

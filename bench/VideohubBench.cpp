@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     BenchWindow bench;
-    if (!bench.open([](Configuration &setup) { (void)BenchWindow::largestRouter(setup); }))
+    if (!bench.openWithLargestRouter())
         return 1;
     // Connected before the server's own slot, so it runs first.
     QObject::connect(bench.panel.get(), &MainPanel::outputRouted,

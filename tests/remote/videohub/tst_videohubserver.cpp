@@ -67,6 +67,15 @@ struct ServerRig : PanelRig
         return peer;
     }
 
+    // Two clients past their dumps, on different addresses.
+    std::pair<std::unique_ptr<VideohubPeer>, std::unique_ptr<VideohubPeer>> twoClients()
+    {
+        auto first = connect();
+        return {std::move(first), connect(B)};
+    }
+
+    [[nodiscard]] bool ready() const { return started && listening; }
+
     bool started = false;
     bool listening = false;
 };
@@ -92,7 +101,7 @@ private slots:
     void dumpOnConnect()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         rig.panel->takes().cellClick(2 * 16 + 1);
         QVERIFY(rig.sim.waitForFrames(1));
         VideohubPeer peer(rig.server->port());
@@ -120,9 +129,8 @@ private slots:
     void routesArePushedToEveryClient()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
-        auto a = rig.connect();
-        auto b = rig.connect(B);
+        QVERIFY(rig.ready());
+        auto [a, b] = rig.twoClients();
         a->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
         QCOMPARE(a->next(DumpBlocks, 3), (QList<QStringList>{Ack, routing({"3 1"}), routing({"0 2"})}));
         QCOMPARE(b->next(DumpBlocks, 2), (QList<QStringList>{routing({"3 1"}), routing({"0 2"})}));
@@ -171,7 +179,7 @@ private slots:
         QFETCH(QByteArray, request);
         QFETCH(QList<QStringList>, answer);
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         auto peer = rig.connect();
         peer->send(request + "PING:\n\n");
         QCOMPARE(peer->next(DumpBlocks, answer.size() + 1), answer + QList<QStringList>{Ack});
@@ -184,9 +192,8 @@ private slots:
     void labelsRenamePortsAndArePushed()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
-        auto a = rig.connect();
-        auto b = rig.connect(B);
+        QVERIFY(rig.ready());
+        auto [a, b] = rig.twoClients();
         a->send("INPUT LABELS:\n0 Cam A\n1 Cam A\n\n");
         QCOMPARE(a->next(DumpBlocks, 3), (QList<QStringList>{Ack, {"INPUT LABELS:", "0 Cam A"},
                                                              {"INPUT LABELS:", "1 !Cam A"}}));
@@ -203,7 +210,7 @@ private slots:
     void locksGuardOutputs()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 1, 0, 3), RouteRecord::pack(0, 2, 0, 3)};
         auto a = rig.connect();
         auto b = rig.connect(B);
@@ -237,7 +244,7 @@ private slots:
     void clientBounds()
     {
         ServerRig rig(QStringLiteral("127.0.0.1/32"));
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         std::vector<std::unique_ptr<VideohubPeer>> peers;
         for (int i = 0; i < VideohubServer::MaxClients; ++i)
             peers.push_back(rig.connect());
@@ -257,7 +264,7 @@ private slots:
     void flooderHoldsUpNobody()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         auto flooder = rig.connect();
         flooder->socket.setReadBufferSize(1024);
         // Requests whose answers are ten times their size, and garbage.
@@ -279,7 +286,7 @@ private slots:
     void panelClosesWhileClientsWait()
     {
         ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
+        QVERIFY(rig.ready());
         auto peer = rig.connect();
         peer->send("VIDEO OUTPUT ROUTING:\n0 0\n1 0\n2 1\n3 1\n\n");
         QVERIFY(rig.sim.waitForFrames(1));
