@@ -39,6 +39,11 @@ VideohubServer::VideohubServer(MainPanel &panel, VideohubOptions options, QObjec
     : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel())
 {
     connect(&m_server, &QTcpServer::newConnection, this, &VideohubServer::acceptClients);
+    // A timer of 0 ms fires after the posted turn that puts the next route on
+    // the line: the pushes go out while that route waits for its reply.
+    m_routePushTimer.setSingleShot(true);
+    m_routePushTimer.setInterval(0);
+    connect(&m_routePushTimer, &QTimer::timeout, this, &VideohubServer::sendRoutePushes);
     connect(&panel, &MainPanel::outputRouted, this, &VideohubServer::pushRoute);
     connect(&panel, &MainPanel::portNamesChanged, this, &VideohubServer::pushLabels);
     connect(&panel, &MainPanel::locksChanged, this, &VideohubServer::pushLocks);
@@ -222,8 +227,20 @@ void VideohubServer::serveNext()
 
 void VideohubServer::pushRoute(int output)
 {
-    if (const auto source = PanelReading::videoSource(m_panel, output))
-        sendAll(BlockWriter::routes({{output, *source}}));
+    m_routePushes.append(output);
+    m_routePushTimer.start();
+}
+
+void VideohubServer::sendRoutePushes()
+{
+    // One block a route, each with the output's state as it is now.
+    QByteArray blocks;
+    for (const int output : std::exchange(m_routePushes, {})) {
+        if (const auto source = PanelReading::videoSource(m_panel, output))
+            blocks += BlockWriter::routes({{output, *source}});
+    }
+    if (!blocks.isEmpty())
+        sendAll(blocks);
 }
 
 void VideohubServer::pushLabels(bool inputs, const QList<int> &ports)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTcpServer>
+#include <QTimer>
 #include <deque>
 #include <memory>
 
@@ -56,6 +57,7 @@ private:
     void serveNext();
 
     void pushRoute(int output);
+    void sendRoutePushes();
     void pushLabels(bool inputs, const QList<int> &ports);
     void pushLocks(const QList<int> &outputs);
     void pushSetup();
@@ -71,6 +73,9 @@ private:
     // Clients alive: connected, or gone with routes still to take. Counted
     // as they come and go, so clients that flood routes and leave stay bounded.
     int m_clients = 0;
+    // Outputs whose route pushes wait for the next turn of the event loop.
+    QList<int> m_routePushes;
+    QTimer m_routePushTimer;
     bool m_serving = false;
     bool m_servePosted = false;
 };

