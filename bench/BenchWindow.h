@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <functional>
 
@@ -44,6 +46,12 @@ struct BenchWindow
         return *state.Routers[0];
     }
 
+    // open() with the largest router.
+    bool openWithLargestRouter()
+    {
+        return open([](Configuration &setup) { (void)largestRouter(setup); });
+    }
+
     // False, with the reason on standard error, when the simulator did not start.
     bool open(const std::function<void(Configuration &)> &setup)
     {
@@ -69,3 +77,16 @@ struct BenchWindow
         return true;
     }
 };
+
+// Runs body on a thread of its own, as a separate client would, while the
+// panel's event loop runs here.
+inline void whileThePanelRuns(const std::function<void()> &body)
+{
+    QThread *thread = QThread::create(body);
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+}

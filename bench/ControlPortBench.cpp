@@ -33,19 +33,6 @@ constexpr int Ports = 127;
 constexpr int Runs = 5;
 constexpr double WireFloorMs = 9.375;
 
-// Runs body on a thread of its own, as a separate client would, while the
-// panel's event loop runs here.
-void whileThePanelRuns(const std::function<void()> &body)
-{
-    QThread *thread = QThread::create(body);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
-}
-
 // A script that sends route r (output r from input run + r) once the answer
 // to r - 1 is in, blocking on its socket. The milliseconds from the first
 // write to the last answer; -1 on any answer but "ok".
@@ -239,7 +226,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     BenchWindow bench;
-    if (!bench.open([](Configuration &setup) { (void)BenchWindow::largestRouter(setup); }))
+    if (!bench.openWithLargestRouter())
         return 1;
 
     std::printf("%d routes over one control-port connection, each after the previous answer, line paced at "

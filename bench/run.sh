@@ -12,6 +12,9 @@
 #       after the previous answer, at 9600 baud, as a ratio to the wire floor;
 #       then 300 write-and-leave clients from a second process while a fresh
 #       client asks for a state every 100 ms (its answer time over 5 runs)
+#   bench/run.sh videohub  a block of 127 Videohub routes until the last push,
+#       as a ratio to the wire floor, and the time from a router's
+#       acknowledgement to the push at each of 32 clients
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,8 +24,9 @@ link) targets=(link_bench velmora-routersim) ;;
 window) targets=(window_bench velmora-routersim) ;;
 startup) targets=(startup_bench) ;;
 control) targets=(control_bench velmora-routersim) ;;
+videohub) targets=(videohub_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup|control [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control|videohub [benchmark options]" >&2
     exit 2
     ;;
 esac

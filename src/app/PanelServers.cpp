@@ -3,14 +3,22 @@
 #include "panel/MainPanel.h"
 #include "panel/PanelStatus.h"
 
-PanelServers::PanelServers(MainPanel &panel, const QString &mode) : m_control(panel.operations(), panel)
+PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList videohubArguments)
+    : m_panel(panel), m_videohubArguments(std::move(videohubArguments)), m_control(panel.operations(), panel)
 {
     StatusReport &report = m_control.statusReport();
     report.add([mode, &panel] { return QStringList{QStringLiteral("panel ") + mode} + panelStatusLines(panel); });
-    report.add([] { return QStringList{QStringLiteral("videohub off")}; });
+    report.add([this] {
+        if (!m_videohub)
+            return QStringList{QStringLiteral("videohub off")};
+        return QStringList{QStringLiteral("videohub %1 clients %2")
+                               .arg(m_videohub->where())
+                               .arg(m_videohub->connectedCount())};
+    });
 }
 
 void PanelServers::listen()
 {
     m_control.listen();
+    m_videohub = videohub::VideohubServer::fromArguments(m_panel, m_videohubArguments);
 }

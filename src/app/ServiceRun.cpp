@@ -30,7 +30,7 @@ void say(const QString &text)
 
 } // namespace
 
-int runService(int argc, char *argv[])
+int runService(int argc, char *argv[], const StartOptions &options)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(limits::ProgramName);
@@ -45,7 +45,7 @@ int runService(int argc, char *argv[])
     {
         MainPanel panel;
         QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
-        PanelServers servers(panel, QStringLiteral("service"));
+        PanelServers servers(panel, QStringLiteral("service"), options.videohubArguments);
         // The start-up as the window's, without the configuration dialog.
         panel.Form_Load({});
         // Without a data folder the start-up has said why it cannot be made.

@@ -19,9 +19,18 @@ void refuse(const QString &problem)
 
 StartOptions parseStartOptions(int argc, char *argv[])
 {
+    StartOptions options;
+    // --videohub takes an optional value, which the parser cannot express:
+    // it is taken aside and listed in the help as a flag.
+    const QString videohubListen = QStringLiteral("videohub");
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QStringLiteral("--") + videohubListen || argument.startsWith(QStringLiteral("--videohub=")))
+            options.videohubArguments.append(argument);
+        else
+            arguments.append(argument);
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(limits::ProgramName +
@@ -38,8 +47,16 @@ StartOptions parseStartOptions(int argc, char *argv[])
                        "from the data folder, serve the control port, write status messages to standard "
                        "error, save and end on TERM, INT or HUP."));
     parser.addOption(noWindow);
+    parser.addOption(QCommandLineOption(
+        videohubListen, QStringLiteral("Serve the Videohub Ethernet Protocol on 127.0.0.1:9990; "
+                                       "--videohub=ADDRESS:PORT listens elsewhere.")));
+    const QCommandLineOption videohubAllow(
+        QStringLiteral("videohub-allow"),
+        QStringLiteral("The networks Videohub clients may connect from; required for an address other than "
+                       "loopback (the protocol has no authentication)."),
+        QStringLiteral("CIDR,..."));
+    parser.addOption(videohubAllow);
 
-    StartOptions options;
     if (!parser.parse(arguments)) {
         refuse(parser.errorText());
         options.exitNow = ExitUsage;
@@ -53,6 +70,8 @@ StartOptions parseStartOptions(int argc, char *argv[])
         options.exitNow = 0;
     } else {
         options.noWindow = parser.isSet(noWindow);
+        if (parser.isSet(videohubAllow))
+            options.videohubArguments.append(QStringLiteral("--videohub-allow=") + parser.value(videohubAllow));
     }
     return options;
 }

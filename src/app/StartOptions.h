@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <optional>
 
 // The panel's command line, read before any application object exists (the
@@ -7,10 +8,14 @@
 //   velmora              the window
 //   velmora --no-window  the panel without a window, for a service manager
 //   velmora --help       the options
+//   --videohub[=ADDRESS:PORT], --videohub-allow=CIDR[,CIDR...]  the Videohub server
 // An unknown option or a stray argument is refused with one line saying so.
 struct StartOptions
 {
     bool noWindow = false;
+    // The Videohub options, each as "--videohub", "--videohub=ADDRESS:PORT"
+    // or "--videohub-allow=CIDR,...", for VideohubOptions to read.
+    QStringList videohubArguments;
     // The program is to end at once with this status: 0 after --help, 2 after a wrong call.
     std::optional<int> exitNow;
 };

@@ -16,7 +16,7 @@
 
 #include <QApplication>
 
-int runWindow(int argc, char *argv[])
+int runWindow(int argc, char *argv[], const StartOptions &options)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(limits::ProgramName);
@@ -31,7 +31,7 @@ int runWindow(int argc, char *argv[])
     int exitCode = 0;
     {
         MainPanel panel;
-        PanelServers servers(panel, QStringLiteral("window"));
+        PanelServers servers(panel, QStringLiteral("window"), options.videohubArguments);
         // Scripts' commands may come in from here on; routes wait for the start-up.
         servers.listen();
         frmMainMatrix::Services services;

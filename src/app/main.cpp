@@ -14,5 +14,5 @@ int main(int argc, char *argv[])
     const StartOptions options = parseStartOptions(argc, argv);
     if (options.exitNow)
         return *options.exitNow;
-    return options.noWindow ? runService(argc, argv) : runWindow(argc, argv);
+    return options.noWindow ? runService(argc, argv, options) : runWindow(argc, argv, options);
 }

@@ -18,7 +18,7 @@ QString number(int value)
 QString route(const RouteActivity &r)
 {
     return QStringLiteral("route output=%1 %2 input=%3 %4 frame=%5 router-output=%6 router-input=%7 level=%8 result=%9")
-        .arg(QString::number(r.output), quoted(r.outputName), QString::number(r.input), quoted(r.inputName),
+        .arg(number(r.output), quoted(r.outputName), number(r.input), quoted(r.inputName),
              number(r.frameAddress), number(r.routerOutput), number(r.routerInput), r.level, r.result);
 }
 

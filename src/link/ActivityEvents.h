@@ -10,7 +10,7 @@
 //   label input=3 old="Camera 3" new="Cam 3"
 //   lock output=5 "Monitor 1" action=force-unlock owner=192.0.2.7 result=ok
 //
-// Ports are numbered as the panel numbers them.
+// Ports are numbered as the panel numbers them ("-" where unknown).
 
 // One route attempt. Frame and router ports are -1 where no router serves
 // the output, written as "-".

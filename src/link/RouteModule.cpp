@@ -6,6 +6,7 @@
 #include "desktop/Fault.h"
 #include "link/CrosspointFrame.h"
 #include "link/MacroRecorder.h"
+#include "link/RouteObserver.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
 #include "link/StatusSink.h"
@@ -32,11 +33,22 @@ RouteModule::RouteModule(const Configuration &config, const MacroBank &bank, Mac
 
 bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 {
+    const RouteSource source = m_source;
     QString failure;
-    return sendRoute(FrameAddress, phyOut, phyIn, Level, failure);
+    const bool failed = sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure);
+    report(source, FrameAddress, phyOut, phyIn, Level, failed, failure);
+    return failed;
 }
 
-bool RouteModule::sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, QString &failure)
+void RouteModule::report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
+                         const QString &failure)
+{
+    if (m_observer)
+        m_observer->routeAttempted({source, FrameAddress, phyOut, phyIn, Level, !failed, failed ? failure : QString()});
+}
+
+bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
+                            QString &failure)
 {
     const auto fail = [&](const QString &message) {
         m_status.SetErrMsg(message);
@@ -45,6 +57,12 @@ bool RouteModule::sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, 
     };
     if (!m_config.ConfigLoaded)
         return fail(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
+    // A locked output is not touched, nor is the refused route recorded.
+    if (m_observer) {
+        const QString refusal = m_observer->refusal(FrameAddress, phyOut, source);
+        if (!refusal.isEmpty())
+            return fail(refusal);
+    }
     if (m_recorder.MacroRecording)
         m_recorder.RecordRoute(FrameAddress, phyOut, phyIn, Level);
     // OpenCommPort reports its own failure; a port it leaves closed (no port
@@ -53,8 +71,14 @@ bool RouteModule::sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, 
         return true;
 
     const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(FrameAddress), quint8(phyIn), quint8(phyOut));
-    const int code = m_comm.SendCommand(
-        QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())), true, &failure);
+    int code = 0;
+    {
+        // Whatever runs during the reply wait (a click, another client) is
+        // the panel's own unless it says otherwise.
+        const RouteSourceScope waiting(m_source, RouteSource{});
+        code = m_comm.SendCommand(QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())),
+                                  true, &failure);
+    }
     if (code == CrosspointFrame::Ack)
         return false;
     if (code != 0)
@@ -77,10 +101,12 @@ bool RouteModule::routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int 
     const std::shared_ptr<clsRouteState> state = Router.sharedRouteState(phyOut);
     const int FrameAddress = Router.FrameAddress();
     const quint64 ticket = ++m_lastTicket;
-    if (sendRoute(FrameAddress, phyOut, phyIn, Level, failure))
-        return true;
-    applyAcknowledged(*state, FrameAddress, phyOut, phyIn, Level, ticket);
-    return false;
+    const RouteSource source = m_source;
+    const bool failed = sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure);
+    if (!failed)
+        applyAcknowledged(*state, FrameAddress, phyOut, phyIn, Level, ticket);
+    report(source, FrameAddress, phyOut, phyIn, Level, failed, failure);
+    return failed;
 }
 
 void RouteModule::applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level,
@@ -107,6 +133,7 @@ TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int
         desktop::dialogs().beep();
         outcome.failure = QStringLiteral("Unassigned crosspoint");
         m_status.SetErrMsg(outcome.failure);
+        report(m_source, Router ? Router->FrameAddress() : -1, phyOut, phyIn, Level, true, outcome.failure);
     } else if (routeCrosspoint(*Router, phyOut, phyIn, Level, outcome.failure)) {
         return outcome;
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/RouteSource.h"
 #include "link/TakeOutcome.h"
 
 #include <QHash>
@@ -7,6 +8,7 @@
 
 class clsRouter;
 class clsRouteState;
+class RouteObserver;
 class RouteTarget;
 class SerialLink;
 class StatusSink;
@@ -18,7 +20,9 @@ struct MatrixView;
 // Route execution: one crosspoint command per route, judged by the router's
 // reply, the route state updated once acknowledged, and macro replay. Works
 // on the state it is given: the configuration, the macro bank, the recorder,
-// the port (CommRef) and the status line.
+// the port (CommRef) and the status line. Every route is judged by the
+// observer first (a lock may refuse it) and reported to it once it ended,
+// with the source that was current when it started.
 class RouteModule
 {
 public:
@@ -26,6 +30,10 @@ public:
                 StatusSink &status);
     RouteModule(const RouteModule &) = delete;
     RouteModule &operator=(const RouteModule &) = delete;
+
+    void setObserver(RouteObserver *observer) { m_observer = observer; }
+    // The source of the routes starting now; set it with a RouteSourceScope.
+    [[nodiscard]] RouteSource &currentSource() { return m_source; }
 
     // Sends the crosspoint command and judges the reply. True when the route
     // FAILED for any reason; its message has been shown. Recorded first while
@@ -59,8 +67,11 @@ public:
 
 private:
     // SendRoute and RouteCrosspoint, with the message of a failure in failure.
-    [[nodiscard]] bool sendRoute(int FrameAddress, int phyOut, int phyIn, int Level, QString &failure);
+    [[nodiscard]] bool sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
+                                 QString &failure);
     [[nodiscard]] bool routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure);
+    void report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
+                const QString &failure);
 
     void applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
 
@@ -69,6 +80,8 @@ private:
     MacroRecorder &m_recorder;
     SerialLink &m_comm;
     StatusSink &m_status;
+    RouteObserver *m_observer = nullptr;
+    RouteSource m_source;
     // Routes are numbered in the order they go on the line. A route started
     // during another's reply wait is judged before the earlier one returns;
     // these keep the earlier one from overwriting the later one's state.

@@ -31,8 +31,16 @@ void MacroButtons::btnMacro_Click(int Index)
         else if (desktop::shell().CtrlKeyDown())
             renameMacro(Index);
         else
-            m_routes.RecallMacro(Index, m_target);
+            recall(Index);
     });
+}
+
+void MacroButtons::recall(int Index)
+{
+    const RouteSourceScope source(
+        m_routes.currentSource(),
+        {QStringLiteral("panel macro %1 \"%2\"").arg(Index + 1).arg(m_bank.MacroNames[std::size_t(Index)]), {}});
+    m_routes.RecallMacro(Index, m_target);
 }
 
 QString MacroButtons::askName(int Index, const QString &prompt, const QString &title)

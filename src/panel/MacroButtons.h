@@ -50,6 +50,7 @@ signals:
     void recordTimerStopRequested();
 
 private:
+    void recall(int Index);
     void saveMacro(int Index);
     void renameMacro(int Index);
     // The name typed for button Index, or "" when refused (the operator has been told).

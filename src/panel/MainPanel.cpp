@@ -4,6 +4,7 @@
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
+#include "link/ActivityEvents.h"
 
 #include <QFile>
 
@@ -20,6 +21,32 @@ QString appFolderOrNone()
     }
 }
 
+QString levelName(int Level)
+{
+    switch (limits::Level(Level)) {
+    case limits::Level::Video:
+        return QStringLiteral("video");
+    case limits::Level::Audio:
+        return QStringLiteral("audio");
+    case limits::Level::Both:
+        break;
+    }
+    return QStringLiteral("both");
+}
+
+QString lockResult(OutputLocks::Outcome outcome)
+{
+    switch (outcome) {
+    case OutputLocks::Outcome::Changed:
+        return QStringLiteral("ok");
+    case OutputLocks::Outcome::Unchanged:
+        return QStringLiteral("unchanged");
+    case OutputLocks::Outcome::Refused:
+        break;
+    }
+    return QStringLiteral("refused");
+}
+
 } // namespace
 
 MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
@@ -29,10 +56,18 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),
       m_takes(m_routes, m_view, m_tables, m_display, m_selection), m_macros(m_bank, m_recorder, m_routes, *this),
-      m_names(m_view), m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
+      m_names(m_view,
+              [this](bool input, int port, const QString &oldName, const QString &newName) {
+                  portRenamed(input, port, oldName, newName);
+              }),
+      m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
                                               int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
       m_control(m_routes, m_takes, m_config.Routers, m_bank)
 {
+    if (const QString folder = appFolderOrNone(); !folder.isEmpty())
+        m_log.emplace(folder, *this);
+    m_routes.setObserver(this);
+    connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, &m_status, &StatusLine::StopRecordTimer);
 }
@@ -73,6 +108,7 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
 void MainPanel::ReturnFromConfig()
 {
     SizeMatrix(m_tables, m_config.Routers);
+    m_locks.setOutputCount(m_tables.MatrixOutputs + 1);
     emit setupChanged();
     m_macros.UpdateMacroButtons();
     // A failure has been shown on the status line already.
@@ -141,4 +177,97 @@ void MainPanel::SetErrMsg(const QString &msg)
 void MainPanel::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
 {
     m_takes.Route(Router, phyOut, phyIn, Level);
+}
+
+const clsRouter *MainPanel::routerAt(int FrameAddress) const
+{
+    return FrameAddress >= 0 && FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get()
+                                                               : nullptr;
+}
+
+void MainPanel::takeRemoteRoute(int matOut, int matIn)
+{
+    if (!m_control.startingUp()) {
+        m_takes.takeMatrix(matOut, matIn, MatrixTakes::AllLevels);
+        return;
+    }
+    SetErrMsg(PanelControl::StartingUpMessage);
+    emit outputRouted(matOut);
+}
+
+QList<int> MainPanel::applyLocks(const QList<LockLine> &lines)
+{
+    const QString owner = currentSource().lockOwner;
+    return m_locks.apply(lines, owner, [&](const LockLine &line, OutputLocks::Outcome outcome, const QString &holder) {
+        switch (line.action) {
+        case LockAction::Lock:
+            logLock(QStringLiteral("lock"), line.output, outcome == OutputLocks::Outcome::Refused ? holder : owner,
+                    outcome);
+            break;
+        case LockAction::Unlock:
+            logLock(QStringLiteral("unlock"), line.output, holder, outcome);
+            break;
+        case LockAction::ForceUnlock:
+            logLock(QStringLiteral("force-unlock"), line.output, holder, outcome);
+            break;
+        }
+    });
+}
+
+void MainPanel::unlockOutput(int matOut)
+{
+    const QString holder = m_locks.owner(matOut);
+    logLock(QStringLiteral("panel-unlock"), matOut, holder, m_locks.forceUnlock(matOut));
+}
+
+void MainPanel::logLock(const QString &action, int matOut, const QString &owner, OutputLocks::Outcome outcome)
+{
+    log(ActivityEvents::lock(action, matOut + 1, m_names.matrixOutputName(matOut),
+                             owner.isEmpty() ? QStringLiteral("-") : owner, lockResult(outcome)));
+}
+
+QString MainPanel::refusal(int FrameAddress, int phyOut, const RouteSource &source)
+{
+    const clsRouter *router = routerAt(FrameAddress);
+    const int matOut = router ? router->MapOutput(phyOut) : -1;
+    const QString owner = m_locks.owner(matOut);
+    if (owner.isEmpty() || owner == source.lockOwner)
+        return {};
+    return QStringLiteral("Output %1 \"%2\" is locked by %3")
+        .arg(QString::number(matOut + 1), router->RouterOutName(phyOut), owner);
+}
+
+void MainPanel::routeAttempted(const RouteAttempt &attempt)
+{
+    // Looked up afresh: the routers may have changed during the reply wait.
+    const clsRouter *router = routerAt(attempt.FrameAddress);
+    const int matOut = router ? router->MapOutput(attempt.phyOut) : -1;
+    const int matIn = router ? router->MapInput(attempt.phyIn) : -1;
+    RouteActivity activity;
+    activity.output = matOut < 0 ? -1 : matOut + 1;
+    activity.outputName = router ? router->RouterOutName(attempt.phyOut) : QString();
+    activity.input = matIn < 0 ? -1 : matIn + 1;
+    activity.inputName = router ? router->RouterInName(attempt.phyIn) : QString();
+    activity.frameAddress = attempt.FrameAddress;
+    activity.routerOutput = attempt.phyOut;
+    activity.routerInput = attempt.phyIn;
+    activity.level = levelName(attempt.Level);
+    activity.result = attempt.acknowledged ? QStringLiteral("ok") : attempt.failure;
+    if (m_log)
+        m_log->append(attempt.source.name, ActivityEvents::route(activity));
+    if (matOut >= 0)
+        emit outputRouted(matOut);
+}
+
+void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName)
+{
+    log(ActivityEvents::label(input ? QStringLiteral("input") : QStringLiteral("output"), matrixPort + 1, oldName,
+                              newName));
+    emit portNamesChanged(input, {matrixPort});
+}
+
+void MainPanel::log(const QString &event)
+{
+    if (m_log)
+        m_log->append(currentSource().name, event);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "link/ActivityLog.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
+#include "link/RouteObserver.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
 #include "link/StatusSink.h"
@@ -13,6 +15,7 @@
 #include "panel/MacroButtons.h"
 #include "panel/MatrixDisplay.h"
 #include "panel/MatrixTakes.h"
+#include "panel/OutputLocks.h"
 #include "panel/OutputSelection.h"
 #include "panel/PanelControl.h"
 #include "panel/PortNames.h"
@@ -20,6 +23,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 // One running panel, without widgets: the set-up, the line to the routers,
 // route execution, and the rules a window drives (the output selection, the
@@ -27,8 +31,10 @@
 // status line). It runs the start-up load, keeps an unloadable default file
 // as ".bak" and saves the set-up on exit. It is the status sink of the link
 // and the target of macro replay; observers learn from its signals (and
-// those of its rules) what changed.
-class MainPanel final : public QObject, public StatusSink, public RouteTarget
+// those of its rules) what changed. It holds the output locks remote clients
+// take, refuses every other route to a locked output, and writes every route
+// attempt, name change and lock change to activity.log in the data folder.
+class MainPanel final : public QObject, public StatusSink, public RouteTarget, private RouteObserver
 {
     Q_OBJECT
 
@@ -83,6 +89,24 @@ public:
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
     // What the control port drives.
     [[nodiscard]] PanelControl &operations() { return m_control; }
+    [[nodiscard]] const OutputLocks &locks() const { return m_locks; }
+    // The activity log; none when the data folder is unknown.
+    [[nodiscard]] const ActivityLog *activityLog() const { return m_log ? &*m_log : nullptr; }
+
+    // The source of routes, renames and lock changes made from now on; set
+    // it with a RouteSourceScope. The panel's own unless set.
+    [[nodiscard]] RouteSource &currentSource() { return m_routes.currentSource(); }
+
+    // A remote client's route: matrix output matOut from matrix input matIn
+    // (0-based), both levels, taken as a cell click takes it. While the
+    // start-up dialog is open it is refused. outputRouted() follows either way.
+    void takeRemoteRoute(int matOut, int matIn);
+    // A remote client's lock block for the owner of the current source (see
+    // OutputLocks::apply); every line is logged.
+    QList<int> applyLocks(const QList<LockLine> &lines);
+    // The window's Unlock on matrix output matOut (0-based): frees it for
+    // everyone; logged as "panel-unlock".
+    void unlockOutput(int matOut);
 
 signals:
     // Cell `cell` (row * 16 + column of the visible grid) now shows mark.
@@ -96,8 +120,22 @@ signals:
     void setupChanged();
     // The start-up reset the view: selection, input buttons and cells.
     void viewReset();
+    // A route attempt on matrix output matOut (0-based) ended, acknowledged
+    // or not: its route state is to be shown afresh.
+    void outputRouted(int matOut);
+    // Stored names of matrix inputs (or outputs) changed, by the panel or a client.
+    void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
+    // The locks of these matrix outputs changed (whoever changed them).
+    void locksChanged(const QList<int> &matOuts);
 
 private:
+    QString refusal(int FrameAddress, int phyOut, const RouteSource &source) override;
+    void routeAttempted(const RouteAttempt &attempt) override;
+    void portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName);
+    void logLock(const QString &action, int matOut, const QString &owner, OutputLocks::Outcome outcome);
+    void log(const QString &event);
+    [[nodiscard]] const clsRouter *routerAt(int FrameAddress) const;
+
     // Keeps the default file that failed to load beside it as ".bak".
     void keepUnloadableDefault(const QString &path);
 
@@ -117,6 +155,8 @@ private:
     PortNames m_names;
     ButtonPanel m_panel;
     PanelControl m_control;
+    OutputLocks m_locks;
+    std::optional<ActivityLog> m_log;
     // The default file existed at start-up but did not load.
     bool m_defaultUnloadable = false;
     bool m_unloaded = false;

@@ -36,7 +36,12 @@ TakeOutcome MatrixTakes::routeJudged(clsRouter &Router, int phyOut, int phyIn, i
     return outcome;
 }
 
-void MatrixTakes::take(int c, int r)
+void MatrixTakes::takeMatrix(int matOut, int matIn, int Level)
+{
+    take(matOut - m_view.OutOffset, matIn - m_view.InOffset, Level);
+}
+
+void MatrixTakes::take(int c, int r, int Level)
 {
     int phyOut = -1;
     clsRouter *router = nullptr;
@@ -45,12 +50,12 @@ void MatrixTakes::take(int c, int r)
         router = nullptr;
     int phyIn = -1;
     m_view.cvMatInToPhy2(r, phyIn, router);
-    TakeRoute(router, phyOut, phyIn, c, CurrentLevel);
+    TakeRoute(router, phyOut, phyIn, c, Level);
 }
 
 void MatrixTakes::cellClick(int Index)
 {
-    take(Index % OutputSelection::Columns, Index / OutputSelection::Columns);
+    take(Index % OutputSelection::Columns, Index / OutputSelection::Columns, CurrentLevel);
 }
 
 void MatrixTakes::inputClick(int r, bool ctrl, bool shift)
@@ -64,7 +69,7 @@ void MatrixTakes::inputClick(int r, bool ctrl, bool shift)
         // The column of matrix output m, off screen when negative or past 15;
         // the offset is read afresh since a scroll may run during a wait.
         for (int m = 0; m <= lastOutput && !m_stopped; ++m)
-            take(m - m_view.OutOffset, r);
+            take(m - m_view.OutOffset, r, CurrentLevel);
         if (!m_stopped)
             m_display.UpdateDisplayMatrix();
         return;
@@ -78,7 +83,7 @@ void MatrixTakes::inputClick(int r, bool ctrl, bool shift)
     for (const int c : columns) {
         if (m_stopped)
             return;
-        take(c, r);
+        take(c, r, CurrentLevel);
         if (!shift)
             m_selection.deselect(c);
     }

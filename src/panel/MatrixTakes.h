@@ -37,12 +37,16 @@ public:
     // the operator is told to pick an output first.
     void inputClick(int r, bool ctrl, bool shift);
 
+    // Matrix output matOut from matrix input matIn (0-based, on screen or
+    // not), as a click on its cell would take it.
+    void takeMatrix(int matOut, int matIn, int Level);
+
     void stop() { m_stopped = true; }
 
 private:
     // Column c (any position, also off screen) and row r resolved to one
     // router's ports, then taken.
-    void take(int c, int r);
+    void take(int c, int r, int Level);
 
     RouteModule &m_routes;
     const MatrixView &m_view;

@@ -31,6 +31,11 @@ PanelOperations::Outcome failed(const QString &message)
     return {false, {message}};
 }
 
+RouteSource control()
+{
+    return {QStringLiteral("control"), {}};
+}
+
 } // namespace
 
 const QString PanelControl::StartingUpMessage =
@@ -47,6 +52,7 @@ PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int p
     clsRouter *router = m_routes.routerAt(FrameAddress);
     if (!router)
         return failed(RouteModule::noRouterMessage(FrameAddress));
+    const RouteSourceScope source(m_routes.currentSource(), control());
     const TakeOutcome outcome = m_takes.routeJudged(*router, phyOut, phyIn, Level);
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
@@ -58,6 +64,7 @@ PanelOperations::Outcome PanelControl::recallMacro(int Slot)
     // A button never saved does nothing when clicked; a scheduler firing it should hear so.
     if (!m_bank.Macros.at(std::size_t(Slot)))
         return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));
+    const RouteSourceScope source(m_routes.currentSource(), control());
     JudgedReplay replay(m_takes);
     replay.failures += m_routes.RecallMacro(Slot, replay);
     return {replay.failures.isEmpty(), replay.failures};

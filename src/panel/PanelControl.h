@@ -23,6 +23,7 @@ public:
 
     // The operator has accepted or cancelled the start-up dialog: routes and macros go ahead from now on.
     void startUpFinished() { m_startingUp = false; }
+    [[nodiscard]] bool startingUp() const { return m_startingUp; }
 
     Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override;
     Outcome recallMacro(int Slot) override;

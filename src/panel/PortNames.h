@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 struct MatrixView;
 
@@ -14,8 +15,13 @@ public:
     // What a row or column that no router serves shows.
     static inline const QString NoPortName = QStringLiteral("-");
 
+    // A stored name changed: of matrix input (or output) matrixPort, from
+    // oldName to newName as stored.
+    using Renamed =
+        std::function<void(bool input, int matrixPort, const QString &oldName, const QString &newName)>;
+
     // view: the panel's view, whose offsets scrolling keeps current.
-    explicit PortNames(const MatrixView &view);
+    explicit PortNames(const MatrixView &view, Renamed renamed = {});
 
     // The name of visible row r / column c (txtIn, txtCPIn / txtOut,
     // txtCPOut): the router's name of that port, "-" when none serves it.
@@ -31,6 +37,23 @@ public:
     [[nodiscard]] QString txtIn_LostFocus(int r, const QString &text);
     [[nodiscard]] QString txtOut_LostFocus(int c, const QString &text);
 
+    // The same rules for matrix input / output matrixPort (0-based, scrolled
+    // into view or not), as a remote client renames it; the name as stored,
+    // or "-" when no router serves the port.
+    QString renameInput(int matrixPort, const QString &text);
+    QString renameOutput(int matrixPort, const QString &text);
+    // The name matrix input / output matrixPort shows.
+    [[nodiscard]] QString matrixInputName(int matrixPort) const;
+    [[nodiscard]] QString matrixOutputName(int matrixPort) const;
+
+    // Inputs or outputs: how a position finds its router port and its names.
+    struct Kind;
+
 private:
+    // The naming rules on the port behind grid position `position`.
+    QString commit(const Kind &kind, int position, const QString &text) const;
+    QString lostFocus(const Kind &kind, int position, const QString &text) const;
+
     const MatrixView &m_view;
+    Renamed m_renamed;
 };

@@ -11,7 +11,7 @@ namespace videohub {
 // Formats what the server sends: every line ends in LF alone and every block
 // in an empty line, the only end of block clients look for. Lock views are
 // one letter per output ('O' own, 'L' someone else's, 'U' free), as
-// OutputLockTable::view gives them for one client.
+// OutputLocks::view gives them for one client.
 namespace BlockWriter {
 
 [[nodiscard]] QByteArray ack();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/OutputLocks.h"
+
 #include <QList>
 #include <QString>
 
@@ -23,15 +25,8 @@ struct LabelLine
     bool operator==(const LabelLine &) const = default;
 };
 
-// The letters a client sends in a lock block.
-enum class LockAction : char { Lock = 'O', Unlock = 'U', ForceUnlock = 'F' };
-
-struct LockLine
-{
-    int output = 0;
-    LockAction action = LockAction::Lock;
-    bool operator==(const LockLine &) const = default;
-};
+using ::LockAction;
+using ::LockLine;
 
 // What a client asked for with one block, checked against the matrix.
 struct Request

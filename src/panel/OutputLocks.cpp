@@ -1,11 +1,9 @@
-#include "remote/videohub/OutputLockTable.h"
+#include "panel/OutputLocks.h"
 
-namespace videohub {
-
-OutputLockTable::OutputLockTable(QObject *parent) : QObject(parent)
+OutputLocks::OutputLocks(QObject *parent) : QObject(parent)
 {}
 
-void OutputLockTable::setOutputCount(int outputs)
+void OutputLocks::setOutputCount(int outputs)
 {
     m_outputs = qMax(0, outputs);
     QList<int> dropped;
@@ -21,7 +19,7 @@ void OutputLockTable::setOutputCount(int outputs)
         emit locksChanged(dropped);
 }
 
-OutputLockTable::Outcome OutputLockTable::lock(int output, const QString &owner)
+OutputLocks::Outcome OutputLocks::lock(int output, const QString &owner)
 {
     if (!exists(output) || owner.isEmpty())
         return Outcome::Refused;
@@ -35,7 +33,7 @@ OutputLockTable::Outcome OutputLockTable::lock(int output, const QString &owner)
     return Outcome::Changed;
 }
 
-OutputLockTable::Outcome OutputLockTable::unlock(int output, const QString &owner)
+OutputLocks::Outcome OutputLocks::unlock(int output, const QString &owner)
 {
     if (!exists(output))
         return Outcome::Refused;
@@ -47,7 +45,7 @@ OutputLockTable::Outcome OutputLockTable::unlock(int output, const QString &owne
     return release(output);
 }
 
-OutputLockTable::Outcome OutputLockTable::forceUnlock(int output)
+OutputLocks::Outcome OutputLocks::forceUnlock(int output)
 {
     if (!exists(output))
         return Outcome::Refused;
@@ -56,14 +54,14 @@ OutputLockTable::Outcome OutputLockTable::forceUnlock(int output)
     return release(output);
 }
 
-OutputLockTable::Outcome OutputLockTable::release(int output)
+OutputLocks::Outcome OutputLocks::release(int output)
 {
     m_owners.remove(output);
     changed(output);
     return Outcome::Changed;
 }
 
-void OutputLockTable::changed(int output)
+void OutputLocks::changed(int output)
 {
     if (!m_batch)
         emit locksChanged({output});
@@ -71,12 +69,13 @@ void OutputLockTable::changed(int output)
         m_batch->append(output);
 }
 
-QList<int> OutputLockTable::apply(const QList<LockLine> &lines, const QString &owner)
+QList<int> OutputLocks::apply(const QList<LockLine> &lines, const QString &owner, const LineDone &lineDone)
 {
     QList<int> changedOutputs;
     QList<int> refused;
     m_batch = &changedOutputs;
     for (const LockLine &line : lines) {
+        const QString holder = m_owners.value(line.output);
         Outcome outcome = Outcome::Refused;
         switch (line.action) {
         case LockAction::Lock:
@@ -89,6 +88,8 @@ QList<int> OutputLockTable::apply(const QList<LockLine> &lines, const QString &o
             outcome = forceUnlock(line.output);
             break;
         }
+        if (lineDone)
+            lineDone(line, outcome, holder);
         if (outcome == Outcome::Refused && !refused.contains(line.output))
             refused.append(line.output);
     }
@@ -98,18 +99,16 @@ QList<int> OutputLockTable::apply(const QList<LockLine> &lines, const QString &o
     return refused;
 }
 
-bool OutputLockTable::lockedAgainst(int output, const QString &client) const
+bool OutputLocks::lockedAgainst(int output, const QString &client) const
 {
     const QString holder = m_owners.value(output);
     return !holder.isEmpty() && holder != client;
 }
 
-QByteArray OutputLockTable::view(const QString &client) const
+QByteArray OutputLocks::view(const QString &client) const
 {
     QByteArray letters(m_outputs, 'U');
     for (auto it = m_owners.cbegin(); it != m_owners.cend(); ++it)
         letters[it.key()] = it.value() == client ? 'O' : 'L';
     return letters;
 }
-
-} // namespace videohub

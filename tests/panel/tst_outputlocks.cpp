@@ -1,10 +1,10 @@
-#include "remote/videohub/OutputLockTable.h"
+#include "panel/OutputLocks.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-using namespace videohub;
-using Outcome = OutputLockTable::Outcome;
+
+using Outcome = OutputLocks::Outcome;
 
 namespace {
 
@@ -13,7 +13,7 @@ const QString B = QStringLiteral("192.0.2.8");
 
 } // namespace
 
-class TestOutputLockTable : public QObject
+class TestOutputLocks : public QObject
 {
     Q_OBJECT
 
@@ -22,9 +22,9 @@ private slots:
     // announced, with the outputs it touched.
     void ownersAndViews()
     {
-        OutputLockTable locks;
+        OutputLocks locks;
         locks.setOutputCount(4);
-        QSignalSpy spy(&locks, &OutputLockTable::locksChanged);
+        QSignalSpy spy(&locks, &OutputLocks::locksChanged);
 
         QCOMPARE(locks.lock(1, A), Outcome::Changed);
         QCOMPARE(locks.lock(1, A), Outcome::Unchanged);
@@ -55,10 +55,10 @@ private slots:
     // because another client holds the output are handed back.
     void blockAppliedWithOneNotification()
     {
-        OutputLockTable locks;
+        OutputLocks locks;
         locks.setOutputCount(4);
         QCOMPARE(locks.lock(2, B), Outcome::Changed);
-        QSignalSpy spy(&locks, &OutputLockTable::locksChanged);
+        QSignalSpy spy(&locks, &OutputLocks::locksChanged);
 
         const QList<int> refused = locks.apply({{0, LockAction::Lock},
                                                 {2, LockAction::Lock},
@@ -83,11 +83,11 @@ private slots:
     // A smaller matrix drops the locks it no longer has, and says so.
     void shrinkingDropsLocks()
     {
-        OutputLockTable locks;
+        OutputLocks locks;
         locks.setOutputCount(4);
         QCOMPARE(locks.lock(0, A), Outcome::Changed);
         QCOMPARE(locks.lock(3, B), Outcome::Changed);
-        QSignalSpy spy(&locks, &OutputLockTable::locksChanged);
+        QSignalSpy spy(&locks, &OutputLocks::locksChanged);
         locks.setOutputCount(2);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).value<QList<int>>(), QList<int>{3});
@@ -97,5 +97,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestOutputLockTable)
-#include "tst_outputlocktable.moc"
+QTEST_GUILESS_MAIN(TestOutputLocks)
+#include "tst_outputlocks.moc"

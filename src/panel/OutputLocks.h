@@ -1,26 +1,34 @@
 #pragma once
 
-#include "remote/videohub/Request.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <functional>
 
-namespace videohub {
+// The letters a remote client sends to lock, unlock or force an output free.
+enum class LockAction : char { Lock = 'O', Unlock = 'U', ForceUnlock = 'F' };
 
-// Who holds which matrix output (numbered from 0). An owner is a client's
-// address without its port, so a controller that reconnects keeps its locks.
-// Nothing is persisted: locks end with the panel.
-class OutputLockTable : public QObject
+struct LockLine
+{
+    int output = 0;
+    LockAction action = LockAction::Lock;
+    bool operator==(const LockLine &) const = default;
+};
+
+// Who holds which matrix output (numbered from 0). An owner is a remote
+// client's address without its port, so a controller that reconnects keeps
+// its locks. Nothing is persisted: locks end with the panel. Routes from the
+// panel itself are refused on any locked output.
+class OutputLocks : public QObject
 {
     Q_OBJECT
 
 public:
     enum class Outcome { Changed, Unchanged, Refused };
 
-    explicit OutputLockTable(QObject *parent = nullptr);
+    explicit OutputLocks(QObject *parent = nullptr);
 
     // Drops the locks on outputs that no longer exist.
     void setOutputCount(int outputs);
@@ -33,10 +41,13 @@ public:
     // 'F' from a client, or the panel's Unlock: frees the output whoever holds it.
     Outcome forceUnlock(int output);
 
+    // What one line of a block came to, and who held the output before it.
+    using LineDone = std::function<void(const LockLine &line, Outcome outcome, const QString &holder)>;
+
     // A client's lock block, line by line in order, with one notification for
     // all its changes. Returns the outputs whose line was refused (held by
     // another client), whose unchanged state the client should be sent.
-    QList<int> apply(const QList<LockLine> &lines, const QString &owner);
+    QList<int> apply(const QList<LockLine> &lines, const QString &owner, const LineDone &lineDone = {});
 
     // The owner's address, or an empty string when the output is free.
     [[nodiscard]] QString owner(int output) const { return m_owners.value(output); }
@@ -59,5 +70,3 @@ private:
     int m_outputs = 0;
     QMap<int, QString> m_owners;
 };
-
-} // namespace videohub

@@ -1,0 +1,117 @@
+#include "remote/videohub/VideohubOptions.h"
+
+#include <QSettings>
+
+namespace videohub {
+namespace {
+
+const QString ListenOption = QStringLiteral("--videohub");
+const QString AllowOption = QStringLiteral("--videohub-allow=");
+
+// "ADDRESS", "ADDRESS:PORT" or "[IPv6]:PORT"; false when unreadable.
+bool readListen(const QString &text, VideohubOptions &options)
+{
+    QString host = text.trimmed();
+    QString port;
+    if (host.startsWith(u'[')) {
+        const qsizetype close = host.indexOf(u']');
+        if (close < 0)
+            return false;
+        port = host.mid(close + 1);
+        host = host.mid(1, close - 1);
+        if (!port.isEmpty() && !port.startsWith(u':'))
+            return false;
+        port = port.mid(1);
+    } else if (host.count(u':') == 1) {
+        port = host.section(u':', 1);
+        host = host.section(u':', 0, 0);
+    }
+    QHostAddress address;
+    if (!address.setAddress(host))
+        return false;
+    options.address = address;
+    if (port.isNull())
+        return true;
+    bool ok = false;
+    const uint number = port.toUInt(&ok);
+    if (!ok || number == 0 || number > 65535)
+        return false;
+    options.port = quint16(number);
+    return true;
+}
+
+bool readAllow(const QString &text, VideohubOptions &options)
+{
+    options.allow.clear();
+    for (const QString &item : text.split(u',', Qt::SkipEmptyParts)) {
+        const QPair<QHostAddress, int> subnet = QHostAddress::parseSubnet(item.trimmed());
+        if (subnet.first.isNull())
+            return false;
+        options.allow.append(subnet);
+    }
+    return !options.allow.isEmpty();
+}
+
+QString notStarted(const QString &why)
+{
+    return QStringLiteral("Videohub server not started: ") + why;
+}
+
+} // namespace
+
+VideohubOptions VideohubOptions::parse(const QStringList &arguments, const QSettings &settings)
+{
+    VideohubOptions options;
+    const QString listenKey = QStringLiteral("videohub/listen");
+    const QString allowKey = QStringLiteral("videohub/allow");
+    // A list setting with commas reads back as a string list.
+    const QString allowSetting = settings.value(allowKey).toStringList().join(u',');
+    QString listen = settings.value(listenKey).toString();
+    QString allow = allowSetting;
+    options.enabled = settings.contains(listenKey);
+    for (const QString &argument : arguments) {
+        if (argument == ListenOption) {
+            options.enabled = true;
+        } else if (argument.startsWith(ListenOption + u'=')) {
+            options.enabled = true;
+            listen = argument.mid(ListenOption.size() + 1);
+        } else if (argument.startsWith(AllowOption)) {
+            allow = argument.mid(AllowOption.size());
+        }
+    }
+    if (!options.enabled)
+        return options;
+    if (!listen.isEmpty() && !readListen(listen, options))
+        options.error = notStarted(QStringLiteral("cannot read the address \"%1\" (ADDRESS:PORT)").arg(listen));
+    else if (!allow.isEmpty() && !readAllow(allow, options))
+        options.error = notStarted(QStringLiteral("cannot read the allow list \"%1\" (CIDR,CIDR...)").arg(allow));
+    else if (!options.address.isLoopback() && options.allow.isEmpty())
+        options.error = notStarted(QStringLiteral("%1 is not loopback and no --videohub-allow list is given (the "
+                                                  "protocol has no authentication)")
+                                       .arg(options.where()));
+    return options;
+}
+
+bool VideohubOptions::allows(const QHostAddress &peer) const
+{
+    if (allow.isEmpty())
+        return true;
+    // An IPv4 client of a dual-stack listener arrives as ::ffff:a.b.c.d.
+    bool isV4 = false;
+    const QHostAddress v4(peer.toIPv4Address(&isV4));
+    for (const auto &subnet : allow) {
+        if (peer.isInSubnet(subnet) || (isV4 && v4.isInSubnet(subnet)))
+            return true;
+    }
+    return false;
+}
+
+QString VideohubOptions::where() const
+{
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
+                             ? u'[' + address.toString() + u']'
+                             : address.toString();
+    return host + u':' + QString::number(port);
+}
+
+} // namespace videohub

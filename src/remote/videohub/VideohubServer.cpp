@@ -1,0 +1,301 @@
+#include "remote/videohub/VideohubServer.h"
+
+#include "desktop/AppFolder.h"
+#include "desktop/Fault.h"
+#include "panel/MainPanel.h"
+#include "remote/videohub/BlockWriter.h"
+#include "remote/videohub/PanelReading.h"
+#include "remote/videohub/PanelUniqueId.h"
+#include "remote/videohub/RequestParser.h"
+#include "remote/videohub/VideohubClient.h"
+
+#include <QSettings>
+#include <QTcpSocket>
+#include <cstdio>
+
+namespace videohub {
+namespace {
+
+// The per-user folder is this user's panel, so its path keeps the id stable.
+QString uniqueIdOfThisPanel()
+{
+    QString seed;
+    try {
+        seed = desktop::AppFolder();
+    } catch (const desktop::Fault &) {
+        seed = QStringLiteral("Velmora");
+    }
+    return PanelUniqueId(seed.toUtf8());
+}
+
+void tellStandardError(const QString &message)
+{
+    std::fprintf(stderr, "velmora: %s\n", qPrintable(message));
+}
+
+} // namespace
+
+VideohubServer::VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent)
+    : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel())
+{
+    connect(&m_server, &QTcpServer::newConnection, this, &VideohubServer::acceptClients);
+    // A timer of 0 ms fires after the posted turn that puts the next route on
+    // the line: the pushes go out while that route waits for its reply.
+    m_routePushTimer.setSingleShot(true);
+    m_routePushTimer.setInterval(0);
+    connect(&m_routePushTimer, &QTimer::timeout, this, &VideohubServer::sendRoutePushes);
+    connect(&panel, &MainPanel::outputRouted, this, &VideohubServer::pushRoute);
+    connect(&panel, &MainPanel::portNamesChanged, this, &VideohubServer::pushLabels);
+    connect(&panel, &MainPanel::locksChanged, this, &VideohubServer::pushLocks);
+    connect(&panel, &MainPanel::setupChanged, this, &VideohubServer::pushSetup);
+}
+
+VideohubServer::~VideohubServer()
+{
+    // Clients go before the server they report to.
+    qDeleteAll(findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly));
+}
+
+std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments)
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"),
+                             QStringLiteral("velmora"));
+    return fromArguments(panel, arguments, settings);
+}
+
+std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments,
+                                                              const QSettings &settings)
+{
+    VideohubOptions options = VideohubOptions::parse(arguments, settings);
+    if (!options.enabled)
+        return nullptr;
+    if (!options.error.isEmpty()) {
+        panel.SetErrMsg(options.error);
+        tellStandardError(options.error);
+        return nullptr;
+    }
+    auto server = std::make_unique<VideohubServer>(panel, std::move(options));
+    if (!server->listen())
+        return nullptr;
+    return server;
+}
+
+bool VideohubServer::listen()
+{
+    if (!m_server.listen(m_options.address, m_options.port)) {
+        const QString message =
+            QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_server.errorString());
+        m_panel.SetErrMsg(message);
+        tellStandardError(message);
+        return false;
+    }
+    m_panel.SetErrMsg(QStringLiteral("Videohub server listening on ") + where());
+    return true;
+}
+
+QString VideohubServer::where() const
+{
+    VideohubOptions listening = m_options;
+    listening.port = m_server.serverPort();
+    return listening.where();
+}
+
+void VideohubServer::acceptClients()
+{
+    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        if (!m_options.allows(socket->peerAddress()) || m_clients >= MaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto *client = new VideohubClient(socket, this);
+        ++m_clients;
+        connect(client, &QObject::destroyed, this, [this] { --m_clients; });
+        connect(client, &VideohubClient::blockReceived, this,
+                [this, client](const RawBlock &raw) { handle(client, raw); });
+        connect(client, &VideohubClient::routesWaiting, this, [this, client] { queueTurn(client); });
+        client->send(BlockWriter::dump(PanelReading::snapshot(m_panel, m_uniqueId), lockView(*client)));
+    }
+}
+
+void VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
+{
+    const Request request = ParseRequest(raw, PanelReading::size(m_panel));
+    switch (request.kind) {
+    case Request::Kind::Invalid:
+        client->send(BlockWriter::nak());
+        return;
+    case Request::Kind::Ping:
+    case Request::Kind::Unsupported:
+        client->send(BlockWriter::ack());
+        return;
+    case Request::Kind::Query:
+        client->send(BlockWriter::ack() + BlockWriter::block(request.block,
+                                                             PanelReading::snapshot(m_panel, m_uniqueId),
+                                                             lockView(*client)));
+        return;
+    case Request::Kind::Change:
+        client->send(BlockWriter::ack());
+        change(client, request);
+        return;
+    }
+}
+
+void VideohubServer::change(VideohubClient *client, const Request &request)
+{
+    const RouteSourceScope source(m_panel.currentSource(), client->source());
+    switch (request.block) {
+    case Block::Routing:
+        client->queueRoutes(request.routes);
+        return;
+    case Block::InputLabels:
+    case Block::OutputLabels:
+        renameAll(*client, request);
+        return;
+    case Block::Locks:
+        // A refused line changes nothing; the client hears the state it tried to change.
+        if (const QList<int> refused = m_panel.applyLocks(request.locks); !refused.isEmpty())
+            client->send(BlockWriter::locks(refused, lockView(*client)));
+        return;
+    case Block::Preamble:
+    case Block::Device:
+        return;
+    }
+}
+
+void VideohubServer::renameAll(VideohubClient &client, const Request &request)
+{
+    const bool inputs = request.block == Block::InputLabels;
+    QList<int> unchanged;
+    for (const LabelLine &line : request.labels) {
+        const QString before = PanelReading::label(m_panel, inputs, line.port);
+        const QString stored = inputs ? m_panel.names().renameInput(line.port, line.name)
+                                      : m_panel.names().renameOutput(line.port, line.name);
+        // A change is pushed to everyone by the panel; a name kept as it was
+        // (or a port no router serves) is told to the client that tried.
+        if (stored == before || before.isNull())
+            unchanged.append(line.port);
+    }
+    if (unchanged.isEmpty())
+        return;
+    QList<LabelLine> lines;
+    for (const int port : unchanged)
+        lines.append({port, PanelReading::label(m_panel, inputs, port)});
+    client.send(BlockWriter::labels(request.block, lines));
+}
+
+void VideohubServer::queueTurn(VideohubClient *client)
+{
+    if (!client->waitsTurn) {
+        client->waitsTurn = true;
+        m_turns.emplace_back(client);
+    }
+    serveLater();
+}
+
+void VideohubServer::serveLater()
+{
+    // One route a turn of the event loop, never a nested wait per client.
+    if (!m_servePosted && !m_serving) {
+        m_servePosted = true;
+        QMetaObject::invokeMethod(this, &VideohubServer::serveNext, Qt::QueuedConnection);
+    }
+}
+
+void VideohubServer::serveNext()
+{
+    m_servePosted = false;
+    QPointer<VideohubClient> client;
+    while (!m_turns.empty() && !client) {
+        client = m_turns.front();
+        m_turns.pop_front();
+    }
+    if (!client)
+        return;
+    client->waitsTurn = false;
+    const RouteLine route = client->takeRoute();
+    m_serving = true;
+    if (client->hasRoutes())
+        queueTurn(client);
+    const QPointer<VideohubServer> alive(this);
+    {
+        const RouteSourceScope source(m_panel.currentSource(), client->source());
+        // The reply wait runs the event loop: clients come and go, the panel may close.
+        m_panel.takeRemoteRoute(route.output, route.input);
+    }
+    if (!alive)
+        return;
+    m_serving = false;
+    if (!m_turns.empty())
+        serveLater();
+}
+
+void VideohubServer::pushRoute(int output)
+{
+    m_routePushes.append(output);
+    m_routePushTimer.start();
+}
+
+void VideohubServer::sendRoutePushes()
+{
+    // One block a route, each with the output's state as it is now.
+    QByteArray blocks;
+    for (const int output : std::exchange(m_routePushes, {})) {
+        if (const auto source = PanelReading::videoSource(m_panel, output))
+            blocks += BlockWriter::routes({{output, *source}});
+    }
+    if (!blocks.isEmpty())
+        sendAll(blocks);
+}
+
+void VideohubServer::pushLabels(bool inputs, const QList<int> &ports)
+{
+    QList<LabelLine> lines;
+    for (const int port : ports)
+        lines.append({port, PanelReading::label(m_panel, inputs, port)});
+    sendAll(BlockWriter::labels(inputs ? Block::InputLabels : Block::OutputLabels, lines));
+}
+
+void VideohubServer::pushLocks(const QList<int> &outputs)
+{
+    // Locks dropped with outputs that are gone reach clients with the new set-up.
+    QList<int> existing;
+    for (const int output : outputs) {
+        if (output < m_panel.locks().outputCount())
+            existing.append(output);
+    }
+    if (existing.isEmpty())
+        return;
+    for (VideohubClient *client : connectedClients())
+        client->send(BlockWriter::locks(existing, lockView(*client)));
+}
+
+void VideohubServer::pushSetup()
+{
+    const PanelSnapshot shown = PanelReading::snapshot(m_panel, m_uniqueId);
+    for (VideohubClient *client : connectedClients())
+        client->send(BlockWriter::deviceChanged(shown, lockView(*client)));
+}
+
+void VideohubServer::sendAll(const QByteArray &bytes)
+{
+    for (VideohubClient *client : connectedClients())
+        client->send(bytes);
+}
+
+QByteArray VideohubServer::lockView(const VideohubClient &client) const
+{
+    return m_panel.locks().view(client.owner());
+}
+
+QList<VideohubClient *> VideohubServer::connectedClients() const
+{
+    QList<VideohubClient *> clients;
+    for (VideohubClient *client : findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly)) {
+        if (client->connected())
+            clients.append(client);
+    }
+    return clients;
+}
+
+} // namespace videohub

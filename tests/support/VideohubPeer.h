@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QStringList>
+#include <QTcpSocket>
+
+// A Videohub client as controllers behave: splits what arrives on LF and ends
+// a block only on an exactly empty line. Bound to `from` so tests can stand
+// for clients on different addresses of the loopback network.
+class VideohubPeer
+{
+public:
+    explicit VideohubPeer(quint16 port, const QHostAddress &from = QHostAddress(QStringLiteral("127.0.0.1")));
+
+    // Every block received so far, each "HEADER:" followed by its lines.
+    [[nodiscard]] const QList<QStringList> &blocks() const { return m_blocks; }
+    [[nodiscard]] const QByteArray &received() const { return m_received; }
+    // Waits (bounded) until count blocks have come; the blocks then.
+    const QList<QStringList> &waitForBlocks(qsizetype count);
+    // Blocks from index `from` on, once count of them have come.
+    [[nodiscard]] QList<QStringList> next(qsizetype from, qsizetype count);
+    void send(const QByteArray &bytes);
+    // Waits (bounded) until the server has closed the connection.
+    [[nodiscard]] bool waitForClose();
+
+    QTcpSocket socket;
+
+private:
+    void read();
+
+    QByteArray m_received;
+    QByteArray m_line;
+    QStringList m_block;
+    QList<QStringList> m_blocks;
+};
