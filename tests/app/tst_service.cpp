@@ -1,9 +1,11 @@
 #include "RouterSim.h"
+#include "VideohubPeer.h"
 #include "remote/ControlSocketName.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTest>
 #include <csignal>
 
@@ -73,6 +75,13 @@ struct Program : QProcess
     }
 };
 
+// A loopback port nobody listens on just now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
 // velmora-ctl ARGUMENTS: its exit status, then what it wrote to standard output and error.
 QString ctl(const QStringList &arguments)
 {
@@ -90,6 +99,9 @@ class TestService : public QObject
     Q_OBJECT
 
 private slots:
+    // Nothing of an earlier case or run (a port link of a simulator gone) counts.
+    void init() { QVERIFY(QDir(Folder).removeRecursively()); }
+
     // Without a set-up to run, or called wrongly, it ends at once with one
     // clear line, leaves the file as it was and holds no control port.
     void refusesToStart_data()
@@ -103,7 +115,8 @@ private slots:
                                                "a hand-made one)\n")
                                     .arg(QDir::toNativeSeparators(SetUpPath));
         QTest::newRow("no file") << "" << QByteArray() << 1 << noSetUp;
-        QTest::newRow("no router") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1 << noSetUp;
+        QTest::newRow("no router") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1
+                                   << "TIME Comm Port 1 is unavailable\n" + noSetUp;
         QTest::newRow("file does not load")
             << "" << SetUp.toLower() << 1
             << "TIME Velmora: This is not a valid configuration file for this version of the program\n" + noSetUp;
@@ -116,8 +129,9 @@ private slots:
     {
         QFETCH(QString, option);
         QFETCH(QByteArray, file);
-        QVERIFY(QDir().mkpath(Folder));
-        QFile::remove(SetUpPath);
+        // COM1 leads nowhere rather than to whatever serial port this machine has.
+        QVERIFY(QDir().mkpath(Folder + QStringLiteral("/ports")));
+        QVERIFY(QFile::link(QStringLiteral("nowhere"), Folder + QStringLiteral("/ports/COM1")));
         QFile seed(SetUpPath);
         QVERIFY(file.isNull() || (seed.open(QIODevice::WriteOnly) && seed.write(file) == file.size()));
         seed.close();
@@ -131,8 +145,8 @@ private slots:
         QCOMPARE(ctl({"status"}), QStringLiteral("1 No Velmora panel is running\n"));
     }
 
-    // Routes and macros go through its control port to the routers, status
-    // tells about it, its messages reach standard error with the time, and a
+    // Routes and macros go through its control port and its Videohub server
+    // to the routers, status tells about both, its messages reach standard error with the time, and a
     // stop signal saves the set-up and removes the socket.
     void servesUntilStopped_data()
     {
@@ -145,13 +159,15 @@ private slots:
     void servesUntilStopped()
     {
         QFETCH(int, signalNumber);
+        QVERIFY(QDir().mkpath(Folder));
         QFile seed(SetUpPath);
         QVERIFY(seed.open(QIODevice::WriteOnly) && seed.write(SetUp) == SetUp.size());
         seed.close();
         RouterSim sim;
         QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
                           {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"}));
-        Program panel(VELMORA_PANEL, {"--no-window"});
+        const QString videohub = QStringLiteral("127.0.0.1:%1").arg(freePort());
+        Program panel(VELMORA_PANEL, {"--no-window", "--videohub=" + videohub});
         QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
 #ifdef Q_OS_LINUX
         const QByteArray maps = readAll(QStringLiteral("/proc/%1/maps").arg(panel.processId()));
@@ -163,15 +179,20 @@ private slots:
         QCOMPARE(ctl({"macro", "unused.rcf", "0"}), QStringLiteral("0 "));
         QCOMPARE(ctl({"state", "0", "3"}), QStringLiteral("0 video 5 audio 5\n"));
         QCOMPARE(ctl({"route", "unused.rcf", "1", "2", "4"}), QStringLiteral("1 Router returned 21\n"));
-        QVERIFY(sim.waitForFrames(3));
-        QCOMPARE(sim.frames().size(), 3);
+        VideohubPeer client(videohub.section(u':', 1).toUShort());
+        QCOMPARE(client.waitForBlocks(7).constLast(), QStringList{"END PRELUDE:"});
+        client.send("VIDEO OUTPUT ROUTING:\n2 7\n\n");
+        QCOMPARE(client.next(7, 2), (QList<QStringList>{{"ACK"}, {"VIDEO OUTPUT ROUTING:", "2 7"}}));
+        QCOMPARE(ctl({"state", "0", "2"}), QStringLiteral("0 video 7 audio 7\n"));
+        QVERIFY(sim.waitForFrames(4));
+        QCOMPARE(sim.frames().size(), 4);
         QVERIFY(panel.said(QStringLiteral("\nTIME Router returned 21\n")));
         const QString folder = QDir::toNativeSeparators(Folder);
         QCOMPARE(ctl({"status"}), QStringLiteral("0 panel service\ndata-folder %1\nset-up %2\n"
                                                  "com-port COM1 open %3\nlast-message TIME Router returned 21\n"
-                                                 "videohub off\n")
+                                                 "videohub %4 clients 1\n")
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
-                                           QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1"))));
+                                           QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
 
         QCOMPARE(::kill(pid_t(panel.processId()), signalNumber), 0);
         QVERIFY(panel.ended());
