@@ -4,7 +4,11 @@
 # start until the control socket exists (listening), and the resident memory
 # a second after that. The window runs on the offscreen platform (another with
 # WINDOW_PLATFORM=xcb and a display), its start-up dialog open as at every
-# start. Median and range over RUNS runs (default 10):
+# start. Median and range over RUNS runs (default 10). Then the service's
+# Videohub figure: one router of 127 x 127 ports, the simulator paced at 9600
+# baud, one block of 127 routes from a client until the last push arrives, as
+# a ratio to the wire floor (bench/videohub_block.py), RUNS blocks; the
+# windowed panel's is `bench/run.sh videohub`.
 #   bench/service.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,3 +72,16 @@ window=$(for _ in $(seq "$runs"); do measure env QT_QPA_PLATFORM="${WINDOW_PLATF
 echo "$runs runs each, $(nproc) cores:"
 report service "$service"
 report window "$window"
+
+# The Videohub block on the service.
+printf 'VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: 3\r\nRouter: 0; 0; 126; 126; 0; 0; 0;\r\n' \
+    >"$XDG_DATA_HOME/Velmora/1.1/default.rcf"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/velmora" --no-window --videohub="127.0.0.1:$port" \
+    2>/dev/null &
+panel=$!
+until [ -S "$socket" ]; do sleep 0.01; done
+ratios=$(python3 bench/videohub_block.py "$port" "$runs")
+kill -TERM "$panel"
+wait "$panel" || true
+echo "service: one block of 127 Videohub routes to its last push, ratio to the wire floor $(summary <<<"$ratios")"
