@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "DataRows.h"
 
 #include <optional>
 
@@ -46,9 +47,7 @@ private slots:
     // none and named "< unassigned >", and the rejected-line list.
     void sectionLines_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QStringList>("filled");
-        QTest::addColumn<QString>("list");
+        columns<QByteArray, QStringList, QString>({"section", "filled", "list"});
 
         QTest::newRow("empty section empties the bank") << section("") << QStringList{} << "";
         QTest::newRow("begin line in other case, colon after it")
@@ -56,13 +55,11 @@ private slots:
         QTest::newRow("begin line with a trailing blank is no section")
             << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n")
             << QStringList{"3=Kept|9,0,1,3"} << "";
-        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << QStringList{}
-                                 << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << QStringList{} << "Invalid MacroID--Line 2\r\n";
         QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << QStringList{} << "Invalid MacroID--Line 2\r\n";
         QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n")
                                              << QStringList{"5=two|", "6=three|"} << "";
-        QTest::newRow("blank line and lines without a colon")
-            << section("\r\nsomething\r\nline 04\r\n") << QStringList{"0=|", "4=|"} << "";
+        QTest::newRow("blank line and lines without a colon") << section("\r\nsomething\r\nline 04\r\n") << QStringList{"0=|", "4=|"} << "";
         QTest::newRow("end line in other case or with a blank does not end it")
             << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n")
             << QStringList{"0=|", "3=c|"} << "";
@@ -92,9 +89,7 @@ private slots:
 
     void sectionLines()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(QStringList, filled);
-        QFETCH(QString, list);
+        const auto [section, filled, list] = fetch<QByteArray, QStringList, QString>({"section", "filled", "list"});
         m_f->load(Header + section);
         QVERIFY(m_f->config.ConfigLoaded);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM2"));

@@ -1,10 +1,11 @@
+#include "DataRows.h"
 #include "TestRouters.h"
 #include "desktop/Fault.h"
-#include "panel/MacroButtons.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
+#include "panel/MacroButtons.h"
 #include "support/RecordingStatusSink.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
@@ -151,9 +152,7 @@ private slots:
     // slot and ends it; Ctrl renames. The button's own name is fine.
     void buttons_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("state");
+        columns<QString, QString, QString>({"steps", "box", "state"});
         const QString cancel = QStringLiteral("Overwrite Macro: The last macro has not been saved yet. Cancel Save? [Yes/No]");
         const QString pending = QStringLiteral("pending 'Cancel Save' label=1 rec=2 Old:1");
         QTest::newRow("record") << "rec" << "" << "recording 'Save Macro' label=1 rec=0 Old:1";
@@ -163,10 +162,8 @@ private slots:
         QTest::newRow("pending: no name") << "rec,take,rec,save:" << "beep" << pending;
         QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName
                                              << "Velmora: Please pick a more descriptive name" << pending;
-        QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b"
-                                            << "Velmora: No semicolons (;) allowed in the macro name" << pending;
-        QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken"
-                                                        << "Velmora: This name is already in use." << pending;
+        QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b" << "Velmora: No semicolons (;) allowed in the macro name" << pending;
+        QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken" << "Velmora: This name is already in use." << pending;
         QTest::newRow("pending: its own name") << "rec,take,rec,save:Old" << "" << "idle 'Record' label=0 rec=2 Old:2";
         QTest::newRow("pending: saved") << "rec,take,rec,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
         QTest::newRow("recording: saved") << "rec,take,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";

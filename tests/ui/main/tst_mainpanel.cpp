@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "WindowRig.h"
 
 #include <QContextMenuEvent>
@@ -101,9 +102,7 @@ private slots:
     // commands that fill the fields afresh store it first.
     void onlyAMoveLeavesANameField_data()
     {
-        QTest::addColumn<QString>("leaveBy");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QString>("shown");
+        columns<QString, QStringList, QString>({"leaveBy", "boxes", "shown"});
         const QStringList refused{"Data Error: Invalid input name: cannot have semicolons (;)"};
         QTest::newRow("another window") << "window" << QStringList() << "A;B";
         QTest::newRow("the Help menu by Alt+H") << "menu" << QStringList() << "A;B";
