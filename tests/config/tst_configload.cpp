@@ -159,8 +159,8 @@ private slots:
     void lineEndsAndLineNumbers_data()
     {
         columns<QByteArray, QString>({"bytes", "list"});
-        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16"
-                               << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
+        // clang-format off
+        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16" << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
         QTest::newRow("lone CR") << QByteArray("VL ConfigFile 1.2\rx\rRouter: 0; 16\r") << "Invalid Router--Line 2\r\n";
         QTest::newRow("lone LF") << QByteArray("VL ConfigFile 1.2\nx\nRouter: 0; 16\n") << "Invalid Router--Line 2\r\n";
         QTest::newRow("LF CR is two ends") << Header + "x\n\rRouter: 0; 16\r\n" << "Invalid Router--Line 3\r\n";
@@ -170,6 +170,7 @@ private slots:
                         "End Macros\r\nRouter: 0; 16\r\n"
             << "Invalid Router--Line 1\r\nInvalid MacroID--Line 3\r\nInvalid Macro Frame Address--Line 4\r\n"
                "Invalid Router--Line 6\r\n";
+        // clang-format on
     }
 
     void lineEndsAndLineNumbers()

@@ -49,6 +49,7 @@ private slots:
     {
         columns<QByteArray, QStringList, QString>({"section", "filled", "list"});
 
+        // clang-format off
         QTest::newRow("empty section empties the bank") << section("") << QStringList{} << "";
         QTest::newRow("begin line in other case, colon after it")
             << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << QStringList{"1=a|"} << "";
@@ -76,15 +77,14 @@ private slots:
         QTest::newRow("a refused frame address is checked before the output is read")
             << section("  Macro 01: x; {16, 999} = {1, 1};\r\n") << QStringList{"1=x|"}
             << "Invalid Macro Frame Address--Line 2\r\n";
-        QTest::newRow("numbers rounded half to even")
-            << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << QStringList{"1=x|2,4,0,2"} << "";
-        QTest::newRow("empty item ends the line")
-            << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << QStringList{"2=y|0,1,1,1"} << "";
+        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << QStringList{"1=x|2,4,0,2"} << "";
+        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << QStringList{"2=y|0,1,1,1"} << "";
         QTest::newRow("second line for a slot replaces the first")
             << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << QStringList{"2=z|0,3,3,3"}
             << "";
         QTest::newRow("section running to the end of the file")
             << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << QStringList{"4=open|1,2,3,1"} << "";
+        // clang-format on
     }
 
     void sectionLines()

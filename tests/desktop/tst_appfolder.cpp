@@ -120,6 +120,10 @@ private slots:
         writeFile(at(QStringLiteral("blocked")), "a file, not a folder");
         setDataHome(QStringLiteral("blocked/share"));
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
+        // The data folder there, but the program's own folder in it blocked: a fault.
+        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
+        setDataHome(QStringLiteral("data"));
+        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
 
     // Without a data folder (here: a relative HOME), the program's folder is
@@ -154,12 +158,6 @@ private slots:
         QVERIFY(isPrivateFolder(folder));
         QVERIFY(QFile::setPermissions(folder, ownerAndRead | QFileDevice::WriteGroup));
         QVERIFY(!isPrivateFolder(folder));
-    }
-
-    void ownFolderThatCannotBeCreatedFails()
-    {
-        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
-        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
 
     // The display file lives in the user's own folder and is replaced, never

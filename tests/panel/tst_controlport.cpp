@@ -236,6 +236,7 @@ private slots:
         const QStringList ack{"--no-pacing"};
         const QStringList refusing{"--no-pacing", "--answer", "0=code:21"};
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
+        // clang-format off
         QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1;
         QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2")
                                        << "error No reply from the router" << 1;
@@ -259,6 +260,7 @@ private slots:
         QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0;
         QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0;
         QTest::newRow("over-long line") << ack << QByteArray(1025, 'x') << "error line too long" << 0;
+        // clang-format on
     }
 
     void failuresAnswerTheStatusMessage()

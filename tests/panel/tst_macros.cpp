@@ -155,6 +155,7 @@ private slots:
         columns<QString, QString, QString>({"steps", "box", "state"});
         const QString cancel = QStringLiteral("Overwrite Macro: The last macro has not been saved yet. Cancel Save? [Yes/No]");
         const QString pending = QStringLiteral("pending 'Cancel Save' label=1 rec=2 Old:1");
+        // clang-format off
         QTest::newRow("record") << "rec" << "" << "recording 'Save Macro' label=1 rec=0 Old:1";
         QTest::newRow("stop") << "rec,take,rec" << "Velmora: Next: click a macro button to save these routes" << pending;
         QTest::newRow("cancel refused") << "rec,take,rec,rec:No" << cancel << pending;
@@ -169,6 +170,7 @@ private slots:
         QTest::newRow("recording: saved") << "rec,take,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
         QTest::newRow("rename: no name") << "ctrl:" << "beep" << "idle 'Record Macro' label=0 rec=1 Old:1";
         QTest::newRow("rename") << "ctrl:New" << "" << "idle 'Record Macro' label=0 rec=1 New:1";
+        // clang-format on
     }
 
     void buttons()

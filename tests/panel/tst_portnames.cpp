@@ -60,8 +60,8 @@ private slots:
         // frameAddress -1: nothing stored anywhere.
         columns<Field, int, int, QString, QString, int, int, QString>(
             {"field", "offset", "position", "typed", "shown", "frameAddress", "port", "box"});
-        const Field In = Field::In;
-        const Field Out = Field::Out;
+        const Field In = Field::In, Out = Field::Out;
+        // clang-format off
         QTest::newRow("a taken name gets a !") << In << 0 << 4 << "Cam 2" << "!Cam 2" << 0 << 4 << "";
         QTest::newRow("as often as needed") << In << 0 << 2 << "Cam" << "!!Cam" << 0 << 2 << "";
         QTest::newRow("a lower port holds it already") << In << 0 << 8 << "Dup" << "!Dup" << 0 << 8 << "";
@@ -75,18 +75,18 @@ private slots:
         QTest::newRow("a name another router has") << Out << 16 << 0 << "Monitor" << "Monitor" << 1 << 0 << "";
         QTest::newRow("a taken output name") << Out << 0 << 5 << "Out 02" << "!Out 02" << 0 << 5 << "";
         QTest::newRow("unserved column") << Out << 30 << 2 << "Spare" << "-" << -1 << 0 << "";
-        QTest::newRow("semicolon in an input name")
-            << In << 0 << 1 << "A;B" << "Cam" << -1 << 0 << "Data Error: Invalid input name: cannot have semicolons (;)";
-        QTest::newRow("position beyond the window")
-            << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+        QTest::newRow("semicolon in an input name") << In << 0 << 1 << "A;B" << "Cam" << -1 << 0 << "Data Error: Invalid input name: cannot have semicolons (;)";
+        QTest::newRow("position beyond the window") << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+        // clang-format on
     }
 
     // The name is stored on the one port behind the field and nowhere else;
     // the field and the caption then show what the router kept.
     void commit()
     {
-        const auto [field, offset, position, typed, shown, frameAddress, port] = fetch<Field, int, int, QString, QString, int, int>(
-            {"field", "offset", "position", "typed", "shown", "frameAddress", "port"});
+        const auto [field, offset, position, typed, shown, frameAddress, port] =
+            fetch<Field, int, int, QString, QString, int, int>(
+                {"field", "offset", "position", "typed", "shown", "frameAddress", "port"});
         NamesRig rig;
         (field == Field::In ? rig.view.InOffset : rig.view.OutOffset) = offset;
         QCOMPARE(rig.commit(field, position, typed), shown);

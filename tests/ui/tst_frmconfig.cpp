@@ -78,8 +78,7 @@ private slots:
         QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << kept << QStringList();
         QTest::newRow("port typed in lower case") << "cboCom" << "com4" << "" << untouched << noPort;
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << untouched << noPort;
-        QTest::newRow("an arrow key after typing chooses")
-            << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
+        QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
         QTest::newRow("count chosen in the dropped-down list")
             << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
             << QStringList{"Velmora: Router 3 has no router type selected"};

@@ -33,8 +33,7 @@ private slots:
             << QStringList{route(0, 5, 1), route(0, 6, 2), route(0, 7, 3)} << "5.1=1 6.2=2 7.3=3" << "" << "";
         QTest::newRow("input to the selected outputs, in order") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 imgMIn_3"
             << toThree << "3.4=3 3.1=3" << "" << "";
-        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3"
-            << toThree << "3.8=3" << "4 1 8" << "";
+        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3" << toThree << "3.8=3" << "4 1 8" << "";
         QTest::newRow("input without a selection") << "split" << "imgMIn_3"
             << QStringList{} << "" << "" << "Try Again: Please click on an output first";
         QTest::newRow("Ctrl on an input routes every output, also off screen") << "two" << "scroll:8 ^imgMIn_2"
@@ -137,36 +136,6 @@ private slots:
                          rig.control<QLabel>(QStringLiteral("txtMIn_0"))->text());
             QCOMPARE(state.join(u'|'), QString::fromLatin1(expected));
         }
-    }
-
-    // A click on a scroll bar or the wheel over it leaves the name field
-    // first: the name typed is stored for the row or column it was typed in
-    // before the view moves. State: the name stored, the offset, the field.
-    void scrollBarLeavesANameField_data()
-    {
-        columns<QString, bool, QString>({"bar", "wheel", "state"});
-        QTest::newRow("click on the down arrow") << "VScroll" << false << "Camera|1|In 02";
-        QTest::newRow("wheel over the bar under the grid") << "HScroll" << true << "Camera|3|Out 04";
-    }
-
-    void scrollBarLeavesANameField()
-    {
-        const auto [bar, wheel] = fetch<QString, bool>({"bar", "wheel"});
-        WindowRig rig;
-        rig.useRouter(126, 126);
-        rig.open();
-        QVERIFY(rig.showActive());
-        const bool rows = bar == QLatin1String("VScroll");
-        const QString field = rows ? QStringLiteral("txtIn_0") : QStringLiteral("txtOut_0");
-        QVERIFY(rig.typeInto(field, QStringLiteral("Camera")));
-        scrollOneWay(rig.control<QScrollBar>(bar), wheel);
-        const clsRouter &router = *rig.panel->config().Routers[0];
-        const MatrixView &view = rig.panel->view();
-        QTEST(
-            QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
-                         QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
-                .join(u'|'),
-            "state");
     }
 
     void exitSavesAndKeepsAnUnloadableDefault_data()
