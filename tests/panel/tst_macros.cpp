@@ -108,11 +108,8 @@ struct Panel
         if (buttons.caption(2) != name)
             name += QStringLiteral("/caption ") + buttons.caption(2);
         return QStringLiteral("%1 '%2' label=%3 rec=%4 %5:%6")
-            .arg(QLatin1String(mode), buttons.recordCaption())
-            .arg(int(buttons.recordLabelVisible()))
-            .arg(recorder.RecordedRoutes.size())
-            .arg(name)
-            .arg(bank.Macros[2]->size());
+            .arg(QLatin1String(mode), buttons.recordCaption(), QString::number(int(buttons.recordLabelVisible())),
+                 QString::number(recorder.RecordedRoutes.size()), name, QString::number(bank.Macros[2]->size()));
     }
 };
 

@@ -79,8 +79,7 @@ private slots:
         QTest::newRow("port typed in lower case") << "cboCom" << "com4" << "" << untouched << noPort;
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << untouched << noPort;
         QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
-        QTest::newRow("count chosen in the dropped-down list")
-            << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
+        QTest::newRow("count chosen in the dropped-down list") << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
             << QStringList{"Velmora: Router 3 has no router type selected"};
         // clang-format on
     }
@@ -178,11 +177,8 @@ private slots:
         const int left = rules.WorkRouters(0)->InputCount() + 1;
         typeIntoField(QStringLiteral("2"));
         QTest::keyClick(field, Qt::Key_Tab);
-        QTEST(QStringLiteral("%1 %2 %3")
-                  .arg(left)
-                  .arg(rules.TopRow())
-                  .arg(rules.WorkRouters(rules.TopRow())->InputCount() + 1),
-              "state");
+        const int top = rules.TopRow();
+        QTEST(QStringLiteral("%1 %2 %3").arg(left).arg(top).arg(rules.WorkRouters(top)->InputCount() + 1), "state");
     }
 };
 
