@@ -238,8 +238,7 @@ private slots:
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
         // clang-format off
         QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1;
-        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2")
-                                       << "error No reply from the router" << 1;
+        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2") << "error No reply from the router" << 1;
         QTest::newRow("no router there") << ack << QByteArray("route 5 1 2") << "error No router at frame address 5" << 0;
         QTest::newRow("beyond the ports") << ack << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0;
         QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0;

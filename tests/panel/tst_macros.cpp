@@ -158,8 +158,7 @@ private slots:
         QTest::newRow("cancel refused") << "rec,take,rec,rec:No" << cancel << pending;
         QTest::newRow("cancelled") << "rec,take,rec,rec:Yes" << cancel << "idle 'Record' label=0 rec=2 Old:1";
         QTest::newRow("pending: no name") << "rec,take,rec,save:" << "beep" << pending;
-        QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName
-                                             << "Velmora: Please pick a more descriptive name" << pending;
+        QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName << "Velmora: Please pick a more descriptive name" << pending;
         QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b" << "Velmora: No semicolons (;) allowed in the macro name" << pending;
         QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken" << "Velmora: This name is already in use." << pending;
         QTest::newRow("pending: its own name") << "rec,take,rec,save:Old" << "" << "idle 'Record' label=0 rec=2 Old:2";
