@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "DataRows.h"
 #include "desktop/AppFolder.h"
 
 #include <QBuffer>
@@ -62,8 +63,7 @@ private slots:
     // half-loaded set-up.
     void failedLoadChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("box");
+        columns<QByteArray, QString>({"bytes", "box"});
 
         const QString notAConfigFile =
             QStringLiteral("Velmora: This is not a valid configuration file for this version of the program");
@@ -86,8 +86,7 @@ private slots:
 
     void failedLoadChangesNothing()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, box);
+        const auto [bytes, box] = fetch<QByteArray, QString>({"bytes", "box"});
         const QString before = state(*m_f);
         m_f->load(bytes);
         QCOMPARE(m_f->boxes.lines(), QStringList{box});
@@ -112,9 +111,7 @@ private slots:
     // line winning are in the hand-edited round trip.
     void portAndTimeout_data()
     {
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<float>("timeout");
+        columns<QByteArray, QString, float>({"lines", "port", "timeout"});
         QTest::newRow("header only: port kept, timeout 3") << QByteArray() << "COM2" << 3.0f;
         QTest::newRow("port half to even") << QByteArray("Com Port: 4\r\nCom Port: 2.5") << "COM2" << 3.0f;
         QTest::newRow("port, leading blank ignored") << QByteArray(" Com Port: 3") << "COM2" << 3.0f;
@@ -161,27 +158,24 @@ private slots:
     // line end, and the macro section's messages sit among the others.
     void lineEndsAndLineNumbers_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("list");
-        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16"
-                               << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
+        columns<QByteArray, QString>({"bytes", "list"});
+        // clang-format off
+        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16" << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
         QTest::newRow("lone CR") << QByteArray("VL ConfigFile 1.2\rx\rRouter: 0; 16\r") << "Invalid Router--Line 2\r\n";
         QTest::newRow("lone LF") << QByteArray("VL ConfigFile 1.2\nx\nRouter: 0; 16\n") << "Invalid Router--Line 2\r\n";
-        QTest::newRow("LF CR is two ends") << Header + "x\n\rRouter: 0; 16\r\n"
-                                           << "Invalid Router--Line 3\r\n";
-        QTest::newRow("blank lines count") << Header + "\r\n\r\n\r\nRouter: 0; 16\r\n"
-                                           << "Invalid Router--Line 4\r\n";
+        QTest::newRow("LF CR is two ends") << Header + "x\n\rRouter: 0; 16\r\n" << "Invalid Router--Line 3\r\n";
+        QTest::newRow("blank lines count") << Header + "\r\n\r\n\r\nRouter: 0; 16\r\n" << "Invalid Router--Line 4\r\n";
         QTest::newRow("macro section in file order")
             << Header + "Router: 0; 16\r\nBegin Macros\r\n  Macro 12: x\r\n  Macro 01: y; {16,0}={0,1};\r\n"
                         "End Macros\r\nRouter: 0; 16\r\n"
             << "Invalid Router--Line 1\r\nInvalid MacroID--Line 3\r\nInvalid Macro Frame Address--Line 4\r\n"
                "Invalid Router--Line 6\r\n";
+        // clang-format on
     }
 
     void lineEndsAndLineNumbers()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, list);
+        const auto [bytes, list] = fetch<QByteArray, QString>({"bytes", "list"});
         m_f->load(bytes);
         QCOMPARE(m_f->shell.shownTexts, QStringList{list});
     }

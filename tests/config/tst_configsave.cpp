@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "DataRows.h"
 
 #include <QDir>
 #include <optional>
@@ -57,8 +58,7 @@ private slots:
     // and the whole matrix included); one edited by hand comes back normalised.
     void roundTrip_data()
     {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString>({"source", "expected"});
         // clang-format off
         QTest::newRow("written by the program") << "config/golden.rcf" << "config/golden.rcf";
         QTest::newRow("edited by hand") << "config/hand-edited.rcf" << "config/hand-edited.expected.rcf";
@@ -68,8 +68,7 @@ private slots:
 
     void roundTrip()
     {
-        QFETCH(QString, source);
-        QFETCH(QString, expected);
+        const auto [source, expected] = fetch<QString, QString>({"source", "expected"});
         m_f->load(readTestFile(testDataPath(source)));
         QString name = pathOf(QStringLiteral("saved.rcf"));
         ConfigSave(m_f->config, m_f->macros, name);
@@ -84,9 +83,7 @@ private slots:
     // cancelled one writes nothing.
     void savedName_data()
     {
-        QTest::addColumn<QString>("given");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("written");
+        columns<QString, QString, QString>({"given", "answer", "written"});
         // clang-format off
         QTest::newRow("no extension") << "setup" << "" << "setup.rcf";
         QTest::newRow("capitals kept") << "SETUP.RCF" << "" << "SETUP.RCF";
@@ -98,9 +95,7 @@ private slots:
 
     void savedName()
     {
-        QFETCH(QString, given);
-        QFETCH(QString, answer);
-        QFETCH(QString, written);
+        const auto [given, answer, written] = fetch<QString, QString, QString>({"given", "answer", "written"});
         if (!answer.isEmpty())
             m_f->shell.saveAnswers.enqueue(pathOf(answer));
         QString name = given.isEmpty() ? QString() : pathOf(given);
@@ -116,26 +111,35 @@ private slots:
     // the previous file. The targets fail even for root.
     void failedSaveKeepsThePreviousFile_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("previousExists");
-        QTest::newRow("folder is a regular file") << "plain-file/setup.rcf" << false;
-        QTest::newRow("target is a folder") << "folder.rcf" << false;
+        columns<QString, bool, int>({"target", "previousExists", "sizeLimit"});
+        QTest::newRow("folder is a regular file") << "plain-file/setup.rcf" << false << 0;
+        QTest::newRow("target is a folder") << "folder.rcf" << false << 0;
         // The file can exist, but nothing can be written beside it under a
         // longer name.
-        QTest::newRow("no room for a name beside it") << QString(251, u'a') + ".rcf" << true;
+        QTest::newRow("no room for a name beside it") << QString(251, u'a') + ".rcf" << true << 0;
+#ifdef Q_OS_UNIX
+        // Small enough to sit in the write buffer, the set-up fails only at
+        // the flush (a full disk, a size limit).
+        QTest::newRow("failing at the flush") << "setup.rcf" << true << 16;
+#endif
     }
 
     void failedSaveKeepsThePreviousFile()
     {
-        QFETCH(QString, target);
-        QFETCH(bool, previousExists);
+        const auto [target, previousExists, sizeLimit] =
+            fetch<QString, bool, int>({"target", "previousExists", "sizeLimit"});
         writeTestFile(m_f->dir, "not a folder", QStringLiteral("plain-file"));
         QDir(m_f->dir.path()).mkdir(QStringLiteral("folder.rcf"));
         if (previousExists)
             writeTestFile(m_f->dir, "previous set-up", target);
 
         QString name = pathOf(target);
-        ConfigSave(m_f->config, m_f->macros, name);
+#ifdef Q_OS_UNIX
+        if (sizeLimit > 0)
+            withFileSizeLimit(rlim_t(sizeLimit), [&] { ConfigSave(m_f->config, m_f->macros, name); });
+        else
+#endif
+            ConfigSave(m_f->config, m_f->macros, name);
         QCOMPARE(m_f->boxes.lines(),
                  QStringList{"Function ConfigSave: Error: Cannot write " + QDir::toNativeSeparators(pathOf(target))});
         QCOMPARE(m_f->config.ConfigFilePath, QStringLiteral("before.rcf"));
@@ -146,19 +150,6 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
-    // A set-up small enough to sit in the write buffer fails only at the
-    // flush (a full disk, a size limit); the previous file must survive it.
-    void saveFailingAtTheFlushKeepsThePreviousFile()
-    {
-        const QByteArray previous(1000, 'p');
-        QString name = writeTestFile(m_f->dir, previous, QStringLiteral("setup.rcf"));
-        withFileSizeLimit(16, [&] { ConfigSave(m_f->config, m_f->macros, name); });
-        QCOMPARE(m_f->boxes.lines(), QStringList{"Function ConfigSave: Error: Cannot write " + name});
-        QCOMPARE(m_f->config.ConfigFilePath, QStringLiteral("before.rcf"));
-        QCOMPARE(readTestFile(name), previous);
-        QCOMPARE(fileCount(), 1);
-    }
-
     // A writable file in a folder where no new file can be made is written
     // in place.
     void writableFileInALockedFolderIsSaved()

@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "DataRows.h"
 
 #include <optional>
 
@@ -42,65 +43,43 @@ private slots:
     void init() { m_f.emplace(); }
 
     // Each row: the lines of a section (begin line included), the slots that
-    // hold a list afterwards ("slot=name|routes"), every other slot holding
-    // none and named "< unassigned >", and the rejected-line list.
+    // hold a list afterwards ("slot=name|routes", space separated), every
+    // other slot holding none and named "< unassigned >", and the
+    // rejected-line list.
     void sectionLines_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QStringList>("filled");
-        QTest::addColumn<QString>("list");
-
-        QTest::newRow("empty section empties the bank") << section("") << QStringList{} << "";
-        QTest::newRow("begin line in other case, colon after it")
-            << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << QStringList{"1=a|"} << "";
-        QTest::newRow("begin line with a trailing blank is no section")
-            << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n")
-            << QStringList{"3=Kept|9,0,1,3"} << "";
-        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << QStringList{}
-                                 << "Invalid MacroID--Line 2\r\n";
-        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << QStringList{} << "Invalid MacroID--Line 2\r\n";
-        QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n")
-                                             << QStringList{"5=two|", "6=three|"} << "";
-        QTest::newRow("blank line and lines without a colon")
-            << section("\r\nsomething\r\nline 04\r\n") << QStringList{"0=|", "4=|"} << "";
-        QTest::newRow("end line in other case or with a blank does not end it")
-            << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n")
-            << QStringList{"0=|", "3=c|"} << "";
+        columns<QByteArray, QString, QString>({"section", "filled", "list"});
+        // clang-format off
+        QTest::newRow("empty section empties the bank") << section("") << "" << "";
+        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "";
+        QTest::newRow("begin line with a trailing blank is no section") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3" << "";
+        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << "" << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "";
+        QTest::newRow("blank line and lines without a colon") << section("\r\nsomething\r\nline 04\r\n") << "0=| 4=|" << "";
+        QTest::newRow("end line in other case or with a blank does not end it") << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n") << "0=| 3=c|" << "";
         // Neither the port line nor the router line is seen as such.
-        QTest::newRow("lines after a false end are macro lines")
-            << QByteArray("Begin Macros\r\nEnd Macros \r\nCom Port: 4\r\nRouter: 0; 16\r\n") << QStringList{"0=0|"}
-            << "Invalid Macro Level--Line 4\r\n";
+        QTest::newRow("lines after a false end are macro lines") << QByteArray("Begin Macros\r\nEnd Macros \r\nCom Port: 4\r\nRouter: 0; 16\r\n") << "0=0|" << "Invalid Macro Level--Line 4\r\n";
         QTest::newRow("refused items, the rest read")
-            << section("  Macro 01: x; {16, 1} = {1, 1}; {0, 200} = {1, 1}; {0, 1} = {130, 1}; "
-                       "{0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n")
-            << QStringList{"1=x|15,127,127,2"}
-            << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\n"
-               "Invalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
-        QTest::newRow("a refused frame address is checked before the output is read")
-            << section("  Macro 01: x; {16, 999} = {1, 1};\r\n") << QStringList{"1=x|"}
-            << "Invalid Macro Frame Address--Line 2\r\n";
-        QTest::newRow("numbers rounded half to even")
-            << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << QStringList{"1=x|2,4,0,2"} << "";
-        QTest::newRow("empty item ends the line")
-            << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << QStringList{"2=y|0,1,1,1"} << "";
-        QTest::newRow("second line for a slot replaces the first")
-            << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << QStringList{"2=z|0,3,3,3"}
-            << "";
-        QTest::newRow("section running to the end of the file")
-            << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << QStringList{"4=open|1,2,3,1"} << "";
+            << section("  Macro 01: x; {16, 1} = {1, 1}; {0, 200} = {1, 1}; {0, 1} = {130, 1}; {0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n") << "1=x|15,127,127,2"
+            << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
+        QTest::newRow("a refused frame address is checked before the output is read") << section("  Macro 01: x; {16, 999} = {1, 1};\r\n") << "1=x|" << "Invalid Macro Frame Address--Line 2\r\n";
+        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << "1=x|2,4,0,2" << "";
+        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << "2=y|0,1,1,1" << "";
+        QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "";
+        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
+        // clang-format on
     }
 
     void sectionLines()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(QStringList, filled);
-        QFETCH(QString, list);
+        const auto [section, filled, list] = fetch<QByteArray, QString, QString>({"section", "filled", "list"});
         m_f->load(Header + section);
         QVERIFY(m_f->config.ConfigLoaded);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM2"));
         QVERIFY(m_f->boxes.shown.isEmpty());
         QStringList expected(MacroBank::SlotCount, QStringLiteral("-"));
-        for (const QString &slot : filled) {
+        for (const QString &slot : filled.split(u' ', Qt::SkipEmptyParts)) {
             const qsizetype equals = slot.indexOf(u'=');
             expected[slot.left(equals).toInt()] = slot.mid(equals + 1);
         }

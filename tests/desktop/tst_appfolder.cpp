@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "desktop/AppFolder.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
@@ -52,8 +53,7 @@ private slots:
 
     void appDataFolder_data()
     {
-        QTest::addColumn<QString>("xdgDataHome");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString>({"xdgDataHome", "expected"});
         // clang-format off
         QTest::newRow("XDG_DATA_HOME") << "/srv/people/ann/data" << "/srv/people/ann/data";
         QTest::newRow("trailing separator dropped") << "/srv/people/ann/data/" << "/srv/people/ann/data";
@@ -64,10 +64,9 @@ private slots:
 
     void appDataFolder()
     {
-        QFETCH(QString, xdgDataHome);
-        QFETCH(QString, expected);
+        const auto [xdgDataHome, expected] = fetch<QString, QString>({"xdgDataHome", "expected"});
         qputenv("XDG_DATA_HOME", xdgDataHome.toUtf8());
-        QCOMPARE(GetAppDataFolder(), expected.replace(QStringLiteral("HOME"), m_home->path()));
+        QCOMPARE(GetAppDataFolder(), QString(expected).replace(QStringLiteral("HOME"), m_home->path()));
     }
 
 #ifdef Q_OS_UNIX
@@ -75,9 +74,7 @@ private slots:
     // an absolute one.
     void runtimeFolder_data()
     {
-        QTest::addColumn<QString>("xdgRuntimeDir");
-        QTest::addColumn<int>("permissions");
-        QTest::addColumn<bool>("used");
+        columns<QString, int, bool>({"xdgRuntimeDir", "permissions", "used"});
         const int ownerOnly = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QTest::newRow("private") << "HOME/run" << ownerOnly << true;
         QTest::newRow("others may enter") << "HOME/run" << (ownerOnly | int(QFileDevice::ExeOther)) << false;
@@ -87,9 +84,8 @@ private slots:
 
     void runtimeFolder()
     {
-        QFETCH(QString, xdgRuntimeDir);
-        QFETCH(int, permissions);
-        QFETCH(bool, used);
+        const auto [xdgRuntimeDir, permissions, used] =
+            fetch<QString, int, bool>({"xdgRuntimeDir", "permissions", "used"});
         const QString run = at(QStringLiteral("run"));
         QVERIFY(QDir().mkdir(run));
         QVERIFY(QFile::setPermissions(run, QFileDevice::Permissions(permissions)));
@@ -100,7 +96,7 @@ private slots:
             QDir::setCurrent(start);
         });
         QVERIFY(QDir::setCurrent(m_home->path()));
-        qputenv("XDG_RUNTIME_DIR", xdgRuntimeDir.replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
+        qputenv("XDG_RUNTIME_DIR", QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
         QCOMPARE(RuntimeFolder(), used ? run : QString());
     }
 #endif
@@ -124,6 +120,10 @@ private slots:
         writeFile(at(QStringLiteral("blocked")), "a file, not a folder");
         setDataHome(QStringLiteral("blocked/share"));
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
+        // The data folder there, but the program's own folder in it blocked: a fault.
+        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
+        setDataHome(QStringLiteral("data"));
+        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
 
     // Without a data folder (here: a relative HOME), the program's folder is
@@ -158,12 +158,6 @@ private slots:
         QVERIFY(isPrivateFolder(folder));
         QVERIFY(QFile::setPermissions(folder, ownerAndRead | QFileDevice::WriteGroup));
         QVERIFY(!isPrivateFolder(folder));
-    }
-
-    void ownFolderThatCannotBeCreatedFails()
-    {
-        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
-        QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
 
     // The display file lives in the user's own folder and is replaced, never

@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "desktop/NumberReader.h"
 #include "desktop/TextTokens.h"
 
@@ -12,11 +13,7 @@ class TestTextHelpers : public QObject
 private slots:
     void nextToken_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<int>("nextPosition");
+        columns<QString, int, QString, QString, int>({"text", "position", "separator", "token", "nextPosition"});
 
         QTest::newRow("first token") << "a;bc;d" << 1 << ";" << "a" << 3;
         QTest::newRow("last token has no separator") << "a;bc;d" << 6 << ";" << "d" << -1;
@@ -31,9 +28,7 @@ private slots:
 
     void nextToken()
     {
-        QFETCH(QString, text);
-        QFETCH(int, position);
-        QFETCH(QString, separator);
+        const auto [text, position, separator] = fetch<QString, int, QString>({"text", "position", "separator"});
         qint32 pos = position;
         QTEST(NextToken(text, pos, separator), "token");
         QTEST(int(pos), "nextPosition");
@@ -41,8 +36,7 @@ private slots:
 
     void leadingNumber_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
+        columns<QString, double>({"text", "value"});
 
         QTest::newRow("leading blanks") << "   7" << 7.0;
         QTest::newRow("signs") << "-12" << -12.0;
@@ -69,9 +63,7 @@ private slots:
 
     void readInteger_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("overflows");
+        columns<QString, int, bool>({"text", "value", "overflows"});
 
         QTest::newRow("half rounds to even below") << "2.5" << 2 << false;
         QTest::newRow("half rounds to even above") << "3.5" << 4 << false;
@@ -83,9 +75,7 @@ private slots:
 
     void readInteger()
     {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        QFETCH(bool, overflows);
+        const auto [text, value, overflows] = fetch<QString, int, bool>({"text", "value", "overflows"});
         try {
             const qint16 read = desktop::readInteger(text);
             QVERIFY2(!overflows, "expected an overflow");

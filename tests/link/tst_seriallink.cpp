@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "LinkRig.h"
 
 #include <QDir>
@@ -34,9 +35,7 @@ private slots:
     // execution and control port tests.
     void replies_data()
     {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("outcome");
+        columns<QString, int, QString>({"answer", "level", "outcome"});
         QTest::newRow("acknowledge video") << "ack" << 1 << "ok 3/7";
         QTest::newRow("first byte 0") << "code:0" << 3 << "failed 7/7";
         QTest::newRow("acknowledge and more") << "bytes:06,15,15" << 3 << "ok 3/3";
@@ -45,8 +44,7 @@ private slots:
 
     void replies()
     {
-        QFETCH(QString, answer);
-        QFETCH(int, level);
+        const auto [answer, level] = fetch<QString, int>({"answer", "level"});
         LinkRig rig;
         QVERIFY(rig.startSim({QStringLiteral("--answer"), QStringLiteral("1=") + answer}));
         // Opening the port that is already open keeps it.
@@ -79,9 +77,7 @@ private slots:
     // be opened is reported.
     void portProblems_data()
     {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<bool>("openFailed");
-        QTest::addColumn<QStringList>("messages");
+        columns<QString, bool, QStringList>({"port", "openFailed", "messages"});
         QTest::newRow("link to a missing device") << "COM3" << true << QStringList(2, "Comm Port 3 is unavailable");
         QTest::newRow("no port number") << "COMx" << false << QStringList();
     }

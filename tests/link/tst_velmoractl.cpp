@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "RouterSim.h"
 #include "panel/PanelOperations.h"
 #include "remote/ControlPort.h"
@@ -116,13 +117,8 @@ private slots:
     // listening again after a fault: no socket) is never bypassed.
     void run_data()
     {
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        QTest::addColumn<QString>("wire");
-        QTest::addColumn<QString>("calls");
+        columns<QString, QString, int, QString, QString, QString, QString>(
+            {"panel", "arguments", "exitCode", "out", "err", "wire", "calls"});
         const QString acked = QStringLiteral("BE EF 00 00 00 05 03 57");
         const QString refused = QStringLiteral("Router returned 21\n");
         const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
@@ -134,40 +130,32 @@ private slots:
         QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
-        QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << ""
-            << "Function ConfigLoad: Error: File not found\n" << "" << "";
+        QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found\n" << "" << "";
         QTest::newRow("state needs a panel") << "" << "state 0 4" << 1 << "" << noPanel << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state|status ...\n" << ""
-            << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state|status ...\n" << "" << "" << "";
         for (const auto &[arguments, usage] :
              {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
                 << "usage: velmora-ctl " + QString::fromLatin1(usage) << "" << "";
-        QTest::newRow("panel: route refused") << "scripted" << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << ""
-            << "route 1 2 4 1";
+        QTest::newRow("panel: route refused") << "scripted" << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << "" << "route 1 2 4 1";
         QTest::newRow("panel: macro") << "scripted" << "macro set-up.rcf 0" << 0 << "" << "" << "" << "macro 0";
-        QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0 << "video 2 audio -1\n" << "" << ""
-            << "state 0 4";
+        QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0 << "video 2 audio -1\n" << "" << "" << "state 0 4";
         QTest::newRow("stopped panel: time-out") << "silent" << "route --timeout 1 set-up.rcf 0 3 5" << 1 << ""
             << "The Velmora panel did not answer within 1 s\n" << "" << "";
         QTest::newRow("panel without socket") << "locked" << "macro set-up.rcf 0" << 1 << ""
             << "A Velmora panel holds the control port but does not answer\n" << "" << "";
         // cron: only velmora-ctl's own message, none of Qt's about the variable.
         QTest::newRow("no XDG_RUNTIME_DIR") << "unset" << "state 0 4" << 1 << "" << noPanel << "" << "";
-        QTest::newRow("panel: route --direct") << "scripted" << "route --direct set-up.rcf 0 3 5" << 0 << "" << ""
-            << acked << "";
+        QTest::newRow("panel: route --direct") << "scripted" << "route --direct set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
         // clang-format on
     }
 
     void run()
     {
-        QFETCH(QString, panel);
-        QFETCH(QString, arguments);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QFETCH(QString, wire);
+        const auto [panel, arguments, out, err, wire] =
+            fetch<QString, QString, QString, QString, QString>({"panel", "arguments", "out", "err", "wire"});
         CtlFolder folder;
         QVERIFY(folder.prepare());
         ScriptedPanel scripted;

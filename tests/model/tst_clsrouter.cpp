@@ -1,6 +1,7 @@
+#include "DataRows.h"
 #include "desktop/Fault.h"
-#include "support/ScriptedDialogs.h"
 #include "model/clsRouter.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -18,30 +19,16 @@ private slots:
     // keeps the old one; a refused name raises no error flag.
     void setters_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<bool>("error");
-        QTest::newRow("refused count") << "out=3|out=127" << "-1; 0; -1; 3; 0; 0; 0;Out 01; Out 02; Out 03; Out 04; "
-                                       << QStringList{"Data Error: Output count out of range"} << true;
-        QTest::newRow("counts resize the names, edits kept")
-            << "in=15|inName2=Camera 3|in=3|in=7"
-            << "-1; 0; 7; -1; 0; 0; 0;In 01; In 02; Camera 3; In 04; In 05; In 06; In 07; In 08; " << QStringList()
-            << false;
-        QTest::newRow("matrix input range follows the count")
-            << "in=3|mapIn=123|mapIn=124" << "-1; 0; 3; -1; 123; 0; 0;In 01; In 02; In 03; In 04; "
-            << QStringList{"Data Error: MatIn out of range"} << true;
-        QTest::newRow("matrix output range follows the count")
-            << "out=0|mapOut=126|mapOut=127" << "-1; 0; -1; 0; 0; 126; 0;Out 01; "
-            << QStringList{"Data Error: MatOut out of range"} << true;
-        QTest::newRow("semicolons in names refused")
-            << "in=1|out=1|inName1=a;b|outName0=;" << "-1; 0; 1; 1; 0; 0; 0;In 01; In 02; Out 01; Out 02; "
-            << QStringList{"Data Error: Invalid input name: cannot have semicolons (;)",
-                           "Data Error: Invalid Output name: cannot have semicolons (;)"}
-            << false;
-        QTest::newRow("names outside the ports ignored, blanks kept")
-            << "in=1|inName200=x|inName-1=x|inName0=  kept as is " << "-1; 0; 1; -1; 0; 0; 0;  kept as is ; In 02; "
-            << QStringList() << false;
+        columns<QString, QString, QStringList, bool>({"steps", "record", "boxes", "error"});
+        // clang-format off
+        QTest::newRow("refused count") << "out=3|out=127" << "-1; 0; -1; 3; 0; 0; 0;Out 01; Out 02; Out 03; Out 04; " << QStringList{"Data Error: Output count out of range"} << true;
+        QTest::newRow("counts resize the names, edits kept") << "in=15|inName2=Camera 3|in=3|in=7" << "-1; 0; 7; -1; 0; 0; 0;In 01; In 02; Camera 3; In 04; In 05; In 06; In 07; In 08; " << QStringList() << false;
+        QTest::newRow("matrix input range follows the count") << "in=3|mapIn=123|mapIn=124" << "-1; 0; 3; -1; 123; 0; 0;In 01; In 02; In 03; In 04; " << QStringList{"Data Error: MatIn out of range"} << true;
+        QTest::newRow("matrix output range follows the count") << "out=0|mapOut=126|mapOut=127" << "-1; 0; -1; 0; 0; 126; 0;Out 01; " << QStringList{"Data Error: MatOut out of range"} << true;
+        QTest::newRow("semicolons in names refused") << "in=1|out=1|inName1=a;b|outName0=;" << "-1; 0; 1; 1; 0; 0; 0;In 01; In 02; Out 01; Out 02; "
+            << QStringList{"Data Error: Invalid input name: cannot have semicolons (;)", "Data Error: Invalid Output name: cannot have semicolons (;)"} << false;
+        QTest::newRow("names outside the ports ignored, blanks kept") << "in=1|inName200=x|inName-1=x|inName0=  kept as is " << "-1; 0; 1; -1; 0; 0; 0;  kept as is ; In 02; " << QStringList() << false;
+        // clang-format on
     }
 
     void setters()
@@ -52,9 +39,9 @@ private slots:
         static const QRegularExpression form(QStringLiteral("^([a-zA-Z]+)(-?\\d*)=(.*)$"));
         for (const QString &step : steps.split(u'|')) {
             const QRegularExpressionMatch match = form.match(step);
-            const QString what = match.captured(1);
             const int index = match.captured(2).toInt();
             const QString value = match.captured(3);
+            const QString what = match.captured(1);
             if (what == QLatin1String("in"))
                 router.setInputCount(value.toInt());
             else if (what == QLatin1String("out"))
@@ -78,29 +65,17 @@ private slots:
     // through StringVal), the boxes shown and the valid flag.
     void stringValLines_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("readBack");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<bool>("valid");
-
-        QTest::newRow("numbers only: names read as empty")
-            << "1; 4; 7; 3; 0; 8; -1" << "1; 4; 7; 3; 0; 8; -1;; ; ; ; ; ; ; ; ; ; ; ; " << QStringList() << true;
-        QTest::newRow("numbers read leniently, names trimmed, extra tokens ignored")
-            << " 0.6 ;  2.5x; 1e0;0; 9; ; 0; a ;b; c; extra; more" << "1; 2; 1; 0; 9; 0; 0;a; b; c; "
-            << QStringList() << true;
-        QTest::newRow("frame address 16 refused")
-            << "0; 16; 1; 1; 0; 0; 0;a; b; c; d; " << "0; 0; 1; 1; 0; 0; 0;a; b; c; d; "
-            << QStringList{"Data Error: Frame Address out of range"} << false;
+        columns<QString, QString, QStringList, bool>({"line", "readBack", "boxes", "valid"});
+        // clang-format off
+        QTest::newRow("numbers only: names read as empty") << "1; 4; 7; 3; 0; 8; -1" << "1; 4; 7; 3; 0; 8; -1;; ; ; ; ; ; ; ; ; ; ; ; " << QStringList() << true;
+        QTest::newRow("numbers read leniently, names trimmed, extra tokens ignored") << " 0.6 ;  2.5x; 1e0;0; 9; ; 0; a ;b; c; extra; more" << "1; 2; 1; 0; 9; 0; 0;a; b; c; " << QStringList() << true;
+        QTest::newRow("frame address 16 refused") << "0; 16; 1; 1; 0; 0; 0;a; b; c; d; " << "0; 0; 1; 1; 0; 0; 0;a; b; c; d; " << QStringList{"Data Error: Frame Address out of range"} << false;
         // The refused input count leaves -1, so no input names are read and
         // the offsets are checked against the counts that stand.
-        QTest::newRow("several refusals")
-            << "5; 3; 200; 1; 0; 126; 0;x; y; " << "-1; 3; -1; 1; 0; 0; 0;x; y; "
-            << QStringList{"Data Error: Router Type out of range", "Data Error: Input count out of range",
-                           "Data Error: MatOut out of range"}
-            << false;
-        QTest::newRow("overflow stops the reading")
-            << "1; 7; 100000; 1; 0; 0; 0;" << "1; 7; -1; -1; 0; 0; 0;"
-            << QStringList{"Function StringVal: Error: Overflow"} << false;
+        QTest::newRow("several refusals") << "5; 3; 200; 1; 0; 126; 0;x; y; " << "-1; 3; -1; 1; 0; 0; 0;x; y; "
+            << QStringList{"Data Error: Router Type out of range", "Data Error: Input count out of range", "Data Error: MatOut out of range"} << false;
+        QTest::newRow("overflow stops the reading") << "1; 7; 100000; 1; 0; 0; 0;" << "1; 7; -1; -1; 0; 0; 0;" << QStringList{"Function StringVal: Error: Overflow"} << false;
+        // clang-format on
     }
 
     void stringValLines()
@@ -128,12 +103,9 @@ private slots:
 
         router.setOutputCount(3);
         router.setOutputCount(7);
-        QCOMPARE(router.RouteState(5).Video(), -1);
-        QCOMPARE(router.RouteState(5).Audio(), -1);
-
-        for (int outside : {8, -1}) {
-            QVERIFY_THROWS_EXCEPTION(Fault, router.RouteState(outside).setVideo(0));
-        }
+        QCOMPARE(std::pair(router.RouteState(5).Video(), router.RouteState(5).Audio()), std::pair(-1, -1));
+        QVERIFY_THROWS_EXCEPTION(Fault, router.RouteState(8).setVideo(0));
+        QVERIFY_THROWS_EXCEPTION(Fault, router.RouteState(-1).setVideo(0));
     }
 };
 

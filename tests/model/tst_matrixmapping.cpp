@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "link/TestRouters.h"
 #include "model/MatrixView.h"
 #include "support/ScriptedDialogs.h"
@@ -63,21 +64,16 @@ private slots:
     // Every row starts from tables left over from another set-up.
     void sizeMatrix_data()
     {
-        QTest::addColumn<QString>("routers");
-        QTest::addColumn<QString>("inputs");
-        QTest::addColumn<QString>("outputs");
-        QTest::addColumn<int>("matrixInputs");
-        QTest::addColumn<int>("matrixOutputs");
-        QTest::addColumn<bool>("split");
+        columns<QString, QString, QString, int, int, bool>(
+            {"routers", "inputs", "outputs", "matrixInputs", "matrixOutputs", "split"});
+        // clang-format off
         QTest::newRow("no routers") << "" << "" << "" << -1 << -1 << false;
-        QTest::newRow("shared inputs, separate outputs")
-            << "0:16@0/16@0 1:8@0/8@16" << "0-15:0" << "0-15:0 16-23:1" << 15 << 23 << false;
+        QTest::newRow("shared inputs, separate outputs") << "0:16@0/16@0 1:8@0/8@16" << "0-15:0" << "0-15:0 16-23:1" << 15 << 23 << false;
         QTest::newRow("gap before an offset") << "4:8@32/4@0" << "32-39:4" << "0-3:4" << 39 << 3 << false;
-        QTest::newRow("lowest frame address wins an overlap")
-            << "9:4@0/4@0 2:4@2/4@2" << "0-1:9 2-5:2" << "0-1:9 2-5:2" << 5 << 5 << false;
-        QTest::newRow("ports beyond the tables left out")
-            << "0:127@120/127@120" << "120-127:0" << "120-127:0" << 127 << 127 << false;
+        QTest::newRow("lowest frame address wins an overlap") << "9:4@0/4@0 2:4@2/4@2" << "0-1:9 2-5:2" << "0-1:9 2-5:2" << 5 << 5 << false;
+        QTest::newRow("ports beyond the tables left out") << "0:127@120/127@120" << "120-127:0" << "120-127:0" << 127 << 127 << false;
         QTest::newRow("split router without outputs") << "7*" << "" << "" << -1 << -1 << true;
+        // clang-format on
     }
 
     void sizeMatrix()
@@ -108,9 +104,9 @@ private slots:
         MatrixView view{tables, routers};
         clsRouter *router = nullptr;
         // The converted number and the router left in `router`.
-        const auto toPhy = [&](auto convert, int grid) {
+        const auto toPhy = [&](auto convert, int grid, const MatrixView *on = nullptr) {
             int phy = -2;
-            (view.*convert)(grid, phy, router);
+            ((on ? *on : view).*convert)(grid, phy, router);
             return std::pair(phy, router);
         };
         const auto number = [&](auto convert, int position, const auto &target) {
@@ -138,11 +134,8 @@ private slots:
         const RouterSlots wide = routersFrom(QStringLiteral("0:127@120/127@120"));
         SizeMatrix(tables, wide);
         const MatrixView scrolled{tables, wide, 112, 112};
-        int phy = -2;
-        scrolled.cvMatOutToPhy(15, phy, router);
-        QCOMPARE(phy, 7);
-        scrolled.cvMatOutToPhy(16, phy, router);
-        QCOMPARE(phy, -1);
+        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 15, &scrolled).first, 7);
+        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 16, &scrolled).first, -1);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "panel/PanelRig.h"
 
 #include <QTest>
@@ -73,9 +74,7 @@ class TestButtonPanel : public QObject
 private slots:
     void selection_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("inSel");
-        QTest::addColumn<QList<int>>("outSel");
+        columns<QString, int, QList<int>>({"script", "inSel", "outSel"});
         QTest::newRow("another input replaces the selected one") << "i2 i5" << 5 << QList<int>{};
         QTest::newRow("the selected input clicked again stays") << "i2 i2" << 2 << QList<int>{};
         QTest::newRow("inputs and outputs are separate") << "i3 o4 i5" << 5 << QList<int>{4};
@@ -93,9 +92,7 @@ private slots:
 
     void selection()
     {
-        QFETCH(QString, script);
-        QFETCH(int, inSel);
-        QFETCH(QList<int>, outSel);
+        const auto [script, inSel, outSel] = fetch<QString, int, QList<int>>({"script", "inSel", "outSel"});
         ButtonRig rig;
         rig.clicks(script);
         QCOMPARE(rig.buttons().BPInSel(), inSel);
@@ -107,12 +104,8 @@ private slots:
 
     void take_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("outOffset");
-        QTest::addColumn<int>("takeIndex");
-        QTest::addColumn<bool>("ctrl");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<int>("unassigned");
+        columns<QString, int, int, bool, QStringList, int>(
+            {"script", "outOffset", "takeIndex", "ctrl", "expected", "unassigned"});
         const QStringList fourTo1And3{route(0, 4, 1), route(0, 4, 3)};
         QTest::newRow("audio to two outputs, then cleared") << "^o1 ^o3 i4" << 0 << 1 << false << fourTo1And3 << 0;
         QTest::newRow("Ctrl held keeps the selection") << "^o1 ^o3 i4" << 0 << 1 << true << fourTo1And3 << 0;
@@ -127,12 +120,9 @@ private slots:
 
     void take()
     {
-        QFETCH(QString, script);
-        QFETCH(int, outOffset);
-        QFETCH(int, takeIndex);
-        QFETCH(bool, ctrl);
-        QFETCH(QStringList, expected);
-        QFETCH(int, unassigned);
+        const auto [script, outOffset, takeIndex, ctrl, expected, unassigned] =
+            fetch<QString, int, int, bool, QStringList, int>(
+                {"script", "outOffset", "takeIndex", "ctrl", "expected", "unassigned"});
         const bool refused = expected.isEmpty() && unassigned == 0;
         ButtonRig rig({"--no-pacing"});
         QVERIFY(rig.started);

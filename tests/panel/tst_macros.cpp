@@ -1,10 +1,11 @@
+#include "DataRows.h"
 #include "TestRouters.h"
 #include "desktop/Fault.h"
-#include "panel/MacroButtons.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
+#include "panel/MacroButtons.h"
 #include "support/RecordingStatusSink.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
@@ -107,11 +108,8 @@ struct Panel
         if (buttons.caption(2) != name)
             name += QStringLiteral("/caption ") + buttons.caption(2);
         return QStringLiteral("%1 '%2' label=%3 rec=%4 %5:%6")
-            .arg(QLatin1String(mode), buttons.recordCaption())
-            .arg(int(buttons.recordLabelVisible()))
-            .arg(recorder.RecordedRoutes.size())
-            .arg(name)
-            .arg(bank.Macros[2]->size());
+            .arg(QLatin1String(mode), buttons.recordCaption(), QString::number(int(buttons.recordLabelVisible())),
+                 QString::number(recorder.RecordedRoutes.size()), name, QString::number(bank.Macros[2]->size()));
     }
 };
 
@@ -151,27 +149,24 @@ private slots:
     // slot and ends it; Ctrl renames. The button's own name is fine.
     void buttons_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("state");
+        columns<QString, QString, QString>({"steps", "box", "state"});
         const QString cancel = QStringLiteral("Overwrite Macro: The last macro has not been saved yet. Cancel Save? [Yes/No]");
         const QString pending = QStringLiteral("pending 'Cancel Save' label=1 rec=2 Old:1");
+        // clang-format off
         QTest::newRow("record") << "rec" << "" << "recording 'Save Macro' label=1 rec=0 Old:1";
         QTest::newRow("stop") << "rec,take,rec" << "Velmora: Next: click a macro button to save these routes" << pending;
         QTest::newRow("cancel refused") << "rec,take,rec,rec:No" << cancel << pending;
         QTest::newRow("cancelled") << "rec,take,rec,rec:Yes" << cancel << "idle 'Record' label=0 rec=2 Old:1";
         QTest::newRow("pending: no name") << "rec,take,rec,save:" << "beep" << pending;
-        QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName
-                                             << "Velmora: Please pick a more descriptive name" << pending;
-        QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b"
-                                            << "Velmora: No semicolons (;) allowed in the macro name" << pending;
-        QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken"
-                                                        << "Velmora: This name is already in use." << pending;
+        QTest::newRow("pending: unassigned") << "rec,take,rec,save:" + MacroBank::UnassignedName << "Velmora: Please pick a more descriptive name" << pending;
+        QTest::newRow("pending: semicolon") << "rec,take,rec,save:a;b" << "Velmora: No semicolons (;) allowed in the macro name" << pending;
+        QTest::newRow("pending: another button's name") << "rec,take,rec,save:Taken" << "Velmora: This name is already in use." << pending;
         QTest::newRow("pending: its own name") << "rec,take,rec,save:Old" << "" << "idle 'Record' label=0 rec=2 Old:2";
         QTest::newRow("pending: saved") << "rec,take,rec,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
         QTest::newRow("recording: saved") << "rec,take,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
         QTest::newRow("rename: no name") << "ctrl:" << "beep" << "idle 'Record Macro' label=0 rec=1 Old:1";
         QTest::newRow("rename") << "ctrl:New" << "" << "idle 'Record Macro' label=0 rec=1 New:1";
+        // clang-format on
     }
 
     void buttons()

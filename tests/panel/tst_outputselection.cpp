@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "panel/OutputSelection.h"
 
 #include <QSet>
@@ -12,8 +13,7 @@ class TestOutputSelection : public QObject
 private slots:
     void clicks_data()
     {
-        QTest::addColumn<QString>("clicks");
-        QTest::addColumn<QList<int>>("selected");
+        columns<QString, QList<int>>({"clicks", "selected"});
 
         QTest::newRow("plain click on a fourth output") << ".1 ^2 ^3 .4" << QList<int>{4};
         QTest::newRow("plain click on the only selected") << ".4 .4" << QList<int>{};
@@ -30,8 +30,7 @@ private slots:
 
     void clicks()
     {
-        QFETCH(QString, clicks);
-        QFETCH(QList<int>, selected);
+        const auto [clicks, selected] = fetch<QString, QList<int>>({"clicks", "selected"});
 
         QSet<int> shown;
         OutputSelection selection([&](int Index, bool isSel) {

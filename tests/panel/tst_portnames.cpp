@@ -1,7 +1,8 @@
+#include "DataRows.h"
 #include "link/TestRouters.h"
 #include "model/MatrixView.h"
-#include "support/ScriptedDialogs.h"
 #include "panel/PortNames.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QTest>
 
@@ -33,14 +34,10 @@ struct NamesRig
         SizeMatrix(tables, config.Routers);
     }
 
-    clsRouter &router(int frameAddress) { return *config.Routers[std::size_t(frameAddress)]; }
-
     void setName(Field field, int frameAddress, int port, const QString &nm)
     {
-        if (field == Field::In)
-            router(frameAddress).setRouterInName(port, nm);
-        else
-            router(frameAddress).setRouterOutName(port, nm);
+        clsRouter &router = *config.Routers[std::size_t(frameAddress)];
+        field == Field::In ? router.setRouterInName(port, nm) : router.setRouterOutName(port, nm);
     }
 
     [[nodiscard]] QString commit(Field field, int position, const QString &text)
@@ -60,16 +57,11 @@ class TestPortNames : public QObject
 private slots:
     void commit_data()
     {
-        QTest::addColumn<Field>("field");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("frameAddress"); // -1: nothing stored anywhere
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("box");
-        const Field In = Field::In;
-        const Field Out = Field::Out;
+        // frameAddress -1: nothing stored anywhere.
+        columns<Field, int, int, QString, QString, int, int, QString>(
+            {"field", "offset", "position", "typed", "shown", "frameAddress", "port", "box"});
+        const Field In = Field::In, Out = Field::Out;
+        // clang-format off
         QTest::newRow("a taken name gets a !") << In << 0 << 4 << "Cam 2" << "!Cam 2" << 0 << 4 << "";
         QTest::newRow("as often as needed") << In << 0 << 2 << "Cam" << "!!Cam" << 0 << 2 << "";
         QTest::newRow("a lower port holds it already") << In << 0 << 8 << "Dup" << "!Dup" << 0 << 8 << "";
@@ -79,34 +71,26 @@ private slots:
         QTest::newRow("shared row names the lowest router") << In << 0 << 3 << "Desk" << "Desk" << 0 << 3 << "";
         QTest::newRow("scrolled row") << In << 4 << 3 << "Desk" << "Desk" << 0 << 7 << "";
         QTest::newRow("unserved row") << In << 8 << 9 << "Cam" << "-" << -1 << 0 << "";
-        QTest::newRow("scrolled, second router, unchanged")
-            << Out << 10 << 8 << "Out 03" << "Out 03" << 1 << 2 << "";
+        QTest::newRow("scrolled, second router, unchanged") << Out << 10 << 8 << "Out 03" << "Out 03" << 1 << 2 << "";
         QTest::newRow("a name another router has") << Out << 16 << 0 << "Monitor" << "Monitor" << 1 << 0 << "";
         QTest::newRow("a taken output name") << Out << 0 << 5 << "Out 02" << "!Out 02" << 0 << 5 << "";
         QTest::newRow("unserved column") << Out << 30 << 2 << "Spare" << "-" << -1 << 0 << "";
-        QTest::newRow("semicolon in an input name")
-            << In << 0 << 1 << "A;B" << "Cam" << -1 << 0
-            << "Data Error: Invalid input name: cannot have semicolons (;)";
-        QTest::newRow("position beyond the window")
-            << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+        QTest::newRow("semicolon in an input name") << In << 0 << 1 << "A;B" << "Cam" << -1 << 0 << "Data Error: Invalid input name: cannot have semicolons (;)";
+        QTest::newRow("position beyond the window") << In << 0 << 16 << "Cam" << "-" << -1 << 0 << "Function txtIn_LostFocus: Error: Subscript out of range";
+        // clang-format on
     }
 
     // The name is stored on the one port behind the field and nowhere else;
     // the field and the caption then show what the router kept.
     void commit()
     {
-        QFETCH(Field, field);
-        QFETCH(int, offset);
-        QFETCH(int, position);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(int, frameAddress);
-        QFETCH(int, port);
-        QFETCH(QString, box);
+        const auto [field, offset, position, typed, shown, frameAddress, port] =
+            fetch<Field, int, int, QString, QString, int, int>(
+                {"field", "offset", "position", "typed", "shown", "frameAddress", "port"});
         NamesRig rig;
         (field == Field::In ? rig.view.InOffset : rig.view.OutOffset) = offset;
         QCOMPARE(rig.commit(field, position, typed), shown);
-        QCOMPARE(rig.boxes.lines(), box.isEmpty() ? QStringList{} : QStringList{box});
+        QTEST(rig.boxes.lines().join(u'|'), "box");
         QCOMPARE(field == Field::In ? rig.names.inputName(position) : rig.names.outputName(position), shown);
         NamesRig expected;
         if (frameAddress >= 0)

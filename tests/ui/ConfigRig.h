@@ -5,6 +5,8 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/config/ConfigRules.h"
 
+#include <functional>
+#include <map>
 #include <memory>
 
 // A fresh set-up with routers in the given slots (type 0, inputs and
@@ -46,39 +48,30 @@ struct ConfigRig
                                         QStringLiteral("mout")};
         for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
             const QStringList words = step.split(u' ', Qt::SkipEmptyParts);
-            const QString verb = words[0];
             const auto number = [&](int i) { return words.value(i).toInt(); };
+            const std::map<QString, std::function<void()>> verbs{
+                {"count", [&] { rules->cboRouterCount_Click(number(1)); }},
+                {"type", [&] { rules->cboRouter_Click(number(1), number(2)); }},
+                {"split", [&] { rules->ckAVSplit_Click(number(1), true); }},
+                {"advanced", [&] { rules->btnAdvanced_Click(true); }},
+                {"reset", [&] { rules->btnResetMapping_Click(); }},
+                {"scroll", [&] { rules->VScroll_Change(number(1)); }},
+                {"focus", [&] { rules->rowFieldGotFocus(); }},
+                {"port", [&] { words.value(1) == u"typed" ? rules->cboCom_Change() : rules->cboCom_Click(number(1)); }},
+                {"ok", [&] { (void)rules->btnOK_Click(words.value(1, QStringLiteral("3"))); }},
+                {"cancel", [&] { rules->btnCancel_Click(); }},
+                {"stored", [&] {
+                     rules->WorkRouters(number(1))->setMapOut(number(2));
+                     rules->WorkRouters(number(1))->setOutputCount(number(3));
+                 }}};
+            const QString verb = words[0];
             const qsizetype field = fields.indexOf(QString(verb).remove(u'~'));
             if (field >= 0) {
                 if (!verb.startsWith(u'~'))
                     rules->rowFieldGotFocus();
                 rules->rowFieldLostFocus(ConfigRules::RowField(field), number(1), words.value(2));
-            } else if (verb == QLatin1String("count")) {
-                rules->cboRouterCount_Click(number(1));
-            } else if (verb == QLatin1String("type")) {
-                rules->cboRouter_Click(number(1), number(2));
-            } else if (verb == QLatin1String("split")) {
-                rules->ckAVSplit_Click(number(1), true);
-            } else if (verb == QLatin1String("advanced")) {
-                rules->btnAdvanced_Click(true);
-            } else if (verb == QLatin1String("reset")) {
-                rules->btnResetMapping_Click();
-            } else if (verb == QLatin1String("scroll")) {
-                rules->VScroll_Change(number(1));
-            } else if (verb == QLatin1String("focus")) {
-                rules->rowFieldGotFocus();
-            } else if (verb == QLatin1String("port")) {
-                if (words.value(1) == QLatin1String("typed"))
-                    rules->cboCom_Change();
-                else
-                    rules->cboCom_Click(number(1));
-            } else if (verb == QLatin1String("ok")) {
-                (void)rules->btnOK_Click(words.value(1, QStringLiteral("3")));
-            } else if (verb == QLatin1String("cancel")) {
-                rules->btnCancel_Click();
-            } else if (verb == QLatin1String("stored")) {
-                rules->WorkRouters(number(1))->setMapOut(number(2));
-                rules->WorkRouters(number(1))->setOutputCount(number(3));
+            } else if (const auto found = verbs.find(verb); found != verbs.end()) {
+                found->second();
             } else {
                 qFatal("unknown step %s", qPrintable(step));
             }

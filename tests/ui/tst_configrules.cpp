@@ -1,4 +1,5 @@
 #include "ConfigRig.h"
+#include "DataRows.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -20,96 +21,65 @@ private slots:
     // the set-up stored afterwards and the boxes shown.
     void sessions_data()
     {
-        QTest::addColumn<QList<int>>("filled");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QStringList>("boxes");
-
-        const auto refused = [](const QString &text) { return QStringList{ProductTitle + text}; };
-        const QString twoRouters = QStringLiteral("0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 15; 0; 16; 0");
-        const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + twoRouters;
+        columns<QList<int>, QString, QString, QString>({"filled", "steps", "stored", "box"});
+        const auto refused = [](const QString &text) { return ProductTitle + text; };
+        const QString two = QStringLiteral("0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 15; 0; 16; 0");
+        const QString kept = QStringLiteral("COM2 | 3 | loaded | ") + two;
+        const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + two;
+        const QString noPort = refused(QStringLiteral("Please set the COM port to something"));
+        const QString timeoutRange = refused(QStringLiteral("Router Timeout must be between .01 and 60 seconds"));
+        const QList<int> firstTwo{0, 1};
+        // clang-format off
         // Opening, counts, OK and Cancel.
-        QTest::newRow("OK takes routers up to the first gap")
-            << QList<int>{0, 1, 3} << "ok" << "COM2 | 3 | loaded | " + twoRouters << QStringList();
-        QTest::newRow("Cancel stores nothing but edits to existing routers")
-            << QList<int>{0, 1, 3} << "type 0 1; split 0; in 0 8; count 1; cancel"
-            << "COM2 | 3 | not loaded | 0: 1; 0; 7; 15; 0; 0; -1 | 1: 0; 1; 15; 15; 0; 16; 0 | 3: 0; 3; 15; 15; 0; 32; 0"
-            << QStringList();
-        QTest::newRow("count down and up makes new routers")
-            << QList<int>{0, 1, 2} << "count 1; count 3; type 1 0; out 1 2; in 1 2; type 2 1; out 2 4; in 2 4; ok"
-            << "COM2 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 1; 1; 0; 16; 0 new | 2: 1; 2; 3; 3; 0; 18; 0 new"
-            << QStringList();
-        QTest::newRow("OK with gaps, port and timeout")
-            << QList<int>{0, 1, 2, 3, 5} << "count 2; port 3; ok 0.5" << "COM4 | 0.5 | loaded | " + twoRouters
-            << QStringList();
-        QTest::newRow("reset mapping") << QList<int>{0, 1} << "advanced; min 0 6; min 1 4; mout 1 41; reset; ok"
-                                       << "COM2 | 3 | loaded | " + twoRouters << QStringList();
-        QTest::newRow("reset mapping without routers") << QList<int>{} << "reset" << "COM2 | 3 | not loaded"
-                                                       << QStringList();
+        QTest::newRow("OK takes routers up to the first gap") << QList<int>{0, 1, 3} << "ok" << kept << "";
+        QTest::newRow("Cancel stores nothing but edits to existing routers") << QList<int>{0, 1, 3} << "type 0 1; split 0; in 0 8; count 1; cancel"
+            << "COM2 | 3 | not loaded | 0: 1; 0; 7; 15; 0; 0; -1 | 1: 0; 1; 15; 15; 0; 16; 0 | 3: 0; 3; 15; 15; 0; 32; 0" << "";
+        QTest::newRow("count down and up makes new routers") << QList<int>{0, 1, 2} << "count 1; count 3; type 1 0; out 1 2; in 1 2; type 2 1; out 2 4; in 2 4; ok"
+            << "COM2 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 1; 1; 0; 16; 0 new | 2: 1; 2; 3; 3; 0; 18; 0 new" << "";
+        QTest::newRow("OK with gaps, port and timeout") << QList<int>{0, 1, 2, 3, 5} << "count 2; port 3; ok 0.5" << "COM4 | 0.5 | loaded | " + two << "";
+        QTest::newRow("reset mapping") << firstTwo << "advanced; min 0 6; min 1 4; mout 1 41; reset; ok" << kept << "";
+        QTest::newRow("reset mapping without routers") << QList<int>{} << "reset" << "COM2 | 3 | not loaded" << "";
         // OK's checks: a refused OK stores nothing.
         // Typed port text is no choice, however it reads; a choice afterwards counts.
-        QTest::newRow("port text typed") << QList<int>{0, 1} << "port typed; ok" << untouched
-                                         << refused("Please set the COM port to something");
-        QTest::newRow("port checked first") << QList<int>{0, 1} << "port typed; ok abc" << untouched
-                                            << refused("Please set the COM port to something");
-        QTest::newRow("port chosen after typing") << QList<int>{0, 1} << "port typed; port 2; ok"
-                                                  << "COM3 | 3 | loaded | " + twoRouters << QStringList();
-        const QStringList timeoutRange = refused("Router Timeout must be between .01 and 60 seconds");
-        QTest::newRow("timeout 60") << QList<int>{0, 1} << "ok 60" << "COM2 | 60 | loaded | " + twoRouters
-                                    << QStringList();
-        QTest::newRow("timeout 60.5") << QList<int>{0, 1} << "ok 60.5" << untouched << timeoutRange;
-        QTest::newRow("timeout 0") << QList<int>{0, 1} << "ok 0" << untouched << timeoutRange;
-        QTest::newRow("timeout 0.005") << QList<int>{0, 1} << "ok 0.005"
-                                       << "COM2 | 0.005 | loaded | " + twoRouters << QStringList();
-        QTest::newRow("timeout 1e40 beyond a Single") << QList<int>{0, 1} << "ok 1e40" << untouched << timeoutRange;
-        QTest::newRow("one input, one output passes")
-            << QList<int>{0, 1} << "count 1; in 0 1; out 0 1; ok" << "COM2 | 3 | loaded | 0: 0; 0; 0; 0; 0; 0; 0"
-            << QStringList();
-        QTest::newRow("typed new router, outputs checked before inputs")
-            << QList<int>{0, 1} << "count 3; type 2 1; ok" << untouched
-            << refused("Router 2 has an output count of zero");
-        QTest::newRow("no type") << QList<int>{0, 1} << "count 3; ok" << untouched
-                                 << refused("Router 2 has no router type selected");
-        QTest::newRow("no inputs") << QList<int>{0, 1} << "count 3; type 2 1; out 2 4; ok" << untouched
-                                   << refused("Router 2 has an input count of zero");
-        QTest::newRow("overlap by hand")
-            << QList<int>{0, 1} << "advanced; mout 1 10; ok"
-            << "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 15; 0; 9; 0"
+        QTest::newRow("port text typed") << firstTwo << "port typed; ok" << untouched << noPort;
+        QTest::newRow("port checked first") << firstTwo << "port typed; ok abc" << untouched << noPort;
+        QTest::newRow("port chosen after typing") << firstTwo << "port typed; port 2; ok" << "COM3 | 3 | loaded | " + two << "";
+        QTest::newRow("timeout 60") << firstTwo << "ok 60" << "COM2 | 60 | loaded | " + two << "";
+        QTest::newRow("timeout 60.5") << firstTwo << "ok 60.5" << untouched << timeoutRange;
+        QTest::newRow("timeout 0") << firstTwo << "ok 0" << untouched << timeoutRange;
+        QTest::newRow("timeout 0.005") << firstTwo << "ok 0.005" << "COM2 | 0.005 | loaded | " + two << "";
+        QTest::newRow("timeout 1e40 beyond a Single") << firstTwo << "ok 1e40" << untouched << timeoutRange;
+        QTest::newRow("one input, one output passes") << firstTwo << "count 1; in 0 1; out 0 1; ok" << "COM2 | 3 | loaded | 0: 0; 0; 0; 0; 0; 0; 0" << "";
+        QTest::newRow("typed new router, outputs checked before inputs") << firstTwo << "count 3; type 2 1; ok" << untouched << refused("Router 2 has an output count of zero");
+        QTest::newRow("no type") << firstTwo << "count 3; ok" << untouched << refused("Router 2 has no router type selected");
+        QTest::newRow("no inputs") << firstTwo << "count 3; type 2 1; out 2 4; ok" << untouched << refused("Router 2 has an input count of zero");
+        QTest::newRow("overlap by hand") << firstTwo << "advanced; mout 1 10; ok" << "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 15; 0; 9; 0"
             << refused("Router 1 has mapped output(s) overlapping Router 0. Set the range to unused area.");
         // The offset was set before the count was raised: outputs 100 to 226.
-        QTest::newRow("outputs past the matrix")
-            << QList<int>{0, 1} << "stored 1 100 126; ok"
-            << "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 126; 0; 100; 0"
-            << QStringList{"Function btnOK_Click: Error: Router 1 has mapped output(s) running past the last "
-                           "matrix output"};
+        QTest::newRow("outputs past the matrix") << firstTwo << "stored 1 100 126; ok" << "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 15; 126; 0; 100; 0"
+            << "Function btnOK_Click: Error: Router 1 has mapped output(s) running past the last matrix output";
         // A field applies only when it was left after getting the focus.
         const QString firstRouter = QStringLiteral("COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0");
-        QTest::newRow("never focused") << QList<int>{0} << "~in 0 4" << firstRouter << QStringList();
+        QTest::newRow("never focused") << QList<int>{0} << "~in 0 4" << firstRouter << "";
         for (const char *interruption : {"scroll 0", "count 1", "advanced", "cancel"})
-            QTest::addRow("focus lost to %s", interruption)
-                << QList<int>{0} << "focus; " + QString::fromLatin1(interruption) + "; ~in 0 4" << firstRouter
-                << QStringList();
-        QTest::newRow("focus lost to a refused OK") << QList<int>{0} << "focus; port typed; ok; ~in 0 4" << firstRouter
-                                                    << refused("Please set the COM port to something");
+            QTest::addRow("focus lost to %s", interruption) << QList<int>{0} << "focus; " + QString::fromLatin1(interruption) + "; ~in 0 4" << firstRouter << "";
+        QTest::newRow("focus lost to a refused OK") << QList<int>{0} << "focus; port typed; ok; ~in 0 4" << firstRouter << noPort;
+        // clang-format on
     }
 
     void sessions()
     {
-        QFETCH(QList<int>, filled);
-        QFETCH(QString, steps);
+        const auto [filled, steps] = fetch<QList<int>, QString>({"filled", "steps"});
         ConfigRig rig(filled);
         rig.open();
         rig.play(steps);
         QTEST(rig.setup(), "stored");
-        QTEST(rig.dialogs.lines(), "boxes");
+        QTEST(rig.dialogs.lines().join(u'|'), "box");
     }
 
     void openingShowsPortAndTimeout_data()
     {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<float>("timeout");
-        QTest::addColumn<int>("comIndex");
-        QTest::addColumn<QString>("timeoutText");
+        columns<QString, float, int, QString>({"port", "timeout", "comIndex", "timeoutText"});
         QTest::newRow("nothing set") << QString() << 0.0f << 0 << "2";
         QTest::newRow("COM3") << "COM3" << 3.0f << 2 << "3";
         QTest::newRow("above the limit") << "COM1" << 60.5f << 0 << "60.5";
@@ -118,8 +88,7 @@ private slots:
 
     void openingShowsPortAndTimeout()
     {
-        QFETCH(QString, port);
-        QFETCH(float, timeout);
+        const auto [port, timeout] = fetch<QString, float>({"port", "timeout"});
         ConfigRig rig;
         rig.config.CommPortName = port;
         rig.config.RouterTimeout = timeout;
@@ -168,36 +137,28 @@ private slots:
 
     void fieldEdits_data()
     {
-        QTest::addColumn<RowField>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("shown");
+        columns<RowField, QString, int, QString, QString>({"field", "text", "stored", "box", "shown"});
 
         const QString unchanged = QStringLiteral("as typed");
-        QTest::newRow("inputs 2.5 halves to even") << RowField::Inputs << "2.5" << 2 << "" << unchanged;
-        QTest::newRow("inputs 12abc") << RowField::Inputs << "12abc" << 11 << "" << unchanged;
-        QTest::newRow("inputs 0") << RowField::Inputs << "0" << 15 << "Data Error: Input count out of range" << "16";
-        QTest::newRow("inputs 32768 fits 16 bits") << RowField::Inputs << "32768" << 15
-                                                   << "Data Error: Input count out of range" << "16";
-        QTest::newRow("inputs 32769 overflows") << RowField::Inputs << "32769" << 15
-                                                << "Function txtInputs_LostFocus: Error: Overflow" << "16";
-        QTest::newRow("outputs 2.5 refills") << RowField::Outputs << "2.5" << 2 << "" << "3";
-        QTest::newRow("outputs 1e9 overflows") << RowField::Outputs << "1e9" << 15
-                                               << "Function txtOutputs_LostFocus: Error: Overflow" << "16";
+        const QString inputRange = QStringLiteral("Data Error: Input count out of range");
+        const RowField in = RowField::Inputs, out = RowField::Outputs;
+        // clang-format off
+        QTest::newRow("inputs 2.5 halves to even") << in << "2.5" << 2 << "" << unchanged;
+        QTest::newRow("inputs 12abc") << in << "12abc" << 11 << "" << unchanged;
+        QTest::newRow("inputs 0") << in << "0" << 15 << inputRange << "16";
+        QTest::newRow("inputs 32768 fits 16 bits") << in << "32768" << 15 << inputRange << "16";
+        QTest::newRow("inputs 32769 overflows") << in << "32769" << 15 << "Function txtInputs_LostFocus: Error: Overflow" << "16";
+        QTest::newRow("outputs 2.5 refills") << out << "2.5" << 2 << "" << "3";
+        QTest::newRow("outputs 1e9 overflows") << out << "1e9" << 15 << "Function txtOutputs_LostFocus: Error: Overflow" << "16";
         QTest::newRow("first input 112") << RowField::MInput << "112" << 111 << "" << unchanged;
-        QTest::newRow("first input 113") << RowField::MInput << "113" << 0 << "Data Error: MatIn out of range"
-                                         << "1";
-        QTest::newRow("first output 0") << RowField::MOutput << "0" << 0 << "Data Error: MatOut out of range"
-                                        << "1";
+        QTest::newRow("first input 113") << RowField::MInput << "113" << 0 << "Data Error: MatIn out of range" << "1";
+        QTest::newRow("first output 0") << RowField::MOutput << "0" << 0 << "Data Error: MatOut out of range" << "1";
+        // clang-format on
     }
 
     void fieldEdits()
     {
-        QFETCH(RowField, field);
-        QFETCH(QString, text);
-        QFETCH(QString, box);
-        QFETCH(QString, shown);
+        const auto [field, text, shown] = fetch<RowField, QString, QString>({"field", "text", "shown"});
         ConfigRig rig({0});
         ConfigRules &rules = rig.open();
         rig.play(QStringLiteral("advanced"));
@@ -210,7 +171,7 @@ private slots:
         clsRouter &router = *rig.stored(0);
         const int values[] = {router.InputCount(), router.OutputCount(), router.mapIn(), router.mapOut()};
         QTEST(values[int(field)], "stored");
-        QCOMPARE(rig.dialogs.lines(), box.isEmpty() ? QStringList() : QStringList{box});
+        QTEST(rig.dialogs.lines().join(u'|'), "box");
         // What the field shows afterwards: the typed text, the value put back, or the refilled row.
         const bool putBack = !restored.isEmpty() || !refilled.isEmpty();
         QCOMPARE(putBack ? rules.fieldText(field, 0) : QStringLiteral("as typed"), shown);

@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "support/ScriptedShell.h"
 #include "ui/about/frmAbout.h"
 
@@ -13,9 +14,7 @@ private slots:
     // and leaves the box open. A click anywhere else but the title face closes it.
     void clicks_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QStringList>("opened");
-        QTest::addColumn<bool>("closes");
+        columns<QString, QStringList, bool>({"target", "opened", "closes"});
         QTest::newRow("home page") << "lblHome" << QStringList{"www.velmora.example"} << false;
         QTest::newRow("mail") << "lblMail" << QStringList{"mailto:support@velmora.example"} << false;
         QTest::newRow("background") << "" << QStringList() << true;
@@ -26,8 +25,7 @@ private slots:
 
     void clicks()
     {
-        QFETCH(QString, target);
-        QFETCH(bool, closes);
+        const auto [target, closes] = fetch<QString, bool>({"target", "closes"});
         desktop::ScriptedShell shell;
         shell.shellOpenResult = desktop::Shell::ShellOpenFailed;
         frmAbout about;

@@ -1,4 +1,5 @@
 #include "ConfigRig.h"
+#include "DataRows.h"
 #include "OperatorInput.h"
 #include "ui/config/frmConfig.h"
 
@@ -65,11 +66,7 @@ private slots:
     // (drops the list down), "list:Down", "list:Return" (in the dropped-down list).
     void typedTextIsNoChoice_data()
     {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QStringList>("boxes");
+        columns<QString, QString, QString, QString, QStringList>({"list", "typed", "keys", "stored", "boxes"});
         const QString routers =
             QStringLiteral("0: 0; 0; 15; 15; 0; 0; 0 | 1: 1; 1; 7; 7; 0; 16; -1 | 2: 0; 2; 3; 3; 0; 24; 0");
         const QString kept = QStringLiteral("COM2 | 3 | loaded | ") + routers;
@@ -81,19 +78,15 @@ private slots:
         QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << kept << QStringList();
         QTest::newRow("port typed in lower case") << "cboCom" << "com4" << "" << untouched << noPort;
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << untouched << noPort;
-        QTest::newRow("an arrow key after typing chooses")
-            << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
-        QTest::newRow("count chosen in the dropped-down list")
-            << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
+        QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
+        QTest::newRow("count chosen in the dropped-down list") << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
             << QStringList{"Velmora: Router 3 has no router type selected"};
         // clang-format on
     }
 
     void typedTextIsNoChoice()
     {
-        QFETCH(QString, list);
-        QFETCH(QString, typed);
-        QFETCH(QString, keys);
+        const auto [list, typed, keys] = fetch<QString, QString, QString>({"list", "typed", "keys"});
         ThreeRouters rig;
         frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
@@ -123,9 +116,7 @@ private slots:
     // the dialog's outcome, router 0's first matrix input and its inputs.
     void enterAndEscape_data()
     {
-        QTest::addColumn<QString>("focused");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("state");
+        columns<QString, int, QString>({"focused", "key", "state"});
         QTest::newRow("Enter on Cancel") << "btnCancel" << int(Qt::Key_Return) << "rejected 5 16";
         QTest::newRow("Enter on Reset") << "btnResetMapping" << int(Qt::Key_Enter) << "open 1 16";
         QTest::newRow("Enter on OK") << "btnOK" << int(Qt::Key_Return) << "accepted 5 16";
@@ -135,8 +126,7 @@ private slots:
 
     void enterAndEscape()
     {
-        QFETCH(QString, focused);
-        QFETCH(int, key);
+        const auto [focused, key] = fetch<QString, int>({"focused", "key"});
         ThreeRouters rig;
         rig.stored(0)->setMapIn(4);
         frmConfig dialog(rig.config);
@@ -160,14 +150,10 @@ private slots:
     // slot 0's inputs once left, the first row's slot, that slot's inputs.
     void leavingAFieldByMouse_data()
     {
-        QTest::addColumn<QString>("leaveBy");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("click on the scroll arrow") << "arrow"
-                                                   << "3 1 2";
-        QTest::newRow("wheel over the scroll bar") << "wheel"
-                                                   << "3 3 2";
-        QTest::newRow("click on Advanced Configuration") << "btnAdvanced"
-                                                         << "3 0 2";
+        columns<QString, QString>({"leaveBy", "state"});
+        QTest::newRow("click on the scroll arrow") << "arrow" << "3 1 2";
+        QTest::newRow("wheel over the scroll bar") << "wheel" << "3 3 2";
+        QTest::newRow("click on Advanced Configuration") << "btnAdvanced" << "3 0 2";
     }
 
     void leavingAFieldByMouse()
@@ -191,11 +177,8 @@ private slots:
         const int left = rules.WorkRouters(0)->InputCount() + 1;
         typeIntoField(QStringLiteral("2"));
         QTest::keyClick(field, Qt::Key_Tab);
-        QTEST(QStringLiteral("%1 %2 %3")
-                  .arg(left)
-                  .arg(rules.TopRow())
-                  .arg(rules.WorkRouters(rules.TopRow())->InputCount() + 1),
-              "state");
+        const int top = rules.TopRow();
+        QTEST(QStringLiteral("%1 %2 %3").arg(left).arg(top).arg(rules.WorkRouters(top)->InputCount() + 1), "state");
     }
 };
 

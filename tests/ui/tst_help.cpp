@@ -1,7 +1,8 @@
+#include "ConfigRig.h"
+#include "DataRows.h"
 #include "desktop/Help.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
-#include "ConfigRig.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,8 +49,7 @@ private slots:
 
     void bareNameUntilTheDialogOpens_data()
     {
-        QTest::addColumn<bool>("pageInStartFolder");
-        QTest::addColumn<bool>("shellFails");
+        columns<bool, bool>({"pageInStartFolder", "shellFails"});
         QTest::newRow("page where the program started") << true << false;
         QTest::newRow("no page there") << false << false;
         QTest::newRow("the shell cannot open it") << true << true;
@@ -57,8 +57,7 @@ private slots:
 
     void bareNameUntilTheDialogOpens()
     {
-        QFETCH(bool, pageInStartFolder);
-        QFETCH(bool, shellFails);
+        const auto [pageInStartFolder, shellFails] = fetch<bool, bool>({"pageInStartFolder", "shellFails"});
         QTemporaryDir start;
         QVERIFY(QDir::setCurrent(start.path()));
         if (pageInStartFolder)

@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "WindowRig.h"
 #include "desktop/WholeFile.h"
 #include "ui/Render.h"
@@ -19,12 +20,8 @@ private slots:
     // (audio), 3 blue (both), 0 none.
     void takesFromTheMatrix_data()
     {
-        QTest::addColumn<QString>("routers");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QStringList>("routes");
-        QTest::addColumn<QString>("discs");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("shown");
+        columns<QString, QString, QStringList, QString, QString, QString>(
+            {"routers", "steps", "routes", "discs", "selected", "shown"});
         const QStringList toThree{route(0, 3, 4), route(0, 3, 1), route(0, 3, 8)};
         QStringList everyOutput;
         for (int c = 0; c < 16; ++c)
@@ -34,12 +31,9 @@ private slots:
             << QStringList{route(0, 2, 4), route(0, 6, 4)} << "2.4=2 6.4=1" << "" << "";
         QTest::newRow("level keys with the selector hidden") << "plain" << "key:V c5.1 key:A c6.2 key:L c7.3"
             << QStringList{route(0, 5, 1), route(0, 6, 2), route(0, 7, 3)} << "5.1=1 6.2=2 7.3=3" << "" << "";
-        QTest::newRow("input to the selected outputs, in order") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 imgMIn_3"
-            << toThree << "3.4=3 3.1=3" << "" << "";
-        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3"
-            << toThree << "3.8=3" << "4 1 8" << "";
-        QTest::newRow("input without a selection") << "split" << "imgMIn_3"
-            << QStringList{} << "" << "" << "Try Again: Please click on an output first";
+        QTest::newRow("input to the selected outputs, in order") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 imgMIn_3" << toThree << "3.4=3 3.1=3" << "" << "";
+        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3" << toThree << "3.8=3" << "4 1 8" << "";
+        QTest::newRow("input without a selection") << "split" << "imgMIn_3" << QStringList{} << "" << "" << "Try Again: Please click on an output first";
         QTest::newRow("Ctrl on an input routes every output, also off screen") << "two" << "scroll:8 ^imgMIn_2"
             << everyOutput << "2.0=0 2.7=0 2.8=3 2.15=3" << "" << "Unassigned crosspoint";
         // clang-format on
@@ -47,10 +41,8 @@ private slots:
 
     void takesFromTheMatrix()
     {
-        QFETCH(QString, routers);
-        QFETCH(QString, steps);
-        QFETCH(QString, discs);
-        QFETCH(QString, selected);
+        const auto [routers, steps, discs, selected] =
+            fetch<QString, QString, QString, QString>({"routers", "steps", "discs", "selected"});
         WindowRig rig;
         const bool split = routers == QLatin1String("split");
         const bool two = routers == QLatin1String("two");
@@ -80,13 +72,12 @@ private slots:
                 rig.click(name.startsWith(u'c') ? WindowRig::cell(name.mid(1)) : name);
         }
         QTEST(rig.routes(), "routes");
-        QStringList shownDiscs;
+        QStringList shownDiscs, inSelection;
         for (const QString &check : discs.split(u' ', Qt::SkipEmptyParts)) {
             const QString at = check.section(u'=', 0, 0);
             shownDiscs.append(at + u'=' + QString::number(rig.disc(WindowRig::cell(at))));
         }
         QCOMPARE(shownDiscs.join(u' '), discs);
-        QStringList inSelection;
         for (const int c : rig.panel->selection().selected())
             inSelection.append(QString::number(c));
         QCOMPARE(inSelection.join(u' '), selected);
@@ -145,56 +136,19 @@ private slots:
         }
     }
 
-    // A click on a scroll bar or the wheel over it leaves the name field
-    // first: the name typed is stored for the row or column it was typed in
-    // before the view moves. State: the name stored, the offset, the field.
-    void scrollBarLeavesANameField_data()
-    {
-        QTest::addColumn<QString>("bar");
-        QTest::addColumn<bool>("wheel");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("click on the down arrow") << "VScroll" << false << "Camera|1|In 02";
-        QTest::newRow("wheel over the bar under the grid") << "HScroll" << true << "Camera|3|Out 04";
-    }
-
-    void scrollBarLeavesANameField()
-    {
-        QFETCH(QString, bar);
-        QFETCH(bool, wheel);
-        WindowRig rig;
-        rig.useRouter(126, 126);
-        rig.open();
-        QVERIFY(rig.showActive());
-        const bool rows = bar == QLatin1String("VScroll");
-        const QString field = rows ? QStringLiteral("txtIn_0") : QStringLiteral("txtOut_0");
-        QVERIFY(rig.typeInto(field, QStringLiteral("Camera")));
-        scrollOneWay(rig.control<QScrollBar>(bar), wheel);
-        const clsRouter &router = *rig.panel->config().Routers[0];
-        const MatrixView &view = rig.panel->view();
-        QTEST(
-            QStringList({rows ? router.RouterInName(0) : router.RouterOutName(0),
-                         QString::number(rows ? view.InOffset : view.OutOffset), rig.control<QLineEdit>(field)->text()})
-                .join(u'|'),
-            "state");
-    }
-
     void exitSavesAndKeepsAnUnloadableDefault_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("olderBackup");
-        QTest::addColumn<QByteArray>("backup");
-        const QByteArray none;
+        columns<QByteArray, QByteArray, QByteArray>({"before", "olderBackup", "backup"});
         const QByteArray garbage("Camera; Studio 1\r\n");
-        QTest::newRow("no default file") << none << none << none;
-        QTest::newRow("loadable default") << QByteArray("VL ConfigFile 1.2\r\n") << none << none;
-        QTest::newRow("wrong header") << garbage << none << garbage;
+        QTest::newRow("no default file") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("loadable default") << QByteArray("VL ConfigFile 1.2\r\n") << QByteArray() << QByteArray();
+        QTest::newRow("wrong header") << garbage << QByteArray() << garbage;
         QTest::newRow("older backup replaced") << garbage << QByteArray("older") << garbage;
     }
 
     void exitSavesAndKeepsAnUnloadableDefault()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, olderBackup);
+        const auto [before, olderBackup] = fetch<QByteArray, QByteArray>({"before", "olderBackup"});
         WindowRig rig;
         const QString backupFile = rig.defaultFile() + QStringLiteral(".bak");
         if (!before.isEmpty())

@@ -1,9 +1,11 @@
+#include "DataRows.h"
 #include "WindowRig.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <array>
 
@@ -98,29 +100,36 @@ private slots:
     // Only a move to another control of the window leaves a name field:
     // switching windows, a menu or the context menu hand it back unstored,
     // so a name with ";" brings no "Data Error" until a real move. The menu
-    // commands that fill the fields afresh store it first.
+    // commands that fill the fields afresh store it first. A click on a
+    // scroll bar or the wheel over it leaves the field first: the name is
+    // stored for the row or column it was typed in before the view moves.
+    // State: boxes | field text | name stored | offset of the field's side | focus.
     void onlyAMoveLeavesANameField_data()
     {
-        QTest::addColumn<QString>("leaveBy");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QString>("shown");
-        const QStringList refused{"Data Error: Invalid input name: cannot have semicolons (;)"};
-        QTest::newRow("another window") << "window" << QStringList() << "A;B";
-        QTest::newRow("the Help menu by Alt+H") << "menu" << QStringList() << "A;B";
-        QTest::newRow("the field's context menu") << "context" << QStringList() << "A;B";
-        QTest::newRow("Tab") << "tab" << refused << "In 01";
-        QTest::newRow("File, Setup") << "setup" << refused << "In 01";
+        columns<QString, QString, QString, QString>({"field", "typed", "leaveBy", "state"});
+        const QString refused = QStringLiteral("Data Error: Invalid input name: cannot have semicolons (;)");
+        // clang-format off
+        QTest::newRow("another window") << "txtIn_0" << "A;B" << "window" << "|A;B|In 01|0|kept";
+        QTest::newRow("the Help menu by Alt+H") << "txtIn_0" << "A;B" << "menu" << "|A;B|In 01|0|kept";
+        QTest::newRow("the field's context menu") << "txtIn_0" << "A;B" << "context" << "|A;B|In 01|0|kept";
+        QTest::newRow("Tab") << "txtIn_0" << "A;B" << "tab" << refused + "|In 01|In 01|0|left";
+        QTest::newRow("File, Setup") << "txtIn_0" << "A;B" << "setup" << refused + "|In 01|In 01|0|kept";
+        QTest::newRow("click on the down arrow") << "txtIn_0" << "Camera" << "arrow" << "|In 02|Camera|1|left";
+        QTest::newRow("wheel over the bar under the grid") << "txtOut_0" << "Camera" << "wheel" << "|Out 04|Camera|3|left";
+        // clang-format on
     }
 
     void onlyAMoveLeavesANameField()
     {
-        QFETCH(QString, leaveBy);
+        const auto [name, typed, leaveBy, expected] =
+            fetch<QString, QString, QString, QString>({"field", "typed", "leaveBy", "state"});
         WindowRig rig;
-        rig.useRouter(7, 7);
+        rig.useRouter(126, 126);
         rig.open();
         QVERIFY(rig.showActive());
-        QVERIFY(rig.typeInto(QStringLiteral("txtIn_0"), QStringLiteral("A;B")));
-        auto *field = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
+        QVERIFY(rig.typeInto(name, typed));
+        auto *field = rig.control<QLineEdit>(name);
+        const bool input = name.startsWith(QLatin1String("txtIn"));
         if (leaveBy == QLatin1String("window")) {
             QWidget other;
             QVERIFY(showActive(other));
@@ -139,13 +148,20 @@ private slots:
             QApplication::sendEvent(field, &menu);
         } else if (leaveBy == QLatin1String("tab")) {
             QTest::keyClick(field, Qt::Key_Tab);
-        } else {
+        } else if (leaveBy == QLatin1String("setup")) {
             rig.trigger("mnuSetup");
+        } else {
+            scrollOneWay(rig.control<QScrollBar>(input ? "VScroll" : "HScroll"), leaveBy == QLatin1String("wheel"));
         }
-        QTRY_VERIFY(field->hasFocus() == (leaveBy != QLatin1String("tab")));
-        QTEST(rig.dialogs.lines(), "boxes");
-        QTEST(field->text(), "shown");
-        QCOMPARE(rig.panel->config().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
+        const clsRouter &router = *rig.panel->config().Routers[0];
+        const MatrixView &view = rig.panel->view();
+        // Waits for the focus to settle after the menus and windows.
+        QTRY_COMPARE(QStringList({rig.dialogs.lines().join(u'|'), field->text(),
+                                  input ? router.RouterInName(0) : router.RouterOutName(0),
+                                  QString::number(input ? view.InOffset : view.OutOffset),
+                                  field->hasFocus() ? QStringLiteral("kept") : QStringLiteral("left")})
+                         .join(u'|'),
+                     expected);
     }
 
     // The record button starting and stopping, its label blinking on

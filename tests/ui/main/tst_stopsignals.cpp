@@ -1,9 +1,10 @@
+#include "DataRows.h"
 #include "WindowRig.h"
 #include "desktop/StopSignals.h"
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
-#include "remote/ControlSocketName.h"
 #include "panel/PanelControl.h"
+#include "remote/ControlSocketName.h"
 
 #include <QApplication>
 #include <QLocalSocket>
@@ -110,24 +111,18 @@ private slots:
     // The running window in this process: what is open when the signal comes.
     void windowEndsAsExitDoes_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("boxOpen");
-        QTest::addColumn<QString>("savedName");
-        QTest::addColumn<QStringList>("order");
+        columns<QString, bool, QString, QStringList>({"typed", "boxOpen", "savedName", "order"});
         const QStringList closedOnly{"window closed"};
         QTest::newRow("name being typed") << "Camera" << false << "Camera" << closedOnly;
         // The box's caller finishes before the window closes.
-        QTest::newRow("message box open")
-            << "" << true << "In 01" << QStringList{"box returned", "window closed"};
+        QTest::newRow("message box open") << "" << true << "In 01" << QStringList{"box returned", "window closed"};
         // The exit's own "Data Error" box would wait for an operator.
         QTest::newRow("box shown by the exit") << "Cam;era" << false << "In 01" << closedOnly;
     }
 
     void windowEndsAsExitDoes()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, boxOpen);
-        QFETCH(QString, savedName);
+        const auto [typed, boxOpen, savedName] = fetch<QString, bool, QString>({"typed", "boxOpen", "savedName"});
         WindowRig rig;
         rig.useRouter();
         QVERIFY(rig.startSim());
