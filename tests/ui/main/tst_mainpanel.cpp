@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <array>
 
@@ -146,6 +147,45 @@ private slots:
         QTEST(rig.dialogs.lines(), "boxes");
         QTEST(field->text(), "shown");
         QCOMPARE(rig.panel->config().Routers[0]->RouterInName(0), QStringLiteral("In 01"));
+    }
+
+    // A lock taken through the panel shows its mark and tooltip over its
+    // output's number, moving with the columns; a right-click on the number
+    // offers "Unlock", which frees it for everyone. A free output offers none.
+    void lockMarkAndUnlock()
+    {
+        WindowRig rig;
+        rig.useRouter(15, 31);
+        rig.open();
+        auto *columns = rig.control<QScrollBar>(QStringLiteral("HScroll"));
+        const auto state = [&rig] {
+            return (rig.visible(QStringLiteral("imgMOutLock_4")) ? QStringLiteral("mark|") : QStringLiteral("none|")) +
+                   rig.control(QStringLiteral("imgMOut_4"))->toolTip();
+        };
+        const auto rightClick = [&rig](const QString &name) {
+            QWidget *number = rig.control(name);
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), number->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(number, &menu);
+        };
+        columns->setValue(16);
+        {
+            const RouteSourceScope client(rig.panel->currentSource(),
+                                          {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
+            QVERIFY(rig.panel->applyLocks({{20, LockAction::Lock}}).isEmpty());
+        }
+        const QString locked = QStringLiteral("mark|Locked by 192.0.2.7");
+        QCOMPARE(state(), locked);
+        columns->setValue(0);
+        QCOMPARE(state(), QStringLiteral("none|"));
+        columns->setValue(16);
+        QCOMPARE(state(), locked);
+
+        rightClick(QStringLiteral("imgMOut_5"));
+        rig.dialogs.menuChoices.enqueue(0);
+        rightClick(QStringLiteral("imgMOut_4"));
+        QCOMPARE(rig.dialogs.menus, QList<QStringList>{{QStringLiteral("Unlock")}});
+        QCOMPARE(rig.panel->locks().owner(20), QString());
+        QCOMPARE(state(), QStringLiteral("none|"));
     }
 
     // The record button starting and stopping, its label blinking on
