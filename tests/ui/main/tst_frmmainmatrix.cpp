@@ -255,11 +255,7 @@ private slots:
         rig.clicks({WindowRig::cell(4, 2), "imgMOut_7", "btnBPIn_1", "btnBPOut_0"});
         rig.shell.ctrlDown = true;
         rig.clicks({"imgMOut_9", "btnBPOut_3"});
-        {
-            const RouteSourceScope client(rig.panel->currentSource(),
-                                          {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
-            (void)rig.panel->applyLocks({{2, LockAction::Lock}, {13, LockAction::Lock}});
-        }
+        rig.lockAsClient({2, 13});
         rig.panel->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
         QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix")));
 

@@ -168,11 +168,7 @@ private slots:
             QApplication::sendEvent(number, &menu);
         };
         columns->setValue(16);
-        {
-            const RouteSourceScope client(rig.panel->currentSource(),
-                                          {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
-            QVERIFY(rig.panel->applyLocks({{20, LockAction::Lock}}).isEmpty());
-        }
+        rig.lockAsClient({20});
         const QString locked = QStringLiteral("mark|Locked by 192.0.2.7");
         QCOMPARE(state(), locked);
         columns->setValue(0);
