@@ -39,15 +39,12 @@ struct WindowRig : PanelRig
         return true;
     }
 
-    // Locks matrix outputs (0-based) as the Videohub client at 192.0.2.7 would.
-    void lockAsClient(const QList<int> &outputs) const
+    // Locks matrix output `output` (0-based) as the Videohub client at 192.0.2.7 would.
+    void lockAsClient(int output) const
     {
         const RouteSourceScope client(panel->currentSource(),
                                       {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
-        QList<LockLine> lines;
-        for (const int output : outputs)
-            lines.append({output, LockAction::Lock});
-        (void)panel->applyLocks(lines);
+        (void)panel->applyLocks({{output, LockAction::Lock}});
     }
 
     void trigger(const char *menuItem) const { control<QAction>(QLatin1String(menuItem))->trigger(); }
