@@ -17,6 +17,8 @@ public:
     Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
     void beep() override;
+    // Nothing to point at without a window: no choice.
+    int popupMenu(const QStringList &, QPoint) override { return -1; }
 
 private:
     LineStamp m_stamp;

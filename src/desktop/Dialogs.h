@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 
 namespace desktop {
 
@@ -20,6 +22,9 @@ public:
     // The typed answer; "" when the operator cancels.
     virtual QString inputBox(const QString &prompt, const QString &title, const QString &proposed) = 0;
     virtual void beep() = 0;
+    // A pop-up menu of these items at a point of the screen; the index of
+    // the item chosen, -1 when the operator closes it without a choice.
+    virtual int popupMenu(const QStringList &items, QPoint globalPosition) = 0;
 };
 
 // The implementation in use. Until one is installed, notices go to standard

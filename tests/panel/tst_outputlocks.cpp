@@ -1,8 +1,9 @@
+#include "model/MatrixView.h"
+#include "panel/OutputLockMarks.h"
 #include "panel/OutputLocks.h"
 
 #include <QSignalSpy>
 #include <QTest>
-
 
 using Outcome = OutputLocks::Outcome;
 
@@ -94,6 +95,24 @@ private slots:
         locks.setOutputCount(4);
         QCOMPARE(locks.view(A), QByteArray("OUUU"));
         QCOMPARE(spy.size(), 1);
+    }
+
+    // A column's mark tells who holds the output the column shows, wherever
+    // scrolling puts it; a free output shows none.
+    void marksFollowTheView()
+    {
+        MatrixTables tables;
+        RouterSlots routers;
+        MatrixView view{tables, routers};
+        OutputLocks locks;
+        locks.setOutputCount(40);
+        QCOMPARE(locks.lock(20, A), Outcome::Changed);
+        const OutputLockMarks marks(view, locks);
+        QCOMPARE(marks.tip(4), QString());
+        view.OutOffset = 16;
+        QCOMPARE(marks.output(4), 20);
+        QCOMPARE((QStringList{marks.tip(3), marks.tip(4), marks.tip(5)}),
+                 (QStringList{QString(), QStringLiteral("Locked by ") + A, QString()}));
     }
 };
 

@@ -26,6 +26,12 @@ QString ScriptedDialogs::inputBox(const QString &, const QString &, const QStrin
     return inputs.isEmpty() ? QString() : inputs.dequeue();
 }
 
+int ScriptedDialogs::popupMenu(const QStringList &items, QPoint)
+{
+    menus.append(items);
+    return menuChoices.isEmpty() ? -1 : menuChoices.dequeue();
+}
+
 QStringList ScriptedDialogs::lines() const
 {
     QStringList result;
@@ -38,6 +44,7 @@ void ScriptedDialogs::clear()
 {
     shown.clear();
     proposed.clear();
+    menus.clear();
     beeps = 0;
 }
 

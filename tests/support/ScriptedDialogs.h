@@ -8,7 +8,8 @@
 namespace desktop {
 
 // Test double: records every box and answers from queues. An empty queue
-// gives the first button's answer (OK or Yes) and an empty input.
+// gives the first button's answer (OK or Yes), an empty input and a menu
+// closed without a choice.
 // Installs itself for its lifetime.
 class ScriptedDialogs final : public Dialogs
 {
@@ -28,12 +29,16 @@ public:
     Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
     void beep() override { ++beeps; }
+    // Records the items; the next queued choice, or none (-1) when the queue is empty.
+    int popupMenu(const QStringList &items, QPoint globalPosition) override;
 
     QQueue<Answer> answers;
     QQueue<QString> inputs;
+    QQueue<int> menuChoices;
 
     QList<Shown> shown;   // message boxes, in order
     QStringList proposed; // the proposed text of each input box, in order
+    QList<QStringList> menus; // the items of each pop-up menu, in order
     int beeps = 0;
 
     // "title: text" of every message box, the form most tests compare.

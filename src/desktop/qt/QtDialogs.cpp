@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace desktop {
@@ -61,6 +62,15 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title, const Q
     const QString answer =
         QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, proposed, &accepted);
     return accepted ? answer : QString();
+}
+
+int QtDialogs::popupMenu(const QStringList &items, QPoint globalPosition)
+{
+    QMenu menu(QApplication::activeWindow());
+    for (const QString &item : items)
+        menu.addAction(item);
+    const QAction *chosen = menu.exec(globalPosition);
+    return chosen ? int(menu.actions().indexOf(chosen)) : -1;
 }
 
 void QtDialogs::beep()

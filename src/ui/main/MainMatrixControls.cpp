@@ -101,6 +101,12 @@ void MainMatrixControls::build(QWidget *client, const Pictures &pictures)
             picture(client, indexed("imgMOut", i),
                     QRect(QPoint(GridLeft + 2 + Pitch * i, 6), Pictures::OutputButtonSize), pictures.imgMButtonUp);
         lblMOut[at] = caption(imgMOut[at], indexed("lblMOut", i), imgMOut[at]->rect(), Qt::AlignHCenter);
+        // Over the button's top right corner, clear of the digits below it,
+        // and out into the gap before the next button.
+        const QPoint lockCorner = imgMOut[at]->geometry().topRight() + QPoint(-4, -6);
+        imgMOutLock[at] =
+            picture(client, indexed("imgMOutLock", i), QRect(lockCorner, Pictures::LockMarkSize), pictures.lockMark);
+        imgMOutLock[at]->hide();
 
         imgSOut[at] = picture(client, indexed("imgSOut", i), QRect(QPoint(566, rowY), Pictures::SideButtonSize),
                               pictures.sideButtonUp);

@@ -28,6 +28,9 @@ struct MainMatrixControls
     std::array<QLabel *, Visible> txtMIn{};
     std::array<PictureBox *, Visible> imgMOut{};
     std::array<QLabel *, Visible> lblMOut{};
+    // The lock mark at the top right corner of each output number, hidden
+    // while the output is free.
+    std::array<PictureBox *, Visible> imgMOutLock{};
     std::array<PictureBox *, Visible * Visible> imgMatrix{};
     std::array<QFrame *, Visible> lineIn{};
     std::array<QFrame *, Visible> LineOut{};

@@ -53,6 +53,7 @@ Pictures::Pictures(qreal devicePixelRatio) : m_ratio(devicePixelRatio)
     imgBPUp = panelButton(false, QColor(110, 40, 40));
     imgBPDown = panelButton(true, QColor(110, 40, 40));
     imgBPSel = panelButton(false, QColor(255, 32, 32));
+    lockMark = padlock();
 }
 
 QPixmap Pictures::canvas(QSize size) const
@@ -109,5 +110,24 @@ QPixmap Pictures::panelButton(bool sunken, const QColor &lamp) const
     painter.fillRect(rect, sunken ? PressedFace : Face);
     bevel(painter, rect, sunken);
     painter.fillRect(QRect(4, 4, 4, PanelButtonSize.height() - 8), lamp);
+    return pixmap;
+}
+
+QPixmap Pictures::padlock() const
+{
+    // Whole-pixel rectangles, like the bevels, so the small shape keeps hard
+    // edges: a dark shackle over an amber body with a keyhole.
+    const QColor dark(48, 40, 32);
+    QPixmap pixmap = canvas(LockMarkSize);
+    QPainter painter(&pixmap);
+    const int w = LockMarkSize.width();
+    const int h = LockMarkSize.height();
+    const int bodyTop = 5;
+    painter.fillRect(QRect(2, 0, w - 4, 1), dark);
+    painter.fillRect(QRect(1, 1, 2, bodyTop - 1), dark);
+    painter.fillRect(QRect(w - 3, 1, 2, bodyTop - 1), dark);
+    painter.fillRect(QRect(0, bodyTop, w, h - bodyTop), dark);
+    painter.fillRect(QRect(1, bodyTop + 1, w - 2, h - bodyTop - 2), QColor(248, 176, 24));
+    painter.fillRect(QRect(w / 2, bodyTop + 2, 1, 2), dark);
     return pixmap;
 }

@@ -17,6 +17,7 @@ struct Pictures
     static constexpr QSize PanelButtonSize{82, 19};
     static constexpr QSize TakeAllSize{92, 36};
     static constexpr QSize TakeLevelSize{44, 36};
+    static constexpr QSize LockMarkSize{9, 11};
 
     // Red for video, yellow for audio, blue for all levels, everywhere.
     static const std::array<QColor, 3> LevelColours;
@@ -41,6 +42,8 @@ struct Pictures
     QPixmap imgBPUp;
     QPixmap imgBPDown;
     QPixmap imgBPSel;
+    // A padlock, shown at the corner of a locked output's number.
+    QPixmap lockMark;
 
 private:
     [[nodiscard]] QPixmap canvas(QSize size) const;
@@ -48,6 +51,7 @@ private:
     [[nodiscard]] QPixmap button(QSize size, bool sunken) const;
     [[nodiscard]] QPixmap levelButton(QSize size, int level, bool pressed) const;
     [[nodiscard]] QPixmap panelButton(bool sunken, const QColor &lamp) const;
+    [[nodiscard]] QPixmap padlock() const;
 
     qreal m_ratio;
 };

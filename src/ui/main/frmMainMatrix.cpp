@@ -1,6 +1,7 @@
 #include "ui/main/frmMainMatrix.h"
 
 #include "base/PanelLimits.h"
+#include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/DialogFont.h"
@@ -31,7 +32,8 @@ constexpr qreal WindowPointSize = 8.25;
 } // namespace
 
 frmMainMatrix::frmMainMatrix(MainPanel &panel, Services services, QWidget *parent)
-    : QMainWindow(parent), m_panel(panel), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio())
+    : QMainWindow(parent), m_panel(panel), m_services(std::move(services)), m_pictures(qApp->devicePixelRatio()),
+      m_lockMarks(panel.view(), panel.locks())
 {
     setObjectName(QStringLiteral("frmMainMatrix"));
     setWindowTitle(limits::ProgramName);
@@ -95,9 +97,14 @@ void frmMainMatrix::connectControls()
 {
     for (int i = 0; i < Visible; ++i) {
         const auto at = std::size_t(i);
-        for (PictureBox *output : {m_controls.imgMOut[at], m_controls.imgSOut[at]})
+        for (PictureBox *output : {m_controls.imgMOut[at], m_controls.imgMOutLock[at], m_controls.imgSOut[at]})
             connect(output, &PictureBox::clicked, this, [this, i] { outputClick(i); });
         connect(m_controls.imgMIn[at], &PictureBox::clicked, this, [this, i] { inputClick(i); });
+        for (PictureBox *number : {m_controls.imgMOut[at], m_controls.imgMOutLock[at]}) {
+            number->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(number, &QWidget::customContextMenuRequested, this,
+                    [this, i, number](QPoint position) { lockMenu(i, number->mapToGlobal(position)); });
+        }
     }
     for (int cell = 0; cell < Visible * Visible; ++cell)
         connect(m_controls.imgMatrix[std::size_t(cell)], &PictureBox::clicked, this, [this, cell] { cellClick(cell); });
@@ -124,6 +131,7 @@ void frmMainMatrix::connectPanel()
     connect(&m_panel, &MainPanel::namesChanged, this, &frmMainMatrix::UpdateDisplayNames);
     connect(&m_panel, &MainPanel::setupChanged, this, &frmMainMatrix::showSetup);
     connect(&m_panel, &MainPanel::viewReset, this, &frmMainMatrix::resetControls);
+    connect(&m_panel, &MainPanel::locksChanged, this, &frmMainMatrix::showLockMarks);
     connect(&m_panel.macros(), &MacroButtons::changed, this, &frmMainMatrix::showMacroButtons);
     StatusLine &status = m_panel.statusLine();
     connect(&status, &StatusLine::textChanged, m_controls.txtErrMsg, &QLabel::setText);
@@ -236,6 +244,29 @@ void frmMainMatrix::UpdateDisplayNames(bool doInputs, bool doOutputs)
             }
         }
     });
+    if (doOutputs)
+        showLockMarks();
+}
+
+void frmMainMatrix::showLockMarks()
+{
+    for (int c = 0; c < Visible; ++c) {
+        const auto at = std::size_t(c);
+        const QString tip = m_lockMarks.tip(c);
+        m_controls.imgMOut[at]->setToolTip(tip);
+        m_controls.imgMOutLock[at]->setToolTip(tip);
+        m_controls.imgMOutLock[at]->setVisible(!tip.isEmpty());
+    }
+}
+
+void frmMainMatrix::lockMenu(int c, QPoint globalPosition)
+{
+    if (m_lockMarks.tip(c).isEmpty())
+        return;
+    // Fixed before the menu opens: the view may scroll while it is open.
+    const int matOut = m_lockMarks.output(c);
+    if (desktop::dialogs().popupMenu({QStringLiteral("Unlock")}, globalPosition) == 0)
+        m_panel.unlockOutput(matOut);
 }
 
 void frmMainMatrix::UpdateDisplayMatrix()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/MainPanel.h"
+#include "panel/OutputLockMarks.h"
 #include "ui/main/MainMatrixControls.h"
 #include "ui/main/Pictures.h"
 
@@ -75,6 +76,10 @@ private:
     void showCell(int cell, MatrixDisplay::Mark mark);
     void setScrollRange(QScrollBar *bar, int highestInUse);
     void outputClick(int c);
+    // The marks and tooltips of the locked outputs in view.
+    void showLockMarks();
+    // Right-click on column c's number or lock mark: "Unlock" while it is locked.
+    void lockMenu(int c, QPoint globalPosition);
     void inputClick(int r);
     void cellClick(int Index);
     void Form_Unload();
@@ -84,4 +89,5 @@ private:
     Services m_services;
     Pictures m_pictures;
     MainMatrixControls m_controls;
+    OutputLockMarks m_lockMarks;
 };

@@ -39,6 +39,14 @@ struct WindowRig : PanelRig
         return true;
     }
 
+    // Locks matrix output `output` (0-based) as the Videohub client at 192.0.2.7 would.
+    void lockAsClient(int output) const
+    {
+        const RouteSourceScope client(panel->currentSource(),
+                                      {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
+        (void)panel->applyLocks({{output, LockAction::Lock}});
+    }
+
     void trigger(const char *menuItem) const { control<QAction>(QLatin1String(menuItem))->trigger(); }
 
     [[nodiscard]] static QString cell(int r, int c) { return QStringLiteral("imgMatrix_%1").arg(r * 16 + c); }

@@ -209,6 +209,8 @@ private slots:
         rig.clicks({WindowRig::cell(4, 2), "imgMOut_7", "btnBPIn_1", "btnBPOut_0"});
         rig.shell.ctrlDown = true;
         rig.clicks({"imgMOut_9", "btnBPOut_3"});
+        rig.lockAsClient(2);
+        rig.lockAsClient(13);
         rig.panel->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
         QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix")));
 

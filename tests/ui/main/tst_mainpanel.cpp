@@ -164,6 +164,40 @@ private slots:
                      expected);
     }
 
+    // A lock taken through the panel shows its mark and tooltip over its
+    // output's number, moving with the columns; a right-click on the number
+    // offers "Unlock", which frees it for everyone. A free output offers none.
+    void lockMarkAndUnlock()
+    {
+        WindowRig rig;
+        rig.useRouter(15, 31);
+        rig.open();
+        auto *columns = rig.control<QScrollBar>(QStringLiteral("HScroll"));
+        const auto shown = [&rig] {
+            return rig.visible(QStringLiteral("imgMOutLock_4")) ? rig.control(QStringLiteral("imgMOut_4"))->toolTip()
+                                                                 : QStringLiteral("none");
+        };
+        const auto rightClick = [&rig](const char *name) {
+            QWidget *number = rig.control(QLatin1String(name));
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), number->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(number, &menu);
+        };
+        columns->setValue(16);
+        rig.lockAsClient(20);
+        QStringList seen{shown()};
+        for (const int offset : {0, 16}) {
+            columns->setValue(offset);
+            seen.append(shown());
+        }
+        rightClick("imgMOut_5");
+        rig.dialogs.menuChoices.enqueue(0);
+        rightClick("imgMOut_4");
+        QCOMPARE(seen, (QStringList{"Locked by 192.0.2.7", "none", "Locked by 192.0.2.7"}));
+        QCOMPARE(rig.dialogs.menus, QList<QStringList>{{QStringLiteral("Unlock")}});
+        QCOMPARE(shown(), QStringLiteral("none"));
+        QCOMPARE(rig.panel->locks().owner(20), QString());
+    }
+
     // The record button starting and stopping, its label blinking on
     // FormTimer and the save on a macro button: one step each, the buttons
     // pressed by Enter while they have the focus. The record rules have
