@@ -5,13 +5,15 @@
 // 9.375 ms a route (8 bytes out and 1 back, 10 bits a byte). Then a flood:
 // 300 clients that each connect, write 50 routes and leave, over and over,
 // while a fresh client asks `state 0 0` every 100 ms: the time from its
-// connect to the answer, and the panel's resident memory. The flooders run in
+// connect to the answer, and the panel's resident memory. The fresh client
+// connects as velmora-ctl does (desktop::connectLocalSocket). The flooders run in
 // a process of their own (this program started again with --flood), as real
 // clients would, so that the figures are the panel's, not this process's
 // threads competing with it; only the fresh client is a thread here, blocked
 // on its socket while it waits.
 
 #include "BenchWindow.h"
+#include "desktop/LocalConnect.h"
 #include "remote/ControlSocketName.h"
 
 #include <QElapsedTimer>
@@ -140,8 +142,7 @@ Probe probe()
     QLocalSocket socket;
     QElapsedTimer clock;
     clock.start();
-    socket.connectToServer(controlSocketName());
-    if (!socket.waitForConnected(5000))
+    if (!desktop::connectLocalSocket(socket, controlSocketName(), QDeadlineTimer(5000)))
         return timed;
     timed.connectMs = double(clock.nsecsElapsed()) / 1e6;
     socket.write("state 0 0\n");

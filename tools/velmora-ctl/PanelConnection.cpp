@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "StandardStreams.h"
+#include "desktop/LocalConnect.h"
 #include "remote/ControlSocketName.h"
 
 #include <QDeadlineTimer>
@@ -50,8 +51,7 @@ std::optional<QString> askPanel(const QString &command, const PanelOptions &opti
     const QString timedOut =
         QStringLiteral("error The Velmora panel did not answer within %1 s").arg(options.timeoutSeconds);
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(remainingMs(deadline))) {
+    if (!desktop::connectLocalSocket(socket, name, deadline)) {
         if (deadline.hasExpired())
             return timedOut;
         // Refused or no socket: a panel may still hold the port (it is
