@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "RouterSim.h"
 #include "VideohubPeer.h"
 #include "remote/ControlSocketName.h"
@@ -30,6 +31,13 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The set-up file holding `bytes`; none for a null array.
+bool seed(const QByteArray &bytes)
+{
+    QFile file(SetUpPath);
+    return QDir().mkpath(Folder) && (bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
 }
 
 // The service's lines with their time ("2026-12-07T08:15:02 ") as "TIME ".
@@ -106,35 +114,28 @@ private slots:
     // clear line, leaves the file as it was and holds no control port.
     void refusesToStart_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("err");
+        columns<QString, QByteArray, int, QString>({"option", "file", "exitCode", "err"});
         const QString noSetUp = QStringLiteral("TIME No set-up to run: put one with at least one router in %1 "
                                                "(velmora with a window writes it; velmora-ctl check verifies "
                                                "a hand-made one)\n")
                                     .arg(QDir::toNativeSeparators(SetUpPath));
+        // clang-format off
         QTest::newRow("no file") << "" << QByteArray() << 1 << noSetUp;
         QTest::newRow("no router") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1
-                                   << "TIME Comm Port 1 is unavailable\n" + noSetUp;
-        QTest::newRow("file does not load")
-            << "" << SetUp.toLower() << 1
+            << "TIME Comm Port 1 is unavailable\n" + noSetUp;
+        QTest::newRow("file does not load") << "" << SetUp.toLower() << 1
             << "TIME Velmora: This is not a valid configuration file for this version of the program\n" + noSetUp;
         QTest::newRow("unknown option") << "--videohub-typo" << SetUp << 2
-                                        << "velmora: Unknown option 'videohub-typo'.\n"
-                                           "velmora --help lists the options.\n";
+            << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
+        // clang-format on
     }
 
     void refusesToStart()
     {
-        QFETCH(QString, option);
-        QFETCH(QByteArray, file);
+        const auto [option, file] = fetch<QString, QByteArray>({"option", "file"});
         // COM1 leads nowhere rather than to whatever serial port this machine has.
-        QVERIFY(QDir().mkpath(Folder + QStringLiteral("/ports")));
+        QVERIFY(seed(file) && QDir().mkpath(Folder + QStringLiteral("/ports")));
         QVERIFY(QFile::link(QStringLiteral("nowhere"), Folder + QStringLiteral("/ports/COM1")));
-        QFile seed(SetUpPath);
-        QVERIFY(file.isNull() || (seed.open(QIODevice::WriteOnly) && seed.write(file) == file.size()));
-        seed.close();
 
         Program panel(VELMORA_PANEL, QStringList{"--no-window", option}.filter(QRegularExpression(".")));
         QVERIFY(panel.ended());
@@ -146,23 +147,13 @@ private slots:
     }
 
     // Routes and macros go through its control port and its Videohub server
-    // to the routers, status tells about both, its messages reach standard error with the time, and a
-    // stop signal saves the set-up and removes the socket.
-    void servesUntilStopped_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("TERM") << SIGTERM;
-        QTest::newRow("INT") << SIGINT;
-        QTest::newRow("HUP") << SIGHUP;
-    }
-
+    // to the routers, status tells about both, its messages reach standard
+    // error with the time, and the service manager's stop signal saves the
+    // set-up and removes the socket (INT and HUP, the same handler: the
+    // window program's stop-signal test).
     void servesUntilStopped()
     {
-        QFETCH(int, signalNumber);
-        QVERIFY(QDir().mkpath(Folder));
-        QFile seed(SetUpPath);
-        QVERIFY(seed.open(QIODevice::WriteOnly) && seed.write(SetUp) == SetUp.size());
-        seed.close();
+        QVERIFY(seed(SetUp));
         RouterSim sim;
         QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
                           {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"}));
@@ -180,9 +171,9 @@ private slots:
         QCOMPARE(ctl({"state", "0", "3"}), QStringLiteral("0 video 5 audio 5\n"));
         QCOMPARE(ctl({"route", "unused.rcf", "1", "2", "4"}), QStringLiteral("1 Router returned 21\n"));
         VideohubPeer client(videohub.section(u':', 1).toUShort());
-        QCOMPARE(client.waitForBlocks(7).constLast(), QStringList{"END PRELUDE:"});
+        QCOMPARE(client.next(7).constLast(), QStringList{"END PRELUDE:"});
         client.send("VIDEO OUTPUT ROUTING:\n2 7\n\n");
-        QCOMPARE(client.next(7, 2), (QList<QStringList>{{"ACK"}, {"VIDEO OUTPUT ROUTING:", "2 7"}}));
+        QCOMPARE(client.next(2), (QList<QStringList>{{"ACK"}, {"VIDEO OUTPUT ROUTING:", "2 7"}}));
         QCOMPARE(ctl({"state", "0", "2"}), QStringLiteral("0 video 7 audio 7\n"));
         QVERIFY(sim.waitForFrames(4));
         QCOMPARE(sim.frames().size(), 4);
@@ -194,7 +185,7 @@ private slots:
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
                                            QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
 
-        QCOMPARE(::kill(pid_t(panel.processId()), signalNumber), 0);
+        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(panel.ended());
         QCOMPARE(panel.exitCode(), 0);
         const QByteArray saved = readAll(SetUpPath);

@@ -10,12 +10,15 @@
 
 namespace {
 
-QStringList linesOf(const QString &path)
+QString textOf(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList linesOf(const QString &path)
+{
+    return textOf(path).split(u'\n', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -26,50 +29,23 @@ class TestActivityLog : public QObject
 
 private slots:
     // One line per event: local time to the millisecond, source, event, split
-    // by tabs; nothing inside a field can start a new line or field.
+    // by tabs; nothing inside a field can start a new line or field. (A route
+    // made and a lock changed, in full: the Videohub server's test.)
     void lineFormat()
     {
         QTemporaryDir dir;
         RecordingStatusSink status;
         ActivityLog log(dir.path() + QStringLiteral("/new/folder"), status);
-        RouteActivity route{5,
-                            QStringLiteral("Monitor 1"),
-                            3,
-                            QStringLiteral("Camera 3"),
-                            2,
-                            4,
-                            1,
-                            QStringLiteral("both"),
-                            QStringLiteral("ok")};
-        log.append(QStringLiteral("videohub 192.0.2.7:51234"), ActivityEvents::route(route));
-        route.frameAddress = route.routerOutput = route.routerInput = -1;
-        route.result = QStringLiteral("Output 5 is not assigned to a router");
-        log.append(QStringLiteral("panel macro 3 \"Show\tOpen\""), ActivityEvents::route(route));
-        log.append(
-            QStringLiteral("control"),
-            ActivityEvents::label(QStringLiteral("input"), 3, QStringLiteral("Camera 3"), QStringLiteral("Cam\n3")));
-        log.append(QStringLiteral("panel"),
-                   ActivityEvents::lock(QStringLiteral("panel-unlock"), 5, QStringLiteral("Monitor 1"),
-                                        QStringLiteral("192.0.2.7"), QStringLiteral("ok")));
+        const RouteActivity unassigned{5, "Monitor 1", 3, "Camera 3", -1, -1, -1, "both", "Output 5 is not assigned to a router"};
+        log.append(QStringLiteral("panel macro 3 \"Show\tOpen\""), ActivityEvents::route(unassigned));
+        log.append(QStringLiteral("control"), ActivityEvents::label("input", 3, "Camera 3", "Cam\n3"));
 
-        const QStringList lines = linesOf(log.filePath());
-        QCOMPARE(lines.size(), 4);
-        static const QRegularExpression time(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
-        QStringList rest;
-        for (const QString &line : lines) {
-            const QStringList fields = line.split(u'\t');
-            QCOMPARE(fields.size(), 3);
-            QVERIFY2(time.match(fields[0]).hasMatch(), qPrintable(fields[0]));
-            rest << fields[1] + u'|' + fields[2];
-        }
-        QCOMPARE(rest, (QStringList{
-                           "videohub 192.0.2.7:51234|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=2 "
-                           "router-output=4 router-input=1 level=both result=ok",
-                           "panel macro 3 \"Show Open\"|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=- "
-                           "router-output=- router-input=- level=both result=Output 5 is not assigned to a router",
-                           "control|label input=3 old=\"Camera 3\" new=\"Cam 3\"",
-                           "panel|lock output=5 \"Monitor 1\" action=panel-unlock owner=192.0.2.7 result=ok",
-                       }));
+        static const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
+                                             QRegularExpression::MultilineOption);
+        QCOMPARE(textOf(log.filePath()).replace(time, "TIME|").replace(u'\t', u'|'),
+                 "TIME|panel macro 3 \"Show Open\"|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=- router-output=- "
+                 "router-input=- level=both result=Output 5 is not assigned to a router\n"
+                 "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n");
         QVERIFY(status.messages.isEmpty());
     }
 
@@ -105,21 +81,20 @@ private slots:
     void writeFailureReportedOnce()
     {
         QTemporaryDir dir;
+        QDir folder(dir.path());
         RecordingStatusSink status;
         ActivityLog log(dir.path(), status);
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("activity.log"))); // a folder where the file should be
+        QVERIFY(folder.mkdir(QStringLiteral("activity.log"))); // a folder where the file should be
         log.append(QStringLiteral("panel"), QStringLiteral("first"));
         log.append(QStringLiteral("panel"), QStringLiteral("second"));
         QCOMPARE(status.messages.size(), 1);
-        QVERIFY2(status.messages[0].startsWith(QStringLiteral("Activity log cannot be written: ") + log.filePath()),
+        QVERIFY2(status.messages[0].startsWith("Activity log cannot be written: " + log.filePath()),
                  qPrintable(status.messages[0]));
 
-        QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("activity.log")));
+        QVERIFY(folder.rmdir(QStringLiteral("activity.log")));
         log.append(QStringLiteral("panel"), QStringLiteral("third"));
         QCOMPARE(linesOf(log.filePath()).size(), 1);
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("blocked")));
-        QVERIFY(QFile::rename(log.filePath(), dir.filePath(QStringLiteral("blocked/moved"))));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("activity.log")));
+        QVERIFY(QFile::remove(log.filePath()) && folder.mkdir(QStringLiteral("activity.log")));
         log.append(QStringLiteral("panel"), QStringLiteral("fourth"));
         QCOMPARE(status.messages.size(), 2);
     }

@@ -38,9 +38,11 @@ const QList<QStringList> &VideohubPeer::waitForBlocks(qsizetype count)
     return m_blocks;
 }
 
-QList<QStringList> VideohubPeer::next(qsizetype from, qsizetype count)
+QList<QStringList> VideohubPeer::next(qsizetype count)
 {
-    return waitForBlocks(from + count).mid(from);
+    const QList<QStringList> taken = waitForBlocks(m_taken + count).mid(m_taken, count);
+    m_taken += taken.size();
+    return taken;
 }
 
 void VideohubPeer::send(const QByteArray &bytes)

@@ -18,8 +18,8 @@ public:
     [[nodiscard]] const QByteArray &received() const { return m_received; }
     // Waits (bounded) until count blocks have come; the blocks then.
     const QList<QStringList> &waitForBlocks(qsizetype count);
-    // Blocks from index `from` on, once count of them have come.
-    [[nodiscard]] QList<QStringList> next(qsizetype from, qsizetype count);
+    // The next count blocks not taken yet, once they have come (fewer on time-out).
+    [[nodiscard]] QList<QStringList> next(qsizetype count);
     void send(const QByteArray &bytes);
     // Waits (bounded) until the server has closed the connection.
     [[nodiscard]] bool waitForClose();
@@ -33,4 +33,5 @@ private:
     QByteArray m_line;
     QStringList m_block;
     QList<QStringList> m_blocks;
+    qsizetype m_taken = 0;
 };

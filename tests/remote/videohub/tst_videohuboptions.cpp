@@ -1,3 +1,4 @@
+#include "DataRows.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QSettings>
@@ -13,40 +14,34 @@ class TestVideohubOptions : public QObject
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("listenSetting");
-        QTest::addColumn<QString>("allowSetting");
-        // "off", an error's start, or where it listens and whom it allows.
-        QTest::addColumn<QString>("expected");
-        const QString none;
-        QTest::newRow("off by default") << QStringList{} << none << none << "off";
-        QTest::newRow("loopback") << QStringList{"--videohub"} << none << none << "127.0.0.1:9990 allow=";
-        QTest::newRow("address and port") << QStringList{"--videohub=127.0.0.2:9000"} << none << none
-                                          << "127.0.0.2:9000 allow=";
-        QTest::newRow("IPv6 loopback") << QStringList{"--videohub=[::1]:9991"} << none << none << "[::1]:9991 allow=";
-        QTest::newRow("LAN without allow list")
-            << QStringList{"--videohub=0.0.0.0:9990"} << none << none
-            << "Videohub server not started: 0.0.0.0:9990 is not loopback and no --videohub-allow";
-        QTest::newRow("LAN with allow list") << QStringList{"--videohub=192.0.2.1", "--videohub-allow=192.0.2.0/24,10.1.0.0/16"}
-                                             << none << none << "192.0.2.1:9990 allow=192.0.2.0/24,10.1.0.0/16";
-        QTest::newRow("bad port") << QStringList{"--videohub=127.0.0.1:99999"} << none << none
-                                  << "Videohub server not started: cannot read the address";
-        QTest::newRow("bad CIDR") << QStringList{"--videohub", "--videohub-allow=lan"} << none << none
-                                  << "Videohub server not started: cannot read the allow list";
-        QTest::newRow("from the settings") << QStringList{} << "0.0.0.0:9100" << "192.0.2.0/24,198.51.100.7/32"
-                                           << "0.0.0.0:9100 allow=192.0.2.0/24,198.51.100.7/32";
-        QTest::newRow("options win") << QStringList{"--videohub=127.0.0.1:9200", "--videohub-allow=10.0.0.0/8"}
-                                     << "0.0.0.0:9100" << "192.0.2.0/24" << "127.0.0.1:9200 allow=10.0.0.0/8";
-        QTest::newRow("option enables, setting places") << QStringList{"--videohub"} << "127.0.0.3:9300" << none
-                                                       << "127.0.0.3:9300 allow=";
+        // The options, the settings, then "off", an error's start, or where it listens and whom it allows.
+        columns<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
+        const auto row = [](const char *name, const QStringList &arguments, const QString &expected, const QString &listen = {},
+                            const QString &allow = {}) { QTest::newRow(name) << arguments << listen << allow << expected; };
+        const QString notStarted = QStringLiteral("Videohub server not started: ");
+        // clang-format off
+        row("off by default", {}, "off");
+        row("loopback", {"--videohub"}, "127.0.0.1:9990 allow=");
+        row("address and port", {"--videohub=127.0.0.2:9000"}, "127.0.0.2:9000 allow=");
+        row("IPv6 loopback", {"--videohub=[::1]:9991"}, "[::1]:9991 allow=");
+        row("LAN without allow list", {"--videohub=0.0.0.0:9990"},
+            notStarted + "0.0.0.0:9990 is not loopback and no --videohub-allow");
+        row("LAN with allow list", {"--videohub=192.0.2.1", "--videohub-allow=192.0.2.0/24,10.1.0.0/16"},
+            "192.0.2.1:9990 allow=192.0.2.0/24,10.1.0.0/16");
+        row("bad port", {"--videohub=127.0.0.1:99999"}, notStarted + "cannot read the address");
+        row("bad CIDR", {"--videohub", "--videohub-allow=lan"}, notStarted + "cannot read the allow list");
+        row("from the settings", {}, "0.0.0.0:9100 allow=192.0.2.0/24,198.51.100.7/32", "0.0.0.0:9100",
+            "192.0.2.0/24,198.51.100.7/32");
+        row("options win", {"--videohub=127.0.0.1:9200", "--videohub-allow=10.0.0.0/8"}, "127.0.0.1:9200 allow=10.0.0.0/8",
+            "0.0.0.0:9100", "192.0.2.0/24");
+        row("option enables, setting places", {"--videohub"}, "127.0.0.3:9300 allow=", "127.0.0.3:9300");
+        // clang-format on
     }
 
     void parse()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, listenSetting);
-        QFETCH(QString, allowSetting);
-        QFETCH(QString, expected);
+        const auto [arguments, listenSetting, allowSetting, expected] =
+            fetch<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("velmora.conf")), QSettings::IniFormat);
         if (!listenSetting.isEmpty())
@@ -69,15 +64,13 @@ private slots:
         QVERIFY2(shown.startsWith(expected), qPrintable(shown));
     }
 
-    // Outside the list is refused, also when the address comes as IPv4 mapped into IPv6.
-    void allowList()
+    // An IPv4 client of a dual-stack listener arrives mapped into IPv6 (the list itself: the server's test).
+    void allowListSeesMappedAddresses()
     {
         VideohubOptions options;
         options.allow = {QHostAddress::parseSubnet(QStringLiteral("192.0.2.0/24"))};
-        QVERIFY(options.allows(QHostAddress(QStringLiteral("192.0.2.7"))));
         QVERIFY(options.allows(QHostAddress(QStringLiteral("::ffff:192.0.2.7"))));
-        QVERIFY(!options.allows(QHostAddress(QStringLiteral("192.0.3.7"))));
-        QVERIFY(!options.allows(QHostAddress(QStringLiteral("127.0.0.1"))));
+        QVERIFY(!options.allows(QHostAddress(QStringLiteral("::ffff:192.0.3.7"))));
     }
 };
 
