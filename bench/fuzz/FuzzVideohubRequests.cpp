@@ -3,9 +3,13 @@
 // input:
 // - no block holds more than the bounds allow, so a client's memory is bounded;
 // - a change names only ports of the matrix;
-// - a change written back the way the server pushes it reads as the same change.
+// - a change written back the way the server pushes it reads as the same change;
+// - a label accepted holds no control character, and written into a router's
+//   line of the set-up file and read back it is the same name on one line.
 // The first byte chooses how the rest is cut into pieces.
 
+#include "desktop/TextTokens.h"
+#include "model/clsRouter.h"
 #include "remote/videohub/BlockReader.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/RequestParser.h"
@@ -43,8 +47,9 @@ void checkPorts(const Request &request)
                 "a route outside the matrix was accepted");
     const int labelPorts = request.block == Block::InputLabels ? Matrix.inputs : Matrix.outputs;
     for (const LabelLine &label : request.labels)
-        require(label.port >= 0 && label.port < labelPorts && !label.name.contains(u';'),
-                "a label outside the matrix or with ';' was accepted");
+        require(label.port >= 0 && label.port < labelPorts && !label.name.contains(u';') &&
+                    !desktop::holdsNameControl(label.name),
+                "a label outside the matrix, with ';' or with a control character was accepted");
     for (const LockLine &lock : request.locks)
         require(lock.output >= 0 && lock.output < Matrix.outputs, "a lock outside the matrix was accepted");
 }
@@ -75,7 +80,7 @@ QByteArray written(const Request &request)
 
 // Only where the written form can hold the request exactly: a lock block
 // written from a view keeps the last letter per output, and a name's
-// invalid UTF-8 or line breaks do not survive writing.
+// invalid UTF-8 does not survive writing.
 bool roundTrips(const Request &request)
 {
     if (request.block == Block::Locks) {
@@ -87,8 +92,7 @@ bool roundTrips(const Request &request)
         }
     }
     for (const LabelLine &label : request.labels) {
-        if (label.name.contains(u'\uFFFD') || label.name.contains(u'\r') || label.name.contains(u'\n') ||
-            label.name.toUtf8().size() + 4 > BlockReader::MaxLineBytes)
+        if (label.name.contains(u'\uFFFD') || label.name.toUtf8().size() + 4 > BlockReader::MaxLineBytes)
             return false;
     }
     return true;
@@ -105,6 +109,22 @@ void checkRoundTrip(const Request &request)
     require(reread.kind == Request::Kind::Change && reread.block == request.block && reread.routes == request.routes &&
                 reread.labels == request.labels && reread.locks == request.locks,
             "a written change read differently");
+}
+
+void checkSetupLine(const Request &request)
+{
+    for (const LabelLine &label : request.labels) {
+        clsRouter router;
+        router.setInputCount(0);
+        router.setOutputCount(0);
+        router.setRouterInName(0, label.name);
+        const QString line = router.StringVal();
+        require(!line.contains(u'\r') && !line.contains(u'\n'), "a label broke the set-up line");
+        clsRouter reread;
+        reread.setStringVal(line);
+        // The file trims blanks at a name's ends, as it always has.
+        require(reread.RouterInName(0) == desktop::trimBlanks(label.name), "a label did not survive the set-up file");
+    }
 }
 
 } // namespace
@@ -124,6 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const Request request = ParseRequest(block, Matrix);
             checkPorts(request);
             checkRoundTrip(request);
+            checkSetupLine(request);
         }
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "desktop/TextTokens.h"
 
+#include <algorithm>
+
 namespace desktop {
 
 QString NextToken(const QString &text, qint32 &position, const QString &separator)
@@ -25,6 +27,23 @@ QString trimBlanks(const QString &text)
     while (last > first && text[last - 1] == u' ')
         --last;
     return text.mid(first, last - first);
+}
+
+bool isNameControl(QChar c)
+{
+    const char16_t code = c.unicode();
+    return (code < 0x20 && code != u'\t') || (code >= 0x7F && code <= 0x9F);
+}
+
+bool holdsNameControl(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), isNameControl);
+}
+
+QString withoutNameControls(QString text)
+{
+    text.removeIf(isNameControl);
+    return text;
 }
 
 } // namespace desktop

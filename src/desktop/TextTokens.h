@@ -14,4 +14,13 @@ namespace desktop {
 // Blanks (the space character only, not tabs) removed at both ends.
 [[nodiscard]] QString trimBlanks(const QString &text);
 
+// A character no name may hold: a control character other than tab (C0,
+// DEL, C1). A carriage return or line feed would end a line of a set-up file
+// early and write the rest as lines of their own; the others would reach
+// logs and terminals as escapes.
+[[nodiscard]] bool isNameControl(QChar c);
+[[nodiscard]] bool holdsNameControl(QStringView text);
+// The text without them.
+[[nodiscard]] QString withoutNameControls(QString text);
+
 } // namespace desktop

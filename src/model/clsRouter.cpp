@@ -109,7 +109,9 @@ void clsRouter::setName(QStringList &names, int Index, const QString &nm, const 
         desktop::showMessage(QStringLiteral("Data Error"), refusal, desktop::Icon::Information);
         return;
     }
-    names[Index] = nm;
+    // Whatever path a name came by (a field, a remote client), the record
+    // never holds one that could break a line of the set-up file.
+    names[Index] = desktop::withoutNameControls(nm);
 }
 
 QString clsRouter::DefaultInName(int Value)
@@ -225,9 +227,13 @@ void clsRouter::readStringVal(const QString &txt)
     setMapOut(nextNumber());
     canSplit = nextNumber() != 0;
     // Names read from the line cannot hold the separator, so they skip the
-    // semicolon check of the name setters.
+    // semicolon check of the name setters; a control character a hand-edited
+    // file carries is dropped as the setters drop it.
+    const auto nextName = [&] {
+        return desktop::withoutNameControls(desktop::trimBlanks(desktop::NextToken(txt, position, separator)));
+    };
     for (QString &name : m_inNames)
-        name = desktop::trimBlanks(desktop::NextToken(txt, position, separator));
+        name = nextName();
     for (QString &name : m_outNames)
-        name = desktop::trimBlanks(desktop::NextToken(txt, position, separator));
+        name = nextName();
 }

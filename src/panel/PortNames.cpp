@@ -2,6 +2,7 @@
 
 #include "base/PanelLimits.h"
 #include "desktop/Fault.h"
+#include "desktop/TextTokens.h"
 #include "model/MatrixView.h"
 
 namespace {
@@ -78,7 +79,8 @@ QString PortNames::commit(const Kind &kind, int position, const QString &text) c
     if (port < 0)
         return NoPortName;
     const QString old = (router->*kind.name)(port);
-    QString name = text;
+    // Cleaned before the search for a duplicate, so the "!" rule sees the name as stored.
+    QString name = desktop::withoutNameControls(text);
     if (!name.isEmpty()) {
         for (int holder = (router->*kind.idFromName)(name); holder >= 0 && holder != port;
              holder = (router->*kind.idFromName)(name))

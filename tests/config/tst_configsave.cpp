@@ -177,6 +177,52 @@ private slots:
     }
 #endif
 
+    // A control character in a name would write set-up lines of its own (a
+    // port, a timeout, a router, the start of the macros): it is dropped
+    // where the name is stored, and what is stored comes back byte for byte.
+    void namesKeepToTheirLine_data()
+    {
+        columns<QString, QString>({"given", "stored"});
+        // clang-format off
+        QTest::newRow("CR") << "X\rCom Port: 4" << "XCom Port: 4";
+        QTest::newRow("LF") << "X\nRouter Timeout: 1" << "XRouter Timeout: 1";
+        QTest::newRow("CR LF") << "X\r\nBegin Macros" << "XBegin Macros";
+        QTest::newRow("NUL") << QString::fromUtf16(u"a\0b", 3) << "ab";
+        QTest::newRow("ESC") << "\x1b[31mred" << "[31mred";
+        QTest::newRow("DEL, C1") << QStringLiteral("del\x7f nel\u0085 csi\u009b") << "del nel csi";
+        QTest::newRow("tab") << "a\tb" << "a\tb";
+        QTest::newRow("quote, backslash") << "\"q\" \\b" << "\"q\" \\b";
+        QTest::newRow("UTF-8, &, markup") << "Caméra & <b>1</b>" << "Caméra & <b>1</b>";
+        // clang-format on
+    }
+
+    void namesKeepToTheirLine()
+    {
+        const auto [given, stored] = fetch<QString, QString>({"given", "stored"});
+        m_f->config.Routers[9]->setRouterInName(0, given);
+        QCOMPARE(m_f->config.Routers[9]->RouterInName(0), stored);
+        QString name = pathOf(QStringLiteral("names.rcf"));
+        QVERIFY(ConfigSave(m_f->config, m_f->macros, name));
+        const QByteArray bytes = readTestFile(name);
+        // Header, port, timeout, router, and the macro section of three lines.
+        QCOMPARE(bytes.count('\r'), 7);
+        QCOMPARE(bytes.count('\n'), 7);
+        ConfigLoad(m_f->config, m_f->macros, name, false);
+        QCOMPARE(m_f->config.Routers[9]->RouterInName(0), stored);
+        QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM2"));
+        QCOMPARE(m_f->config.RouterTimeout, 7.5f);
+        QVERIFY(m_f->boxes.shown.isEmpty());
+    }
+
+    // A file edited by hand does not bring one in either.
+    void handEditedNamesLoseControls()
+    {
+        m_f->load(Header + "Router: 1; 9; 1; 0; 4; 2; -1;\x1b[1mA\x07; B; C; \r\nBegin Macros\r\n"
+                           "Macro 03: \x1b[7mKept\x07; \r\nEnd Macros\r\n");
+        QCOMPARE(m_f->config.Routers[9]->RouterInName(0), QStringLiteral("[1mA"));
+        QCOMPARE(m_f->macros.MacroNames[3], QStringLiteral("[7mKept"));
+    }
+
     // A slot renamed without routes is not written, so its name is lost on
     // the next save and load.
     void renamedEmptySlotLosesItsName()

@@ -1,5 +1,7 @@
 #include "remote/videohub/RequestParser.h"
 
+#include "desktop/TextTokens.h"
+
 #include <QByteArrayView>
 #include <optional>
 
@@ -81,8 +83,9 @@ bool parseRoutes(const QList<QByteArray> &lines, MatrixSize size, Request &reque
     return true;
 }
 
-// The name is the rest of the line as sent: names may hold spaces. A ";"
-// cannot be stored in a set-up file, so it refuses the whole block.
+// The name is the rest of the line as sent: names may hold spaces and tabs.
+// A ";" or a control character cannot be stored in a set-up file, so either
+// refuses the whole block.
 bool parseLabels(const QList<QByteArray> &lines, int count, Request &request)
 {
     for (const QByteArray &line : lines) {
@@ -90,9 +93,10 @@ bool parseLabels(const QList<QByteArray> &lines, int count, Request &request)
         if (!parts || parts->second.contains(';'))
             return false;
         const auto number = port(parts->first, count);
-        if (!number)
+        const QString name = QString::fromUtf8(parts->second);
+        if (!number || desktop::holdsNameControl(name))
             return false;
-        request.labels.append({*number, QString::fromUtf8(parts->second)});
+        request.labels.append({*number, name});
     }
     return true;
 }

@@ -81,6 +81,12 @@ private slots:
         row("labels keep their spaces, UTF-8", blocks("INPUT LABELS:", {"0 Camera 1 wide\n3  lead space\n1 \n2 Caméra"}),
             {"change input-labels 0=[Camera 1 wide] 3=[ lead space] 1=[] 2=[Caméra]"});
         row("labels refused: semicolon, no name, no port", blocks("OUTPUT LABELS:", {"0 Mon 1\n1 Mon;2", "0", "3 x"}), naks(3));
+        // A control character would write set-up lines of its own or reach terminals as escapes.
+        row("labels refused: CR, NUL, ESC, BEL, backspace, DEL, C1", blocks("INPUT LABELS:", {"1 ok\n0 X\rCom Port: 2",
+            QByteArray("0 a\0b", 5), "0 \x1b[31mred", "0 bell\a", "0 back\b", "0 del\x7f", "0 nel\xc2\x85",
+            "0 csi\xc2\x9b"}), naks(8));
+        row("labels keep tab, quote, backslash, markup, &", blocks("INPUT LABELS:", {"0 a\tb \"c\" \\d <b>&</b>"}),
+            {"change input-labels 0=[a\tb \"c\" \\d <b>&</b>]"});
         row("lock letters are exact", blocks("VIDEO OUTPUT LOCKS:", {"0 L", "0 o", "0 OU", "3 O"}), naks(4));
         row("ping takes no items", blocks("PING:", {"", "x"}), {"ping", "nak"});
         row("blocks of hardware this device lacks", "SERIAL PORT ROUTING:\n0 1\n\nMONITORING OUTPUT LABELS:\n\n"
