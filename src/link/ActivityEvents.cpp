@@ -3,17 +3,29 @@
 namespace ActivityEvents {
 namespace {
 
-QString quoted(const QString &name)
-{
-    return u'"' + name + u'"';
-}
-
 QString number(int value)
 {
     return value < 0 ? QStringLiteral("-") : QString::number(value);
 }
 
 } // namespace
+
+QString quoted(const QString &name)
+{
+    QString text;
+    text.reserve(name.size() + 2);
+    text += u'"';
+    for (const QChar c : name) {
+        if (c == u'"' || c == u'\\')
+            text += u'\\';
+        if (c == u'\t')
+            text += QStringLiteral("\\t");
+        else
+            text += c;
+    }
+    text += u'"';
+    return text;
+}
 
 QString route(const RouteActivity &r)
 {

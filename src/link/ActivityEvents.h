@@ -29,6 +29,11 @@ struct RouteActivity
 
 namespace ActivityEvents {
 
+// A name between double quotes, with `"`, `\` and tab (the log's field
+// separator) written as \", \\ and \t: a reader always finds where it ends,
+// whatever it holds.
+[[nodiscard]] QString quoted(const QString &name);
+
 [[nodiscard]] QString route(const RouteActivity &route);
 // `side` is "input" or "output".
 [[nodiscard]] QString label(const QString &side, int port, const QString &oldName, const QString &newName);

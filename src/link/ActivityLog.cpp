@@ -1,5 +1,6 @@
 #include "link/ActivityLog.h"
 
+#include "desktop/TextTokens.h"
 #include "link/StatusSink.h"
 
 #include <QDateTime>
@@ -9,10 +10,12 @@
 
 namespace {
 
-QString oneLine(QString field)
+// One field of one line, whatever it was given: no separator, no line
+// break, no byte that would make the log binary.
+QString oneField(QString field)
 {
     for (QChar &c : field) {
-        if (c == u'\t' || c == u'\n' || c == u'\r')
+        if (c == u'\t' || desktop::isNameControl(c))
             c = u' ';
     }
     return field;
@@ -27,7 +30,7 @@ ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollO
 void ActivityLog::append(const QString &source, const QString &event)
 {
     const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + u'\t' +
-                             oneLine(source) + u'\t' + oneLine(event) + u'\n')
+                             oneField(source) + u'\t' + oneField(event) + u'\n')
                                 .toUtf8();
     if (!QFile::exists(m_path))
         QDir().mkpath(QFileInfo(m_path).path());

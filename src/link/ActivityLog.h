@@ -12,7 +12,8 @@ class StatusSink;
 //
 // local time with milliseconds; the source (`panel`, `panel macro 3 "Show
 // Open"`, `control`, `videohub ADDRESS:PORT`); the event as ActivityEvents
-// words it. Tabs and line breaks inside a field become spaces.
+// words it, names quoted so that none can forge a field. Tabs, line breaks
+// and other control characters inside a field become spaces.
 //
 // At RollOverBytes the file becomes activity.log.1 (.1 becomes .2, .2 becomes
 // .3, the oldest is dropped). A log that cannot be written is reported once

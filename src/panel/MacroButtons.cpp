@@ -5,6 +5,8 @@
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
+#include "desktop/TextTokens.h"
+#include "link/ActivityEvents.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 
@@ -39,13 +41,15 @@ void MacroButtons::recall(int Index)
 {
     const RouteSourceScope source(
         m_routes.currentSource(),
-        {QStringLiteral("panel macro %1 \"%2\"").arg(Index + 1).arg(m_bank.MacroNames[std::size_t(Index)]), {}});
+        {QStringLiteral("panel macro %1 ").arg(Index + 1) + ActivityEvents::quoted(m_bank.MacroNames[std::size_t(Index)]),
+         {}});
     m_routes.RecallMacro(Index, m_target);
 }
 
 QString MacroButtons::askName(int Index, const QString &prompt, const QString &title)
 {
-    const QString answer = desktop::dialogs().inputBox(prompt, title, caption(Index));
+    // A control character would break the macro's line of the set-up file.
+    const QString answer = desktop::withoutNameControls(desktop::dialogs().inputBox(prompt, title, caption(Index)));
     if (answer.isEmpty()) {
         desktop::dialogs().beep();
         return {};

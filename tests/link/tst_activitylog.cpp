@@ -29,8 +29,10 @@ class TestActivityLog : public QObject
 
 private slots:
     // One line per event: local time to the millisecond, source, event, split
-    // by tabs; nothing inside a field can start a new line or field. (A route
-    // made and a lock changed, in full: the Videohub server's test.)
+    // by tabs; nothing inside a field can start a new line or field, no byte
+    // makes the file binary, and a name cannot forge fields: its quotes,
+    // backslashes and tabs are escaped. (A route made and a lock changed, in
+    // full: the Videohub server's test.)
     void lineFormat()
     {
         QTemporaryDir dir;
@@ -39,13 +41,19 @@ private slots:
         const RouteActivity unassigned{5, "Monitor 1", 3, "Camera 3", -1, -1, -1, "both", "Output 5 is not assigned to a router"};
         log.append(QStringLiteral("panel macro 3 \"Show\tOpen\""), ActivityEvents::route(unassigned));
         log.append(QStringLiteral("control"), ActivityEvents::label("input", 3, "Camera 3", "Cam\n3"));
+        const RouteActivity forging{1, "Mon\\", 1, "Cam\" input=99 \"Fake\" frame=9", 0, 0, 0, "both", "ok"};
+        log.append(QStringLiteral("videohub"), ActivityEvents::route(forging));
+        log.append(QString::fromUtf16(u"con\0trol\x1b", 9), ActivityEvents::label("output", 1, "a\tb", "c\rd\x7f"));
 
         static const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
                                              QRegularExpression::MultilineOption);
         QCOMPARE(textOf(log.filePath()).replace(time, "TIME|").replace(u'\t', u'|'),
                  "TIME|panel macro 3 \"Show Open\"|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=- router-output=- "
                  "router-input=- level=both result=Output 5 is not assigned to a router\n"
-                 "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n");
+                 "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n"
+                 "TIME|videohub|route output=1 \"Mon\\\\\" input=1 \"Cam\\\" input=99 \\\"Fake\\\" frame=9\" frame=0 "
+                 "router-output=0 router-input=0 level=both result=ok\n"
+                 "TIME|con trol |label output=1 old=\"a\\tb\" new=\"c d \"\n");
         QVERIFY(status.messages.isEmpty());
     }
 
