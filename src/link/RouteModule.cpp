@@ -13,16 +13,13 @@
 #include "model/MacroBank.h"
 #include "model/MatrixView.h"
 
+#include <optional>
+
 namespace {
 
 constexpr int VisibleColumns = limits::VisibleColumns;
 constexpr int VideoLayer = 1;
 constexpr int AudioLayer = 2;
-
-quint32 layerKey(int FrameAddress, int phyOut, int layer)
-{
-    return quint32(FrameAddress) << 16 | quint32(phyOut) << 2 | quint32(layer);
-}
 
 } // namespace
 
@@ -35,9 +32,8 @@ bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 {
     const RouteSource source = m_source;
     QString failure;
-    const bool failed = sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure);
-    report(source, FrameAddress, phyOut, phyIn, Level, failed, failure);
-    return failed;
+    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure,
+                     [&](bool failed, const QString &why) { report(source, FrameAddress, phyOut, phyIn, Level, failed, why); });
 }
 
 void RouteModule::report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
@@ -48,12 +44,18 @@ void RouteModule::report(const RouteSource &source, int FrameAddress, int phyOut
 }
 
 bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
-                            QString &failure)
+                            QString &failure, const Ended &ended)
 {
+    std::optional<bool> outcome;
+    const auto end = [&](bool failed) {
+        outcome = failed;
+        ended(failed, failure);
+        return failed;
+    };
     const auto fail = [&](const QString &message) {
         m_status.SetErrMsg(message);
         failure = message;
-        return true;
+        return end(true);
     };
     if (!m_config.ConfigLoaded)
         return fail(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
@@ -68,22 +70,34 @@ bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phy
     // OpenCommPort reports its own failure; a port it leaves closed (no port
     // number configured) makes SendCommand give 0, a failure without a message.
     if (!m_comm.isOpen() && m_comm.OpenCommPort(&failure))
-        return true;
+        return end(true);
 
+    // Judged when the exchange ends, or after the wait when the link never
+    // ended it (the application quitting).
+    const auto judge = [&](int code, const QString &lineFailure) {
+        if (outcome)
+            return;
+        if (code == CrosspointFrame::Ack) {
+            end(false);
+        } else if (code != 0) {
+            fail(QStringLiteral("Router returned ") + QString::number(code));
+        } else {
+            failure = lineFailure;
+            end(true);
+        }
+    };
     const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(FrameAddress), quint8(phyIn), quint8(phyOut));
     int code = 0;
+    QString lineFailure;
     {
         // Whatever runs during the reply wait (a click, another client) is
         // the panel's own unless it says otherwise.
         const RouteSourceScope waiting(m_source, RouteSource{});
         code = m_comm.SendCommand(QByteArray(reinterpret_cast<const char *>(frame.data()), qsizetype(frame.size())),
-                                  true, &failure);
+                                  true, &lineFailure, judge);
     }
-    if (code == CrosspointFrame::Ack)
-        return false;
-    if (code != 0)
-        return fail(QStringLiteral("Router returned ") + QString::number(code));
-    return true;
+    judge(code, lineFailure);
+    return *outcome;
 }
 
 bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level)
@@ -100,30 +114,20 @@ bool RouteModule::routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int 
     // then lands in a state nothing shows any more.
     const std::shared_ptr<clsRouteState> state = Router.sharedRouteState(phyOut);
     const int FrameAddress = Router.FrameAddress();
-    const quint64 ticket = ++m_lastTicket;
     const RouteSource source = m_source;
-    const bool failed = sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure);
-    if (!failed)
-        applyAcknowledged(*state, FrameAddress, phyOut, phyIn, Level, ticket);
-    report(source, FrameAddress, phyOut, phyIn, Level, failed, failure);
-    return failed;
+    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure, [&](bool failed, const QString &why) {
+        if (!failed)
+            applyAcknowledged(*state, phyIn, Level);
+        report(source, FrameAddress, phyOut, phyIn, Level, failed, why);
+    });
 }
 
-void RouteModule::applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level,
-                                    quint64 ticket)
+void RouteModule::applyAcknowledged(clsRouteState &state, int phyIn, int Level)
 {
-    for (const int layer : {VideoLayer, AudioLayer}) {
-        if (!(Level & layer))
-            continue;
-        quint64 &applied = m_appliedTickets[layerKey(FrameAddress, phyOut, layer)];
-        if (applied > ticket)
-            continue;
-        applied = ticket;
-        if (layer == VideoLayer)
-            state.setVideo(phyIn);
-        else
-            state.setAudio(phyIn);
-    }
+    if (Level & VideoLayer)
+        state.setVideo(phyIn);
+    if (Level & AudioLayer)
+        state.setAudio(phyIn);
 }
 
 TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)

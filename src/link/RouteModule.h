@@ -3,8 +3,8 @@
 #include "link/RouteSource.h"
 #include "link/TakeOutcome.h"
 
-#include <QHash>
 #include <QStringList>
+#include <functional>
 
 class clsRouter;
 class clsRouteState;
@@ -66,14 +66,19 @@ public:
     [[nodiscard]] static QString noRouterMessage(int FrameAddress);
 
 private:
+    // Hears once how a route ended (failed, and why): at once when refused
+    // before the line, else the moment the line's exchange ends, so routes
+    // are judged in the order they went on the line even when one started
+    // during another's reply wait returns first.
+    using Ended = std::function<void(bool failed, const QString &failure)>;
     // SendRoute and RouteCrosspoint, with the message of a failure in failure.
     [[nodiscard]] bool sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
-                                 QString &failure);
+                                 QString &failure, const Ended &ended);
     [[nodiscard]] bool routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure);
     void report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
                 const QString &failure);
 
-    void applyAcknowledged(clsRouteState &state, int FrameAddress, int phyOut, int phyIn, int Level, quint64 ticket);
+    static void applyAcknowledged(clsRouteState &state, int phyIn, int Level);
 
     const Configuration &m_config;
     const MacroBank &m_bank;
@@ -82,9 +87,4 @@ private:
     StatusSink &m_status;
     RouteObserver *m_observer = nullptr;
     RouteSource m_source;
-    // Routes are numbered in the order they go on the line. A route started
-    // during another's reply wait is judged before the earlier one returns;
-    // these keep the earlier one from overwriting the later one's state.
-    quint64 m_lastTicket = 0;
-    QHash<quint32, quint64> m_appliedTickets;
 };

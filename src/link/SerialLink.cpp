@@ -20,6 +20,7 @@ struct SerialLink::Exchange
     int code = 0;
     QString failure = SerialLink::NotOpenFailure;
     QEventLoop *loop = nullptr;
+    const SerialLink::Ended *ended = nullptr;
 };
 
 namespace {
@@ -53,6 +54,12 @@ SerialLink::SerialLink(const Configuration &config, StatusSink &status, const QS
 
 SerialLink::~SerialLink()
 {
+    // Whoever asked to hear the end may be gone before the link; the waits
+    // still return, with the port closed.
+    if (m_current)
+        m_current->ended = nullptr;
+    for (Exchange *waiting : m_queue)
+        waiting->ended = nullptr;
     CloseCommPort();
     m_port.disconnect(this);
 }
@@ -116,9 +123,11 @@ bool SerialLink::isOpen() const
     return m_port.isOpen();
 }
 
-int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure)
+int SerialLink::SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure, const Ended &ended)
 {
     Exchange exchange{cmd, waitForAck};
+    if (ended)
+        exchange.ended = &ended;
     const auto result = [&] {
         if (failure && exchange.code == 0)
             *failure = exchange.failure;
@@ -198,6 +207,8 @@ void SerialLink::finish(Exchange *exchange, int code, const QString &failure)
         exchange->failure = failure;
     if (exchange->loop)
         exchange->loop->quit();
+    if (exchange->ended)
+        (*exchange->ended)(code, code == 0 ? exchange->failure : QString());
 }
 
 void SerialLink::onReadyRead()

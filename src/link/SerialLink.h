@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 struct Configuration;
 class StatusSink;
@@ -48,7 +49,12 @@ public:
     // during the wait, 0 at once; from then on every command gives 0 without
     // being written. For a 0, failure (when asked for) receives what went
     // wrong: the message shown, or NotOpenFailure where none is shown.
-    [[nodiscard]] int SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure = nullptr);
+    // `ended`, when given, hears the same code and failure the moment the
+    // exchange ends, in the order the commands went on the line; a command
+    // sent during another's reply wait may return before the earlier one.
+    using Ended = std::function<void(int code, const QString &failure)>;
+    [[nodiscard]] int SendCommand(const QByteArray &cmd, bool waitForAck, QString *failure = nullptr,
+                                  const Ended &ended = {});
 
     // Why a command that found the port closed (none configured, closed
     // during the wait, the application quitting) got no reply; the status
