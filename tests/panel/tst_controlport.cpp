@@ -2,6 +2,7 @@
 #include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
+#include "support/NoFreeDescriptors.h"
 
 #include <QEventLoop>
 #include <QLocalSocket>
@@ -14,8 +15,6 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#include <unistd.h>
 #include <sys/socket.h>
 #endif
 
@@ -85,25 +84,6 @@ bool leaveStaleLock()
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-#ifdef Q_OS_UNIX
-// While it lives, this process can open no new file descriptor.
-struct NoFreeDescriptors
-{
-    rlimit saved{};
-
-    NoFreeDescriptors()
-    {
-        getrlimit(RLIMIT_NOFILE, &saved);
-        const int lowestFree = dup(0);
-        close(lowestFree);
-        const rlimit exhausted{rlim_t(lowestFree), saved.rlim_max};
-        setrlimit(RLIMIT_NOFILE, &exhausted);
-    }
-    ~NoFreeDescriptors() { setrlimit(RLIMIT_NOFILE, &saved); }
-    NoFreeDescriptors(const NoFreeDescriptors &) = delete;
-    NoFreeDescriptors &operator=(const NoFreeDescriptors &) = delete;
-};
-#endif
 // The process's resident memory in bytes, -1 where the system does not say.
 qint64 residentBytes()
 {
