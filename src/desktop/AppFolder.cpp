@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 #ifndef Q_OS_WIN
 #include <unistd.h>
@@ -114,6 +116,17 @@ QString AppFolder()
 bool FileExists(const QString &path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+QString SettingsFile()
+{
+#ifdef Q_OS_WIN
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"), QStringLiteral("velmora"))
+        .fileName();
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Velmora/velmora.conf");
+#endif
 }
 
 } // namespace desktop

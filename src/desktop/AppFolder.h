@@ -23,6 +23,11 @@ namespace desktop {
 // default configuration, the display file and the per-user port folders.
 [[nodiscard]] QString AppFolder();
 
+// The user's settings file, for what the set-up file does not hold (the
+// servers' addresses): $XDG_CONFIG_HOME/Velmora/velmora.conf, else
+// ~/.config/Velmora/velmora.conf; %APPDATA%\Velmora\velmora.ini on Windows.
+[[nodiscard]] QString SettingsFile();
+
 // The folder belongs to the operator and nobody else may write to it.
 [[nodiscard]] bool isPrivateFolder(const QString &folder);
 

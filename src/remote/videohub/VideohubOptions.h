@@ -18,12 +18,15 @@ namespace videohub {
 struct VideohubOptions
 {
     static constexpr quint16 DefaultPort = 9990;
+    // Clients PING every few seconds; one silent this long has gone away.
+    static constexpr qint64 DefaultIdleLimitMs = 5 * 60 * 1000;
 
     bool enabled = false;
     QHostAddress address = QHostAddress(QHostAddress::LocalHost);
     quint16 port = DefaultPort;
     // Networks a client may connect from; empty: anyone who reaches the address.
     QList<QPair<QHostAddress, int>> allow;
+    qint64 idleLimitMs = DefaultIdleLimitMs;
     // Set when the options are unusable: why the server does not start.
     QString error;
 

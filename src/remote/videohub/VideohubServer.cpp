@@ -38,7 +38,13 @@ void tellStandardError(const QString &message)
 VideohubServer::VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent)
     : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel())
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &VideohubServer::acceptClients);
+    connect(&m_listener, &desktop::TcpListener::connectionArrived, this, &VideohubServer::adopt);
+    connect(&m_listener, &desktop::TcpListener::acceptFailed, this, [this](const QString &error) {
+        m_panel.SetErrMsg(QStringLiteral("Videohub server cannot accept clients (%1); trying again every second").arg(error));
+    });
+    m_watch.setInterval(WatchMs);
+    connect(&m_watch, &QTimer::timeout, this, &VideohubServer::watchClients);
+    m_watch.start();
     // A timer of 0 ms fires after the posted turn that puts the next route on
     // the line: the pushes go out while that route waits for its reply.
     m_routePushTimer.setSingleShot(true);
@@ -58,8 +64,7 @@ VideohubServer::~VideohubServer()
 
 std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments)
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"),
-                             QStringLiteral("velmora"));
+    const QSettings settings(desktop::SettingsFile(), QSettings::IniFormat);
     return fromArguments(panel, arguments, settings);
 }
 
@@ -82,9 +87,9 @@ std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, 
 
 bool VideohubServer::listen()
 {
-    if (!m_server.listen(m_options.address, m_options.port)) {
+    if (!m_listener.listen(m_options.address, m_options.port)) {
         const QString message =
-            QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_server.errorString());
+            QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_listener.errorString());
         m_panel.SetErrMsg(message);
         tellStandardError(message);
         return false;
@@ -96,49 +101,92 @@ bool VideohubServer::listen()
 QString VideohubServer::where() const
 {
     VideohubOptions listening = m_options;
-    listening.port = m_server.serverPort();
+    listening.port = m_listener.port();
     return listening.where();
 }
 
-void VideohubServer::acceptClients()
+void VideohubServer::adopt(QTcpSocket *socket)
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        if (!m_options.allows(socket->peerAddress()) || m_clients >= MaxClients) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        auto *client = new VideohubClient(socket, this);
-        ++m_clients;
-        connect(client, &QObject::destroyed, this, [this] { --m_clients; });
-        connect(client, &VideohubClient::blockReceived, this,
-                [this, client](const RawBlock &raw) { handle(client, raw); });
-        connect(client, &VideohubClient::routesWaiting, this, [this, client] { queueTurn(client); });
-        client->send(BlockWriter::dump(PanelReading::snapshot(m_panel, m_uniqueId), lockView(*client)));
+    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= MaxClients) {
+        socket->abort();
+        socket->deleteLater();
+        return;
     }
+    auto *client = new VideohubClient(
+        socket, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); }, m_options.idleLimitMs,
+        this);
+    connect(client, &VideohubClient::routesWaiting, this, [this, client] { queueTurn(client); });
+    connect(client, &VideohubClient::drained, this, &VideohubServer::resumeReading);
+    client->send(BlockWriter::dump(PanelReading::snapshot(m_panel, m_uniqueId), lockView(*client)));
 }
 
-void VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
+bool VideohubServer::mustWait(const Request &request) const
+{
+    if (request.kind != Request::Kind::Change)
+        return false;
+    switch (request.block) {
+    case Block::Routing: {
+        qsizetype waiting = request.routes.size();
+        for (const VideohubClient *client : clients())
+            waiting += client->waitingRoutes();
+        return waiting > MaxWaitingRoutesInAll;
+    }
+    case Block::InputLabels:
+    case Block::OutputLabels:
+    case Block::Locks:
+        // Pushed to everyone: not while a client has yet to take the last push.
+        for (const VideohubClient *client : clients()) {
+            if (client->behind())
+                return true;
+        }
+        return false;
+    case Block::Preamble:
+    case Block::Device:
+        break;
+    }
+    return false;
+}
+
+void VideohubServer::resumeReading()
+{
+    if (!std::exchange(m_blocksKept, false))
+        return;
+    for (VideohubClient *client : clients())
+        client->resumeReading();
+}
+
+void VideohubServer::watchClients()
+{
+    for (VideohubClient *client : clients())
+        client->watch();
+}
+
+bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
 {
     const Request request = ParseRequest(raw, PanelReading::size(m_panel));
+    if (mustWait(request)) {
+        m_blocksKept = true;
+        return false;
+    }
     switch (request.kind) {
     case Request::Kind::Invalid:
         client->send(BlockWriter::nak());
-        return;
+        break;
     case Request::Kind::Ping:
     case Request::Kind::Unsupported:
         client->send(BlockWriter::ack());
-        return;
+        break;
     case Request::Kind::Query:
         client->send(BlockWriter::ack() + BlockWriter::block(request.block,
                                                              PanelReading::snapshot(m_panel, m_uniqueId),
                                                              lockView(*client)));
-        return;
+        break;
     case Request::Kind::Change:
         client->send(BlockWriter::ack());
         change(client, request);
-        return;
+        break;
     }
+    return true;
 }
 
 void VideohubServer::change(VideohubClient *client, const Request &request)
@@ -167,6 +215,7 @@ void VideohubServer::renameAll(VideohubClient &client, const Request &request)
 {
     const bool inputs = request.block == Block::InputLabels;
     QList<int> unchanged;
+    m_labelBatch.emplace();
     for (const LabelLine &line : request.labels) {
         const QString before = PanelReading::label(m_panel, inputs, line.port);
         const QString stored = inputs ? m_panel.names().renameInput(line.port, line.name)
@@ -176,6 +225,9 @@ void VideohubServer::renameAll(VideohubClient &client, const Request &request)
         if (stored == before || before.isNull())
             unchanged.append(line.port);
     }
+    // One push for the whole block, however many lines it had.
+    if (const QList<int> changed = *std::exchange(m_labelBatch, std::nullopt); !changed.isEmpty())
+        pushLabels(inputs, changed);
     if (unchanged.isEmpty())
         return;
     QList<LabelLine> lines;
@@ -228,6 +280,7 @@ void VideohubServer::serveNext()
     m_serving = false;
     if (!m_turns.empty())
         serveLater();
+    resumeReading();
 }
 
 void VideohubServer::pushRoute(int output)
@@ -250,6 +303,13 @@ void VideohubServer::sendRoutePushes()
 
 void VideohubServer::pushLabels(bool inputs, const QList<int> &ports)
 {
+    if (m_labelBatch) {
+        for (const int port : ports) {
+            if (!m_labelBatch->contains(port))
+                m_labelBatch->append(port);
+        }
+        return;
+    }
     QList<LabelLine> lines;
     for (const int port : ports)
         lines.append({port, PanelReading::label(m_panel, inputs, port)});
@@ -288,14 +348,19 @@ QByteArray VideohubServer::lockView(const VideohubClient &client) const
     return m_panel.locks().view(client.owner());
 }
 
+QList<VideohubClient *> VideohubServer::clients() const
+{
+    return findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly);
+}
+
 QList<VideohubClient *> VideohubServer::connectedClients() const
 {
-    QList<VideohubClient *> clients;
-    for (VideohubClient *client : findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly)) {
+    QList<VideohubClient *> connected;
+    for (VideohubClient *client : clients()) {
         if (client->connected())
-            clients.append(client);
+            connected.append(client);
     }
-    return clients;
+    return connected;
 }
 
 } // namespace videohub

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "desktop/TcpListener.h"
 #include "remote/videohub/Request.h"
+#include "remote/videohub/VideohubClient.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QTcpServer>
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class MainPanel;
 class QSettings;
+class QTcpSocket;
 
 namespace videohub {
 
-class VideohubClient;
 struct RawBlock;
 
 // The Videohub Ethernet Protocol server of the running panel: each client
@@ -24,14 +26,21 @@ struct RawBlock;
 // clients are answered at once and taken one at a time through the panel
 // (clients taking turns, one route each), so a client with a long block
 // holds up the others by one route at most; everything else a client sends
-// is answered without waiting for the line. At most MaxClients clients, those
-// gone with routes still waiting included.
+// is answered without waiting for the line. At most MaxClients clients are
+// connected; one that leaves frees its place at once, its routes still taken
+// in turns. A client that does not take what is written to it is closed
+// (see VideohubClient), after holding up changes pushed to everyone for a
+// second or two at most.
 class VideohubServer final : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int MaxClients = 32;
+    // Routes of all clients, those gone included, waiting for the line.
+    static constexpr qsizetype MaxWaitingRoutesInAll = MaxClients * VideohubClient::MaxWaitingRoutes;
+    // How often clients are looked at (unread pushes, idleness).
+    static constexpr int WatchMs = 1000;
 
     VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent = nullptr);
     ~VideohubServer() override;
@@ -45,14 +54,22 @@ public:
 
     // False, with the reason on the status line and standard error, when it cannot listen.
     bool listen();
-    [[nodiscard]] quint16 port() const { return m_server.serverPort(); }
+    [[nodiscard]] quint16 port() const { return m_listener.port(); }
     // Where it listens, "127.0.0.1:9990", and how many clients are connected.
     [[nodiscard]] QString where() const;
     [[nodiscard]] int connectedCount() const { return int(connectedClients().size()); }
 
 private:
-    void acceptClients();
-    void handle(VideohubClient *client, const RawBlock &raw);
+    void adopt(QTcpSocket *socket);
+    // A change that must wait: one pushed to everyone while a client is
+    // behind, routes beyond MaxWaitingRoutesInAll. Kept by its client, so
+    // pushes are produced no faster than clients take them.
+    [[nodiscard]] bool mustWait(const Request &request) const;
+    // Offers kept blocks again, once a client caught up or routes were taken.
+    void resumeReading();
+    void watchClients();
+    // False when the block must wait.
+    [[nodiscard]] bool handle(VideohubClient *client, const RawBlock &raw);
     void change(VideohubClient *client, const Request &request);
     void renameAll(VideohubClient &client, const Request &request);
     void queueTurn(VideohubClient *client);
@@ -66,16 +83,18 @@ private:
     void pushSetup();
     void sendAll(const QByteArray &bytes);
     [[nodiscard]] QByteArray lockView(const VideohubClient &client) const;
+    [[nodiscard]] QList<VideohubClient *> clients() const;
     [[nodiscard]] QList<VideohubClient *> connectedClients() const;
 
     MainPanel &m_panel;
     VideohubOptions m_options;
-    QTcpServer m_server;
+    desktop::TcpListener m_listener;
     QString m_uniqueId;
     std::deque<QPointer<VideohubClient>> m_turns;
-    // Clients alive: connected, or gone with routes still to take. Counted
-    // as they come and go, so clients that flood routes and leave stay bounded.
-    int m_clients = 0;
+    QTimer m_watch;
+    bool m_blocksKept = false;
+    // Label changes of one client block, pushed as one block when it is done.
+    std::optional<QList<int>> m_labelBatch;
     // Outputs whose route pushes wait for the next turn of the event loop.
     QList<int> m_routePushes;
     QTimer m_routePushTimer;

@@ -2,10 +2,19 @@
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "remote/videohub/VideohubServer.h"
+#include "support/NoFreeDescriptors.h"
 #include "support/VideohubPeer.h"
 
+#include <QDir>
 #include <QLocalSocket>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
 
 // The Videohub server on a running panel without a window, its line on
 // velmora-routersim: router 0 (4 x 4) at matrix output 1, router 1 (2 x 2,
@@ -33,12 +42,21 @@ const QStringList Nak{QStringLiteral("NAK")};
 // The blocks of the dump: preamble, device, two label blocks, locks, routing, end.
 constexpr int DumpBlocks = 7;
 
+// What a rig may change: the allow list, how the simulated routers answer
+// (router 1 refuses every route), the idle limit.
+struct RigSettings
+{
+    QString allow;
+    QString answer0 = QStringLiteral("ack");
+    qint64 idleLimitMs = VideohubOptions::DefaultIdleLimitMs;
+};
+
 struct ServerRig : PanelRig
 {
     std::unique_ptr<ControlPort> control;
     std::unique_ptr<VideohubServer> server;
 
-    explicit ServerRig(const QString &allow = {})
+    explicit ServerRig(const RigSettings &settings = {})
     {
         useRouters([](Configuration &config) {
             addRouter(config, 0, 3, 3);
@@ -46,14 +64,15 @@ struct ServerRig : PanelRig
             config.ConfigFilePath = QStringLiteral("/shows/Studio A.rcf");
             config.RouterTimeout = 0.5f;
         });
-        started = startSim({"--no-pacing", "--answer", "1=code:21"});
+        started = startSim({"--no-pacing", "--answer", "0=" + settings.answer0, "--answer", "1=code:21"});
         build();
         control = std::make_unique<ControlPort>(panel->operations(), *panel);
         control->listen();
         VideohubOptions options;
         options.port = 0;
-        if (!allow.isEmpty())
-            options.allow.append(QHostAddress::parseSubnet(allow));
+        options.idleLimitMs = settings.idleLimitMs;
+        if (!settings.allow.isEmpty())
+            options.allow.append(QHostAddress::parseSubnet(settings.allow));
         server = std::make_unique<VideohubServer>(*panel, options);
         listening = server->listen();
         panel->Form_Load([this] { runSetup(); });
@@ -163,15 +182,21 @@ private slots:
     }
 
     // Names go through the panel's rules ("!" for a duplicate within a
-    // router) and are pushed to everyone as stored; the panel's own edits too.
+    // router) and are pushed to everyone as stored, a block's in one push;
+    // the panel's own edits too. A block with a control character in a name
+    // changes nothing: it could write lines of its own into the set-up file.
     void labelsRenamePortsAndArePushed()
     {
         ServerRig rig;
         QVERIFY(rig.ready());
         auto [a, b] = rig.twoClients();
+        a->send("INPUT LABELS:\n3 fine\n2 X\rCom Port: 2\n\n");
+        QCOMPARE(a->next(1), QList<QStringList>{Nak});
+        QCOMPARE(rig.panel->names().matrixInputName(3), QStringLiteral("In 04"));
+        QCOMPARE(rig.panel->names().matrixInputName(2), QStringLiteral("In 03"));
         a->send("INPUT LABELS:\n0 Cam A\n1 Cam A\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {"INPUT LABELS:", "0 Cam A"}, {"INPUT LABELS:", "1 !Cam A"}}));
-        QCOMPARE(b->next(2).last(), (QStringList{"INPUT LABELS:", "1 !Cam A"}));
+        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {"INPUT LABELS:", "0 Cam A", "1 !Cam A"}}));
+        QCOMPARE(b->next(1), (QList<QStringList>{{"INPUT LABELS:", "0 Cam A", "1 !Cam A"}}));
         QCOMPARE(rig.panel->names().txtOut_LostFocus(6, QStringLiteral("Monitor")), QStringLiteral("Monitor"));
         QCOMPARE(b->next(1), (QList<QStringList>{{"OUTPUT LABELS:", "6 Monitor"}}));
         QCOMPARE(rig.panel->config().Routers[1]->RouterOutName(0), QStringLiteral("Monitor"));
@@ -216,7 +241,7 @@ private slots:
     // the allow list too.
     void clientBounds()
     {
-        ServerRig rig(QStringLiteral("127.0.0.1/32"));
+        ServerRig rig({.allow = QStringLiteral("127.0.0.1/32"), .answer0 = QStringLiteral("ack"), .idleLimitMs = VideohubOptions::DefaultIdleLimitMs});
         QVERIFY(rig.ready());
         std::vector<std::unique_ptr<VideohubPeer>> peers;
         for (int i = 0; i < VideohubServer::MaxClients; ++i)
@@ -249,9 +274,136 @@ private slots:
         auto router = rig.connect(B);
         router->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
         QCOMPARE(router->next(2), (QList<QStringList>{Ack, routing({"0 1"})}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 1, 10000);
         flooder->socket.setReadBufferSize(0);
         QVERIFY(flooder->waitForClose());
         QVERIFY(flooder->blocks().size() < Blocks);
+    }
+
+    // Clients that read are never closed however much one of them renames:
+    // the renames wait for the pushes to be taken instead.
+    void readersKeepUpWithALabelFlood()
+    {
+        ServerRig rig;
+        QVERIFY(rig.ready());
+        auto [flooder, reader] = rig.twoClients();
+        // Six outputs renamed, a kilobyte a name, by each of 600 blocks: 3.6 MB pushed to each client.
+        constexpr int Blocks = 600;
+        QByteArray flood;
+        for (int i = 0; i < Blocks; ++i) {
+            flood += "OUTPUT LABELS:\n";
+            for (const int port : {0, 1, 2, 3, 6, 7})
+                flood += QByteArray::number(port) + ' ' + QByteArray::number(i) + QByteArray(1000, 'a' + port) + '\n';
+            flood += '\n';
+        }
+        flooder->send(flood);
+        const QStringList last = reader->next(Blocks).constLast();
+        QCOMPARE(last.size(), 7);
+        QCOMPARE(last[1], QString("0 599" + QString(1000, u'a')));
+        QCOMPARE(flooder->next(2 * Blocks).constLast(), last);
+        QCOMPARE(rig.server->connectedCount(), 2);
+    }
+
+    // A client that leaves frees its place at once, though the routes it
+    // sent still wait for the line; one that sends nothing for the idle
+    // limit is closed, one that pings is not.
+    void placesAreFreed()
+    {
+        ServerRig rig({.allow = {}, .answer0 = QStringLiteral("ack@100"), .idleLimitMs = 400});
+        QVERIFY(rig.ready());
+        for (int i = 0; i < VideohubServer::MaxClients; ++i) {
+            auto leaving = rig.connect();
+            leaving->send("VIDEO OUTPUT ROUTING:\n0 1\n1 1\n2 1\n3 1\n\n");
+            QTRY_VERIFY_WITH_TIMEOUT(leaving->blocks().contains(Ack), 10000);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 0, 10000);
+        auto quiet = rig.connect();
+        QVERIFY(quiet->blocks().size() >= DumpBlocks);
+        auto talker = rig.connect(B);
+        QTimer ping;
+        QObject::connect(&ping, &QTimer::timeout, [&] { talker->send("PING:\n\n"); });
+        ping.start(100);
+        QVERIFY(quiet->waitForClose());
+        QCOMPARE(talker->socket.state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(rig.server->connectedCount(), 1);
+        QVERIFY(rig.sim.frames().size() < VideohubServer::MaxClients * 4);
+    }
+
+#ifdef Q_OS_UNIX
+    // A client that closes its sending side still hears the answer to what
+    // it sent, and its routes are taken.
+    void halfClosedClientIsAnswered()
+    {
+        ServerRig rig;
+        QVERIFY(rig.ready());
+        auto peer = rig.connect();
+        peer->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
+        QVERIFY(peer->socket.flush());
+        QCOMPARE(::shutdown(int(peer->socket.socketDescriptor()), SHUT_WR), 0);
+        QCOMPARE(peer->next(1), QList<QStringList>{Ack});
+        QVERIFY(rig.sim.waitForFrames(1));
+        QVERIFY(peer->waitForClose());
+    }
+
+    // Out of descriptors, accepting fails: the server rests instead of
+    // spinning, says so, and accepts the client waiting once it can.
+    void restsWhileAcceptFails()
+    {
+        ServerRig rig;
+        QVERIFY(rig.ready());
+        (void)rig.connect();
+        VideohubPeer waiting(rig.server->port());
+        QVERIFY(waiting.socket.waitForConnected(10000));
+        {
+            const NoFreeDescriptors exhausted;
+            QTRY_VERIFY_WITH_TIMEOUT(rig.panel->statusLine().text().startsWith("Videohub server cannot accept clients"),
+                                     10000);
+        }
+        QCOMPARE(waiting.next(DumpBlocks).size(), DumpBlocks);
+    }
+#endif
+
+    // Routes are logged and pushed in the order they reached the router,
+    // also when one was taken while another waited for its reply.
+    void routesAreToldInLineOrder()
+    {
+        ServerRig rig({.allow = {}, .answer0 = QStringLiteral("ack@200"), .idleLimitMs = VideohubOptions::DefaultIdleLimitMs});
+        QVERIFY(rig.ready());
+        auto peer = rig.connect();
+        QLocalSocket control;
+        control.connectToServer(controlSocketName());
+        // Sent while the control port's route waits for its reply.
+        QObject::connect(
+            &rig.sim, &RouterSim::frameLogged, &rig.sim, [&] { peer->send("VIDEO OUTPUT ROUTING:\n1 2\n\n"); },
+            Qt::SingleShotConnection);
+        control.write("route 0 1 0\n");
+        QCOMPARE(peer->next(3), (QList<QStringList>{Ack, routing({"1 0"}), routing({"1 2"})}));
+        QTRY_VERIFY_WITH_TIMEOUT(control.canReadLine(), 10000);
+        const QStringList log = rig.log().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(log.size(), 2);
+        QVERIFY(log[0].contains("\tcontrol\troute output=2 \"Out 02\" input=1 "));
+        QVERIFY(log[1].contains("\troute output=2 \"Out 02\" input=3 "));
+        QCOMPARE(rig.stateOf(0, 1).Video(), 2);
+    }
+
+    // The user's settings file, where the README says it is, turns the server on.
+    void settingsFileInTheUsersConfigFolder()
+    {
+        ServerRig rig;
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const QString where = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("Velmora"))));
+        QFile file(config.filePath(QStringLiteral("Velmora/velmora.conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[videohub]\nlisten=" + where.toUtf8() + "\n") > 0);
+        file.close();
+        const auto server = VideohubServer::fromArguments(*rig.panel, {});
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(server);
+        QCOMPARE(server->where(), where);
     }
 
     // The panel closes while routes wait for their replies and in queue:
