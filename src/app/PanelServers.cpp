@@ -6,6 +6,8 @@
 PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList videohubArguments)
     : m_panel(panel), m_videohubArguments(std::move(videohubArguments)), m_control(panel.operations(), panel)
 {
+    // Clients let go before the exit saves: their descriptors may be what the save needs.
+    QObject::connect(&panel, &MainPanel::unloading, &m_control, [this] { m_videohub.reset(); });
     StatusReport &report = m_control.statusReport();
     report.add([mode, &panel] { return QStringList{QStringLiteral("panel ") + mode} + panelStatusLines(panel); });
     report.add([this] {

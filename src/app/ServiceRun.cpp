@@ -65,6 +65,9 @@ int runService(int argc, char *argv[], const StartOptions &options)
                                                               : QStringLiteral("not listening yet")));
             exitCode = QCoreApplication::exec();
             panel.Form_Unload();
+            // Standard error has said why; a service manager must see it too.
+            if (!panel.savedAtExit())
+                exitCode = ExitNotSaved;
         }
     }
     desktop::setDialogs(nullptr);

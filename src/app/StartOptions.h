@@ -20,4 +20,7 @@ struct StartOptions
     std::optional<int> exitNow;
 };
 
+// The status of a panel that ran but could not write its set-up at the exit.
+inline constexpr int ExitNotSaved = 1;
+
 [[nodiscard]] StartOptions parseStartOptions(int argc, char *argv[]);

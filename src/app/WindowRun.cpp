@@ -56,6 +56,9 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
             window.show();
             exitCode = QApplication::exec();
         }
+        // The box has told the operator; whatever started the panel learns it too.
+        if (!panel.savedAtExit())
+            exitCode = ExitNotSaved;
     }
     desktop::setShell(nullptr);
     desktop::setDialogs(nullptr);

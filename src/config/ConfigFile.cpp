@@ -59,8 +59,9 @@ void ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &con
     });
 }
 
-void ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName)
+bool ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName)
 {
+    bool written = false;
     desktop::runTrapped(QStringLiteral("ConfigSave"), [&] {
         if (fileName.isEmpty())
             fileName = desktop::shell().SaveFileDialog(DialogTitle, FileFilter, config.ConfigFilePath, QString());
@@ -70,5 +71,7 @@ void ConfigSave(Configuration &config, const MacroBank &macros, QString &fileNam
             fileName += Extension;
         desktop::writeWholeFile(fileName, ConfigText(config, macros));
         config.ConfigFilePath = fileName;
+        written = true;
     });
+    return written;
 }

@@ -34,5 +34,5 @@ void ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &con
 // proposing ConfigFilePath. ".rcf" is appended when the name does not end
 // in it (in any letter case), and the argument returns the name written. The
 // file is replaced only once it was written whole; on failure the previous
-// file and ConfigFilePath stay as they were.
-void ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName);
+// file and ConfigFilePath stay as they were. True when the file was written.
+bool ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName);

@@ -133,6 +133,7 @@ void MainPanel::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    emit unloading();
     // A take waiting for its reply ends as failed once the port closes; no
     // take starts after this.
     m_takes.stop();
@@ -140,7 +141,7 @@ void MainPanel::Form_Unload()
         QString path = DefaultConfigPath();
         if (m_defaultUnloadable)
             keepUnloadableDefault(path);
-        ConfigSave(m_config, m_bank, path);
+        m_savedAtExit = ConfigSave(m_config, m_bank, path);
     });
     m_comm.CloseCommPort();
 }

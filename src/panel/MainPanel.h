@@ -57,10 +57,13 @@ public:
     // and Save Configuration.
     void loadConfiguration(bool macrosOnly);
     void saveConfiguration();
-    // The exit: takes stop, the set-up goes to the default file (an
+    // The exit: unloading() (servers let their clients go, freeing what the
+    // save needs), takes stop, the set-up goes to the default file (an
     // unloadable one kept as ".bak" first), the port closes. Once only.
     void Form_Unload();
     [[nodiscard]] bool unloaded() const { return m_unloaded; }
+    // The exit wrote the set-up; false also before the exit.
+    [[nodiscard]] bool savedAtExit() const { return m_savedAtExit; }
 
     // The first visible row / column; names and cells follow.
     void setInOffset(int value);
@@ -127,6 +130,8 @@ signals:
     void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
     // The locks of these matrix outputs changed (whoever changed them).
     void locksChanged(const QList<int> &matOuts);
+    // The exit begins: nothing remote is served from now on.
+    void unloading();
 
 private:
     QString refusal(int FrameAddress, int phyOut, const RouteSource &source) override;
@@ -160,4 +165,5 @@ private:
     // The default file existed at start-up but did not load.
     bool m_defaultUnloadable = false;
     bool m_unloaded = false;
+    bool m_savedAtExit = false;
 };

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QTest>
 #include <csignal>
+#include <sys/resource.h>
 
 // `velmora --no-window` as a service manager runs it: no display variables,
 // no platform plugin, the set-up from the data folder, driven through
@@ -52,16 +53,20 @@ struct Program : QProcess
 {
     QString err;
 
-    Program(const char *program, const QStringList &arguments)
+    // descriptors: how many files the program may have open, 0 for the usual limit.
+    Program(const char *program, const QStringList &arguments, rlim_t descriptors = 0)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(variable));
         setProcessEnvironment(environment);
         // A signal ignored by whoever started the test would stay ignored.
-        setChildProcessModifier([] {
+        setChildProcessModifier([descriptors] {
             for (const int number : {SIGTERM, SIGINT, SIGHUP})
                 std::signal(number, SIG_DFL);
+            rlimit limit{descriptors, descriptors};
+            if (descriptors > 0)
+                (void)setrlimit(RLIMIT_NOFILE, &limit);
         });
         start(QLatin1String(program), arguments);
     }
@@ -194,6 +199,45 @@ private slots:
                      saved.contains("Macro 00: Show; {0, 3} = {5, 3}; \r\n"),
                  saved.constData());
         QVERIFY(!QFile::exists(controlSocketName()));
+    }
+
+    // Out of descriptors, with Videohub clients holding them all: the
+    // server rests instead of spinning, and a stop signal still saves (the
+    // clients let go first). A save that fails ends with status 1.
+    void stopSavesOrSaysItCannot()
+    {
+        QVERIFY(seed(SetUp));
+        RouterSim sim;
+        QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"), {"--no-pacing"}));
+        const quint16 port = freePort();
+        Program panel(VELMORA_PANEL, {"--no-window", "--videohub=127.0.0.1:" + QString::number(port)}, 32);
+        QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
+        {
+            // Once first, so that leaving does not run for the first time
+            // without descriptors: the sanitizer needs one to look at a new type.
+            VideohubPeer early(port);
+            QCOMPARE(early.next(7).constLast(), QStringList{"END PRELUDE:"});
+        }
+        VideohubPeer renamer(port);
+        QCOMPARE(renamer.next(7).constLast(), QStringList{"END PRELUDE:"});
+        renamer.send("INPUT LABELS:\n1 Renamed at the last minute\n\n");
+        QCOMPARE(renamer.next(1), QList<QStringList>{{"ACK"}});
+        std::vector<std::unique_ptr<VideohubPeer>> holders;
+        for (int i = 0; i < 31; ++i)
+            holders.push_back(std::make_unique<VideohubPeer>(port));
+        QVERIFY2(panel.said(QStringLiteral("Videohub server cannot accept clients")), qPrintable(panel.err));
+        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
+        QVERIFY(panel.ended());
+        QVERIFY2(panel.exitCode() == 0, qPrintable(panel.err));
+        QVERIFY(readAll(SetUpPath).contains("; Renamed at the last minute; "));
+
+        Program again(VELMORA_PANEL, {"--no-window"});
+        QVERIFY2(again.said(QStringLiteral("TIME Running without a window")), qPrintable(again.err));
+        QVERIFY(QFile::remove(SetUpPath) && QDir().mkpath(SetUpPath));
+        QCOMPARE(::kill(pid_t(again.processId()), SIGTERM), 0);
+        QVERIFY(again.ended());
+        QCOMPARE(again.exitCode(), 1);
+        QVERIFY2(again.err.contains("Function ConfigSave"), qPrintable(again.err));
     }
 };
 
