@@ -129,6 +129,7 @@ void frmMainMatrix::connectPanel()
     connect(&m_panel, &MainPanel::cellChanged, this, &frmMainMatrix::showCell);
     connect(&m_panel, &MainPanel::outputSelectionChanged, this, &frmMainMatrix::DisplayOutSel);
     connect(&m_panel, &MainPanel::namesChanged, this, &frmMainMatrix::UpdateDisplayNames);
+    connect(&m_panel, &MainPanel::portNamesChanged, this, &frmMainMatrix::showRenamedPorts);
     connect(&m_panel, &MainPanel::setupChanged, this, &frmMainMatrix::showSetup);
     connect(&m_panel, &MainPanel::viewReset, this, &frmMainMatrix::resetControls);
     connect(&m_panel, &MainPanel::locksChanged, this, &frmMainMatrix::showLockMarks);
@@ -394,7 +395,24 @@ void frmMainMatrix::nameFieldLeft(QLineEdit *field, QLabel *caption, const QStri
     // Unchanged text is left alone, so the field keeps its cursor and undo.
     if (field->text() != shown)
         field->setText(shown);
+    field->setModified(false);
     caption->setText(shown);
+}
+
+void frmMainMatrix::showRenamedPorts(bool inputs, const QList<int> &matrixPorts)
+{
+    const int offset = inputs ? m_panel.view().InOffset : m_panel.view().OutOffset;
+    for (const int port : matrixPorts) {
+        const int i = port - offset;
+        if (i < 0 || i >= Visible)
+            continue;
+        const auto at = std::size_t(i);
+        const QString name = inputs ? m_panel.names().inputName(i) : m_panel.names().outputName(i);
+        (inputs ? m_controls.txtCPIn : m_controls.txtCPOut)[at]->setText(name);
+        QLineEdit *field = (inputs ? m_controls.txtIn : m_controls.txtOut)[at];
+        if (!field->isModified())
+            field->setText(name);
+    }
 }
 
 bool frmMainMatrix::levelKey(const QEvent *event) const

@@ -72,6 +72,9 @@ private:
     // Commits the name in field when it is one of the name fields.
     void commitNameField(const QObject *field);
     void nameFieldLeft(QLineEdit *field, QLabel *caption, const QString &shown);
+    // Names stored anew (by anyone): shown at once, but a field the operator
+    // is editing keeps the operator's text, whose commit is the later change.
+    void showRenamedPorts(bool inputs, const QList<int> &matrixPorts);
     void DisplayOutSel(int Index, bool isSel);
     void showCell(int cell, MatrixDisplay::Mark mark);
     void setScrollRange(QScrollBar *bar, int highestInUse);

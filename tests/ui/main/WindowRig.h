@@ -36,6 +36,7 @@ struct WindowRig : PanelRig
         if (!QTest::qWaitFor([edit] { return edit->hasFocus(); }))
             return false;
         edit->setText(text);
+        edit->setModified(true);
         return true;
     }
 

@@ -97,6 +97,39 @@ private slots:
         QVERIFY(PanelRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
+    // A name stored elsewhere (a remote client) shows at once in its field
+    // and caption; left unedited, the field commits nothing when the focus
+    // moves on. A field being edited keeps the operator's text, and the
+    // operator's commit is the later change.
+    void namesStoredElsewhereAreShown()
+    {
+        WindowRig rig;
+        rig.useRouter(7, 7);
+        rig.open();
+        QVERIFY(rig.showActive());
+        auto *first = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        const auto renameAsClient = [&](bool input, int port, const QString &name) {
+            const RouteSourceScope client(rig.panel->currentSource(), {QStringLiteral("videohub 192.0.2.7:51234"), {}});
+            (void)(input ? rig.panel->names().renameInput(port, name) : rig.panel->names().renameOutput(port, name));
+        };
+        renameAsClient(true, 0, QStringLiteral("Camera Left"));
+        QCOMPARE(first->text(), QStringLiteral("Camera Left"));
+        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtCPIn_0"))->text(), QStringLiteral("Camera Left"));
+
+        QVERIFY(rig.typeInto(QStringLiteral("txtOut_1"), QStringLiteral("Mine")));
+        renameAsClient(false, 1, QStringLiteral("Theirs"));
+        QCOMPARE(rig.control<QLineEdit>(QStringLiteral("txtOut_1"))->text(), QStringLiteral("Mine"));
+        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtCPOut_1"))->text(), QStringLiteral("Theirs"));
+        rig.click(WindowRig::cell(2, 2));
+        const clsRouter &router = *rig.panel->config().Routers[0];
+        QCOMPARE(QStringList({router.RouterInName(0), router.RouterOutName(1)}), QStringList({"Camera Left", "Mine"}));
+        const QString log = QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath()));
+        QCOMPARE(log.count(QStringLiteral("\tlabel ")), 3);
+        QVERIFY(log.contains(QStringLiteral("\tpanel\tlabel output=2 old=\"Theirs\" new=\"Mine\"")));
+    }
+
     // Only a move to another control of the window leaves a name field:
     // switching windows, a menu or the context menu hand it back unstored,
     // so a name with ";" brings no "Data Error" until a real move. The menu
