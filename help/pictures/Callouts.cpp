@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 

@@ -9,7 +9,8 @@ class QWidget;
 // A numbered mark over one region of a window. Each group is a list of
 // control name prefixes ("txtIn_" for every input name field); the visible
 // controls of a group are framed together and the group gets the number, at
-// the frame's corner that hides the least.
+// the frame's top left corner unless another one is given (where the top
+// left one would hide text).
 struct Callout
 {
     int number = 0;

@@ -16,7 +16,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
