@@ -20,10 +20,15 @@ ensure_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What every build needs. The fonts: the window tests draw text offscreen and
-# render pictures; the condensed face stands in for Tahoma in the dialogs.
+# What every build needs. The fonts: the window tests and the help page's
+# pictures draw text offscreen; the condensed face stands in for Tahoma in the
+# dialogs. help2man makes the manual pages from the programs' --help.
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
-                        fonts-dejavu-core fonts-dejavu-extra)
+                        fonts-dejavu-core fonts-dejavu-extra help2man)
+
+# What packing the Debian package needs: dpkg-shlibdeps and dpkg-buildflags,
+# fakeroot for the files' owner, and lintian to check the result.
+VELMORA_PACKAGE_PACKAGES=(dpkg-dev fakeroot lintian)
 
 # What the panel needs on a display: Qt's X11 platform plugin and a sans-serif font.
 VELMORA_RUN_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core)
@@ -42,6 +47,6 @@ VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc websockify novnc)
 VELMORA_SESSION_TEST_PACKAGES=(iproute2 chromium python3 imagemagick)
 
 # Everything the test command installs beyond the build: the panel on a
-# display, the headless session and its test tools.
+# display, the headless session and its test tools, and the package's tools.
 VELMORA_TEST_PACKAGES=("${VELMORA_RUN_PACKAGES[@]}" "${VELMORA_HEADLESS_PACKAGES[@]}"
-                       "${VELMORA_SESSION_TEST_PACKAGES[@]}")
+                       "${VELMORA_SESSION_TEST_PACKAGES[@]}" "${VELMORA_PACKAGE_PACKAGES[@]}")

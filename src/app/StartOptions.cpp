@@ -1,6 +1,7 @@
 #include "StartOptions.h"
 
 #include "base/PanelLimits.h"
+#include "base/VersionNumber.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -41,6 +42,9 @@ StartOptions parseStartOptions(int argc, char *argv[])
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays this help."));
     parser.addOption(help);
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Displays the program's name and version."));
+    parser.addOption(version);
     const QCommandLineOption noWindow(
         QStringLiteral("no-window"),
         QStringLiteral("Run the panel without a window or display (for a service manager): load default.rcf "
@@ -67,6 +71,9 @@ StartOptions parseStartOptions(int argc, char *argv[])
         // The help text names the program from the application's arguments.
         const QCoreApplication app(argc, argv);
         std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        options.exitNow = 0;
+    } else if (parser.isSet(version)) {
+        std::printf("velmora %s\n", VersionNumber);
         options.exitNow = 0;
     } else {
         options.noWindow = parser.isSet(noWindow);

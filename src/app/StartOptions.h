@@ -8,6 +8,7 @@
 //   velmora              the window
 //   velmora --no-window  the panel without a window, for a service manager
 //   velmora --help       the options
+//   velmora --version    the program's name and version
 //   --videohub[=ADDRESS:PORT], --videohub-allow=CIDR[,CIDR...]  the Videohub server
 // An unknown option or a stray argument is refused with one line saying so.
 struct StartOptions
@@ -16,7 +17,7 @@ struct StartOptions
     // The Videohub options, each as "--videohub", "--videohub=ADDRESS:PORT"
     // or "--videohub-allow=CIDR,...", for VideohubOptions to read.
     QStringList videohubArguments;
-    // The program is to end at once with this status: 0 after --help, 2 after a wrong call.
+    // The program is to end at once with this status: 0 after --help or --version, 2 after a wrong call.
     std::optional<int> exitNow;
 };
 

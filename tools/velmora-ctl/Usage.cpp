@@ -60,6 +60,8 @@ QString fullUsage()
                            "  router answering at the longest router timeout, 60 s, plus a minute). The line is\n"
                            "  never opened beside a panel that holds the control port.\n")
                 .arg(DefaultTimeoutSeconds);
+    text += QStringLiteral("\n-h, --help: print this help and exit. --version: print the program's name and\n"
+                           "  version and exit.\n");
     text += QStringLiteral("\nExit status: 0 done, 1 failed (the reason on standard error), 2 wrong call.\n");
     return text;
 }

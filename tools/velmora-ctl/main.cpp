@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "StandardStreams.h"
 #include "Usage.h"
+#include "base/VersionNumber.h"
 
 #include <QCoreApplication>
 #include <map>
@@ -30,6 +31,10 @@ int main(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.size() == 1 && (arguments.constFirst() == u"--help" || arguments.constFirst() == u"-h")) {
         writeStandardOutput(fullUsage().toUtf8());
+        return ExitOk;
+    }
+    if (arguments.size() == 1 && arguments.constFirst() == u"--version") {
+        writeStandardOutput(QByteArrayLiteral("velmora-ctl ") + VersionNumber + '\n');
         return ExitOk;
     }
     const auto command = arguments.isEmpty() ? commands().end() : commands().find(arguments.constFirst());

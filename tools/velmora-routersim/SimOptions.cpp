@@ -163,6 +163,10 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
             outcome.action = ParseOutcome::Action::Help;
             return outcome;
         }
+        if (name == "--version") {
+            outcome.action = ParseOutcome::Action::Version;
+            return outcome;
+        }
         if (name == "--no-pacing" && !attached) {
             pacing = false;
         } else if (name == "--link" || name == "--device") {
@@ -244,6 +248,8 @@ Stands in for up to 16 crosspoint routers sharing one 9600 baud line.
                    append @MS to answer MS milliseconds after the frame arrived;
                    a router's own --answer overrides FA=*
   --no-pacing      write answers at once instead of at 9600 baud
+  -h, --help       print this help and exit
+  --version        print the program's name and version and exit
 
 Prints "ready PATH" once the port is usable, then one line per frame:
   SECONDS.MMM B0 B1 B2 B3 B4 B5 B6 B7 router=FA input=N output=N VERDICT

@@ -43,7 +43,7 @@ struct Options
 
 struct ParseOutcome
 {
-    enum class Action { Run, Help, UsageError };
+    enum class Action { Run, Help, Version, UsageError };
     Action action = Action::UsageError;
     Options options;
     std::string message;               // why the command line was refused

@@ -5,6 +5,7 @@
 #include "Posix.h"
 #include "SimOptions.h"
 #include "Simulator.h"
+#include "base/VersionNumber.h"
 
 #include <cerrno>
 #include <csignal>
@@ -56,6 +57,9 @@ int main(int argc, char **argv)
     switch (parsed.action) {
     case ParseOutcome::Action::Help:
         std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case ParseOutcome::Action::Version:
+        std::printf("velmora-routersim %s\n", VersionNumber);
         return 0;
     case ParseOutcome::Action::UsageError:
         std::fprintf(stderr, "velmora-routersim: %s\n%s", parsed.message.c_str(), usageLine().c_str());

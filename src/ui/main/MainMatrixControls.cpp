@@ -18,7 +18,6 @@ constexpr int GridLeft = 158;
 constexpr int GridTop = 30;
 constexpr int GridSpan = MainMatrixControls::Visible * Pitch;
 constexpr int RowTop = 32;
-constexpr int LineColourValue = 96;
 
 QString indexed(const char *name, int index)
 {
@@ -63,7 +62,7 @@ QFrame *gridLine(QWidget *parent, const QString &name, const QRect &geometry)
     auto *line = place<QFrame>(parent, name, geometry);
     line->setAutoFillBackground(true);
     QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, QColor(LineColourValue, LineColourValue, LineColourValue));
+    palette.setColor(QPalette::Window, Pictures::GridLineColour);
     line->setPalette(palette);
     return line;
 }

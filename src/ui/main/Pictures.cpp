@@ -35,6 +35,7 @@ void bevel(QPainter &painter, const QRect &rect, bool sunken)
 } // namespace
 
 const std::array<QColor, 3> Pictures::LevelColours{QColor(224, 40, 40), QColor(232, 216, 48), QColor(48, 96, 224)};
+const QColor Pictures::GridLineColour(96, 96, 96);
 
 Pictures::Pictures(qreal devicePixelRatio) : m_ratio(devicePixelRatio)
 {

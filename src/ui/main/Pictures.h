@@ -21,6 +21,8 @@ struct Pictures
 
     // Red for video, yellow for audio, blue for all levels, everywhere.
     static const std::array<QColor, 3> LevelColours;
+    // The grid's lines; a selected output's column line is drawn wide.
+    static const QColor GridLineColour;
 
     explicit Pictures(qreal devicePixelRatio);
 
