@@ -2,6 +2,7 @@
 
 #include "base/PanelLimits.h"
 #include "base/VersionNumber.h"
+#include "remote/videohub/VideohubOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -79,6 +80,12 @@ StartOptions parseStartOptions(int argc, char *argv[])
         options.noWindow = parser.isSet(noWindow);
         if (parser.isSet(videohubAllow))
             options.videohubArguments.append(QStringLiteral("--videohub-allow=") + parser.value(videohubAllow));
+        // A value that cannot be read is refused now, not left for a server that would not start.
+        if (const QString problem = videohub::VideohubOptions::parse(options.videohubArguments).optionError;
+            !problem.isEmpty()) {
+            refuse(problem);
+            options.exitNow = ExitUsage;
+        }
     }
     return options;
 }

@@ -29,8 +29,13 @@ struct VideohubOptions
     qint64 idleLimitMs = DefaultIdleLimitMs;
     // Set when the options are unusable: why the server does not start.
     QString error;
+    // Set when a value given on the command line cannot be read: the program
+    // is to end at start with this line, as for an unknown option.
+    QString optionError;
 
     [[nodiscard]] static VideohubOptions parse(const QStringList &arguments, const QSettings &settings);
+    // The same with the user's settings file.
+    [[nodiscard]] static VideohubOptions parse(const QStringList &arguments);
 
     [[nodiscard]] bool allows(const QHostAddress &peer) const;
     // "127.0.0.1:9990", "[::1]:9990".

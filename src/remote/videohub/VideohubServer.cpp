@@ -9,9 +9,7 @@
 #include "remote/videohub/RequestParser.h"
 #include "remote/videohub/VideohubClient.h"
 
-#include <QSettings>
 #include <QTcpSocket>
-#include <cstdio>
 
 namespace videohub {
 namespace {
@@ -28,10 +26,6 @@ QString uniqueIdOfThisPanel()
     return PanelUniqueId(seed.toUtf8());
 }
 
-void tellStandardError(const QString &message)
-{
-    std::fprintf(stderr, "velmora: %s\n", qPrintable(message));
-}
 
 } // namespace
 
@@ -64,19 +58,13 @@ VideohubServer::~VideohubServer()
 
 std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments)
 {
-    const QSettings settings(desktop::SettingsFile(), QSettings::IniFormat);
-    return fromArguments(panel, arguments, settings);
-}
-
-std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments,
-                                                              const QSettings &settings)
-{
-    VideohubOptions options = VideohubOptions::parse(arguments, settings);
-    if (!options.enabled)
+    VideohubOptions options = VideohubOptions::parse(arguments);
+    if (!options.enabled && options.optionError.isEmpty())
         return nullptr;
-    if (!options.error.isEmpty()) {
-        panel.SetErrMsg(options.error);
-        tellStandardError(options.error);
+    // The start refuses unreadable options before a panel exists; one that
+    // gets here all the same is told like any other reason.
+    if (const QString error = options.optionError.isEmpty() ? options.error : options.optionError; !error.isEmpty()) {
+        panel.SetErrMsg(error);
         return nullptr;
     }
     auto server = std::make_unique<VideohubServer>(panel, std::move(options));
@@ -91,10 +79,9 @@ bool VideohubServer::listen()
         const QString message =
             QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_listener.errorString());
         m_panel.SetErrMsg(message);
-        tellStandardError(message);
         return false;
     }
-    m_panel.SetErrMsg(QStringLiteral("Videohub server listening on ") + where());
+    m_panel.SetNote(QStringLiteral("Videohub server listening on ") + where());
     return true;
 }
 

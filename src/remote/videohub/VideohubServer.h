@@ -13,7 +13,6 @@
 #include <optional>
 
 class MainPanel;
-class QSettings;
 class QTcpSocket;
 
 namespace videohub {
@@ -45,14 +44,12 @@ public:
     VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent = nullptr);
     ~VideohubServer() override;
 
-    // The server the options and settings ask for, listening; none when it
-    // is not asked for or cannot start (the status line and standard error
-    // say why). Settings: the user's velmora.conf unless given.
+    // The server the options and the user's settings file (velmora.conf)
+    // ask for, listening; none when it is not asked for or cannot start (the
+    // status line says why).
     [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(MainPanel &panel, const QStringList &arguments);
-    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(MainPanel &panel, const QStringList &arguments,
-                                                                       const QSettings &settings);
 
-    // False, with the reason on the status line and standard error, when it cannot listen.
+    // False, with the reason on the status line, when it cannot listen.
     bool listen();
     [[nodiscard]] quint16 port() const { return m_listener.port(); }
     // Where it listens, "127.0.0.1:9990", and how many clients are connected.

@@ -28,8 +28,15 @@ private slots:
             notStarted + "0.0.0.0:9990 is not loopback and no --videohub-allow");
         row("LAN with allow list", {"--videohub=192.0.2.1", "--videohub-allow=192.0.2.0/24,10.1.0.0/16"},
             "192.0.2.1:9990 allow=192.0.2.0/24,10.1.0.0/16");
-        row("bad port", {"--videohub=127.0.0.1:99999"}, notStarted + "cannot read the address");
-        row("bad CIDR", {"--videohub", "--videohub-allow=lan"}, notStarted + "cannot read the allow list");
+        // An option that cannot be read ends the program; the same in the settings file only stops the server.
+        row("bad port", {"--videohub=127.0.0.1:99999"}, "option --videohub: cannot read the address");
+        row("not a full dotted quad", {"--videohub=1.2.3"}, "option --videohub: cannot read the address \"1.2.3\"");
+        row("IPv6 without brackets", {"--videohub=::1"}, "option --videohub: cannot read the address");
+        row("bad CIDR", {"--videohub", "--videohub-allow=lan"}, "option --videohub-allow: cannot read the allow list");
+        row("allow list without the server", {"--videohub-allow=10.0.0.0/8"}, "option --videohub-allow needs --videohub");
+        row("allow list with the server of the settings", {"--videohub-allow=10.0.0.0/8"}, "0.0.0.0:9990 allow=10.0.0.0/8",
+            "0.0.0.0");
+        row("bad setting", {}, notStarted + "cannot read the address \"1.2.3\"", "1.2.3");
         row("from the settings", {}, "0.0.0.0:9100 allow=192.0.2.0/24,198.51.100.7/32", "0.0.0.0:9100",
             "192.0.2.0/24,198.51.100.7/32");
         row("options win", {"--videohub=127.0.0.1:9200", "--videohub-allow=10.0.0.0/8"}, "127.0.0.1:9200 allow=10.0.0.0/8",
@@ -53,7 +60,9 @@ private slots:
 
         const VideohubOptions options = VideohubOptions::parse(arguments, reread);
         QString shown = QStringLiteral("off");
-        if (!options.error.isEmpty()) {
+        if (!options.optionError.isEmpty()) {
+            shown = QStringLiteral("option ") + options.optionError;
+        } else if (!options.error.isEmpty()) {
             shown = options.error;
         } else if (options.enabled) {
             QStringList allowed;
