@@ -4,6 +4,7 @@
 #include "config/ConfigText.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
+#include "desktop/MessagePlace.h"
 #include "desktop/Shell.h"
 #include "desktop/WholeFile.h"
 
@@ -25,10 +26,11 @@ QString DefaultConfigPath()
     return desktop::AppFolder() + QStringLiteral("default.rcf");
 }
 
-void ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly)
+QString ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly)
 {
     Q_UNUSED(macrosOnly)
     QFile file;
+    const desktop::MessagePlace place(fileName);
     const bool opened = desktop::runTrapped(LoadOperation, [&] {
         if (fileName.isEmpty())
             fileName = desktop::shell().OpenFileDialog(DialogTitle, FileFilter, desktop::AppFolder());
@@ -40,23 +42,28 @@ void ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, boo
         }
     });
     if (opened && file.isOpen())
-        ConfigLoadFrom(file, fileName, config, macros);
+        return ConfigLoadFrom(file, fileName, config, macros);
+    return {};
 }
 
-void ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
+QString ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
 {
+    QString rejected;
+    ConfigReader reader(file, config, macros);
+    const desktop::MessagePlace place(fileName, &reader.lineNumber());
     desktop::runTrapped(LoadOperation, [&] {
-        ConfigReader reader(file, config, macros);
         if (!reader.readFile())
             return;
         reader.commitTo(config, macros);
         config.ConfigFilePath = fileName;
         config.ConfigLoaded = true;
         file.close();
+        rejected = reader.errorList();
         // The load is complete by now: a display that fails is reported, nothing more.
-        if (!reader.errorList().isEmpty())
-            desktop::shell().ShowText(reader.errorList());
+        if (!rejected.isEmpty())
+            desktop::shell().ShowText(rejected);
     });
+    return rejected;
 }
 
 bool ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName)

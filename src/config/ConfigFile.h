@@ -23,12 +23,14 @@ class QIODevice;
 // file sets one and the macro bank when the file has a macro section, sets
 // ConfigFilePath and ConfigLoaded, then shows the rejected lines with the
 // text display. `macrosOnly` is carried for the "Load Macros" command and not
-// acted on: both commands load the whole file.
-void ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly);
+// acted on: both commands load the whole file. Returns the rejected lines
+// ("Invalid Router--Line 4" and CR LF each), empty when none were. Messages
+// written as lines (no boxes) name the file and the line.
+QString ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly);
 
 // ConfigLoad's work on a device the caller opened, `fileName` becoming
 // ConfigFilePath. For loading from memory.
-void ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
+QString ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
 
 // Saves the set-up; an empty name first asks with the save dialog,
 // proposing ConfigFilePath. ".rcf" is appended when the name does not end

@@ -20,6 +20,8 @@ public:
     // Puts what was read in place: all routers, the timeout, the port when
     // the file set one, the macro bank when the file had a macro section.
     void commitTo(Configuration &config, MacroBank &macros);
+    // The line being read, counted from the line after the header (0 before it).
+    [[nodiscard]] const int &lineNumber() const { return m_lineCounter; }
     // The rejected lines, one "Invalid ...--Line n" and CR LF each.
     [[nodiscard]] const QString &errorList() const { return m_errorList; }
 

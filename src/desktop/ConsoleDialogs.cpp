@@ -1,10 +1,12 @@
 #include "desktop/ConsoleDialogs.h"
 
+#include "desktop/MessagePlace.h"
+
 namespace desktop {
 
 Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Icon, Buttons buttons)
 {
-    writeConsoleLine(title + QStringLiteral(": ") + text, m_stamp);
+    writeConsoleLine(title + QStringLiteral(": ") + text + MessagePlace::suffix(), m_stamp);
     switch (buttons) {
     case Buttons::Ok:
         return Answer::Ok;
