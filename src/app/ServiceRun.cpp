@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -54,9 +55,14 @@ int runService(int argc, char *argv[], const StartOptions &options)
                                   : QDir::toNativeSeparators(panel.dataFolder() + QStringLiteral("default.rcf"));
         if (!panel.config().ConfigLoaded || !hasRouter(panel.config())) {
             // Nothing is saved: an unloadable file stays as the operator left it.
-            say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora with a window "
-                               "writes it; velmora-ctl check verifies a hand-made one)")
-                    .arg(setUp));
+            if (!panel.config().ConfigLoaded && QFile::exists(setUp))
+                say(QStringLiteral("The set-up in %1 did not load (see above): correct it (velmora-ctl check "
+                                   "verifies it) or remove it")
+                        .arg(setUp));
+            else
+                say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora with a "
+                                   "window writes it; velmora-ctl check verifies a hand-made one)")
+                        .arg(setUp));
             exitCode = ExitNoSetUp;
         } else {
             servers.listen();

@@ -6,6 +6,7 @@
 #include "desktop/Shell.h"
 #include "link/ActivityEvents.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -85,8 +86,12 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
         m_bank.InitMacros();
         QString path = DefaultConfigPath();
         if (desktop::FileExists(path)) {
-            ConfigLoad(m_config, m_bank, path, false);
-            m_defaultUnloadable = !m_config.ConfigLoaded;
+            const QString rejected = ConfigLoad(m_config, m_bank, path, false);
+            if (!m_config.ConfigLoaded)
+                m_keepDefaultBecause = QStringLiteral("it did not load");
+            else if (!rejected.isEmpty())
+                m_keepDefaultBecause = QStringLiteral("lines of it were rejected at load: ") +
+                                       rejected.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QStringLiteral(", "));
         } else {
             for (auto &router : m_config.Routers)
                 router.reset();
@@ -139,21 +144,22 @@ void MainPanel::Form_Unload()
     m_takes.stop();
     desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
         QString path = DefaultConfigPath();
-        if (m_defaultUnloadable)
-            keepUnloadableDefault(path);
+        if (!m_keepDefaultBecause.isEmpty())
+            keepDefaultAsLoaded(path);
         m_savedAtExit = ConfigSave(m_config, m_bank, path);
     });
     m_comm.CloseCommPort();
 }
 
-void MainPanel::keepUnloadableDefault(const QString &path)
+void MainPanel::keepDefaultAsLoaded(const QString &path)
 {
     const QString backup = path + QStringLiteral(".bak");
     if (QFile::exists(backup) && !QFile::remove(backup))
         throw desktop::Fault(QStringLiteral("Cannot replace ") + backup);
     if (QFile::exists(path) && !QFile::copy(path, backup))
         throw desktop::Fault(QStringLiteral("Cannot keep a copy of ") + path);
-    m_defaultUnloadable = false;
+    SetErrMsg(QStringLiteral("Kept the set-up file as it was in %1: %2")
+                  .arg(QDir::toNativeSeparators(backup), std::exchange(m_keepDefaultBecause, {})));
 }
 
 void MainPanel::setInOffset(int value)
@@ -173,6 +179,11 @@ void MainPanel::setOutOffset(int value)
 void MainPanel::SetErrMsg(const QString &msg)
 {
     m_status.SetErrMsg(msg);
+}
+
+void MainPanel::SetNote(const QString &msg)
+{
+    m_status.SetNote(msg);
 }
 
 void MainPanel::Route(clsRouter &Router, int phyOut, int phyIn, int Level)

@@ -28,8 +28,8 @@
 // One running panel, without widgets: the set-up, the line to the routers,
 // route execution, and the rules a window drives (the output selection, the
 // takes, the cells, the button panel, the port names, the macro buttons, the
-// status line). It runs the start-up load, keeps an unloadable default file
-// as ".bak" and saves the set-up on exit. It is the status sink of the link
+// status line). It runs the start-up load, keeps a default file that did
+// not load whole as ".bak" and saves the set-up on exit. It is the status sink of the link
 // and the target of macro replay; observers learn from its signals (and
 // those of its rules) what changed. It holds the output locks remote clients
 // take, refuses every other route to a locked output, and writes every route
@@ -58,8 +58,9 @@ public:
     void loadConfiguration(bool macrosOnly);
     void saveConfiguration();
     // The exit: unloading() (servers let their clients go, freeing what the
-    // save needs), takes stop, the set-up goes to the default file (an
-    // unloadable one kept as ".bak" first), the port closes. Once only.
+    // save needs), takes stop, the set-up goes to the default file (one that
+    // did not load whole kept as ".bak" first, with a status message saying
+    // why), the port closes. Once only.
     void Form_Unload();
     [[nodiscard]] bool unloaded() const { return m_unloaded; }
     // The exit wrote the set-up; false also before the exit.
@@ -70,6 +71,7 @@ public:
     void setOutOffset(int value);
 
     void SetErrMsg(const QString &msg) override;
+    void SetNote(const QString &msg) override;
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
 
     // The per-user application folder, ending with "/" (empty when it cannot be made).
@@ -141,8 +143,8 @@ private:
     void log(const QString &event);
     [[nodiscard]] const clsRouter *routerAt(int FrameAddress) const;
 
-    // Keeps the default file that failed to load beside it as ".bak".
-    void keepUnloadableDefault(const QString &path);
+    // Keeps the default file as it was at start-up beside it, as ".bak".
+    void keepDefaultAsLoaded(const QString &path);
 
     QString m_dataFolder;
     Configuration m_config;
@@ -162,8 +164,10 @@ private:
     PanelControl m_control;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;
-    // The default file existed at start-up but did not load.
-    bool m_defaultUnloadable = false;
+    // Why the default file is to be kept as it was before the exit save
+    // overwrites it (it did not load, or lines of it were rejected); empty
+    // when it need not be.
+    QString m_keepDefaultBecause;
     bool m_unloaded = false;
     bool m_savedAtExit = false;
 };

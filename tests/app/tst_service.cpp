@@ -129,9 +129,20 @@ private slots:
         QTest::newRow("no router") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1
             << "TIME Comm Port 1 is unavailable\n" + noSetUp;
         QTest::newRow("file does not load") << "" << SetUp.toLower() << 1
-            << "TIME Velmora: This is not a valid configuration file for this version of the program\n" + noSetUp;
+            << QStringLiteral("TIME Velmora: This is not a valid configuration file for this version of the program (%1)\n"
+                              "TIME The set-up in %1 did not load (see above): correct it (velmora-ctl check verifies it) "
+                              "or remove it\n").arg(QDir::toNativeSeparators(SetUpPath));
+        QTest::newRow("a value that is no number") << "" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: abc\r\n")
+            << 1 << QStringLiteral("TIME Function ConfigLoad: Error: Type mismatch (%1, line 2)\n"
+                                   "TIME The set-up in %1 did not load (see above): correct it (velmora-ctl check "
+                                   "verifies it) or remove it\n").arg(QDir::toNativeSeparators(SetUpPath));
         QTest::newRow("unknown option") << "--videohub-typo" << SetUp << 2
             << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
+        QTest::newRow("unreadable address") << "--videohub=1.2.3" << SetUp << 2
+            << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n";
+        QTest::newRow("allow list without its server") << "--videohub-allow=10.0.0.0/8" << SetUp << 2
+            << "velmora: --videohub-allow needs --videohub (or a listen entry in velmora.conf)\n"
+               "velmora --help lists the options.\n";
         // clang-format on
     }
 
@@ -199,6 +210,26 @@ private slots:
                      saved.contains("Macro 00: Show; {0, 3} = {5, 3}; \r\n"),
                  saved.constData());
         QVERIFY(!QFile::exists(controlSocketName()));
+    }
+
+    // A set-up file with a rejected line is kept as it was before the stop's
+    // save drops the line for good, and the service says so.
+    void keepsAFileWithRejectedLines()
+    {
+        const QByteArray rejected = SetUp + "Router: 1; 1; 7; 7; 0; 200; 0;\r\n";
+        QVERIFY(seed(rejected));
+        RouterSim sim;
+        QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"), {"--no-pacing"}));
+        Program panel(VELMORA_PANEL, {"--no-window"});
+        QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
+        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
+        QVERIFY(panel.ended());
+        QCOMPARE(panel.exitCode(), 0);
+        QCOMPARE(readAll(SetUpPath + QStringLiteral(".bak")), rejected);
+        QVERIFY2(panel.err.contains(QStringLiteral("TIME Kept the set-up file as it was in %1.bak: lines of it were "
+                                                   "rejected at load: Invalid Router--Line 8\n")
+                                        .arg(QDir::toNativeSeparators(SetUpPath))),
+                 qPrintable(panel.err));
     }
 
     // Out of descriptors, with Videohub clients holding them all: the

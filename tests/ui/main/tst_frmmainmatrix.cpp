@@ -144,6 +144,9 @@ private slots:
         QTest::newRow("loadable default") << QByteArray("VL ConfigFile 1.2\r\n") << QByteArray() << QByteArray();
         QTest::newRow("wrong header") << garbage << QByteArray() << garbage;
         QTest::newRow("older backup replaced") << garbage << QByteArray("older") << garbage;
+        // The exit save would drop the rejected router line for good.
+        const QByteArray rejected("VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter: 1; 1; 7; 7; 0; 200; 0;\r\n");
+        QTest::newRow("a line rejected") << rejected << QByteArray() << rejected;
     }
 
     void exitSavesAndKeepsAnUnloadableDefault()
