@@ -10,4 +10,8 @@ public:
     virtual ~StatusSink() = default;
 
     virtual void SetErrMsg(const QString &msg) = 0;
+    // A message that something works as it should ("... listening"): shown
+    // the same way, but where only one message can wait to be shown, it
+    // never takes the place of a problem.
+    virtual void SetNote(const QString &msg) { SetErrMsg(msg); }
 };

@@ -30,12 +30,44 @@ void StatusLine::setText(const QString &text)
 
 void StatusLine::SetErrMsg(const QString &msg)
 {
-    m_MsgExpiry = m_clock() + MessageMs;
+    take(msg, false);
+}
+
+void StatusLine::SetNote(const QString &msg)
+{
+    take(msg, true);
+}
+
+void StatusLine::take(const QString &msg, bool note)
+{
     m_lastMessage = msg;
     m_lastMessageTime = QDateTime::currentDateTime();
+    emit messageShown(msg);
+    if (!m_holding)
+        show(msg);
+    else if (!note || !m_held || m_held->second)
+        m_held.emplace(msg, note);
+}
+
+void StatusLine::show(const QString &msg)
+{
+    m_MsgExpiry = m_clock() + MessageMs;
     setText(msg);
     m_timer.start();
-    emit messageShown(msg);
+}
+
+void StatusLine::holdUntilShown()
+{
+    m_holding = true;
+}
+
+void StatusLine::release()
+{
+    if (!std::exchange(m_holding, false))
+        return;
+    // Its full time starts now, when it can be read.
+    if (m_held)
+        show(std::exchange(m_held, std::nullopt)->first);
 }
 
 void StatusLine::startRecordTimer()

@@ -33,6 +33,12 @@ public:
     [[nodiscard]] QDateTime lastMessageTime() const { return m_lastMessageTime; }
 
     void SetErrMsg(const QString &msg);
+    void SetNote(const QString &msg);
+    // Until release(), messages wait instead of showing and expiring: the one
+    // to show then is the latest, but a note never replaces a problem. For
+    // the time before the window that shows the line is on the screen.
+    void holdUntilShown();
+    void release();
     // Recording started: the timer ticks to blink the label.
     void startRecordTimer();
     // Recording ended: the timer stops unless a message is still shown; the
@@ -52,6 +58,8 @@ signals:
 
 private:
     void setText(const QString &text);
+    void show(const QString &msg);
+    void take(const QString &msg, bool note);
 
     Clock m_clock;
     const bool &m_recording;
@@ -61,4 +69,7 @@ private:
     QDateTime m_lastMessageTime;
     // When the shown message expires; none when no message is pending.
     std::optional<qint64> m_MsgExpiry;
+    bool m_holding = false;
+    // The message waiting for release(), and whether it is a note.
+    std::optional<std::pair<QString, bool>> m_held;
 };

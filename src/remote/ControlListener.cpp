@@ -58,8 +58,12 @@ void ControlListener::check()
 
 void ControlListener::say(Said what, const QString &message)
 {
-    if (m_said != what && !message.isEmpty())
-        m_status.SetErrMsg(message);
+    if (m_said != what && !message.isEmpty()) {
+        if (what == Said::Listening)
+            m_status.SetNote(message);
+        else
+            m_status.SetErrMsg(message);
+    }
     m_said = what;
 }
 

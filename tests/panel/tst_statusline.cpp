@@ -4,9 +4,10 @@
 #include <QTest>
 
 // The status line on a clock the test moves by hand. Steps: "msg TEXT"
-// shows a message, "wait MS" moves the clock by MS and ticks, "ticks N"
-// ticks N times 500 ms apart, "record" and "stop" start and stop a
-// recording. State after each step: text | timer | blinks so far.
+// shows a message, "note TEXT" a note, "wait MS" moves the clock by MS and
+// ticks, "ticks N" ticks N times 500 ms apart, "record" and "stop" start
+// and stop a recording, "hold" and "release" hold messages until the window
+// shows. State after each step: text | timer | blinks so far.
 class TestStatusLine : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,19 @@ private slots:
             {"msg Router returned 21", "Router returned 21|ticking|7"},
             {"stop", "Router returned 21|ticking|7"},
             {"wait 3001", "|steady|7"},
+            // Before the window shows: the latest message waits, a note never
+            // replaces a problem, and the wait does not count against it.
+            {"hold", "|steady|7"},
+            {"msg Control port in use by another Velmora panel", "|steady|7"},
+            {"msg Videohub server not started: 10.1.2.3:9990 is not loopback", "|steady|7"},
+            {"note Videohub server listening on 127.0.0.1:9990", "|steady|7"},
+            {"wait 60000", "|steady|7"},
+            {"release", "Videohub server not started: 10.1.2.3:9990 is not loopback|ticking|7"},
+            {"wait 3000", "Videohub server not started: 10.1.2.3:9990 is not loopback|ticking|7"},
+            {"wait 1", "|steady|7"},
+            {"hold", "|steady|7"},
+            {"note Control port listening", "|steady|7"},
+            {"release", "Control port listening|ticking|7"},
         };
         qint64 now = 1000;
         bool recording = false;
@@ -38,6 +52,12 @@ private slots:
             const QString argument = step.section(u' ', 1);
             if (step.startsWith(QLatin1String("msg"))) {
                 line.SetErrMsg(argument);
+            } else if (step.startsWith(QLatin1String("note"))) {
+                line.SetNote(argument);
+            } else if (step == QLatin1String("hold")) {
+                line.holdUntilShown();
+            } else if (step == QLatin1String("release")) {
+                line.release();
             } else if (step == QLatin1String("record")) {
                 recording = true;
                 line.startRecordTimer();

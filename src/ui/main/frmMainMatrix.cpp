@@ -373,6 +373,12 @@ void frmMainMatrix::mnuLoadMacros_Click()
     m_panel.loadConfiguration(true);
 }
 
+void frmMainMatrix::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    m_panel.statusLine().release();
+}
+
 void frmMainMatrix::closeEvent(QCloseEvent *event)
 {
     Form_Unload();

@@ -52,6 +52,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The status line can be read from now on: what waited for it shows.
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -97,6 +97,21 @@ private slots:
         QVERIFY(PanelRig::readAll(rig.defaultFile()).contains("Studio B"));
     }
 
+    // What is said before the window is on the screen (a server that cannot
+    // listen, during the start-up dialog) shows once it is, for its full time.
+    void messagesWaitForTheWindow()
+    {
+        WindowRig rig;
+        rig.open();
+        rig.panel->statusLine().holdUntilShown();
+        rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
+        rig.now += 10 * StatusLine::MessageMs;
+        rig.panel->statusLine().FormTimer_Timer();
+        QVERIFY(rig.showActive());
+        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
+                 QStringLiteral("Control port in use by another Velmora panel"));
+    }
+
     // A name stored elsewhere (a remote client) shows at once in its field
     // and caption; left unedited, the field commits nothing when the focus
     // moves on. A field being edited keeps the operator's text, and the
