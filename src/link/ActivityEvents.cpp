@@ -27,6 +27,11 @@ QString quoted(const QString &name)
     return text;
 }
 
+QString macroSource(const QString &by, int slot, const QString &name)
+{
+    return QStringLiteral("%1 macro %2 ").arg(by).arg(slot, 2, 10, QLatin1Char('0')) + quoted(name);
+}
+
 QString route(const RouteActivity &r)
 {
     return QStringLiteral("route output=%1 %2 input=%3 %4 frame=%5 router-output=%6 router-input=%7 level=%8 result=%9")

@@ -34,6 +34,10 @@ namespace ActivityEvents {
 // whatever it holds.
 [[nodiscard]] QString quoted(const QString &name);
 
+// The source of a macro's routes: `by` ("panel", "control"), then the slot
+// as the set-up file numbers it and the macro's name: panel macro 00 "Show".
+[[nodiscard]] QString macroSource(const QString &by, int slot, const QString &name);
+
 [[nodiscard]] QString route(const RouteActivity &route);
 // `side` is "input" or "output".
 [[nodiscard]] QString label(const QString &side, int port, const QString &oldName, const QString &newName);

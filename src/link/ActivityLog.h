@@ -10,7 +10,7 @@ class StatusSink;
 //
 //   2026-12-07 08:15:02.123<TAB>videohub 192.0.2.7:51234<TAB>route output=5 "Monitor 1" ... result=ok
 //
-// local time with milliseconds; the source (`panel`, `panel macro 3 "Show
+// local time with milliseconds; the source (`panel`, `panel macro 02 "Show
 // Open"`, `control`, `videohub ADDRESS:PORT`); the event as ActivityEvents
 // words it, names quoted so that none can forge a field. Tabs, line breaks
 // and other control characters inside a field become spaces.

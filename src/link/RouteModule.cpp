@@ -166,12 +166,19 @@ QStringList RouteModule::RecallMacro(int Index, RouteTarget &target)
     // A copy: handlers run during the reply waits may load other macros.
     const QList<RouteRecord> records = *slot;
     for (const RouteRecord &record : records) {
-        if (clsRouter *router = routerAt(record.frameAddress()))
+        if (clsRouter *router = routerAt(record.frameAddress())) {
             target.Route(*router, record.output(), record.input(), record.level());
-        else
+        } else {
+            noRouterAttempt(record.frameAddress(), record.output(), record.input(), record.level());
             skipped.append(noRouterMessage(record.frameAddress()));
+        }
     }
     return skipped;
+}
+
+void RouteModule::noRouterAttempt(int FrameAddress, int phyOut, int phyIn, int Level)
+{
+    report(m_source, FrameAddress, phyOut, phyIn, Level, true, noRouterMessage(FrameAddress));
 }
 
 QString RouteModule::noRouterMessage(int FrameAddress)

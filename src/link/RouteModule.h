@@ -60,6 +60,9 @@ public:
     // are returned. An empty slot does nothing.
     QStringList RecallMacro(int Index, RouteTarget &target);
 
+    // A route to a frame address with no router, told to the observer like
+    // any other attempt that failed.
+    void noRouterAttempt(int FrameAddress, int phyOut, int phyIn, int Level);
     // The router at FrameAddress; nullptr, after "No router at frame address
     // <n>", when there is none (the set-up changed since a macro was saved).
     [[nodiscard]] clsRouter *routerAt(int FrameAddress);

@@ -7,7 +7,7 @@
 // through only when its owner asked. Panel routes own no lock.
 struct RouteSource
 {
-    // "panel", "panel macro 3 \"Show Open\"", "control", "videohub 192.0.2.7:51234".
+    // "panel", "panel macro 02 \"Show Open\"", "control macro 02 \"Show Open\"", "control", "videohub 192.0.2.7:51234".
     QString name = QStringLiteral("panel");
     // The lock owner a route from here may pass; empty for the panel's own routes.
     QString lockOwner;

@@ -41,8 +41,7 @@ void MacroButtons::recall(int Index)
 {
     const RouteSourceScope source(
         m_routes.currentSource(),
-        {QStringLiteral("panel macro %1 ").arg(Index + 1) + ActivityEvents::quoted(m_bank.MacroNames[std::size_t(Index)]),
-         {}});
+        {ActivityEvents::macroSource(QStringLiteral("panel"), Index, m_bank.MacroNames[std::size_t(Index)]), {}});
     m_routes.RecallMacro(Index, m_target);
 }
 

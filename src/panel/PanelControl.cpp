@@ -1,5 +1,7 @@
 #include "panel/PanelControl.h"
 
+#include "link/ActivityEvents.h"
+
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "model/MacroBank.h"
@@ -49,10 +51,12 @@ PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int p
 {
     if (m_startingUp)
         return failed(StartingUpMessage);
-    clsRouter *router = m_routes.routerAt(FrameAddress);
-    if (!router)
-        return failed(RouteModule::noRouterMessage(FrameAddress));
     const RouteSourceScope source(m_routes.currentSource(), control());
+    clsRouter *router = m_routes.routerAt(FrameAddress);
+    if (!router) {
+        m_routes.noRouterAttempt(FrameAddress, phyOut, phyIn, Level);
+        return failed(RouteModule::noRouterMessage(FrameAddress));
+    }
     const TakeOutcome outcome = m_takes.routeJudged(*router, phyOut, phyIn, Level);
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
@@ -64,7 +68,9 @@ PanelOperations::Outcome PanelControl::recallMacro(int Slot)
     // A button never saved does nothing when clicked; a scheduler firing it should hear so.
     if (!m_bank.Macros.at(std::size_t(Slot)))
         return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));
-    const RouteSourceScope source(m_routes.currentSource(), control());
+    const RouteSourceScope source(
+        m_routes.currentSource(),
+        {ActivityEvents::macroSource(control().name, Slot, m_bank.MacroNames.at(std::size_t(Slot))), {}});
     JudgedReplay replay(m_takes);
     replay.failures += m_routes.RecallMacro(Slot, replay);
     return {replay.failures.isEmpty(), replay.failures};

@@ -208,44 +208,49 @@ private slots:
         QCOMPARE(Client().ask("macro 4\n", 1), QStringList{"error Router returned 21"});
         QCOMPARE(rig.routes(true), recorded + recorded);
         QCOMPARE((QList<int>{rig.disc(2, 1), rig.disc(5, 3), rig.disc(4, 9)}), (QList<int>{3, 3, 0}));
+        // Logged with the slot as the file numbers it.
+        QCOMPARE(QString::fromUtf8(PanelRig::readAll(panel->activityLog()->filePath()))
+                     .count(QStringLiteral("\tcontrol macro 04 \"Show & Tell\"\troute ")),
+                 3);
     }
 
     void failuresAnswerTheStatusMessage_data()
     {
-        columns<QStringList, QByteArray, QString, int>({"simArgs", "command", "answer", "frames"});
+        // Frames on the line, and route attempts in the activity log.
+        columns<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
         const QStringList ack{"--no-pacing"};
         const QStringList refusing{"--no-pacing", "--answer", "0=code:21"};
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
         // clang-format off
-        QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1;
-        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2") << "error No reply from the router" << 1;
-        QTest::newRow("no router there") << ack << QByteArray("route 5 1 2") << "error No router at frame address 5" << 0;
-        QTest::newRow("beyond the ports") << ack << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0;
-        QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0;
+        QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1 << 1;
+        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2") << "error No reply from the router" << 1 << 1;
+        QTest::newRow("no router there") << ack << QByteArray("route 5 1 2") << "error No router at frame address 5" << 0 << 1;
+        QTest::newRow("beyond the ports") << ack << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0 << 1;
+        QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0 << 0;
         QTest::newRow("macro goes on past a refusal")
             << refusing << QByteArray("macro 0")
-            << "error Router returned 21; Router returned 21; No router at frame address 9" << 2;
-        QTest::newRow("state of a missing output") << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0;
-        QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0;
-        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0;
-        QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0;
-        QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0;
-        QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0;
-        QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0;
-        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0;
-        QTest::newRow("NUL inside a number") << ack << QByteArray("route 0 1 4\0 2", 14) << usage << 0;
-        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0;
-        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r' << "video -1 audio -1" << 0;
-        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0;
-        QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0;
-        QTest::newRow("over-long line") << ack << QByteArray(1025, 'x') << "error line too long" << 0;
+            << "error Router returned 21; Router returned 21; No router at frame address 9" << 2 << 3;
+        QTest::newRow("state of a missing output") << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0 << 0;
+        QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0 << 0;
+        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0 << 0;
+        QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0 << 0;
+        QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0 << 0;
+        QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0 << 0;
+        QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0 << 0;
+        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0 << 0;
+        QTest::newRow("NUL inside a number") << ack << QByteArray("route 0 1 4\0 2", 14) << usage << 0 << 0;
+        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0 << 0;
+        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r' << "video -1 audio -1" << 0 << 0;
+        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0 << 0;
+        QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0 << 0;
+        QTest::newRow("over-long line") << ack << QByteArray(1025, 'x') << "error line too long" << 0 << 0;
         // clang-format on
     }
 
     void failuresAnswerTheStatusMessage()
     {
-        const auto [simArgs, command, answer, frames] =
-            fetch<QStringList, QByteArray, QString, int>({"simArgs", "command", "answer", "frames"});
+        const auto [simArgs, command, answer, frames, logged] =
+            fetch<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
         PortRig rig;
         rig.useRouters([&rig](Configuration &config) {
             addRouter(config, 0).canSplit = true;
@@ -260,6 +265,8 @@ private slots:
         QCOMPARE(Client().ask(command + "\nstate 0 1\n", 2), (QStringList{answer, "video -1 audio -1"}));
         QVERIFY(rig.sim.waitForFrames(frames));
         QCOMPARE(rig.sim.frames().size(), frames);
+        QCOMPARE(QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath())).count(QStringLiteral("\troute ")),
+                 logged);
     }
 
     // A line left without its end holds up nobody else; completed, it is
