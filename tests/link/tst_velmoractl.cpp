@@ -56,7 +56,11 @@ struct ScriptedPanel final : PanelOperations
         result = {2, -1};
         return note(QStringLiteral("state %1 %2").arg(FrameAddress).arg(phyOut));
     }
-    QStringList names() const override { return {}; }
+    // Router 0 puts its output 4 at matrix output 21.
+    QStringList names() const override
+    {
+        return {QStringLiteral("0; 0; 3; 4; 0; 16; 0;In 01; In 02; Cam 3; In 04; Out 01; Out 02; Out 03; Out 04; Monitor; ")};
+    }
 };
 
 // A folder that is velmora-ctl's working and application data folder, with
@@ -132,16 +136,19 @@ private slots:
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
         QTest::newRow("state needs a panel") << "" << "state 0 4" << 1 << "" << noPanel << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|names|route|state|status ...\n" << "" << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|macro|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+             {std::pair{"", "check|macro|names|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
                 << "usage: velmora-ctl " + QString::fromLatin1(usage) << "" << "";
         QTest::newRow("panel: route refused") << "scripted" << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << "" << "route 1 2 4 1";
         QTest::newRow("panel: macro") << "scripted" << "macro set-up.rcf 0" << 0 << "" << "" << "" << "macro 0";
-        QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0 << "video 2 audio -1\n" << "" << "" << "state 0 4";
+        QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0
+            << "video 2 audio -1\noutput 21 \"Monitor\"\nvideo 3 \"Cam 3\"\naudio none\n" << "" << "" << "state 0 4";
+        QTest::newRow("panel: names") << "scripted" << "names" << 0
+            << "0; 0; 3; 4; 0; 16; 0;In 01; In 02; Cam 3; In 04; Out 01; Out 02; Out 03; Out 04; Monitor;\n" << "" << "" << "";
         QTest::newRow("stopped panel: time-out") << "silent" << "route --timeout 1 set-up.rcf 0 3 5" << 1 << ""
             << "The Velmora panel did not answer within 1 s\n" << "" << "";
         QTest::newRow("panel without socket") << "locked" << "macro set-up.rcf 0" << 1 << ""

@@ -25,8 +25,13 @@ int runRoute(const QStringList &arguments);
 // its macro SLOT as its button would. 0 when every route was acknowledged.
 int runMacro(const QStringList &arguments);
 
-// state [--timeout SECONDS] FA OUT: the running panel's route state of one output on standard output.
+// state [--timeout SECONDS] FA OUT: the running panel's route state of one output on standard output,
+// then the output and its sources with the window's numbers and names.
 int runState(const QStringList &arguments);
+
+// names [--timeout SECONDS]: the running panel's routers with their port names,
+// one router line of the set-up file each, on standard output.
+int runNames(const QStringList &arguments);
 
 // status [--timeout SECONDS]: what the running panel says about itself (how it
 // runs, its data folder, set-up file, COM port, Videohub server, last status

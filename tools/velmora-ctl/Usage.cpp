@@ -26,10 +26,16 @@ const std::map<QString, QString> &usages()
          QStringLiteral("usage: velmora-ctl macro [--direct] [--timeout SECONDS] FILE SLOT\n"
                         "  SLOT 0-11, the macro button counted from 0; through the running panel (its own\n"
                         "  macros) when one answers, otherwise or with --direct FILE's macro on the line")},
+        {QStringLiteral("names"),
+         QStringLiteral("usage: velmora-ctl names [--timeout SECONDS]\n"
+                        "  the running panel's routers with the names of their ports, one line each as the\n"
+                        "  set-up file writes it (\"0; 3; 15; 15; 0; 0; 0;Cam 1; ...\"); needs a running panel")},
         {QStringLiteral("state"),
          QStringLiteral("usage: velmora-ctl state [--timeout SECONDS] FA OUT\n"
                         "  the running panel's last acknowledged video and audio source of output OUT of\n"
-                        "  the router at FA, as \"video N audio N\" (-1 for none); needs a running panel")},
+                        "  the router at FA, as \"video N audio N\" (the router's inputs from 0, -1 for\n"
+                        "  none); then, as the window shows them, \"output 4 \"Monitor\"\", \"video 6 \"Cam 6\"\"\n"
+                        "  and \"audio ...\" (\"none\" where no source is known); needs a running panel")},
         {QStringLiteral("status"),
          QStringLiteral("usage: velmora-ctl status [--timeout SECONDS]\n"
                         "  whether a panel runs and how (panel window|service), its data folder, set-up\n"
