@@ -46,6 +46,8 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
             about.exec();
         };
         services.showHelp = [] { ShowHelp(); };
+        // A help page that no browser shows is said where the operator looks.
+        setHelpTeller([&panel](const QString &message) { panel.SetErrMsg(message); });
         frmMainMatrix window(panel, std::move(services));
         desktop::CloseOnStop closer(window);
         QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &closer, &desktop::CloseOnStop::stop);
@@ -62,6 +64,7 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
         if (!panel.savedAtExit())
             exitCode = ExitNotSaved;
     }
+    setHelpTeller({});
     desktop::setShell(nullptr);
     desktop::setDialogs(nullptr);
     return exitCode;

@@ -27,6 +27,11 @@ qint32 ConsoleShell::ShellOpen(const QString &)
     return ShellOpenFailed;
 }
 
+bool ConsoleShell::OpenWebPage(const QString &, std::function<void(const QString &)>)
+{
+    return false;
+}
+
 bool ConsoleShell::CtrlKeyDown()
 {
     return false;

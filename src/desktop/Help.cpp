@@ -13,6 +13,17 @@
 namespace {
 
 QString helpFile = HelpFileName;
+std::function<void(const QString &)> helpTeller;
+
+void tellHelpFailure(const QString &why, const QString &page)
+{
+    const QString message =
+        QStringLiteral("Help could not be opened (%1); the page is %2").arg(why, QDir::toNativeSeparators(page));
+    if (helpTeller)
+        helpTeller(message);
+    else
+        desktop::showMessage(limits::ProgramName, message);
+}
 
 bool hasFolder(const QString &path)
 {
@@ -45,18 +56,27 @@ QString HelpFolder(const QString &programFolder)
     return QDir::cleanPath(folder.filePath(QStringLiteral(VELMORA_HELP_FROM_PROGRAM)));
 }
 
+void setHelpTeller(std::function<void(const QString &message)> tell)
+{
+    helpTeller = std::move(tell);
+}
+
 void ShowHelp()
 {
-    bool opened = false;
+    // A bare name is looked up where the program was started from.
+    const QFileInfo page(helpFile);
+    bool handedOver = false;
     try {
-        // A bare name is looked up where the program was started from.
-        const QFileInfo page(helpFile);
-        opened =
-            page.isFile() && desktop::shell().ShellOpen(page.absoluteFilePath()) >= desktop::Shell::ShellOpenSucceeded;
+        if (!page.isFile()) {
+            desktop::showMessage(limits::ProgramName,
+                                 QStringLiteral("Help file cannot be found.  Try reinstalling the application"));
+            return;
+        }
+        const QString path = page.absoluteFilePath();
+        handedOver = desktop::shell().OpenWebPage(path, [path](const QString &why) { tellHelpFailure(why, path); });
     } catch (const std::exception &) {
-        opened = false;
+        handedOver = false;
     }
-    if (!opened)
-        desktop::showMessage(limits::ProgramName,
-                             QStringLiteral("Help file cannot be found.  Try reinstalling the application"));
+    if (!handedOver)
+        tellHelpFailure(QStringLiteral("no program opens web pages"), page.absoluteFilePath());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The help command: one HTML page opened with the desktop's browser.
 inline const QString HelpFileName = QStringLiteral("Velmora.html");
@@ -19,6 +20,10 @@ void CompleteHelpFile();
 // for <prefix>/bin).
 [[nodiscard]] QString HelpFolder(const QString &programFolder);
 
-// F1 and "&Velmora Help": opens the help file through the shell; when it
-// cannot be opened, the operator is told to reinstall.
+// F1 and "&Velmora Help": opens the help file through the shell's browser;
+// when there is no such file, the operator is told to reinstall; when it
+// cannot be opened, the help teller hears why and where the page is.
 void ShowHelp();
+// Where "help could not be opened" goes (the main window's status line); a
+// message box until one is set.
+void setHelpTeller(std::function<void(const QString &message)> tell);

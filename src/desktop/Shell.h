@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace desktop {
 
@@ -31,6 +32,10 @@ public:
     virtual bool ShowText(const QString &text) = 0;
     // Opens a file, a web address or a "mailto:" address with its program.
     virtual qint32 ShellOpen(const QString &target) = 0;
+    // Opens a web page with the browser; false when no program took it.
+    // When the program it was handed to fails afterwards (the browser did
+    // not start), `failed` hears why, once, from the event loop.
+    virtual bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) = 0;
     // Whether the key is held down at the moment of the call.
     [[nodiscard]] virtual bool CtrlKeyDown() = 0;
     [[nodiscard]] virtual bool ShiftKeyDown() = 0;

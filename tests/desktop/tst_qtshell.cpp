@@ -44,6 +44,31 @@ private slots:
         QCOMPARE(m_opened, (QList<QUrl>{QUrl::fromLocalFile(AppFolder() + QStringLiteral("display.txt")),
                                         QUrl(QStringLiteral("mailto:ops@example.org"))}));
     }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // A page handed to xdg-open that then starts no browser (none installed,
+    // none that runs as root) is said to have failed.
+    void aWebPageNoBrowserShowsIsTold()
+    {
+        QTemporaryDir bin;
+        QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly) &&
+                opener.write("#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit 3\n") > 0);
+        opener.close();
+        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + path);
+        QStringList failures;
+        const bool handedOver = m_shell.OpenWebPage(QStringLiteral("/usr/share/velmora/Velmora.html"),
+                                                    [&failures](const QString &why) { failures.append(why); });
+        qputenv("PATH", path);
+        QVERIFY(handedOver);
+        QTRY_COMPARE(failures, QStringList{QStringLiteral("no web browser started")});
+        QFile asked(bin.filePath(QStringLiteral("asked")));
+        QVERIFY(asked.open(QIODevice::ReadOnly));
+        QCOMPARE(asked.readAll(), QByteArray("file:///usr/share/velmora/Velmora.html\n"));
+    }
+#endif
 };
 
 QTEST_MAIN(TestQtShell)

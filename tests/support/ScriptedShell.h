@@ -26,6 +26,14 @@ public:
         opened.append(target);
         return shellOpenResult;
     }
+    // Hands the page over as shellOpenResult says; the test calls
+    // webPageFailed to stand for a browser that did not start.
+    bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) override
+    {
+        opened.append(path);
+        webPageFailed = std::move(failed);
+        return shellOpenResult >= ShellOpenSucceeded;
+    }
     bool CtrlKeyDown() override { return ctrlDown; }
     bool ShiftKeyDown() override { return shiftDown; }
 
@@ -41,6 +49,7 @@ public:
     QStringList saveProposedNames; // one per save dialog shown
     QStringList shownTexts;
     QStringList opened;
+    std::function<void(const QString &why)> webPageFailed;
 
 private:
     Shell *m_previous;

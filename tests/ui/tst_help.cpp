@@ -47,29 +47,41 @@ private slots:
         QCOMPARE(HelpFolder(QStringLiteral(VELMORA_BIN_DIR)), QStringLiteral(VELMORA_BIN_DIR));
     }
 
+    // What the operator hears: nothing when a browser shows the page, the
+    // reinstall box when there is no page, and where the page is when no
+    // program takes it or the browser does not start.
     void bareNameUntilTheDialogOpens_data()
     {
-        columns<bool, bool>({"pageInStartFolder", "shellFails"});
-        QTest::newRow("page where the program started") << true << false;
-        QTest::newRow("no page there") << false << false;
-        QTest::newRow("the shell cannot open it") << true << true;
+        columns<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
+        const QString cannot = QStringLiteral("Help could not be opened (%1); the page is ");
+        QTest::newRow("page where the program started") << true << "" << "";
+        QTest::newRow("no page there") << false << "" << CannotOpen;
+        QTest::newRow("the shell cannot open it") << true << "refuses" << cannot.arg("no program opens web pages");
+        QTest::newRow("no browser starts") << true << "browser fails" << cannot.arg("no web browser started");
     }
 
     void bareNameUntilTheDialogOpens()
     {
-        const auto [pageInStartFolder, shellFails] = fetch<bool, bool>({"pageInStartFolder", "shellFails"});
+        const auto [pageInStartFolder, shellFails, told] = fetch<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
         QTemporaryDir start;
         QVERIFY(QDir::setCurrent(start.path()));
         if (pageInStartFolder)
             QVERIFY(writePage(start.path()));
+        const QString page = QDir(start.path()).filePath(HelpFileName);
         desktop::ScriptedDialogs dialogs;
         desktop::ScriptedShell shell;
-        if (shellFails)
+        QStringList heard = dialogs.lines();
+        setHelpTeller([&heard](const QString &message) { heard.append(message); });
+        if (shellFails == u"refuses")
             shell.shellOpenResult = desktop::Shell::ShellOpenFailed;
         ShowHelp();
-        QCOMPARE(shell.opened, pageInStartFolder ? QStringList{QDir(start.path()).filePath(HelpFileName)}
-                                                 : QStringList());
-        QCOMPARE(dialogs.lines(), pageInStartFolder && !shellFails ? QStringList() : QStringList{CannotOpen});
+        if (shellFails == u"browser fails")
+            shell.webPageFailed(QStringLiteral("no web browser started"));
+        setHelpTeller({});
+        QCOMPARE(shell.opened, pageInStartFolder ? QStringList{page} : QStringList());
+        heard += dialogs.lines();
+        const QString expected = told.startsWith(u"Help could") ? told + QDir::toNativeSeparators(page) : told;
+        QCOMPARE(heard, expected.isEmpty() ? QStringList() : QStringList{expected});
     }
 
     void programFolderOnceTheDialogOpened()

@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace desktop {
@@ -71,6 +73,37 @@ bool QtShell::ShowText(const QString &text)
 qint32 QtShell::ShellOpen(const QString &target)
 {
     return QDesktopServices::openUrl(QUrl::fromUserInput(target)) ? ShellOpenSucceeded : ShellOpenFailed;
+}
+
+bool QtShell::OpenWebPage(const QString &path, std::function<void(const QString &why)> failed)
+{
+    const QUrl page = QUrl::fromLocalFile(path);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        // No parent: deleting it while the browser runs would end the browser.
+        auto *process = new QProcess;
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failed](int exitCode, QProcess::ExitStatus status) {
+                             if (status != QProcess::NormalExit || exitCode != 0)
+                                 failed(QStringLiteral("no web browser started"));
+                             process->deleteLater();
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            failed(QStringLiteral("xdg-open did not start"));
+            process->deleteLater();
+        });
+        process->start(opener, {page.toString()});
+        return true;
+    }
+#else
+    Q_UNUSED(failed)
+#endif
+    return QDesktopServices::openUrl(page);
 }
 
 bool QtShell::CtrlKeyDown()
