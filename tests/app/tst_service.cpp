@@ -6,10 +6,13 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // `velmora --no-window` as a service manager runs it: no display variables,
 // no platform plugin, the set-up from the data folder, driven through
@@ -155,9 +158,21 @@ private slots:
     // to the routers, status tells about both, its messages reach standard
     // error with the time, and the service manager's stop signal saves the
     // set-up and removes the socket (INT and HUP, the same handler: the
-    // window program's stop-signal test).
+    // window program's stop-signal test). Without a runtime folder (root in
+    // a container) the panel and velmora-ctl meet in the program's own.
     void servesUntilStopped()
     {
+        QTemporaryDir temporary;
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray temp = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", runtime);
+            qputenv("TMPDIR", temp);
+        });
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", temporary.path().toUtf8());
+        if (!QFileInfo::exists(QStringLiteral("/run/user/%1").arg(geteuid())))
+            QVERIFY(controlSocketName().startsWith(temporary.path() + QStringLiteral("/velmora-")));
         QVERIFY(seed(SetUp));
         RouterSim sim;
         QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
