@@ -22,5 +22,7 @@ struct StartOptions
 
 // The status of a panel that ran but could not write its set-up at the exit.
 inline constexpr int ExitNotSaved = 1;
+// The status of the window program started without a display.
+inline constexpr int ExitNoDisplay = 1;
 
 [[nodiscard]] StartOptions parseStartOptions(int argc, char *argv[]);
