@@ -163,8 +163,9 @@ private slots:
     // to the routers, status tells about both, its messages reach standard
     // error with the time, and the service manager's stop signal saves the
     // set-up and removes the socket (INT and HUP, the same handler: the
-    // window program's stop-signal test). Without a runtime folder (root in
-    // a container) the panel and velmora-ctl meet in the program's own.
+    // window program's stop-signal test). A second panel on its data folder
+    // does not start. Without a runtime folder (root in a container) the
+    // panel and velmora-ctl meet in the program's own.
     void servesUntilStopped()
     {
         QTemporaryDir temporary;
@@ -209,6 +210,13 @@ private slots:
                                                  "videohub %4 clients 1\n")
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
                                            QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
+
+        Program second(VELMORA_PANEL, {"--no-window"});
+        QVERIFY(second.ended());
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(second.err, QStringLiteral("TIME Velmora: Velmora is already running with the set-up in ") + folder +
+                                 QLatin1Char('\n'));
+        QCOMPARE(ctl({"state", "0", "2"}), QStringLiteral("0 video 7 audio 7\n"));
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(panel.ended());

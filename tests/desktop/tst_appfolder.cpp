@@ -1,5 +1,6 @@
 #include "DataRows.h"
 #include "desktop/AppFolder.h"
+#include "desktop/DataFolderClaim.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
 #include "desktop/RuntimeFolder.h"
@@ -185,6 +186,25 @@ private slots:
         QVERIFY(isPrivateFolder(folder));
         QVERIFY(QFile::setPermissions(folder, ownerAndRead | QFileDevice::WriteGroup));
         QVERIFY(!isPrivateFolder(folder));
+    }
+
+    // One panel per data folder: a second claim is refused with a box while
+    // the first holds it, and succeeds once it is released or its holder is
+    // gone (a lock file left by a process that no longer runs).
+    void dataFolderClaim()
+    {
+        ScriptedDialogs boxes;
+        const QString lock = AppFolder() + QStringLiteral("velmora.lock");
+        {
+            const DataFolderClaim first;
+            QVERIFY(!first.refused());
+            QVERIFY(DataFolderClaim().refused());
+            QCOMPARE(boxes.lines(), QStringList{QStringLiteral("Velmora: Velmora is already running with the set-up in ") +
+                                                QDir::toNativeSeparators(at(QStringLiteral("data/Velmora/1.1")))});
+        }
+        writeFile(lock, "2147483646\nvelmora\n\n");
+        QVERIFY(!DataFolderClaim().refused());
+        QCOMPARE(boxes.shown.size(), 1);
     }
 
     // The display file lives in the user's own folder and is replaced, never
