@@ -3,8 +3,9 @@
 # running and in place, and that stopping the session leaves nothing behind.
 # Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED
 set -euo pipefail
+script_dir=$(cd "$(dirname "$0")/../../scripts" && pwd)
 # shellcheck source=scripts/demo-session.sh
-source "$(dirname "$0")/../../scripts/demo-session.sh"
+source "$script_dir/demo-session.sh"
 
 work=$(mktemp -d)
 trap 'stop_started; rm -rf "$work"' EXIT
@@ -202,10 +203,47 @@ wait_until_gone() {
     return 1
 }
 
+# The session's files a second one must leave alone: the simulator's log,
+# the port link, the display's key and number, the set-up.
+session_files() {
+    local state=$1 folder=$2
+    readlink "$folder/ports/COM1"
+    stat -c '%n %s %i %y' "$state/demo-routersim.log" "$folder/default.rcf" "$state/demo-display/xauth" \
+        "$state/demo-display/display-number" 2>/dev/null || true
+}
+
+# A session started in STATE while another runs there (its output in
+# FIRST_LOG) is refused at once, says where the first one's panel is seen,
+# and leaves the first one's files alone.
+expect_second_session_refused() {
+    local bin=$1 state=$2 seed=$3 headless=$4 folder=$5 first_log=$6
+    local before status=0 vnc_port
+    before=$(session_files "$state" "$folder")
+    "${session_command[@]}" "$bin" "$state" "$seed" "$headless" >"$work/second.log" 2>&1 || status=$?
+    [ "$status" = 1 ] || { cat "$work/second.log" >&2; fail "a second session ended with $status"; }
+    grep -q '^A demonstration session is already running here' "$work/second.log" ||
+        fail "the second session did not say why: $(cat "$work/second.log")"
+    if [ -n "$headless" ]; then
+        vnc_port=$(sed -n 's/.*by VNC at localhost port \([0-9]*\).*/\1/p' "$first_log")
+        grep -q "by VNC at localhost port $vnc_port, in a web browser at http://localhost:" "$work/second.log" ||
+            fail "the second session did not say where the first one's views are: $(cat "$work/second.log")"
+    else
+        grep -qx "Its panel is on this machine's display." "$work/second.log" ||
+            fail "the second session did not say where the first one's panel is: $(cat "$work/second.log")"
+    fi
+    [ "$(session_files "$state" "$folder")" = "$before" ] || fail "the second session touched the first one's files"
+}
+
+# The run command's session as run.sh runs it; BIN STATE SEED HEADLESS follow.
+# shellcheck disable=SC2016 # expanded by the session's own shell
+session_command=(bash -c 'set -euo pipefail; source "$1/demo-session.sh"; claim_demo_session "$3" || exit 1
+                          run_demo_session "$2" "$3" "$4" "$5"' session "$script_dir")
+
 # The run command's session with the programs in BIN: a signal to it ends the
 # panel as File, Exit does (default.rcf saved, control socket gone) and then
 # everything it started; SIGKILL to it leaves nothing it started running.
 # With "headless", on a virtual display served by VNC and to a web browser.
+# A second session while it runs is refused.
 check_session_signals() {
     local bin=$1 seed=$2 headless=${3:-}
     local tool
@@ -218,16 +256,13 @@ check_session_signals() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     local state=$work/session folder=$work/session/demo-data/Velmora/1.1
     local socket=$XDG_RUNTIME_DIR/velmora-control
-    local script_dir
-    script_dir=$(cd "$(dirname "$0")/../../scripts" && pwd)
 
     local signal session status started tries
     for signal in TERM KILL; do
         # Written loosely: what the panel saves is the demonstration set-up itself.
         mkdir -p "$folder"
         sed 's/^Com Port: 1/Com Port:    1/' "$seed" >"$folder/default.rcf"
-        bash -c 'set -euo pipefail; source "$1/demo-session.sh"; run_demo_session "$2" "$3" "$4" "$5"' \
-            session "$script_dir" "$bin" "$state" "$seed" "$headless" >"$work/session.log" 2>&1 &
+        "${session_command[@]}" "$bin" "$state" "$seed" "$headless" >"$work/session.log" 2>&1 &
         session=$!
         # The panel listens once it runs (its start-up dialog open).
         for ((tries = 0; tries < 300; tries++)); do
@@ -240,6 +275,9 @@ check_session_signals() {
         [ ${#started[@]} -ge 2 ] || fail "$signal: the session runs ${started[*]}, not the simulator and the panel"
         # Whatever outlives the session is stopped when this test ends.
         STARTED_PIDS+=("${started[@]}")
+        if [ "$signal" = TERM ]; then
+            expect_second_session_refused "$bin" "$state" "$seed" "$headless" "$folder" "$work/session.log"
+        fi
 
         kill -"$signal" "$session"
         status=0
