@@ -119,6 +119,13 @@ start_routersim() {
     wait_for_line "$log" '^ready ' $! "The router simulator"
 }
 
+# The size of the virtual display: the panel's main window, its 800 x 543
+# client area (frmMainMatrix) under its menu bar as drawn with the fonts the
+# run command installs. With no window manager the window sits at the top
+# left corner, so a larger display shows black beside and below it, and the
+# views would show that too.
+VIRTUAL_SCREEN=800x561
+
 # Starts a virtual X display whose only key is a fresh cookie in STATE/xauth,
 # and exports DISPLAY and XAUTHORITY for what runs on it.
 start_virtual_display() {
@@ -132,7 +139,7 @@ start_virtual_display() {
     # display whichever number it gets.
     local cookie_name=4d49542d4d414749432d434f4f4b49452d31 # MIT-MAGIC-COOKIE-1, in hex
     printf 'ffff 0000  0000  0012 %s 0010 %s\n' "$cookie_name" "$(mcookie)" | xauth -f "$auth" nmerge -
-    guarded TERM Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -auth "$auth" \
+    guarded TERM Xvfb -displayfd 3 -screen 0 "${VIRTUAL_SCREEN}x24" -nolisten tcp -auth "$auth" \
         3>"$number_file" >"$state/xvfb.log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$number_file" '^[0-9][0-9]*$' $! "The virtual display (Xvfb)"

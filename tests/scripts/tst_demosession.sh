@@ -99,10 +99,11 @@ drawn_region() {
 # The panel from BIN, on the demonstration set-up SEED, on the virtual
 # display, seen in a web browser: the page the session prints asks for the
 # password and, given the run's, shows the panel's window as the display
-# itself holds it. The transfer may compress the picture, so the two may
-# differ a little: at most 3 % mean absolute difference over the region the
-# panel covers (a noVNC screen instead of the panel, or a black one, differs
-# by far more).
+# itself holds it. Once Enter typed in the page has closed the start-up
+# dialog, the main window covers the whole display: nothing of it is black
+# at its edges. The transfer may compress the picture, so the two may
+# differ a little: at most 3 % mean absolute difference (a noVNC screen
+# instead of the panel, or a black one, differs by far more).
 check_web_view() {
     local bin=$1 seed=$2
     local tool
@@ -131,10 +132,12 @@ check_web_view() {
     [[ $region != 0x0* ]] || { cat "$work/panel.log" >&2; fail "the panel draws nothing on the display"; }
 
     # The page as printed asks for the password; it is typed into its own
-    # dialog. Ready once noVNC is connected after that and shows a frame: it
-    # shows only whole ones, and the display is black where the panel is
-    # not. Its control bar, which opens over the picture's left edge, is
-    # then hidden.
+    # dialog. Once noVNC is connected after that and shows a frame (it shows
+    # only whole ones, and the display is black where the panel is not),
+    # Enter goes to the start-up dialog. Ready when the main window reaches
+    # the picture's corners; noVNC's control bar, which opens over the
+    # picture's left edge, and its status line, which slides over the top
+    # edge, are then hidden.
     local ready='(() => {
         const dialog = document.getElementById("noVNC_credentials_dlg");
         if (dialog.classList.contains("noVNC_open")) {
@@ -148,16 +151,28 @@ check_web_view() {
             return document.getElementById("noVNC_status").textContent || "not connected";
         if (!window.askedForPassword) return "connected without being asked for a password";
         const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-        for (let i = 0; i < pixels.length; i += 4) {
-            if (pixels[i] + pixels[i + 1] + pixels[i + 2] > 0) {
-                document.getElementById("noVNC_control_bar_anchor").style.display = "none";
-                return true;
-            }
+        const drawn = (x, y) => {
+            const i = 4 * (y * canvas.width + x);
+            return pixels[i] + pixels[i + 1] + pixels[i + 2] > 30;
+        };
+        if (!window.sentEnter) {
+            if (!pixels.some((value, i) => i % 4 != 3 && value > 0)) return "connected, nothing drawn yet";
+            for (const type of ["keydown", "keyup"])
+                canvas.dispatchEvent(new KeyboardEvent(type, { key: "Enter", code: "Enter", bubbles: true }));
+            window.sentEnter = true;
+            return "Enter sent to the start-up dialog";
         }
-        return "connected, nothing drawn yet";
+        const right = canvas.width - 1, bottom = canvas.height - 1;
+        if (![[0, 0], [right, 0], [0, bottom], [right, bottom]].every(([x, y]) => drawn(x, y)))
+            return "the main window does not cover the display";
+        for (const id of ["noVNC_control_bar_anchor", "noVNC_status"])
+            document.getElementById(id).style.display = "none";
+        return true;
     })()'
     local shot=$display/browser.png
-    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot") ||
+    # A page of the display's size: the picture, scaled to fit, is shown at its own size.
+    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot" \
+        "$VIRTUAL_SCREEN") ||
         fail "the page did not show the panel (its picture: $shot)"
     echo "page ready $((SECONDS - started)) s after the virtual display's start"
 
@@ -165,6 +180,8 @@ check_web_view() {
     import -window root "$display/display.png"
     local size difference
     size=$(identify -format '%wx%h' "$display/display.png")
+    region=$(drawn_region "$display/display.png")
+    [ "$region" = "$size+1+1" ] || fail "the main window covers $region of the display ($size, with a border of 1)"
     convert "$shot" -resize "$size!" -bordercolor black -border 1 -crop "$region" +repage "$display/browser-panel.png"
     convert "$display/display.png" -bordercolor black -border 1 -crop "$region" +repage "$display/display-panel.png"
     # compare ends with 1 when the pictures differ at all.
