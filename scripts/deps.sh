@@ -22,7 +22,9 @@ ensure_packages() {
 
 # What every build needs. The fonts: the window tests draw text offscreen and
 # render pictures; the condensed face stands in for Tahoma in the dialogs.
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
+# libxkbcommon-dev only quiets Qt's CMake files, which look for it on behalf
+# of programs using Qt's private parts ("Could NOT find XKB").
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libxkbcommon-dev
                         fonts-dejavu-core fonts-dejavu-extra)
 
 # What the panel needs on a display: Qt's X11 platform plugin and a sans-serif font.
