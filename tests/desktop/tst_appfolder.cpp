@@ -124,8 +124,9 @@ private slots:
         if (own == u"file")
             writeFile(ownFolder, "a file, not a folder");
 
-        QCOMPARE(RuntimeFolder(), QString(used).replace(QStringLiteral("HOME"), m_home->path())
-                                      .replace(QStringLiteral("OWN"), ownFolder));
+        QCOMPARE(
+            RuntimeFolder(),
+            QString(used).replace(QStringLiteral("HOME"), m_home->path()).replace(QStringLiteral("OWN"), ownFolder));
     }
 #endif
 
@@ -199,8 +200,9 @@ private slots:
             const DataFolderClaim first;
             QVERIFY(!first.refused());
             QVERIFY(DataFolderClaim().refused());
-            QCOMPARE(boxes.lines(), QStringList{QStringLiteral("Velmora: Velmora is already running with the set-up in ") +
-                                                QDir::toNativeSeparators(at(QStringLiteral("data/Velmora/1.1")))});
+            QCOMPARE(boxes.lines(),
+                     QStringList{QStringLiteral("Velmora: Velmora is already running with the set-up in ") +
+                                 QDir::toNativeSeparators(at(QStringLiteral("data/Velmora/1.1")))});
         }
         writeFile(lock, "2147483646\nvelmora\n\n");
         QVERIFY(!DataFolderClaim().refused());
