@@ -2,13 +2,12 @@
 #include "RouterSim.h"
 #include "VideohubPeer.h"
 #include "remote/ControlSocketName.h"
+#include "support/RuntimeSetting.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -168,17 +167,9 @@ private slots:
     // panel and velmora-ctl meet in the program's own.
     void servesUntilStopped()
     {
-        QTemporaryDir temporary;
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray temp = qgetenv("TMPDIR");
-        const auto restore = qScopeGuard([&] {
-            qputenv("XDG_RUNTIME_DIR", runtime);
-            qputenv("TMPDIR", temp);
-        });
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", temporary.path().toUtf8());
+        const RuntimeSetting noRuntimeFolder{QByteArray()};
         if (!QFileInfo::exists(QStringLiteral("/run/user/%1").arg(geteuid())))
-            QVERIFY(controlSocketName().startsWith(temporary.path() + QStringLiteral("/velmora-")));
+            QVERIFY(controlSocketName().startsWith(noRuntimeFolder.temporaryFolder() + QStringLiteral("/velmora-")));
         QVERIFY(seed(SetUp));
         RouterSim sim;
         QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),

@@ -4,6 +4,7 @@
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
 #include "desktop/RuntimeFolder.h"
+#include "support/RuntimeSetting.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -102,20 +103,12 @@ private slots:
         const QString run = at(QStringLiteral("run"));
         QVERIFY(QDir().mkdir(run));
         QVERIFY(QFile::setPermissions(run, QFileDevice::Permissions(permissions)));
-        const QByteArray savedRun = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray savedTemp = qgetenv("TMPDIR");
         const QString start = QDir::currentPath();
-        const auto restore = qScopeGuard([&] {
-            qputenv("XDG_RUNTIME_DIR", savedRun);
-            qputenv("TMPDIR", savedTemp);
-            QDir::setCurrent(start);
-        });
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(start); });
         QVERIFY(QDir::setCurrent(m_home->path()));
-        qputenv("XDG_RUNTIME_DIR", QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
-        QVERIFY(QDir().mkdir(at(QStringLiteral("tmp"))));
-        qputenv("TMPDIR", at(QStringLiteral("tmp")).toUtf8());
+        const RuntimeSetting setting(QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
         const QString ownFolder = OwnRuntimeFolder();
-        QCOMPARE(ownFolder, at(QStringLiteral("tmp/velmora-%1").arg(geteuid())));
+        QCOMPARE(ownFolder, setting.temporaryFolder() + QStringLiteral("/velmora-%1").arg(geteuid()));
         if (own == u"private" || own == u"open")
             QVERIFY(QDir().mkdir(ownFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                                 (own == u"open" ? QFileDevice::ExeOther : QFileDevice::Permissions())));
