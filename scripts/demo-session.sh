@@ -39,7 +39,35 @@ stop_started() {
 guarded() {
     local signal=$1
     shift
+    # The session's lock stays with the session's shell: a program that could
+    # outlive the session (a browser the panel's help opened) must not keep it.
+    if [ -n "${DEMO_LOCK:-}" ]; then
+        exec {DEMO_LOCK}>&-
+    fi
     exec setpriv --pdeathsig "$signal" -- "$@"
+}
+
+# Makes this shell the one demonstration session whose state is in STATE
+# (the run command's build folder): it holds the lock STATE/demo-session.lock
+# until it ends, and STATE/demo-session.txt says where its panel can be seen.
+# While another session holds the lock, says so and where that one's panel is
+# seen, touches none of its files and returns 1.
+claim_demo_session() {
+    local state=$1
+    mkdir -p "$state"
+    # Opened for appending: a refused session empties nothing.
+    exec {DEMO_LOCK}>>"$state/demo-session.lock"
+    if flock -n "$DEMO_LOCK"; then
+        echo "It is still starting." >"$state/demo-session.txt"
+        return 0
+    fi
+    exec {DEMO_LOCK}>&-
+    unset DEMO_LOCK
+    {
+        echo "A demonstration session is already running here; end it (File, Exit in its panel) first."
+        cat "$state/demo-session.txt" 2>/dev/null || true
+    } >&2
+    return 1
 }
 
 # Waits until FILE holds a line matching PATTERN, as long as process PID
@@ -91,6 +119,13 @@ start_routersim() {
     wait_for_line "$log" '^ready ' $! "The router simulator"
 }
 
+# The size of the virtual display: the panel's main window, its 800 x 543
+# client area (frmMainMatrix) under its menu bar as drawn with the fonts the
+# run command installs. With no window manager the window sits at the top
+# left corner, so a larger display shows black beside and below it, and the
+# views would show that too.
+VIRTUAL_SCREEN=800x561
+
 # Starts a virtual X display whose only key is a fresh cookie in STATE/xauth,
 # and exports DISPLAY and XAUTHORITY for what runs on it.
 start_virtual_display() {
@@ -104,7 +139,7 @@ start_virtual_display() {
     # display whichever number it gets.
     local cookie_name=4d49542d4d414749432d434f4f4b49452d31 # MIT-MAGIC-COOKIE-1, in hex
     printf 'ffff 0000  0000  0012 %s 0010 %s\n' "$cookie_name" "$(mcookie)" | xauth -f "$auth" nmerge -
-    guarded TERM Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -auth "$auth" \
+    guarded TERM Xvfb -displayfd 3 -screen 0 "${VIRTUAL_SCREEN}x24" -nolisten tcp -auth "$auth" \
         3>"$number_file" >"$state/xvfb.log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_for_line "$number_file" '^[0-9][0-9]*$' $! "The virtual display (Xvfb)"
@@ -194,7 +229,8 @@ run_panel() {
     return "$status"
 }
 
-# The run command's session: the demonstration set-up in STATE/demo-data
+# The run command's session, once claim_demo_session has made it the only one
+# in STATE: the demonstration set-up in STATE/demo-data
 # (seeded from SEED), the router simulator as COM1 logging to
 # STATE/demo-routersim.log, with HEADLESS non-empty a virtual display served
 # by VNC, and the panel from BIN until it ends. Whatever ends the session
@@ -218,6 +254,10 @@ run_demo_session() {
         start_web_view "$state/demo-display"
         export QT_QPA_PLATFORM=xcb
         print_vnc_directions
+        echo "Its panel is on a virtual display: by VNC at localhost port $VNC_PORT, in a web browser at" \
+            "$WEB_ADDRESS (with the password that session printed)." >"$state/demo-session.txt"
+    else
+        echo "Its panel is on this machine's display." >"$state/demo-session.txt"
     fi
 
     run_panel "$bin/velmora"

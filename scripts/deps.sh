@@ -23,7 +23,9 @@ ensure_packages() {
 # What every build needs. The fonts: the window tests and the help page's
 # pictures draw text offscreen; the condensed face stands in for Tahoma in the
 # dialogs. help2man makes the manual pages from the programs' --help.
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
+# libxkbcommon-dev only quiets Qt's CMake files, which look for it on behalf
+# of programs using Qt's private parts ("Could NOT find XKB").
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libxkbcommon-dev
                         fonts-dejavu-core fonts-dejavu-extra help2man)
 
 # What packing the Debian package needs: dpkg-shlibdeps and dpkg-buildflags,

@@ -11,6 +11,11 @@ root=$PWD
 source scripts/deps.sh
 source scripts/demo-session.sh
 
+# The run preset (CMakePresets.json) builds in build/run. A session already
+# running there is left alone: this one would overwrite its set-up.
+build=$root/build/run
+claim_demo_session "$build" || exit 1
+
 packages=("${VELMORA_BUILD_PACKAGES[@]}" "${VELMORA_RUN_PACKAGES[@]}")
 headless=
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -21,8 +26,6 @@ elif [ -z "${DISPLAY:-}" ]; then
 fi
 ensure_packages "${packages[@]}"
 
-# The run preset (CMakePresets.json) builds in build/run.
-build=$root/build/run
 cmake --preset run
 cmake --build --preset run
 

@@ -5,6 +5,7 @@
 #include "config/ConfigFile.h"
 #include "desktop/ConsoleDialogs.h"
 #include "desktop/ConsoleLine.h"
+#include "desktop/DataFolderClaim.h"
 #include "desktop/Dialogs.h"
 #include "desktop/StopSignals.h"
 #include "panel/MainPanel.h"
@@ -38,12 +39,14 @@ int runService(int argc, char *argv[], const StartOptions &options)
 
     desktop::ConsoleDialogs dialogs(desktop::LineStamp::Time);
     desktop::setDialogs(&dialogs);
+    // Before anything reads the data folder; a stop signal ends a refused panel at once.
+    const desktop::DataFolderClaim claim;
     // From here on a stop signal waits for the event loop instead of killing the panel.
     desktop::StopSignals stopSignals;
     QObject::connect(&stopSignals, &desktop::StopSignals::stopRequested, &app, &QCoreApplication::quit);
 
-    int exitCode = 0;
-    {
+    int exitCode = claim.refused() ? ExitAlreadyRunning : 0;
+    if (!claim.refused()) {
         MainPanel panel;
         QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
         PanelServers servers(panel, QStringLiteral("service"), options.videohubArguments);

@@ -23,5 +23,9 @@ struct StartOptions
 
 // The status of a panel that ran but could not write its set-up at the exit.
 inline constexpr int ExitNotSaved = 1;
+// The status of a panel that did not start because another one runs on its data folder.
+inline constexpr int ExitAlreadyRunning = 1;
+// The status of the window program started without a display.
+inline constexpr int ExitNoDisplay = 1;
 
 [[nodiscard]] StartOptions parseStartOptions(int argc, char *argv[]);

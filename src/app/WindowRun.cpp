@@ -2,6 +2,7 @@
 
 #include "PanelServers.h"
 #include "base/PanelLimits.h"
+#include "desktop/DataFolderClaim.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Help.h"
 #include "desktop/Shell.h"
@@ -25,11 +26,13 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
     desktop::setDialogs(&dialogs);
     desktop::QtShell shell;
     desktop::setShell(&shell);
+    // Before anything reads the data folder; a stop signal ends a refused panel at once.
+    const desktop::DataFolderClaim claim;
     // From here on a stop signal waits for the event loop instead of killing the panel.
     desktop::StopSignals stopSignals;
 
-    int exitCode = 0;
-    {
+    int exitCode = claim.refused() ? ExitAlreadyRunning : 0;
+    if (!claim.refused()) {
         MainPanel panel;
         // What the servers and the start-up say before the window is on the screen waits for it.
         panel.statusLine().holdUntilShown();

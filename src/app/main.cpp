@@ -6,6 +6,8 @@
 #include "ServiceRun.h"
 #include "StartOptions.h"
 #include "WindowRun.h"
+#include "desktop/ConsoleLine.h"
+#include "desktop/DisplayCheck.h"
 #include "desktop/RuntimeFolder.h"
 
 int main(int argc, char *argv[])
@@ -14,5 +16,10 @@ int main(int argc, char *argv[])
     const StartOptions options = parseStartOptions(argc, argv);
     if (options.exitNow)
         return *options.exitNow;
+    if (!options.noWindow && !desktop::displayNamed()) {
+        desktop::writeConsoleLine(QStringLiteral("velmora: No display. Use velmora --no-window to run without a "
+                                                 "window, or ./scripts/run.sh for a virtual display."));
+        return ExitNoDisplay;
+    }
     return options.noWindow ? runService(argc, argv, options) : runWindow(argc, argv, options);
 }

@@ -10,6 +10,30 @@
 
 namespace desktop {
 
+namespace {
+
+#ifdef Q_OS_UNIX
+const auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+bool isPrivate(const QFileInfo &info)
+{
+    const auto othersMayEnter = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    return info.isAbsolute() && info.isDir() && info.ownerId() == geteuid() && !(info.permissions() & othersMayEnter);
+}
+#endif
+
+} // namespace
+
+QString OwnRuntimeFolder()
+{
+#ifdef Q_OS_UNIX
+    return QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/velmora-%1").arg(geteuid());
+#else
+    return QDir::cleanPath(QDir::tempPath());
+#endif
+}
+
 QString RuntimeFolder()
 {
 #ifdef Q_OS_UNIX
@@ -18,14 +42,17 @@ QString RuntimeFolder()
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty())
         folder = QStringLiteral("/run/user/%1").arg(geteuid());
-    const QFileInfo info(folder);
-    const auto othersMayEnter = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-    const bool isPrivate = !QDir::isRelativePath(folder) && info.isDir() && info.ownerId() == geteuid() &&
-                           !(info.permissions() & othersMayEnter);
-    return isPrivate ? QDir::cleanPath(folder) : QString();
+    if (isPrivate(QFileInfo(folder)))
+        return QDir::cleanPath(folder);
+    // The temporary folder is everyone's: a name planted there beforehand,
+    // a link above all, could lead the socket into someone else's hands.
+    const QString own = OwnRuntimeFolder();
+    if (!QFileInfo::exists(own))
+        (void)QDir().mkdir(own, OwnerOnly);
+    const QFileInfo info(own);
+    return !info.isSymLink() && isPrivate(info) ? own : QString();
 #else
-    return QDir::cleanPath(QDir::tempPath());
+    return OwnRuntimeFolder();
 #endif
 }
 

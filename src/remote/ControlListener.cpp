@@ -1,8 +1,10 @@
 #include "remote/ControlListener.h"
 
+#include "desktop/RuntimeFolder.h"
 #include "link/StatusSink.h"
 #include "remote/ControlSocketName.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QLockFile>
 
@@ -37,7 +39,9 @@ void ControlListener::check()
     if (!m_lock)
         m_lock = controlPortLock();
     if (!m_lock) {
-        say(Said::Unavailable, QStringLiteral("Control port unavailable: no private runtime folder"));
+        say(Said::Unavailable, QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one "
+                                              "only you may enter); set XDG_RUNTIME_DIR to such a folder")
+                                   .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
         return;
     }
     // Whoever holds the lock owns the port, socket or not: the check and the

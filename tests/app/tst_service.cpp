@@ -2,6 +2,7 @@
 #include "RouterSim.h"
 #include "VideohubPeer.h"
 #include "remote/ControlSocketName.h"
+#include "support/RuntimeSetting.h"
 
 #include <QDir>
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // `velmora --no-window` as a service manager runs it: no display variables,
 // no platform plugin, the set-up from the data folder, driven through
@@ -162,13 +164,28 @@ private slots:
         QCOMPARE(ctl({"status"}), QStringLiteral("1 No Velmora panel is running\n"));
     }
 
+    // The window without a display: one line, before Qt would abort.
+    void windowNeedsADisplay()
+    {
+        Program panel(VELMORA_PANEL, {});
+        QVERIFY(panel.ended());
+        QCOMPARE(panel.exitCode(), 1);
+        QCOMPARE(panel.err, QStringLiteral("velmora: No display. Use velmora --no-window to run without a window, or "
+                                           "./scripts/run.sh for a virtual display.\n"));
+    }
+
     // Routes and macros go through its control port and its Videohub server
     // to the routers, status tells about both, its messages reach standard
     // error with the time, and the service manager's stop signal saves the
     // set-up and removes the socket (INT and HUP, the same handler: the
-    // window program's stop-signal test).
+    // window program's stop-signal test). A second panel on its data folder
+    // does not start. Without a runtime folder (root in a container) the
+    // panel and velmora-ctl meet in the program's own.
     void servesUntilStopped()
     {
+        const RuntimeSetting noRuntimeFolder{QByteArray()};
+        if (!QFileInfo::exists(QStringLiteral("/run/user/%1").arg(geteuid())))
+            QVERIFY(controlSocketName().startsWith(noRuntimeFolder.temporaryFolder() + QStringLiteral("/velmora-")));
         QVERIFY(seed(SetUp));
         RouterSim sim;
         QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
@@ -200,6 +217,13 @@ private slots:
                                                  "videohub %4 clients 1\n")
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
                                            QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
+
+        Program second(VELMORA_PANEL, {"--no-window"});
+        QVERIFY(second.ended());
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(second.err, QStringLiteral("TIME Velmora: Velmora is already running with the set-up in ") + folder +
+                                 QLatin1Char('\n'));
+        QCOMPARE(ctl({"state", "0", "2"}), QStringLiteral("0 video 7 audio 7\n"));
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(panel.ended());

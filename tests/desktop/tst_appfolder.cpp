@@ -1,8 +1,10 @@
 #include "DataRows.h"
 #include "desktop/AppFolder.h"
+#include "desktop/DataFolderClaim.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
 #include "desktop/RuntimeFolder.h"
+#include "support/RuntimeSetting.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 using namespace desktop;
 
@@ -71,33 +77,49 @@ private slots:
 
 #ifdef Q_OS_UNIX
     // The control socket's folder: only one nobody else may enter, and only
-    // an absolute one.
+    // an absolute one. Without such a runtime folder, the program's own in
+    // the temporary folder, made private; one planted there beforehand is
+    // used only when it is a real folder as private.
     void runtimeFolder_data()
     {
-        columns<QString, int, bool>({"xdgRuntimeDir", "permissions", "used"});
+        columns<QString, int, QString, QString>({"xdgRuntimeDir", "permissions", "own", "used"});
         const int ownerOnly = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QTest::newRow("private") << "HOME/run" << ownerOnly << true;
-        QTest::newRow("others may enter") << "HOME/run" << (ownerOnly | int(QFileDevice::ExeOther)) << false;
-        QTest::newRow("group may read") << "HOME/run" << (ownerOnly | int(QFileDevice::ReadGroup)) << false;
-        QTest::newRow("relative") << "run" << ownerOnly << false;
+        // clang-format off
+        QTest::newRow("private") << "HOME/run" << ownerOnly << "missing" << "HOME/run";
+        QTest::newRow("others may enter: own made") << "HOME/run" << (ownerOnly | int(QFileDevice::ExeOther)) << "missing" << "OWN";
+        QTest::newRow("group may read: own made") << "HOME/run" << (ownerOnly | int(QFileDevice::ReadGroup)) << "missing" << "OWN";
+        QTest::newRow("relative: own made") << "run" << ownerOnly << "missing" << "OWN";
+        QTest::newRow("own there, private") << "run" << ownerOnly << "private" << "OWN";
+        QTest::newRow("own there, others may enter") << "run" << ownerOnly << "open" << "";
+        QTest::newRow("own a link to a private folder") << "run" << ownerOnly << "link" << "";
+        QTest::newRow("own a file") << "run" << ownerOnly << "file" << "";
+        // clang-format on
     }
 
     void runtimeFolder()
     {
-        const auto [xdgRuntimeDir, permissions, used] =
-            fetch<QString, int, bool>({"xdgRuntimeDir", "permissions", "used"});
+        const auto [xdgRuntimeDir, permissions, own, used] =
+            fetch<QString, int, QString, QString>({"xdgRuntimeDir", "permissions", "own", "used"});
         const QString run = at(QStringLiteral("run"));
         QVERIFY(QDir().mkdir(run));
         QVERIFY(QFile::setPermissions(run, QFileDevice::Permissions(permissions)));
-        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
         const QString start = QDir::currentPath();
-        const auto restore = qScopeGuard([&] {
-            qputenv("XDG_RUNTIME_DIR", saved);
-            QDir::setCurrent(start);
-        });
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(start); });
         QVERIFY(QDir::setCurrent(m_home->path()));
-        qputenv("XDG_RUNTIME_DIR", QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
-        QCOMPARE(RuntimeFolder(), used ? run : QString());
+        const RuntimeSetting setting(QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
+        const QString ownFolder = OwnRuntimeFolder();
+        QCOMPARE(ownFolder, setting.temporaryFolder() + QStringLiteral("/velmora-%1").arg(geteuid()));
+        if (own == u"private" || own == u"open")
+            QVERIFY(QDir().mkdir(ownFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                                (own == u"open" ? QFileDevice::ExeOther : QFileDevice::Permissions())));
+        if (own == u"link")
+            QVERIFY(QFile::link(run, ownFolder));
+        if (own == u"file")
+            writeFile(ownFolder, "a file, not a folder");
+
+        QCOMPARE(
+            RuntimeFolder(),
+            QString(used).replace(QStringLiteral("HOME"), m_home->path()).replace(QStringLiteral("OWN"), ownFolder));
     }
 #endif
 
@@ -158,6 +180,26 @@ private slots:
         QVERIFY(isPrivateFolder(folder));
         QVERIFY(QFile::setPermissions(folder, ownerAndRead | QFileDevice::WriteGroup));
         QVERIFY(!isPrivateFolder(folder));
+    }
+
+    // One panel per data folder: a second claim is refused with a box while
+    // the first holds it, and succeeds once it is released or its holder is
+    // gone (a lock file left by a process that no longer runs).
+    void dataFolderClaim()
+    {
+        ScriptedDialogs boxes;
+        const QString lock = AppFolder() + QStringLiteral("velmora.lock");
+        {
+            const DataFolderClaim first;
+            QVERIFY(!first.refused());
+            QVERIFY(DataFolderClaim().refused());
+            QCOMPARE(boxes.lines(),
+                     QStringList{QStringLiteral("Velmora: Velmora is already running with the set-up in ") +
+                                 QDir::toNativeSeparators(at(QStringLiteral("data/Velmora/1.1")))});
+        }
+        writeFile(lock, "2147483646\nvelmora\n\n");
+        QVERIFY(!DataFolderClaim().refused());
+        QCOMPARE(boxes.shown.size(), 1);
     }
 
     // The display file lives in the user's own folder and is replaced, never

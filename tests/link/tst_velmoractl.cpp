@@ -94,6 +94,8 @@ struct CtlFolder
         for (const QString &variable : unset)
             environment.remove(variable);
         environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.path());
+        // Without a runtime folder velmora-ctl looks for its own in the temporary folder.
+        environment.insert(QStringLiteral("TMPDIR"), folder.path());
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(folder.path());
         process.start(QStringLiteral(VELMORA_CTL), arguments);

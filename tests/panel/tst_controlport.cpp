@@ -1,8 +1,10 @@
 #include "DataRows.h"
+#include "desktop/RuntimeFolder.h"
 #include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "support/NoFreeDescriptors.h"
+#include "support/RuntimeSetting.h"
 
 #include <QEventLoop>
 #include <QLocalSocket>
@@ -465,6 +467,21 @@ private slots:
         other->unlock();
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
         QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
+    }
+
+    // No private runtime folder, and the program's own blocked (a file at
+    // its name): the status line names the folder tried and what to set.
+    void noRuntimeFolderSaysWhatToSet()
+    {
+        const RuntimeSetting setting("relative");
+        QFile blocker(desktop::OwnRuntimeFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        PortRig rig;
+        rig.open();
+        QCOMPARE(rig.panel->statusLine().text(),
+                 QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
+                                "enter); set XDG_RUNTIME_DIR to such a folder")
+                     .arg(QDir::toNativeSeparators(blocker.fileName())));
     }
 
 #ifdef Q_OS_UNIX

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Opens URL in headless Chromium, waits until the script READY evaluates to
-true on the page (anything else it returns says what is still awaited), and
-saves a picture of the element SELECTOR as it shows on screen, as PNG.
-Usage: browser_shot.py URL READY SELECTOR OUT.png [SECONDS]
+"""Opens URL in headless Chromium, in a page of WIDTHxHEIGHT pixels, waits
+until the script READY evaluates to true on the page (anything else it
+returns says what is still awaited), and saves a picture of the element
+SELECTOR as it shows on screen, as PNG.
+Usage: browser_shot.py URL READY SELECTOR OUT.png WIDTHxHEIGHT [SECONDS]
 Exits 1 when READY is not true within SECONDS (default 20), after saving a
 picture of the whole page to OUT.png for the diagnosis."""
 
@@ -35,9 +36,7 @@ class Browser:
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
         # Ends with this process however that ends. A temporary profile; no
-        # sandbox, which cannot start as root. The window is larger than the
-        # virtual display, so that a page scaling it to fit shows it at its
-        # own size.
+        # sandbox, which cannot start as root.
         self._process = subprocess.Popen(
             ["setpriv", "--pdeathsig", "KILL", "--", "chromium", "--headless=new", "--no-sandbox", "--disable-gpu",
              "--no-first-run", "--user-data-dir=" + profile,
@@ -93,12 +92,17 @@ class Browser:
 
 
 def main():
-    url, ready, selector, out = sys.argv[1:5]
-    seconds = float(sys.argv[5]) if len(sys.argv) > 5 else 20
+    url, ready, selector, out, size = sys.argv[1:6]
+    seconds = float(sys.argv[6]) if len(sys.argv) > 6 else 20
     profile = tempfile.mkdtemp(prefix="browser-shot-")
     browser = None
     try:
         browser = Browser(profile)
+        # Exactly this size, whatever the browser's own bars take: a page
+        # that scales a picture to fit shows one of this size as it is.
+        width, height = (int(n) for n in size.split("x"))
+        browser.page("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                     mobile=False)
         browser.page("Page.navigate", url=url)
         deadline = time.monotonic() + seconds
         state = browser.evaluate(ready)

@@ -3,8 +3,9 @@
 # running and in place, and that stopping the session leaves nothing behind.
 # Usage: tst_demosession.sh folder SIMULATOR SEED | display | signals BIN SEED [headless] | web BIN SEED
 set -euo pipefail
+script_dir=$(cd "$(dirname "$0")/../../scripts" && pwd)
 # shellcheck source=scripts/demo-session.sh
-source "$(dirname "$0")/../../scripts/demo-session.sh"
+source "$script_dir/demo-session.sh"
 
 work=$(mktemp -d)
 trap 'stop_started; rm -rf "$work"' EXIT
@@ -98,10 +99,11 @@ drawn_region() {
 # The panel from BIN, on the demonstration set-up SEED, on the virtual
 # display, seen in a web browser: the page the session prints asks for the
 # password and, given the run's, shows the panel's window as the display
-# itself holds it. The transfer may compress the picture, so the two may
-# differ a little: at most 3 % mean absolute difference over the region the
-# panel covers (a noVNC screen instead of the panel, or a black one, differs
-# by far more).
+# itself holds it. Once Enter typed in the page has closed the start-up
+# dialog, the main window covers the whole display: nothing of it is black
+# at its edges. The transfer may compress the picture, so the two may
+# differ a little: at most 3 % mean absolute difference (a noVNC screen
+# instead of the panel, or a black one, differs by far more).
 check_web_view() {
     local bin=$1 seed=$2
     local tool
@@ -130,10 +132,12 @@ check_web_view() {
     [[ $region != 0x0* ]] || { cat "$work/panel.log" >&2; fail "the panel draws nothing on the display"; }
 
     # The page as printed asks for the password; it is typed into its own
-    # dialog. Ready once noVNC is connected after that and shows a frame: it
-    # shows only whole ones, and the display is black where the panel is
-    # not. Its control bar, which opens over the picture's left edge, is
-    # then hidden.
+    # dialog. Once noVNC is connected after that and shows a frame (it shows
+    # only whole ones, and the display is black where the panel is not),
+    # Enter goes to the start-up dialog. Ready when the main window reaches
+    # the picture's corners; noVNC's control bar, which opens over the
+    # picture's left edge, and its status line, which slides over the top
+    # edge, are then hidden.
     local ready='(() => {
         const dialog = document.getElementById("noVNC_credentials_dlg");
         if (dialog.classList.contains("noVNC_open")) {
@@ -147,16 +151,28 @@ check_web_view() {
             return document.getElementById("noVNC_status").textContent || "not connected";
         if (!window.askedForPassword) return "connected without being asked for a password";
         const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-        for (let i = 0; i < pixels.length; i += 4) {
-            if (pixels[i] + pixels[i + 1] + pixels[i + 2] > 0) {
-                document.getElementById("noVNC_control_bar_anchor").style.display = "none";
-                return true;
-            }
+        const drawn = (x, y) => {
+            const i = 4 * (y * canvas.width + x);
+            return pixels[i] + pixels[i + 1] + pixels[i + 2] > 30;
+        };
+        if (!window.sentEnter) {
+            if (!pixels.some((value, i) => i % 4 != 3 && value > 0)) return "connected, nothing drawn yet";
+            for (const type of ["keydown", "keyup"])
+                canvas.dispatchEvent(new KeyboardEvent(type, { key: "Enter", code: "Enter", bubbles: true }));
+            window.sentEnter = true;
+            return "Enter sent to the start-up dialog";
         }
-        return "connected, nothing drawn yet";
+        const right = canvas.width - 1, bottom = canvas.height - 1;
+        if (![[0, 0], [right, 0], [0, bottom], [right, bottom]].every(([x, y]) => drawn(x, y)))
+            return "the main window does not cover the display";
+        for (const id of ["noVNC_control_bar_anchor", "noVNC_status"])
+            document.getElementById(id).style.display = "none";
+        return true;
     })()'
     local shot=$display/browser.png
-    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot") ||
+    # A page of the display's size: the picture, scaled to fit, is shown at its own size.
+    (guarded TERM python3 "$(dirname "$0")/browser_shot.py" "$WEB_ADDRESS" "$ready" "#noVNC_container canvas" "$shot" \
+        "$VIRTUAL_SCREEN") ||
         fail "the page did not show the panel (its picture: $shot)"
     echo "page ready $((SECONDS - started)) s after the virtual display's start"
 
@@ -164,6 +180,8 @@ check_web_view() {
     import -window root "$display/display.png"
     local size difference
     size=$(identify -format '%wx%h' "$display/display.png")
+    region=$(drawn_region "$display/display.png")
+    [ "$region" = "$size+1+1" ] || fail "the main window covers $region of the display ($size, with a border of 1)"
     convert "$shot" -resize "$size!" -bordercolor black -border 1 -crop "$region" +repage "$display/browser-panel.png"
     convert "$display/display.png" -bordercolor black -border 1 -crop "$region" +repage "$display/display-panel.png"
     # compare ends with 1 when the pictures differ at all.
@@ -202,10 +220,47 @@ wait_until_gone() {
     return 1
 }
 
+# The session's files a second one must leave alone: the simulator's log,
+# the port link, the display's key and number, the set-up.
+session_files() {
+    local state=$1 folder=$2
+    readlink "$folder/ports/COM1"
+    stat -c '%n %s %i %y' "$state/demo-routersim.log" "$folder/default.rcf" "$state/demo-display/xauth" \
+        "$state/demo-display/display-number" 2>/dev/null || true
+}
+
+# A session started in STATE while another runs there (its output in
+# FIRST_LOG) is refused at once, says where the first one's panel is seen,
+# and leaves the first one's files alone.
+expect_second_session_refused() {
+    local bin=$1 state=$2 seed=$3 headless=$4 folder=$5 first_log=$6
+    local before status=0 vnc_port
+    before=$(session_files "$state" "$folder")
+    "${session_command[@]}" "$bin" "$state" "$seed" "$headless" >"$work/second.log" 2>&1 || status=$?
+    [ "$status" = 1 ] || { cat "$work/second.log" >&2; fail "a second session ended with $status"; }
+    grep -q '^A demonstration session is already running here' "$work/second.log" ||
+        fail "the second session did not say why: $(cat "$work/second.log")"
+    if [ -n "$headless" ]; then
+        vnc_port=$(sed -n 's/.*by VNC at localhost port \([0-9]*\).*/\1/p' "$first_log")
+        grep -q "by VNC at localhost port $vnc_port, in a web browser at http://localhost:" "$work/second.log" ||
+            fail "the second session did not say where the first one's views are: $(cat "$work/second.log")"
+    else
+        grep -qx "Its panel is on this machine's display." "$work/second.log" ||
+            fail "the second session did not say where the first one's panel is: $(cat "$work/second.log")"
+    fi
+    [ "$(session_files "$state" "$folder")" = "$before" ] || fail "the second session touched the first one's files"
+}
+
+# The run command's session as run.sh runs it; BIN STATE SEED HEADLESS follow.
+# shellcheck disable=SC2016 # expanded by the session's own shell
+session_command=(bash -c 'set -euo pipefail; source "$1/demo-session.sh"; claim_demo_session "$3" || exit 1
+                          run_demo_session "$2" "$3" "$4" "$5"' session "$script_dir")
+
 # The run command's session with the programs in BIN: a signal to it ends the
 # panel as File, Exit does (default.rcf saved, control socket gone) and then
 # everything it started; SIGKILL to it leaves nothing it started running.
 # With "headless", on a virtual display served by VNC and to a web browser.
+# A second session while it runs is refused.
 check_session_signals() {
     local bin=$1 seed=$2 headless=${3:-}
     local tool
@@ -218,16 +273,13 @@ check_session_signals() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     local state=$work/session folder=$work/session/demo-data/Velmora/1.1
     local socket=$XDG_RUNTIME_DIR/velmora-control
-    local script_dir
-    script_dir=$(cd "$(dirname "$0")/../../scripts" && pwd)
 
     local signal session status started tries
     for signal in TERM KILL; do
         # Written loosely: what the panel saves is the demonstration set-up itself.
         mkdir -p "$folder"
         sed 's/^Com Port: 1/Com Port:    1/' "$seed" >"$folder/default.rcf"
-        bash -c 'set -euo pipefail; source "$1/demo-session.sh"; run_demo_session "$2" "$3" "$4" "$5"' \
-            session "$script_dir" "$bin" "$state" "$seed" "$headless" >"$work/session.log" 2>&1 &
+        "${session_command[@]}" "$bin" "$state" "$seed" "$headless" >"$work/session.log" 2>&1 &
         session=$!
         # The panel listens once it runs (its start-up dialog open).
         for ((tries = 0; tries < 300; tries++)); do
@@ -240,6 +292,9 @@ check_session_signals() {
         [ ${#started[@]} -ge 2 ] || fail "$signal: the session runs ${started[*]}, not the simulator and the panel"
         # Whatever outlives the session is stopped when this test ends.
         STARTED_PIDS+=("${started[@]}")
+        if [ "$signal" = TERM ]; then
+            expect_second_session_refused "$bin" "$state" "$seed" "$headless" "$folder" "$work/session.log"
+        fi
 
         kill -"$signal" "$session"
         status=0
