@@ -8,7 +8,7 @@
 # Videohub figure: one router of 127 x 127 ports, the simulator paced at 9600
 # baud, one block of 127 routes from a client until the last push arrives, as
 # a ratio to the wire floor (bench/videohub_block.py), RUNS blocks; the
-# windowed panel's is `bench/run.sh videohub`. Last, 40 label blocks renaming
+# windowed panel's is `bench/run.sh videohub`. Last, 200 label blocks renaming
 # every output with 1,000-byte names from one client while another reads and
 # a third never does (bench/videohub_flood.py): what each received, who was closed.
 #   bench/service.sh [RUNS]
@@ -86,6 +86,6 @@ until [ -S "$socket" ]; do sleep 0.01; done
 ratios=$(python3 bench/videohub_block.py "$port" "$runs")
 echo "service: one block of 127 Videohub routes to its last push, ratio to the wire floor $(summary <<<"$ratios")"
 echo "service: a Videohub label flood"
-python3 bench/videohub_flood.py "$port" 40
+python3 bench/videohub_flood.py "$port" 200
 kill -TERM "$panel"
 wait "$panel" || true
