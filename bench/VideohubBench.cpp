@@ -9,6 +9,7 @@
 //   announces the route) to the push read by the client.
 
 #include "BenchWindow.h"
+#include "remote/ServerLimits.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/VideohubPeer.h"
 
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr int Ports = 127;
-constexpr int Clients = videohub::VideohubServer::MaxClients;
+constexpr int Clients = serverlimits::VideohubClients;
 constexpr int Runs = 5;
 constexpr int DumpBlocks = 7;
 constexpr double WireFloorMs = 9.375;
@@ -63,7 +64,8 @@ RunFigures run(std::vector<std::unique_ptr<VideohubPeer>> &peers, int number)
             for (; seen[index] < p->blocks().size(); ++seen[index]) {
                 const QStringList &block = p->blocks()[seen[index]];
                 if (block.size() == 2 && block[0] == u"VIDEO OUTPUT ROUTING:")
-                    figures.pushMs.push_back(double(now - routedAt[std::size_t(block[1].section(u' ', 0, 0).toInt())]) / 1e6);
+                    figures.pushMs.push_back(double(now - routedAt[std::size_t(block[1].section(u' ', 0, 0).toInt())]) /
+                                             1e6);
             }
             if (index == 0 && figures.blockMs < 0 && p->blocks().size() >= lastOfBlock)
                 figures.blockMs = double(now - start) / 1e6;
@@ -99,11 +101,11 @@ int main(int argc, char *argv[])
     if (!bench.openWithLargestRouter())
         return 1;
     // Connected before the server's own slot, so it runs first.
-    QObject::connect(bench.panel.get(), &MainPanel::outputRouted,
+    QObject::connect(&bench.panel->operations(), &RemotePanel::routed,
                      [](int output) { routedAt[std::size_t(output)] = nowNs(); });
     videohub::VideohubOptions options;
     options.port = 0;
-    videohub::VideohubServer server(*bench.panel, options);
+    videohub::VideohubServer server(bench.panel->operations(), options);
     if (!server.listen())
         return 1;
 

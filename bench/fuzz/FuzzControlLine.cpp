@@ -8,10 +8,11 @@
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
+#include "operations/PanelOperations.h"
 #include "remote/ControlCommands.h"
 #include "remote/ControlLineCutter.h"
+#include "remote/ServerLimits.h"
 #include "remote/StatusReport.h"
-#include "panel/PanelOperations.h"
 
 #include <QRegularExpression>
 #include <cstdint>
@@ -94,8 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     report.add([] { return QStringList{QStringLiteral("last-message a\r\nb")}; });
     for (const ControlLineCutter::Line &line : lines) {
         require(line.command.isEmpty() || line.refusal.isEmpty(), "a line both command and refusal");
-        require(line.command.toUtf8().size() <= ControlLineCutter::MaxLineBytes, "an over-long command was let through");
-        const QString answer = line.refusal.isEmpty() ? ControlCommands::answer(line.command, panel, report) : line.refusal;
+        require(line.command.toUtf8().size() <= serverlimits::ControlLineBytes, "an over-long command was let through");
+        const QString answer =
+            line.refusal.isEmpty() ? ControlCommands::answer(line.command, panel, report) : line.refusal;
         require(answer.endsWith(QLatin1Char('\n')), "an answer without its line end");
         for (const QString &answerLine : answer.chopped(1).split(QLatin1Char('\n')))
             require(!answerLine.contains(control), "a control character in an answer");

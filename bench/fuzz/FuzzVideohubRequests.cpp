@@ -10,6 +10,7 @@
 
 #include "desktop/TextTokens.h"
 #include "model/clsRouter.h"
+#include "remote/ServerLimits.h"
 #include "remote/videohub/BlockReader.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/RequestParser.h"
@@ -34,10 +35,10 @@ void require(bool condition, const char *what)
 
 void checkBounds(const RawBlock &block)
 {
-    require(block.header.size() <= BlockReader::MaxLineBytes, "a header beyond the line bound was kept");
-    require(block.lines.size() <= BlockReader::MaxBlockLines, "a block beyond the line count was kept");
+    require(block.header.size() <= serverlimits::VideohubLineBytes, "a header beyond the line bound was kept");
+    require(block.lines.size() <= serverlimits::VideohubBlockLines, "a block beyond the line count was kept");
     for (const QByteArray &line : block.lines)
-        require(line.size() <= BlockReader::MaxLineBytes, "a line beyond the bound was kept");
+        require(line.size() <= serverlimits::VideohubLineBytes, "a line beyond the bound was kept");
 }
 
 void checkPorts(const Request &request)
@@ -92,7 +93,7 @@ bool roundTrips(const Request &request)
         }
     }
     for (const LabelLine &label : request.labels) {
-        if (label.name.contains(u'\uFFFD') || label.name.toUtf8().size() + 4 > BlockReader::MaxLineBytes)
+        if (label.name.contains(u'\uFFFD') || label.name.toUtf8().size() + 4 > serverlimits::VideohubLineBytes)
             return false;
     }
     return true;

@@ -13,14 +13,13 @@ PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList vi
     report.add([this] {
         if (!m_videohub)
             return QStringList{QStringLiteral("videohub off")};
-        return QStringList{QStringLiteral("videohub %1 clients %2")
-                               .arg(m_videohub->where())
-                               .arg(m_videohub->connectedCount())};
+        return QStringList{
+            QStringLiteral("videohub %1 clients %2").arg(m_videohub->where()).arg(m_videohub->connectedCount())};
     });
 }
 
 void PanelServers::listen()
 {
     m_control.listen();
-    m_videohub = videohub::VideohubServer::fromArguments(m_panel, m_videohubArguments);
+    m_videohub = videohub::VideohubServer::fromArguments(m_panel.operations(), m_videohubArguments);
 }

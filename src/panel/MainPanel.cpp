@@ -57,18 +57,21 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),
       m_takes(m_routes, m_view, m_tables, m_display, m_selection), m_macros(m_bank, m_recorder, m_routes, *this),
-      m_names(m_view,
-              [this](bool input, int port, const QString &oldName, const QString &newName) {
-                  portRenamed(input, port, oldName, newName);
-              }),
+      m_names(m_view, [this](bool input, int port, const QString &oldName,
+                             const QString &newName) { portRenamed(input, port, oldName, newName); }),
       m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
-                                              int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
-      m_control(m_routes, m_takes, m_config.Routers, m_bank)
+                             int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
+      m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())
         m_log.emplace(folder, *this);
     m_routes.setObserver(this);
     connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
+    // What the protocol servers are told.
+    connect(this, &MainPanel::outputRouted, &m_control, &RemotePanel::routed);
+    connect(this, &MainPanel::portNamesChanged, &m_control, &RemotePanel::portNamesChanged);
+    connect(this, &MainPanel::locksChanged, &m_control, &RemotePanel::locksChanged);
+    connect(this, &MainPanel::setupChanged, &m_control, &RemotePanel::setupChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, &m_status, &StatusLine::StopRecordTimer);
 }
@@ -90,8 +93,9 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
             if (!m_config.ConfigLoaded)
                 m_keepDefaultBecause = QStringLiteral("it did not load");
             else if (!rejected.isEmpty())
-                m_keepDefaultBecause = QStringLiteral("lines of it were rejected at load: ") +
-                                       rejected.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QStringLiteral(", "));
+                m_keepDefaultBecause =
+                    QStringLiteral("lines of it were rejected at load: ") +
+                    rejected.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QStringLiteral(", "));
         } else {
             for (auto &router : m_config.Routers)
                 router.reset();
@@ -197,14 +201,13 @@ const clsRouter *MainPanel::routerAt(int FrameAddress) const
                                                                : nullptr;
 }
 
-void MainPanel::takeRemoteRoute(int matOut, int matIn)
+TakeOutcome MainPanel::takeRemoteRoute(int matOut, int matIn, int Level)
 {
-    if (!m_control.startingUp()) {
-        m_takes.takeMatrix(matOut, matIn, MatrixTakes::AllLevels);
-        return;
-    }
+    if (!m_control.startingUp())
+        return m_takes.takeMatrix(matOut, matIn, Level);
     SetErrMsg(PanelControl::StartingUpMessage);
-    emit outputRouted(matOut);
+    emit outputRouted(matOut, Level, false);
+    return {false, std::nullopt, PanelControl::StartingUpMessage};
 }
 
 QList<int> MainPanel::applyLocks(const QList<LockLine> &lines)
@@ -268,7 +271,7 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
     if (m_log)
         m_log->append(attempt.source.name, ActivityEvents::route(activity));
     if (matOut >= 0)
-        emit outputRouted(matOut);
+        emit outputRouted(matOut, attempt.Level, attempt.acknowledged);
 }
 
 void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName)

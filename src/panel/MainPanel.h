@@ -90,9 +90,10 @@ public:
     [[nodiscard]] MatrixTakes &takes() { return m_takes; }
     [[nodiscard]] MacroButtons &macros() { return m_macros; }
     [[nodiscard]] PortNames &names() { return m_names; }
+    [[nodiscard]] const PortNames &names() const { return m_names; }
     [[nodiscard]] ButtonPanel &buttonPanel() { return m_panel; }
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
-    // What the control port drives.
+    // What the control port and the protocol servers drive.
     [[nodiscard]] PanelControl &operations() { return m_control; }
     [[nodiscard]] const OutputLocks &locks() const { return m_locks; }
     // The activity log; none when the data folder is unknown.
@@ -103,9 +104,9 @@ public:
     [[nodiscard]] RouteSource &currentSource() { return m_routes.currentSource(); }
 
     // A remote client's route: matrix output matOut from matrix input matIn
-    // (0-based), both levels, taken as a cell click takes it. While the
-    // start-up dialog is open it is refused. outputRouted() follows either way.
-    void takeRemoteRoute(int matOut, int matIn);
+    // (0-based) on Level, taken as a cell click takes it. While the start-up
+    // dialog is open it is refused. outputRouted() follows either way.
+    TakeOutcome takeRemoteRoute(int matOut, int matIn, int Level);
     // A remote client's lock block for the owner of the current source (see
     // OutputLocks::apply); every line is logged.
     QList<int> applyLocks(const QList<LockLine> &lines);
@@ -125,9 +126,9 @@ signals:
     void setupChanged();
     // The start-up reset the view: selection, input buttons and cells.
     void viewReset();
-    // A route attempt on matrix output matOut (0-based) ended, acknowledged
-    // or not: its route state is to be shown afresh.
-    void outputRouted(int matOut);
+    // A route attempt on matrix output matOut (0-based) on Level ended,
+    // acknowledged or not: its route state is to be shown afresh.
+    void outputRouted(int matOut, int Level, bool acknowledged);
     // Stored names of matrix inputs (or outputs) changed, by the panel or a client.
     void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
     // The locks of these matrix outputs changed (whoever changed them).

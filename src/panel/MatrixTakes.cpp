@@ -6,19 +6,29 @@
 #include "panel/MatrixDisplay.h"
 #include "panel/OutputSelection.h"
 
+namespace {
+
+TakeOutcome closing()
+{
+    return {false, std::nullopt, QStringLiteral("The panel is closing")};
+}
+
+} // namespace
+
 MatrixTakes::MatrixTakes(RouteModule &routes, const MatrixView &view, const MatrixTables &tables,
                          MatrixDisplay &display, OutputSelection &selection)
     : m_routes(routes), m_view(view), m_tables(tables), m_display(display), m_selection(selection)
 {}
 
-void MatrixTakes::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)
+TakeOutcome MatrixTakes::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)
 {
     if (m_stopped)
-        return;
+        return closing();
     const TakeOutcome outcome = m_routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
     // The reply wait runs other handlers: the window may have closed meanwhile.
     if (outcome.redrawColumn && !m_stopped)
         m_display.redrawColumn(*outcome.redrawColumn);
+    return outcome;
 }
 
 void MatrixTakes::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
@@ -29,19 +39,19 @@ void MatrixTakes::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
 TakeOutcome MatrixTakes::routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level)
 {
     if (m_stopped)
-        return {false, std::nullopt, QStringLiteral("The panel is closing")};
+        return closing();
     const TakeOutcome outcome = m_routes.Route(m_view, Router, phyOut, phyIn, Level);
     if (outcome.redrawColumn && !m_stopped)
         m_display.redrawColumn(*outcome.redrawColumn);
     return outcome;
 }
 
-void MatrixTakes::takeMatrix(int matOut, int matIn, int Level)
+TakeOutcome MatrixTakes::takeMatrix(int matOut, int matIn, int Level)
 {
-    take(matOut - m_view.OutOffset, matIn - m_view.InOffset, Level);
+    return take(matOut - m_view.OutOffset, matIn - m_view.InOffset, Level);
 }
 
-void MatrixTakes::take(int c, int r, int Level)
+TakeOutcome MatrixTakes::take(int c, int r, int Level)
 {
     int phyOut = -1;
     clsRouter *router = nullptr;
@@ -50,7 +60,7 @@ void MatrixTakes::take(int c, int r, int Level)
         router = nullptr;
     int phyIn = -1;
     m_view.cvMatInToPhy2(r, phyIn, router);
-    TakeRoute(router, phyOut, phyIn, c, Level);
+    return TakeRoute(router, phyOut, phyIn, c, Level);
 }
 
 void MatrixTakes::cellClick(int Index)

@@ -26,7 +26,7 @@ public:
     // 1 video, 2 audio, 3 both: the level of every matrix click.
     int CurrentLevel = AllLevels;
 
-    void TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
+    TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
     // Route, telling how it came out (for callers that answer someone).
     [[nodiscard]] TakeOutcome routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level);
@@ -39,14 +39,14 @@ public:
 
     // Matrix output matOut from matrix input matIn (0-based, on screen or
     // not), as a click on its cell would take it.
-    void takeMatrix(int matOut, int matIn, int Level);
+    TakeOutcome takeMatrix(int matOut, int matIn, int Level);
 
     void stop() { m_stopped = true; }
 
 private:
     // Column c (any position, also off screen) and row r resolved to one
     // router's ports, then taken.
-    void take(int c, int r, int Level);
+    TakeOutcome take(int c, int r, int Level);
 
     RouteModule &m_routes;
     const MatrixView &m_view;

@@ -105,10 +105,10 @@ bool OutputLocks::lockedAgainst(int output, const QString &client) const
     return !holder.isEmpty() && holder != client;
 }
 
-QByteArray OutputLocks::view(const QString &client) const
+QStringList OutputLocks::owners() const
 {
-    QByteArray letters(m_outputs, 'U');
+    QStringList owners(m_outputs);
     for (auto it = m_owners.cbegin(); it != m_owners.cend(); ++it)
-        letters[it.key()] = it.value() == client ? 'O' : 'L';
-    return letters;
+        owners[it.key()] = it.value();
+    return owners;
 }

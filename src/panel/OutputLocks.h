@@ -1,21 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include "operations/MatrixSnapshot.h"
+
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <functional>
-
-// The letters a remote client sends to lock, unlock or force an output free.
-enum class LockAction : char { Lock = 'O', Unlock = 'U', ForceUnlock = 'F' };
-
-struct LockLine
-{
-    int output = 0;
-    LockAction action = LockAction::Lock;
-    bool operator==(const LockLine &) const = default;
-};
 
 // Who holds which matrix output (numbered from 0). An owner is a remote
 // client's address without its port, so a controller that reconnects keeps
@@ -51,10 +42,10 @@ public:
 
     // The owner's address, or an empty string when the output is free.
     [[nodiscard]] QString owner(int output) const { return m_owners.value(output); }
+    // One owner per output, empty where it is free.
+    [[nodiscard]] QStringList owners() const;
     // True when someone other than `client` holds the output.
     [[nodiscard]] bool lockedAgainst(int output, const QString &client) const;
-    // One letter per output as `client` sees it: 'O' its own, 'L' another's, 'U' free.
-    [[nodiscard]] QByteArray view(const QString &client) const;
 
 signals:
     // The outputs whose lock changed, so each client can be sent its own view.

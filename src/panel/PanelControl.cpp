@@ -1,10 +1,11 @@
 #include "panel/PanelControl.h"
 
 #include "link/ActivityEvents.h"
-
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "model/MacroBank.h"
+#include "panel/MainPanel.h"
+#include "panel/MatrixReading.h"
 #include "panel/MatrixTakes.h"
 
 namespace {
@@ -43,8 +44,9 @@ RouteSource control()
 const QString PanelControl::StartingUpMessage =
     QStringLiteral("The panel is starting up: its configuration dialog is still open");
 
-PanelControl::PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank)
-    : m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
+PanelControl::PanelControl(MainPanel &panel, RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers,
+                           const MacroBank &bank)
+    : m_panel(panel), m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
 {}
 
 PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
@@ -96,4 +98,33 @@ QStringList PanelControl::names() const
             lines.append(router->StringVal());
     }
     return lines;
+}
+
+MatrixSnapshot PanelControl::matrix() const
+{
+    return readMatrix(m_panel);
+}
+
+PanelOperations::Outcome PanelControl::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+{
+    const RouteSourceScope source(m_routes.currentSource(), origin);
+    const TakeOutcome outcome = m_panel.takeRemoteRoute(matOut, matIn, Level);
+    return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
+}
+
+QList<int> PanelControl::applyLocks(const QList<LockLine> &lines, const RouteSource &origin)
+{
+    const RouteSourceScope source(m_routes.currentSource(), origin);
+    return m_panel.applyLocks(lines);
+}
+
+QString PanelControl::renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin)
+{
+    const RouteSourceScope source(m_routes.currentSource(), origin);
+    return input ? m_panel.names().renameInput(matrixPort, name) : m_panel.names().renameOutput(matrixPort, name);
+}
+
+StatusSink &PanelControl::status()
+{
+    return m_panel;
 }

@@ -1,25 +1,30 @@
 #pragma once
 
 #include "model/RouterSlots.h"
-#include "panel/PanelOperations.h"
+#include "operations/RemotePanel.h"
 
+class MainPanel;
 class MatrixTakes;
 class RouteModule;
 struct MacroBank;
 
-// The panel's side of the control port: its commands go through the same
-// take as a click (MatrixTakes, so markers move and a recording sees the
-// route) and the same macro replay as a macro button.
+// The panel's side of the control port and of the protocol servers: their
+// routes go through the same take as a click (MatrixTakes, so markers move and
+// a recording sees the route), macros through the same replay as a macro
+// button, names through the rules of a name field.
 // Until the start-up configuration dialog has been closed, routes and macros
 // are refused: the set-up they would go by is not settled yet. The state and
 // the names are answered all along.
-class PanelControl final : public PanelOperations
+class PanelControl final : public RemotePanel
 {
+    Q_OBJECT
+
 public:
     // The answer to a route or macro while the start-up dialog is open.
     static const QString StartingUpMessage;
 
-    PanelControl(RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers, const MacroBank &bank);
+    PanelControl(MainPanel &panel, RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers,
+                 const MacroBank &bank);
 
     // The operator has accepted or cancelled the start-up dialog: routes and macros go ahead from now on.
     void startUpFinished() { m_startingUp = false; }
@@ -30,7 +35,14 @@ public:
     Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override;
     [[nodiscard]] QStringList names() const override;
 
+    [[nodiscard]] MatrixSnapshot matrix() const override;
+    Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) override;
+    QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
+    QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
+    [[nodiscard]] StatusSink &status() override;
+
 private:
+    MainPanel &m_panel;
     RouteModule &m_routes;
     MatrixTakes &m_takes;
     const RouterSlots &m_routers;

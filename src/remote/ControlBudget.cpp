@@ -1,10 +1,11 @@
 #include "remote/ControlBudget.h"
 
 #include "link/StatusSink.h"
+#include "remote/ServerLimits.h"
 
 bool ControlBudget::take(qint64 bytes)
 {
-    if (m_booked + bytes > MaxBytes) {
+    if (m_booked + bytes > serverlimits::ControlQueuedBytes) {
         turnedAway();
         return false;
     }

@@ -11,8 +11,6 @@ class StatusSink;
 class ControlBudget
 {
 public:
-    static constexpr qint64 MaxBytes = 4 * 1024 * 1024;
-
     explicit ControlBudget(StatusSink &status) : m_status(status) {}
 
     // Books bytes of queued work; false, booking nothing, when they do not fit.

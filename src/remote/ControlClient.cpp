@@ -3,6 +3,7 @@
 #include "desktop/SocketWriter.h"
 #include "remote/ControlBudget.h"
 #include "remote/ControlCommands.h"
+#include "remote/ServerLimits.h"
 
 #include <QLocalSocket>
 
@@ -16,7 +17,7 @@ constexpr qint64 ClientCost = 2048;
 constexpr qint64 EntryCost = 64;
 // Bytes taken from the socket at a time, so that reading stops soon once the
 // client's unread answers reach their bound.
-constexpr qint64 ReadChunk = 4 * ControlLineCutter::MaxLineBytes;
+constexpr qint64 ReadChunk = 4 * serverlimits::ControlLineBytes;
 
 } // namespace
 
@@ -39,7 +40,8 @@ ControlClient::~ControlClient()
 
 bool ControlClient::ready() const
 {
-    return !m_answerDue && !m_queue.empty() && (!m_writer || m_writer->bytesToWrite() <= MaxUnreadBytes);
+    return !m_answerDue && !m_queue.empty() &&
+           (!m_writer || m_writer->bytesToWrite() <= serverlimits::ControlUnreadBytes);
 }
 
 ControlClient::Entry ControlClient::take()
@@ -74,7 +76,7 @@ void ControlClient::answer(const QString &text)
 void ControlClient::readLines()
 {
     m_reading = true;
-    while (m_socket && (!m_writer || m_writer->bytesToWrite() <= MaxUnreadBytes)) {
+    while (m_socket && (!m_writer || m_writer->bytesToWrite() <= serverlimits::ControlUnreadBytes)) {
         const QByteArray bytes = m_socket->read(ReadChunk);
         if (bytes.isEmpty())
             break;
@@ -95,7 +97,7 @@ void ControlClient::queue(ControlLineCutter::Line line)
         return;
     }
     const qint64 booking = cost(entry) + (m_clientBooked ? 0 : ClientCost);
-    const bool full = qsizetype(m_queue.size()) >= MaxQueued;
+    const bool full = qsizetype(m_queue.size()) >= serverlimits::ControlQueuedLines;
     if (full)
         m_budget.turnedAway();
     if (full || !m_budget.take(booking)) {

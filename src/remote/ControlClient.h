@@ -16,9 +16,9 @@ class SocketWriter;
 // queue's limit is kept whether or not the client stays to read the answers;
 // a client that shut only its writing side is answered, then closed.
 //
-// Bounded: at most MaxQueued lines wait (a line beyond is answered
-// "error busy"), their bytes booked with the port's budget; once
-// MaxUnreadBytes of answers wait unread, nothing more is read from the client
+// Bounded (see ServerLimits.h): at most ControlQueuedLines lines wait (a
+// line beyond is answered "error busy"), their bytes booked with the port's
+// budget; once ControlUnreadBytes of answers wait unread, nothing more is read from the client
 // until it reads, so a flood holds up the flooder only. Nothing here ever
 // waits on the socket.
 class ControlClient final : public QObject
@@ -26,9 +26,6 @@ class ControlClient final : public QObject
     Q_OBJECT
 
 public:
-    static constexpr qsizetype MaxQueued = 1000;
-    static constexpr qint64 MaxUnreadBytes = 64 * 1024;
-
     // A line waiting its turn: a command, or the answer of a line refused on the way.
     struct Entry
     {
@@ -48,9 +45,6 @@ public:
     Entry take();
     // Writes the answer to the line last taken (dropped when the client is gone).
     void answer(const QString &text);
-
-    // Kept by ClientTurns: the client waits there for its turn on the line.
-    bool waitsTurn = false;
 
 signals:
     // A line became ready(), or the client may take answers again.

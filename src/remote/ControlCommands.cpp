@@ -4,7 +4,7 @@
 #include "link/RouteArguments.h"
 #include "model/MacroBank.h"
 #include "model/clsRouter.h"
-#include "panel/PanelOperations.h"
+#include "operations/PanelOperations.h"
 #include "remote/StatusReport.h"
 
 #include <QRegularExpression>
@@ -66,7 +66,7 @@ QString state(const QStringList &words, PanelOperations &panel)
     const auto output = boundedNumber(words.value(2), 0, clsRouter::MaxPortIndex);
     if (words.size() != 3 || !frameAddress || !output)
         return usageOf(words.value(0));
-    PanelOperations::OutputSources sources;
+    OutputSources sources;
     const PanelOperations::Outcome outcome = panel.sources(*frameAddress, *output, sources);
     if (!outcome.ok)
         return judged(outcome);

@@ -1,5 +1,7 @@
 #include "remote/ControlLineCutter.h"
 
+#include "remote/ServerLimits.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -17,7 +19,7 @@ void ControlLineCutter::feed(QByteArrayView bytes, const std::function<void(Line
         if (!m_skipping) {
             m_partial += piece;
             // A last CR may yet turn out to be the CR of a CR LF: the limit counts the command only.
-            if (m_partial.size() - (m_partial.endsWith('\r') ? 1 : 0) > MaxLineBytes) {
+            if (m_partial.size() - (m_partial.endsWith('\r') ? 1 : 0) > serverlimits::ControlLineBytes) {
                 m_partial.clear();
                 m_skipping = true;
                 take({{}, TooLong});

@@ -12,9 +12,6 @@
 class ControlLineCutter
 {
 public:
-    // Longest command accepted, counted without its line end.
-    static constexpr qsizetype MaxLineBytes = 1024;
-
     struct Line
     {
         QString command;

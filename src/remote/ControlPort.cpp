@@ -2,13 +2,15 @@
 
 #include "remote/ControlClient.h"
 #include "remote/ControlCommands.h"
+#include "remote/ServerLimits.h"
 
 #include <QLocalSocket>
 #include <QPointer>
 #include <exception>
 
 ControlPort::ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent)
-    : QObject(parent), m_panel(panel), m_listener(status), m_budget(status)
+    : QObject(parent), m_panel(panel), m_listener(status), m_budget(status),
+      m_turns(*this, [this](ControlClient &client) { return serve(client); })
 {
     connect(&m_listener, &ControlListener::clientArrived, this, &ControlPort::adopt);
 }
@@ -21,7 +23,7 @@ ControlPort::~ControlPort()
 
 void ControlPort::adopt(QLocalSocket *socket)
 {
-    if (m_connected >= MaxClients) {
+    if (m_connected >= serverlimits::ControlClients) {
         m_budget.turnedAway();
         socket->setParent(this);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -41,44 +43,23 @@ void ControlPort::answerAtOnce(ControlClient *client)
         const ControlClient::Entry entry = client->take();
         client->answer(entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer);
     }
-    if (client->ready()) {
+    if (client->ready())
         m_turns.add(client);
-        serveLater();
-    }
 }
 
-void ControlPort::serveLater()
+bool ControlPort::serve(ControlClient &client)
 {
-    // One command a turn of the event loop: whoever waits for the port (the
-    // window closing, a new client) gets its turn between commands.
-    if (!m_servePosted && !m_serving) {
-        m_servePosted = true;
-        QMetaObject::invokeMethod(this, &ControlPort::serveNext, Qt::QueuedConnection);
-    }
-}
-
-void ControlPort::serveNext()
-{
-    m_servePosted = false;
-    QPointer<ControlClient> client = m_turns.next();
-    while (client && !client->ready())
-        client = m_turns.next();
-    if (!client)
-        return;
-    const ControlClient::Entry entry = client->take();
-    const QPointer<ControlPort> alive(this);
-    m_serving = true;
+    if (!client.ready())
+        return false;
+    const ControlClient::Entry entry = client.take();
+    const QPointer<ControlClient> stays(&client);
     // The reply wait runs the event loop: clients come and go, the panel may close.
     const QString answer = entry.answer.isEmpty() ? answerTo(entry.command) : entry.answer;
-    if (!alive)
-        return;
-    m_serving = false;
-    if (client) {
-        client->answer(answer);
-        answerAtOnce(client);
+    if (stays) {
+        stays->answer(answer);
+        answerAtOnce(stays);
     }
-    if (!m_turns.empty())
-        serveLater();
+    return true;
 }
 
 QString ControlPort::answerTo(const QString &command)

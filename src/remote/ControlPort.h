@@ -18,7 +18,8 @@ class StatusSink;
 // client's in its own order; a route waits for its reply while the window goes
 // on (the link queues it behind any route of the operator's). A command that
 // needs no line is answered as soon as it is the client's next one, even while
-// another client's route waits. At most MaxClients connections are served at once.
+// another client's route waits. At most serverlimits::ControlClients
+// connections are served at once.
 class ControlPort final : public QObject
 {
     Q_OBJECT
@@ -31,8 +32,6 @@ public:
     bool listen() { return m_listener.listen(); }
     [[nodiscard]] bool isListening() const { return m_listener.isListening(); }
 
-    static constexpr int MaxClients = 64;
-
     // What `status` answers; whoever builds the port adds its contributors.
     [[nodiscard]] StatusReport &statusReport() { return m_statusReport; }
 
@@ -42,18 +41,16 @@ public:
 private:
     // Answers the client's next commands that need no line; queues it for a turn on the line otherwise.
     void answerAtOnce(ControlClient *client);
-    void serveLater();
-    void serveNext();
+    // One command of the client whose turn it is; false when it has none ready.
+    bool serve(ControlClient &client);
     [[nodiscard]] QString answerTo(const QString &command);
 
     PanelOperations &m_panel;
     StatusReport m_statusReport;
     ControlListener m_listener;
     ControlBudget m_budget;
-    ClientTurns m_turns;
+    ClientTurns<ControlClient> m_turns;
     // Clients whose connection is open, counted as they come and go: a flood
     // of short-lived clients makes the count no dearer per new connection.
     int m_connected = 0;
-    bool m_serving = false;
-    bool m_servePosted = false;
 };

@@ -1,6 +1,6 @@
 #include "DataRows.h"
 #include "RouterSim.h"
-#include "panel/PanelOperations.h"
+#include "operations/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "support/RecordingStatusSink.h"

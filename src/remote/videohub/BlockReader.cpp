@@ -1,5 +1,7 @@
 #include "remote/videohub/BlockReader.h"
 
+#include "remote/ServerLimits.h"
+
 #include <utility>
 
 namespace videohub {
@@ -11,7 +13,7 @@ QList<RawBlock> BlockReader::feed(QByteArrayView bytes)
         const qsizetype end = bytes.indexOf('\n');
         const QByteArrayView piece = end < 0 ? bytes : bytes.first(end);
         // One byte of slack keeps a CR that may precede the LF.
-        if (!m_lineTooLong && m_line.size() + piece.size() <= MaxLineBytes + 1)
+        if (!m_lineTooLong && m_line.size() + piece.size() <= serverlimits::VideohubLineBytes + 1)
             m_line.append(piece);
         else
             m_lineTooLong = true;
@@ -27,7 +29,7 @@ void BlockReader::takeLine(QList<RawBlock> &completed)
 {
     if (m_line.endsWith('\r'))
         m_line.chop(1);
-    const bool tooLong = m_lineTooLong || m_line.size() > MaxLineBytes;
+    const bool tooLong = m_lineTooLong || m_line.size() > serverlimits::VideohubLineBytes;
     const bool empty = m_line.isEmpty() && !tooLong;
     QByteArray line = std::exchange(m_line, {});
     m_lineTooLong = false;
@@ -44,7 +46,7 @@ void BlockReader::takeLine(QList<RawBlock> &completed)
         m_block.overflowed = tooLong;
         return;
     }
-    if (tooLong || m_block.lines.size() >= MaxBlockLines) {
+    if (tooLong || m_block.lines.size() >= serverlimits::VideohubBlockLines) {
         m_block.overflowed = true;
         return;
     }

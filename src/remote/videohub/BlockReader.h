@@ -19,14 +19,12 @@ struct RawBlock
 // Cuts a client's byte stream into blocks: a header line, item lines, then an
 // empty line. Lines end in LF; a CR before the LF is dropped, since some
 // clients send CR LF. Empty lines between blocks are ignored. Memory per
-// client stays bounded whatever arrives: a line beyond MaxLineBytes or a
-// block beyond MaxBlockLines is no longer stored, only waited out.
+// client stays bounded whatever arrives: a line beyond VideohubLineBytes or a
+// block beyond VideohubBlockLines (ServerLimits.h) is no longer stored, only
+// waited out.
 class BlockReader
 {
 public:
-    static constexpr qsizetype MaxLineBytes = 1024;
-    static constexpr qsizetype MaxBlockLines = 1024;
-
     // Takes the next bytes received; returns the blocks they complete, in order.
     [[nodiscard]] QList<RawBlock> feed(QByteArrayView bytes);
 

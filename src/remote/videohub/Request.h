@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/OutputLocks.h"
+#include "operations/MatrixSnapshot.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "remote/videohub/VideohubClient.h"
 
 #include "desktop/SocketWriter.h"
+#include "remote/ServerLimits.h"
 
 #include <QTcpSocket>
 
@@ -95,7 +96,7 @@ void VideohubClient::readBlocks()
             }
             continue;
         }
-        if (qsizetype(m_routes.size()) >= MaxWaitingRoutes)
+        if (qsizetype(m_routes.size()) >= serverlimits::VideohubWaitingRoutes)
             break;
         const QByteArray bytes = m_socket->read(ReadChunk);
         if (bytes.isEmpty())
@@ -152,9 +153,8 @@ void VideohubClient::settle()
     if (m_reading)
         return;
     // A client that can send no more is closed once it has had every answer.
-    const bool answered =
-        m_blocks.empty() && (!m_socket || m_socket->bytesAvailable() == 0) && m_writer &&
-        (m_writer->bytesToWrite() == 0 || m_writer->peerGone());
+    const bool answered = m_blocks.empty() && (!m_socket || m_socket->bytesAvailable() == 0) && m_writer &&
+                          (m_writer->bytesToWrite() == 0 || m_writer->peerGone());
     if (m_readingDone && answered)
         close();
     if (!m_writer && m_routes.empty())

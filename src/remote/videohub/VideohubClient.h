@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/RouteSource.h"
+#include "remote/ServerLimits.h"
 #include "remote/videohub/BlockReader.h"
 #include "remote/videohub/Request.h"
 
@@ -23,9 +24,9 @@ namespace videohub {
 // place nor hears pushes, but still gets the answers to what it sent, and
 // the routes it sent are still taken; the object goes once they are.
 //
-// Bounded: nothing more is read while more than MaxUnsentBytes wait to be
-// written to the client (its answers wait for it to read them), nor while
-// MaxWaitingRoutes wait for the line (the client's own data waits in its
+// Bounded (see ServerLimits.h): nothing more is read while more than
+// VideohubUnsentBytes wait to be written to the client (its answers wait for
+// it to read them), nor while VideohubWaitingRoutes wait for the line (the client's own data waits in its
 // socket); the server may keep a block for later too (see its handler).
 // watch(), once a second, closes a client still that far behind at the next
 // look, or one that sent nothing for its idle limit.
@@ -34,9 +35,6 @@ class VideohubClient final : public QObject
     Q_OBJECT
 
 public:
-    static constexpr qint64 MaxUnsentBytes = 1024 * 1024;
-    static constexpr qsizetype MaxWaitingRoutes = 2 * BlockReader::MaxBlockLines;
-
     // Handles a block the client completed; false keeps it, to be offered
     // again once resumeReading() is called.
     using Handler = std::function<bool(VideohubClient &client, const RawBlock &block)>;
@@ -51,7 +49,7 @@ public:
     [[nodiscard]] bool connected() const { return m_socket && !m_readingDone; }
     // Bytes written but not yet taken by the connection.
     [[nodiscard]] qint64 unsentBytes() const;
-    [[nodiscard]] bool behind() const { return unsentBytes() > MaxUnsentBytes; }
+    [[nodiscard]] bool behind() const { return unsentBytes() > serverlimits::VideohubUnsentBytes; }
 
     // Writes bytes; nothing once the connection is closed.
     void send(const QByteArray &bytes);
@@ -64,9 +62,6 @@ public:
     [[nodiscard]] bool hasRoutes() const { return !m_routes.empty(); }
     [[nodiscard]] qsizetype waitingRoutes() const { return qsizetype(m_routes.size()); }
     [[nodiscard]] RouteLine takeRoute();
-
-    // Kept by the server's turns.
-    bool waitsTurn = false;
 
 signals:
     // Routes were queued.

@@ -1,8 +1,11 @@
 #include "remote/videohub/VideohubServer.h"
 
+#include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
-#include "panel/MainPanel.h"
+#include "link/StatusSink.h"
+#include "operations/RemotePanel.h"
+#include "remote/ServerLimits.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/PanelReading.h"
 #include "remote/videohub/PanelUniqueId.h"
@@ -26,15 +29,16 @@ QString uniqueIdOfThisPanel()
     return PanelUniqueId(seed.toUtf8());
 }
 
-
 } // namespace
 
-VideohubServer::VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent)
-    : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel())
+VideohubServer::VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent)
+    : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel()),
+      m_turns(*this, [this](VideohubClient &client) { return serve(client); })
 {
     connect(&m_listener, &desktop::TcpListener::connectionArrived, this, &VideohubServer::adopt);
     connect(&m_listener, &desktop::TcpListener::acceptFailed, this, [this](const QString &error) {
-        m_panel.SetErrMsg(QStringLiteral("Videohub server cannot accept clients (%1); trying again every second").arg(error));
+        m_panel.status().SetErrMsg(
+            QStringLiteral("Videohub server cannot accept clients (%1); trying again every second").arg(error));
     });
     m_watch.setInterval(WatchMs);
     connect(&m_watch, &QTimer::timeout, this, &VideohubServer::watchClients);
@@ -44,10 +48,10 @@ VideohubServer::VideohubServer(MainPanel &panel, VideohubOptions options, QObjec
     m_routePushTimer.setSingleShot(true);
     m_routePushTimer.setInterval(0);
     connect(&m_routePushTimer, &QTimer::timeout, this, &VideohubServer::sendRoutePushes);
-    connect(&panel, &MainPanel::outputRouted, this, &VideohubServer::pushRoute);
-    connect(&panel, &MainPanel::portNamesChanged, this, &VideohubServer::pushLabels);
-    connect(&panel, &MainPanel::locksChanged, this, &VideohubServer::pushLocks);
-    connect(&panel, &MainPanel::setupChanged, this, &VideohubServer::pushSetup);
+    connect(&panel, &RemotePanel::routed, this, &VideohubServer::pushRoute);
+    connect(&panel, &RemotePanel::portNamesChanged, this, &VideohubServer::pushLabels);
+    connect(&panel, &RemotePanel::locksChanged, this, &VideohubServer::pushLocks);
+    connect(&panel, &RemotePanel::setupChanged, this, &VideohubServer::pushSetup);
 }
 
 VideohubServer::~VideohubServer()
@@ -56,7 +60,7 @@ VideohubServer::~VideohubServer()
     qDeleteAll(findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly));
 }
 
-std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, const QStringList &arguments)
+std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel, const QStringList &arguments)
 {
     VideohubOptions options = VideohubOptions::parse(arguments);
     if (!options.enabled && options.optionError.isEmpty())
@@ -64,7 +68,7 @@ std::unique_ptr<VideohubServer> VideohubServer::fromArguments(MainPanel &panel, 
     // The start refuses unreadable options before a panel exists; one that
     // gets here all the same is told like any other reason.
     if (const QString error = options.optionError.isEmpty() ? options.error : options.optionError; !error.isEmpty()) {
-        panel.SetErrMsg(error);
+        panel.status().SetErrMsg(error);
         return nullptr;
     }
     auto server = std::make_unique<VideohubServer>(panel, std::move(options));
@@ -78,10 +82,10 @@ bool VideohubServer::listen()
     if (!m_listener.listen(m_options.address, m_options.port)) {
         const QString message =
             QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_listener.errorString());
-        m_panel.SetErrMsg(message);
+        m_panel.status().SetErrMsg(message);
         return false;
     }
-    m_panel.SetNote(QStringLiteral("Videohub server listening on ") + where());
+    m_panel.status().SetNote(QStringLiteral("Videohub server listening on ") + where());
     return true;
 }
 
@@ -94,7 +98,7 @@ QString VideohubServer::where() const
 
 void VideohubServer::adopt(QTcpSocket *socket)
 {
-    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= MaxClients) {
+    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= serverlimits::VideohubClients) {
         socket->abort();
         socket->deleteLater();
         return;
@@ -102,9 +106,10 @@ void VideohubServer::adopt(QTcpSocket *socket)
     auto *client = new VideohubClient(
         socket, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); }, m_options.idleLimitMs,
         this);
-    connect(client, &VideohubClient::routesWaiting, this, [this, client] { queueTurn(client); });
+    connect(client, &VideohubClient::routesWaiting, this, [this, client] { m_turns.add(client); });
     connect(client, &VideohubClient::drained, this, &VideohubServer::resumeReading);
-    client->send(BlockWriter::dump(PanelReading::snapshot(m_panel, m_uniqueId), lockView(*client)));
+    const MatrixSnapshot matrix = m_panel.matrix();
+    client->send(BlockWriter::dump(shown(matrix), matrix.lockView(client->owner())));
 }
 
 bool VideohubServer::mustWait(const Request &request) const
@@ -116,7 +121,7 @@ bool VideohubServer::mustWait(const Request &request) const
         qsizetype waiting = request.routes.size();
         for (const VideohubClient *client : clients())
             waiting += client->waitingRoutes();
-        return waiting > MaxWaitingRoutesInAll;
+        return waiting > serverlimits::VideohubWaitingRoutesInAll;
     }
     case Block::InputLabels:
     case Block::OutputLabels:
@@ -150,7 +155,8 @@ void VideohubServer::watchClients()
 
 bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
 {
-    const Request request = ParseRequest(raw, PanelReading::size(m_panel));
+    const MatrixSnapshot matrix = m_panel.matrix();
+    const Request request = ParseRequest(raw, PanelReading::size(matrix));
     if (mustWait(request)) {
         m_blocksKept = true;
         return false;
@@ -164,9 +170,8 @@ bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
         client->send(BlockWriter::ack());
         break;
     case Request::Kind::Query:
-        client->send(BlockWriter::ack() + BlockWriter::block(request.block,
-                                                             PanelReading::snapshot(m_panel, m_uniqueId),
-                                                             lockView(*client)));
+        client->send(BlockWriter::ack() +
+                     BlockWriter::block(request.block, shown(matrix), matrix.lockView(client->owner())));
         break;
     case Request::Kind::Change:
         client->send(BlockWriter::ack());
@@ -178,7 +183,6 @@ bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
 
 void VideohubServer::change(VideohubClient *client, const Request &request)
 {
-    const RouteSourceScope source(m_panel.currentSource(), client->source());
     switch (request.block) {
     case Block::Routing:
         client->queueRoutes(request.routes);
@@ -189,8 +193,8 @@ void VideohubServer::change(VideohubClient *client, const Request &request)
         return;
     case Block::Locks:
         // A refused line changes nothing; the client hears the state it tried to change.
-        if (const QList<int> refused = m_panel.applyLocks(request.locks); !refused.isEmpty())
-            client->send(BlockWriter::locks(refused, lockView(*client)));
+        if (const QList<int> refused = m_panel.applyLocks(request.locks, client->source()); !refused.isEmpty())
+            client->send(BlockWriter::locks(refused, m_panel.matrix().lockView(client->owner())));
         return;
     case Block::Preamble:
     case Block::Device:
@@ -201,16 +205,19 @@ void VideohubServer::change(VideohubClient *client, const Request &request)
 void VideohubServer::renameAll(VideohubClient &client, const Request &request)
 {
     const bool inputs = request.block == Block::InputLabels;
+    MatrixSnapshot matrix = m_panel.matrix();
+    QStringList &names = inputs ? matrix.inputNames : matrix.outputNames;
     QList<int> unchanged;
     m_labelBatch.emplace();
     for (const LabelLine &line : request.labels) {
-        const QString before = PanelReading::label(m_panel, inputs, line.port);
-        const QString stored = inputs ? m_panel.names().renameInput(line.port, line.name)
-                                      : m_panel.names().renameOutput(line.port, line.name);
+        const QString before = names.value(line.port);
+        const QString stored = m_panel.renamePort(inputs, line.port, line.name, client.source());
         // A change is pushed to everyone by the panel; a name kept as it was
         // (or a port no router serves) is told to the client that tried.
         if (stored == before || before.isNull())
             unchanged.append(line.port);
+        else
+            names[line.port] = stored;
     }
     // One push for the whole block, however many lines it had.
     if (const QList<int> changed = *std::exchange(m_labelBatch, std::nullopt); !changed.isEmpty())
@@ -219,55 +226,24 @@ void VideohubServer::renameAll(VideohubClient &client, const Request &request)
         return;
     QList<LabelLine> lines;
     for (const int port : unchanged)
-        lines.append({port, PanelReading::label(m_panel, inputs, port)});
+        lines.append({port, names.value(port)});
     client.send(BlockWriter::labels(request.block, lines));
 }
 
-void VideohubServer::queueTurn(VideohubClient *client)
+bool VideohubServer::serve(VideohubClient &client)
 {
-    if (!client->waitsTurn) {
-        client->waitsTurn = true;
-        m_turns.emplace_back(client);
-    }
-    serveLater();
-}
-
-void VideohubServer::serveLater()
-{
-    // One route a turn of the event loop, never a nested wait per client.
-    if (!m_servePosted && !m_serving) {
-        m_servePosted = true;
-        QMetaObject::invokeMethod(this, &VideohubServer::serveNext, Qt::QueuedConnection);
-    }
-}
-
-void VideohubServer::serveNext()
-{
-    m_servePosted = false;
-    QPointer<VideohubClient> client;
-    while (!m_turns.empty() && !client) {
-        client = m_turns.front();
-        m_turns.pop_front();
-    }
-    if (!client)
-        return;
-    client->waitsTurn = false;
-    const RouteLine route = client->takeRoute();
-    m_serving = true;
-    if (client->hasRoutes())
-        queueTurn(client);
+    if (!client.hasRoutes())
+        return false;
+    const RouteLine route = client.takeRoute();
+    const RouteSource origin = client.source();
+    if (client.hasRoutes())
+        m_turns.add(&client);
     const QPointer<VideohubServer> alive(this);
-    {
-        const RouteSourceScope source(m_panel.currentSource(), client->source());
-        // The reply wait runs the event loop: clients come and go, the panel may close.
-        m_panel.takeRemoteRoute(route.output, route.input);
-    }
-    if (!alive)
-        return;
-    m_serving = false;
-    if (!m_turns.empty())
-        serveLater();
-    resumeReading();
+    // The reply wait runs the event loop: clients come and go, the panel may close.
+    (void)m_panel.takeRoute(route.output, route.input, int(limits::Level::Both), origin);
+    if (alive)
+        resumeReading();
+    return true;
 }
 
 void VideohubServer::pushRoute(int output)
@@ -279,9 +255,10 @@ void VideohubServer::pushRoute(int output)
 void VideohubServer::sendRoutePushes()
 {
     // One block a route, each with the output's state as it is now.
+    const MatrixSnapshot matrix = m_panel.matrix();
     QByteArray blocks;
     for (const int output : std::exchange(m_routePushes, {})) {
-        if (const auto source = PanelReading::videoSource(m_panel, output))
+        if (const auto source = PanelReading::videoSource(matrix, output))
             blocks += BlockWriter::routes({{output, *source}});
     }
     if (!blocks.isEmpty())
@@ -297,31 +274,35 @@ void VideohubServer::pushLabels(bool inputs, const QList<int> &ports)
         }
         return;
     }
+    const MatrixSnapshot matrix = m_panel.matrix();
+    const QStringList &names = inputs ? matrix.inputNames : matrix.outputNames;
     QList<LabelLine> lines;
     for (const int port : ports)
-        lines.append({port, PanelReading::label(m_panel, inputs, port)});
+        lines.append({port, names.value(port)});
     sendAll(BlockWriter::labels(inputs ? Block::InputLabels : Block::OutputLabels, lines));
 }
 
 void VideohubServer::pushLocks(const QList<int> &outputs)
 {
     // Locks dropped with outputs that are gone reach clients with the new set-up.
+    const MatrixSnapshot matrix = m_panel.matrix();
     QList<int> existing;
     for (const int output : outputs) {
-        if (output < m_panel.locks().outputCount())
+        if (output < matrix.lockOwners.size())
             existing.append(output);
     }
     if (existing.isEmpty())
         return;
     for (VideohubClient *client : connectedClients())
-        client->send(BlockWriter::locks(existing, lockView(*client)));
+        client->send(BlockWriter::locks(existing, matrix.lockView(client->owner())));
 }
 
 void VideohubServer::pushSetup()
 {
-    const PanelSnapshot shown = PanelReading::snapshot(m_panel, m_uniqueId);
+    const MatrixSnapshot matrix = m_panel.matrix();
+    const PanelSnapshot device = shown(matrix);
     for (VideohubClient *client : connectedClients())
-        client->send(BlockWriter::deviceChanged(shown, lockView(*client)));
+        client->send(BlockWriter::deviceChanged(device, matrix.lockView(client->owner())));
 }
 
 void VideohubServer::sendAll(const QByteArray &bytes)
@@ -330,9 +311,9 @@ void VideohubServer::sendAll(const QByteArray &bytes)
         client->send(bytes);
 }
 
-QByteArray VideohubServer::lockView(const VideohubClient &client) const
+PanelSnapshot VideohubServer::shown(const MatrixSnapshot &matrix) const
 {
-    return m_panel.locks().view(client.owner());
+    return PanelReading::snapshot(matrix, m_uniqueId);
 }
 
 QList<VideohubClient *> VideohubServer::clients() const

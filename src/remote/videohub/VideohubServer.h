@@ -1,19 +1,20 @@
 #pragma once
 
 #include "desktop/TcpListener.h"
+#include "remote/ClientTurns.h"
+#include "remote/videohub/PanelSnapshot.h"
 #include "remote/videohub/Request.h"
 #include "remote/videohub/VideohubClient.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
-#include <deque>
 #include <memory>
 #include <optional>
 
-class MainPanel;
 class QTcpSocket;
+class RemotePanel;
+struct MatrixSnapshot;
 
 namespace videohub {
 
@@ -25,9 +26,9 @@ struct RawBlock;
 // clients are answered at once and taken one at a time through the panel
 // (clients taking turns, one route each), so a client with a long block
 // holds up the others by one route at most; everything else a client sends
-// is answered without waiting for the line. At most MaxClients clients are
-// connected; one that leaves frees its place at once, its routes still taken
-// in turns. A client that does not take what is written to it is closed
+// is answered without waiting for the line. At most
+// serverlimits::VideohubClients clients are connected; one that leaves frees
+// its place at once, its routes still taken in turns. A client that does not take what is written to it is closed
 // (see VideohubClient), after holding up changes pushed to everyone for a
 // second or two at most.
 class VideohubServer final : public QObject
@@ -35,19 +36,17 @@ class VideohubServer final : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int MaxClients = 32;
-    // Routes of all clients, those gone included, waiting for the line.
-    static constexpr qsizetype MaxWaitingRoutesInAll = MaxClients * VideohubClient::MaxWaitingRoutes;
     // How often clients are looked at (unread pushes, idleness).
     static constexpr int WatchMs = 1000;
 
-    VideohubServer(MainPanel &panel, VideohubOptions options, QObject *parent = nullptr);
+    VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent = nullptr);
     ~VideohubServer() override;
 
     // The server the options and the user's settings file (velmora.conf)
     // ask for, listening; none when it is not asked for or cannot start (the
     // status line says why).
-    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(MainPanel &panel, const QStringList &arguments);
+    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(RemotePanel &panel,
+                                                                       const QStringList &arguments);
 
     // False, with the reason on the status line, when it cannot listen.
     bool listen();
@@ -59,7 +58,7 @@ public:
 private:
     void adopt(QTcpSocket *socket);
     // A change that must wait: one pushed to everyone while a client is
-    // behind, routes beyond MaxWaitingRoutesInAll. Kept by its client, so
+    // behind, routes beyond VideohubWaitingRoutesInAll. Kept by its client, so
     // pushes are produced no faster than clients take them.
     [[nodiscard]] bool mustWait(const Request &request) const;
     // Offers kept blocks again, once a client caught up or routes were taken.
@@ -69,9 +68,8 @@ private:
     [[nodiscard]] bool handle(VideohubClient *client, const RawBlock &raw);
     void change(VideohubClient *client, const Request &request);
     void renameAll(VideohubClient &client, const Request &request);
-    void queueTurn(VideohubClient *client);
-    void serveLater();
-    void serveNext();
+    // Takes the next route of the client whose turn it is.
+    bool serve(VideohubClient &client);
 
     void pushRoute(int output);
     void sendRoutePushes();
@@ -79,15 +77,15 @@ private:
     void pushLocks(const QList<int> &outputs);
     void pushSetup();
     void sendAll(const QByteArray &bytes);
-    [[nodiscard]] QByteArray lockView(const VideohubClient &client) const;
+    [[nodiscard]] PanelSnapshot shown(const MatrixSnapshot &matrix) const;
     [[nodiscard]] QList<VideohubClient *> clients() const;
     [[nodiscard]] QList<VideohubClient *> connectedClients() const;
 
-    MainPanel &m_panel;
+    RemotePanel &m_panel;
     VideohubOptions m_options;
     desktop::TcpListener m_listener;
     QString m_uniqueId;
-    std::deque<QPointer<VideohubClient>> m_turns;
+    ClientTurns<VideohubClient> m_turns;
     QTimer m_watch;
     bool m_blocksKept = false;
     // Label changes of one client block, pushed as one block when it is done.
@@ -95,8 +93,6 @@ private:
     // Outputs whose route pushes wait for the next turn of the event loop.
     QList<int> m_routePushes;
     QTimer m_routePushTimer;
-    bool m_serving = false;
-    bool m_servePosted = false;
 };
 
 } // namespace videohub

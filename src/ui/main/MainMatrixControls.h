@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/PanelLimits.h"
+#include "model/MacroBank.h"
 
 #include <array>
 
@@ -21,7 +22,7 @@ struct MainMatrixControls
 {
     static_assert(limits::VisibleRows == limits::VisibleColumns, "one count serves rows and columns");
     static constexpr int Visible = limits::VisibleRows;
-    static constexpr int MacroCount = 12;
+    static constexpr int MacroCount = MacroBank::SlotCount;
 
     std::array<QLineEdit *, Visible> txtIn{};
     std::array<PictureBox *, Visible> imgMIn{};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operations/MatrixSnapshot.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +17,6 @@ public:
         QStringList failures;
     };
 
-    // The last acknowledged sources of one output; -1 for none.
-    struct OutputSources
-    {
-        int video = -1;
-        int audio = -1;
-    };
-
     virtual ~PanelOperations() = default;
 
     // Takes the crosspoint as a cell click does: route state, markers on
@@ -30,7 +25,7 @@ public:
     // Replays macro slot Slot (0 to 11) as a click on its button does; the
     // failures of its routes in order, then the records skipped for want of a router.
     virtual Outcome recallMacro(int Slot) = 0;
-    // The route state of output phyOut, without asking the router.
+    // The route state of output phyOut (router inputs), without asking the router.
     virtual Outcome sources(int FrameAddress, int phyOut, OutputSources &result) = 0;
     // Every router in its one-line text form, by frame address.
     [[nodiscard]] virtual QStringList names() const = 0;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "operations/MatrixSnapshot.h"
+
+class MainPanel;
+
+// The running panel's matrix as protocol servers show it: read from its
+// set-up, names, route state and locks.
+[[nodiscard]] MatrixSnapshot readMatrix(const MainPanel &panel);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Every bound of the panel's servers, in one place: what one client may hold
+// of the panel's memory and time, so no client, however it behaves, can
+// starve the window or the other clients.
+namespace serverlimits {
+
+// --- The control port (local socket, line protocol) ---
+
+// Connections served at once; one more is answered "error too many clients".
+inline constexpr int ControlClients = 64;
+// A command line, without its end; a longer one is answered "error line too long".
+inline constexpr qsizetype ControlLineBytes = 1024;
+// Lines of one client waiting their turn; one beyond is answered "error busy".
+inline constexpr qsizetype ControlQueuedLines = 1000;
+// Answers written to one client and not read yet before nothing more is read from it.
+inline constexpr qint64 ControlUnreadBytes = 64 * 1024;
+// Bytes of waiting lines of all clients together; beyond, new lines are
+// answered "error busy" and the status line says the port is busy.
+inline constexpr qint64 ControlQueuedBytes = 4 * 1024 * 1024;
+
+// --- The Videohub server (TCP, blocks of lines) ---
+
+// Clients that can still send; one more is closed at once.
+inline constexpr int VideohubClients = 32;
+// A line of a block, without its end; a longer one makes the block answered NAK.
+inline constexpr qsizetype VideohubLineBytes = 1024;
+// Lines of one block; a longer block is answered NAK.
+inline constexpr qsizetype VideohubBlockLines = 1024;
+// Routes of one client waiting for the line before nothing more is read from it.
+inline constexpr qsizetype VideohubWaitingRoutes = 2 * VideohubBlockLines;
+// Routes of all clients, those gone included, waiting for the line.
+inline constexpr qsizetype VideohubWaitingRoutesInAll = VideohubClients * VideohubWaitingRoutes;
+// Bytes written to one client and not taken by the connection: beyond, the
+// client is behind (nothing more is read from it, pushes to everyone wait);
+// still behind at the next look, it is closed.
+inline constexpr qint64 VideohubUnsentBytes = 1024 * 1024;
+
+} // namespace serverlimits
