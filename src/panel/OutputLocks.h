@@ -51,8 +51,6 @@ public:
 
     // The owner's address, or an empty string when the output is free.
     [[nodiscard]] QString owner(int output) const { return m_owners.value(output); }
-    // True when someone other than `client` holds the output.
-    [[nodiscard]] bool lockedAgainst(int output, const QString &client) const;
     // One letter per output as `client` sees it: 'O' its own, 'L' another's, 'U' free.
     [[nodiscard]] QByteArray view(const QString &client) const;
 
