@@ -61,8 +61,10 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
               [this](bool input, int port, const QString &oldName, const QString &newName) {
                   portRenamed(input, port, oldName, newName);
               }),
-      m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
-                                              int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
+      m_buttonPanel(m_view,
+                    [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+                        m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                    }),
       m_control(m_routes, m_takes, m_config.Routers, m_bank)
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())

@@ -90,7 +90,7 @@ public:
     [[nodiscard]] MatrixTakes &takes() { return m_takes; }
     [[nodiscard]] MacroButtons &macros() { return m_macros; }
     [[nodiscard]] PortNames &names() { return m_names; }
-    [[nodiscard]] ButtonPanel &buttonPanel() { return m_panel; }
+    [[nodiscard]] ButtonPanel &buttonPanel() { return m_buttonPanel; }
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
     // What the control port drives.
     [[nodiscard]] PanelControl &operations() { return m_control; }
@@ -160,7 +160,7 @@ private:
     MatrixTakes m_takes;
     MacroButtons m_macros;
     PortNames m_names;
-    ButtonPanel m_panel;
+    ButtonPanel m_buttonPanel;
     PanelControl m_control;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;
