@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <csignal>
 
 // TERM, INT and HUP end the panel as File > Exit does: a name being typed is
@@ -68,17 +69,8 @@ class TestStopSignals : public QObject
 private slots:
     // The real program, stopped while its start-up dialog waits for the
     // operator (where a started panel always is until someone answers it).
-    void programEndsAsExitDoes_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("TERM") << SIGTERM;
-        QTest::newRow("INT") << SIGINT;
-        QTest::newRow("HUP") << SIGHUP;
-    }
-
     void programEndsAsExitDoes()
     {
-        QFETCH(int, signalNumber);
         WindowRig rig;
         QFile seed(rig.defaultFile());
         QVERIFY(seed.open(QIODevice::WriteOnly));
@@ -97,7 +89,7 @@ private slots:
         QVERIFY(panel.waitForStarted(Timeout));
         QCOMPARE(ask("route 0 1 2\n"), QStringLiteral("error ") + PanelControl::StartingUpMessage);
 
-        QCOMPARE(::kill(pid_t(panel.processId()), signalNumber), 0);
+        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));
         QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(panel.exitCode(), 0);
@@ -106,6 +98,24 @@ private slots:
                      QByteArray("; ").repeated(31) + "\r\nBegin Macros\r\nEnd Macros\r\n");
         QVERIFY(!QFile::exists(controlSocketName()));
         QVERIFY(rig.sim.frames().isEmpty());
+    }
+
+    // INT and HUP ask to stop as TERM does; a signal ignored when the
+    // program started (nohup, a script's background job) stays ignored.
+    void anIgnoredSignalStaysIgnored()
+    {
+        const auto previous = std::signal(SIGTERM, SIG_IGN);
+        const auto restore = qScopeGuard([previous] { std::signal(SIGTERM, previous); });
+        desktop::StopSignals stopSignals;
+        QSignalSpy stops(&stopSignals, &desktop::StopSignals::stopRequested);
+        QVERIFY(stops.isValid());
+        std::raise(SIGTERM);
+        for (const int number : {SIGINT, SIGHUP}) {
+            std::raise(number);
+            QVERIFY(stops.wait(Timeout));
+        }
+        QCOMPARE(stops.count(), 2);
+        QVERIFY(std::signal(SIGTERM, SIG_IGN) == SIG_IGN);
     }
 
     // The running window in this process: what is open when the signal comes.
