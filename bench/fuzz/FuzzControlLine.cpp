@@ -5,17 +5,17 @@
 // - every answer is whole lines, without control characters;
 // - the panel is only ever asked for numbers within their ranges.
 
+#include "desktop/ConsoleLine.h"
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
+#include "panel/PanelOperations.h"
 #include "remote/ControlCommands.h"
 #include "remote/ControlLineCutter.h"
 #include "remote/StatusReport.h"
-#include "panel/PanelOperations.h"
 
 #include <QRegularExpression>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -23,7 +23,7 @@ namespace {
 void require(bool condition, const char *what)
 {
     if (!condition) {
-        std::fprintf(stderr, "fuzz_control: %s\n", what);
+        desktop::writeConsoleLine(QStringLiteral("fuzz_control: ") + QLatin1String(what));
         std::abort();
     }
 }
