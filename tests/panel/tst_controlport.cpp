@@ -1,5 +1,6 @@
 #include "DataRows.h"
 #include "desktop/RuntimeFolder.h"
+#include "desktop/WholeFile.h"
 #include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
@@ -10,7 +11,6 @@
 #include <QEventLoop>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -66,26 +66,6 @@ struct Client
         return waitFor(count);
     }
 };
-
-// The lock a panel that crashed leaves behind: as a live one writes it, but
-// naming a process that is gone.
-bool leaveStaleLock()
-{
-    QProcess gone;
-    gone.start(QStringLiteral("true"));
-    const qint64 pid = gone.waitForStarted() ? gone.processId() : 0;
-    const std::unique_ptr<QLockFile> lock = controlPortLock();
-    if (!gone.waitForFinished() || pid == 0 || !lock->tryLock(0))
-        return false;
-    QFile file(lock->fileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray content = file.readAll();
-    file.close();
-    lock->unlock();
-    content.replace(0, content.indexOf('\n'), QByteArray::number(pid));
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 // A panel listening on its control port, started as the program starts it.
 struct PortRig : PanelRig
@@ -390,10 +370,9 @@ private slots:
     // over (another panel's live lock: below); the panel lists its routers.
     void oneControlSocketPerUser()
     {
-        QVERIFY(leaveStaleLock());
-        QFile stale(controlSocketName());
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
+        // Its process is gone.
+        desktop::writeWholeFile(controlPortLock()->fileName(), "2147483646\nvelmora\n\n");
+        desktop::writeWholeFile(controlSocketName(), {});
         PortRig rig;
         rig.setup = [&rig] {
             Configuration &config = rig.panel->config();
@@ -436,14 +415,13 @@ private slots:
     void noRuntimeFolderSaysWhatToSet()
     {
         const RuntimeSetting setting("relative");
-        QFile blocker(desktop::OwnRuntimeFolder());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        desktop::writeWholeFile(desktop::OwnRuntimeFolder(), {});
         PortRig rig;
         rig.open();
         QCOMPARE(rig.panel->statusLine().text(),
                  QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
                                 "enter); set XDG_RUNTIME_DIR to such a folder")
-                     .arg(QDir::toNativeSeparators(blocker.fileName())));
+                     .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
     }
 
 #ifdef Q_OS_UNIX

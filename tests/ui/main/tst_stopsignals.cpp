@@ -1,6 +1,7 @@
 #include "DataRows.h"
 #include "WindowRig.h"
 #include "desktop/StopSignals.h"
+#include "desktop/WholeFile.h"
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "panel/PanelControl.h"
@@ -72,10 +73,7 @@ private slots:
     void programEndsAsExitDoes()
     {
         WindowRig rig;
-        QFile seed(rig.defaultFile());
-        QVERIFY(seed.open(QIODevice::WriteOnly));
-        QCOMPARE(seed.write(LooseSetUp), LooseSetUp.size());
-        seed.close();
+        desktop::writeWholeFile(rig.defaultFile(), LooseSetUp);
         QVERIFY(rig.startSim());
 
         QProcess panel;
