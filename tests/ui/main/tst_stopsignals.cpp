@@ -29,25 +29,6 @@ const QByteArray LooseSetUp = "VL ConfigFile 1.2\r\n"
                               "Router Timeout: 2\r\n"
                               "Router:  0;0;  15; 15; 0; 0; 0; Cam 1;\r\n";
 
-// The one answer line to command, once the panel's control port answers.
-QString ask(const QByteArray &command)
-{
-    QLocalSocket socket;
-    // The program listens a moment after it started.
-    const bool connected = QTest::qWaitFor(
-        [&] {
-            socket.connectToServer(controlSocketName());
-            return socket.waitForConnected(Timeout);
-        },
-        Timeout);
-    if (!connected)
-        return {};
-    socket.write(command);
-    if (!QTest::qWaitFor([&] { return socket.canReadLine(); }, Timeout))
-        return {};
-    return QString::fromUtf8(socket.readLine()).chopped(1);
-}
-
 } // namespace
 
 class TestStopSignals : public QObject
@@ -72,7 +53,17 @@ private slots:
         panel.setProcessChannelMode(QProcess::ForwardedChannels);
         panel.start(QStringLiteral(VELMORA_PANEL), {});
         QVERIFY(panel.waitForStarted(Timeout));
-        QCOMPARE(ask("route 0 1 2\n"), QStringLiteral("error ") + PanelControl::StartingUpMessage);
+        // Its control port answers a moment after it started.
+        QLocalSocket control;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                control.connectToServer(controlSocketName());
+                return control.waitForConnected();
+            },
+            Timeout));
+        control.write("route 0 1 2\n");
+        QVERIFY(QTest::qWaitFor([&] { return control.canReadLine(); }, Timeout));
+        QCOMPARE(control.readLine(), "error " + PanelControl::StartingUpMessage.toUtf8() + '\n');
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));
