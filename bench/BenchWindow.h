@@ -1,10 +1,11 @@
 #pragma once
 
 #include "RouterSim.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
+#include "desktop/ConsoleLine.h"
 #include "panel/MainPanel.h"
 #include "remote/ControlPort.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <cstdio>
 #include <functional>
 
 // The real panel, its control port and main window for a bench program, on the offscreen platform: a
@@ -62,7 +62,7 @@ struct BenchWindow
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
         if (!sim.start(data.path() + QStringLiteral("/Velmora/1.1/ports/COM1"))) {
-            std::fprintf(stderr, "velmora-routersim did not start\n");
+            desktop::writeConsoleLine(QStringLiteral("velmora-routersim did not start"));
             return false;
         }
         panel = std::make_unique<MainPanel>();

@@ -10,21 +10,25 @@
 // a process of their own (this program started again with --flood), as real
 // clients would, so that the figures are the panel's, not this process's
 // threads competing with it; only the fresh client is a thread here, blocked
-// on its socket while it waits.
+// on its socket while it waits. Last, what a connect that finds the server's
+// backlog full spends waiting for its deadline: wall and processor time.
 
 #include "BenchWindow.h"
+#include "desktop/ConsoleLine.h"
 #include "desktop/LocalConnect.h"
 #include "remote/ControlSocketName.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -180,7 +184,7 @@ int floodRun(int run, std::vector<double> &answered, int &turnedAwayInAll)
     flooders.setProcessChannelMode(QProcess::ForwardedChannels);
     flooders.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--flood"), controlSocketName()});
     if (!flooders.waitForStarted()) {
-        std::printf("  flood run %d: the flooding process did not start\n", run);
+        desktop::writeConsoleOutput(QString::asprintf("  flood run %d: the flooding process did not start\n", run));
         return 1;
     }
     whileThePanelRuns([&] {
@@ -203,17 +207,49 @@ int floodRun(int run, std::vector<double> &answered, int &turnedAwayInAll)
     answered.insert(answered.end(), ms.begin(), ms.end());
     turnedAwayInAll += turnedAway;
     if (ms.empty()) {
-        std::printf("  flood run %d: no state answered (%d turned away)\n", run, turnedAway);
+        desktop::writeConsoleOutput(
+            QString::asprintf("  flood run %d: no state answered (%d turned away)\n", run, turnedAway));
         return 1;
     }
-    std::printf("  flood run %d: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away);"
-                " resident memory %lld -> %lld KB\n",
-                run, spread(ms).median, spread(ms).worst, ms.size(), turnedAway, before, after);
-    std::printf("    of which connecting: median %.2f ms, worst %.2f ms; answering once connected: median %.2f ms,"
-                " worst %.2f ms; the panel's longest turn: %.2f ms\n",
-                spread(connectMs).median, spread(connectMs).worst, spread(answerMs).median, spread(answerMs).worst,
-                lag.worstMs());
+    desktop::writeConsoleOutput(QString::asprintf(
+        "  flood run %d: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away);"
+        " resident memory %lld -> %lld KB\n",
+        run, spread(ms).median, spread(ms).worst, ms.size(), turnedAway, before, after));
+    desktop::writeConsoleOutput(QString::asprintf(
+        "    of which connecting: median %.2f ms, worst %.2f ms; answering once connected: median %.2f ms,"
+        " worst %.2f ms; the panel's longest turn: %.2f ms\n",
+        spread(connectMs).median, spread(connectMs).worst, spread(answerMs).median, spread(answerMs).worst,
+        lag.worstMs()));
     return 0;
+}
+
+// A connect to a server whose backlog is full sleeps until its deadline
+// (velmora-ctl's wait for a busy panel): 0 once its figures are printed.
+int backlogWait()
+{
+    constexpr int DeadlineMs = 500;
+    QTemporaryDir folder;
+    QLocalServer server;
+    server.setListenBacklogSize(1);
+    if (!server.listen(folder.filePath(QStringLiteral("server"))))
+        return 1;
+    std::vector<std::unique_ptr<QLocalSocket>> queued;
+    while (queued.size() < 16) {
+        auto client = std::make_unique<QLocalSocket>();
+        QElapsedTimer wall;
+        wall.start();
+        const std::clock_t processor = std::clock();
+        if (desktop::connectLocalSocket(*client, server.fullServerName(), QDeadlineTimer(DeadlineMs))) {
+            queued.push_back(std::move(client));
+            continue;
+        }
+        desktop::writeConsoleOutput(QString::asprintf(
+            "A connect finding the backlog full, deadline %d ms: waited %.1f ms, of it %.2f ms on the processor\n",
+            DeadlineMs, double(wall.nsecsElapsed()) / 1e6, double(std::clock() - processor) * 1000 / CLOCKS_PER_SEC));
+        return 0;
+    }
+    desktop::writeConsoleLine(QStringLiteral("the server's backlog never filled"));
+    return 1;
 }
 
 } // namespace
@@ -230,39 +266,46 @@ int main(int argc, char *argv[])
     if (!bench.openWithLargestRouter())
         return 1;
 
-    std::printf("%d routes over one control-port connection, each after the previous answer, line paced at "
-                "9600 baud (wire floor %.3f ms a route)\n",
-                Ports, WireFloorMs);
+    desktop::writeConsoleOutput(
+        QString::asprintf("%d routes over one control-port connection, each after the previous answer, line paced at "
+                          "9600 baud (wire floor %.3f ms a route)\n",
+                          Ports, WireFloorMs));
     std::vector<double> ratios;
     for (int run = 1; run <= Runs; ++run) {
         const double ms = timedRun(run);
         if (ms < 0) {
-            std::fprintf(stderr, "a route was not acknowledged\n");
+            desktop::writeConsoleLine(QStringLiteral("a route was not acknowledged"));
             return 1;
         }
         const double ratio = ms / (Ports * WireFloorMs);
         ratios.push_back(ratio);
-        std::printf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f\n", run, ms, ms / Ports, ratio);
+        desktop::writeConsoleOutput(
+            QString::asprintf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f\n", run, ms, ms / Ports, ratio));
     }
     std::sort(ratios.begin(), ratios.end());
-    std::printf("  median ratio to the wire floor: %.3f\n", ratios[ratios.size() / 2]);
+    desktop::writeConsoleOutput(
+        QString::asprintf("  median ratio to the wire floor: %.3f\n", ratios[ratios.size() / 2]));
     if (bench.sim.frames().size() != Runs * Ports) {
-        std::fprintf(stderr, "%lld frames on the line, %d expected\n", qlonglong(bench.sim.frames().size()),
-                     Runs * Ports);
+        desktop::writeConsoleLine(QString::asprintf("%lld frames on the line, %d expected",
+                                                    qlonglong(bench.sim.frames().size()), Runs * Ports));
         return 1;
     }
 
-    std::printf("%d clients writing 50 routes each and leaving, over and over; a fresh client's state every 100 ms\n",
-                Flooders);
+    desktop::writeConsoleOutput(QString::asprintf(
+        "%d clients writing 50 routes each and leaving, over and over; a fresh client's state every 100 ms\n",
+        Flooders));
     int failed = 0;
     std::vector<double> answered;
     int turnedAway = 0;
     for (int run = 1; run <= Runs; ++run)
         failed += floodRun(run, answered, turnedAway);
     if (!answered.empty()) {
-        std::printf("  over %d runs: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away)\n",
-                    Runs, spread(answered).median, spread(answered).worst, answered.size(), turnedAway);
+        desktop::writeConsoleOutput(QString::asprintf(
+            "  over %d runs: state answered in median %.2f ms, worst %.2f ms (%zu answered, %d turned away)\n", Runs,
+            spread(answered).median, spread(answered).worst, answered.size(), turnedAway));
     }
-    std::printf("  peak resident memory of the panel's process: %lld KB\n", memoryKb("VmHWM:"));
+    desktop::writeConsoleOutput(
+        QString::asprintf("  peak resident memory of the panel's process: %lld KB\n", memoryKb("VmHWM:")));
+    failed += backlogWait();
     return failed == 0 ? 0 : 1;
 }

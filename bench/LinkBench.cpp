@@ -7,6 +7,7 @@
 
 #include "RouterSim.h"
 #include "config/Configuration.h"
+#include "desktop/ConsoleLine.h"
 #include "link/ConsoleStatusSink.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     RouterSim sim;
     if (!sim.start(appFolder + QStringLiteral("ports/COM1"),
                    {QStringLiteral("--answer"), QStringLiteral("%1=silent").arg(SilentRouter)})) {
-        std::fprintf(stderr, "velmora-routersim did not start\n");
+        desktop::writeConsoleLine(QStringLiteral("velmora-routersim did not start"));
         return 1;
     }
 
@@ -84,7 +84,8 @@ int main(int argc, char *argv[])
     if (link.OpenCommPort())
         return 1;
 
-    std::printf("Macro replay, %d routes, line paced at 9600 baud (wire floor %.3f ms a route)\n", Routes, WireFloorMs);
+    desktop::writeConsoleOutput(QString::asprintf(
+        "Macro replay, %d routes, line paced at 9600 baud (wire floor %.3f ms a route)\n", Routes, WireFloorMs));
     std::vector<double> ratios;
     for (int run = 1; run <= Runs; ++run) {
         CountingTarget target(routes);
@@ -94,24 +95,26 @@ int main(int argc, char *argv[])
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         const double ratio = ms / (Routes * WireFloorMs);
         ratios.push_back(ratio);
-        std::printf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f, %d acknowledged\n", run, ms, ms / Routes, ratio,
-                    target.acknowledged);
+        desktop::writeConsoleOutput(
+            QString::asprintf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f, %d acknowledged\n", run, ms,
+                              ms / Routes, ratio, target.acknowledged));
         if (target.acknowledged != Routes)
             return 1;
     }
     std::sort(ratios.begin(), ratios.end());
     const double median = ratios[ratios.size() / 2];
-    std::printf("  median ratio to the wire floor: %.3f\n\n", median);
+    desktop::writeConsoleOutput(QString::asprintf("  median ratio to the wire floor: %.3f\n\n", median));
 
     config.RouterTimeout = 3;
-    std::printf("Waiting %.0f s for a silent router\n", double(config.RouterTimeout));
+    desktop::writeConsoleOutput(
+        QString::asprintf("Waiting %.0f s for a silent router\n", double(config.RouterTimeout)));
     QElapsedTimer wall;
     const std::clock_t cpuStart = std::clock();
     wall.start();
     const bool failed = routes.SendRoute(SilentRouter, 0, 0, 3);
     const double wallMs = double(wall.nsecsElapsed()) / 1e6;
     const double cpuMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC;
-    std::printf("  wall %.1f ms, CPU %.2f ms: %.3f %% of one core%s\n", wallMs, cpuMs, 100.0 * cpuMs / wallMs,
-                failed ? "" : " (unexpectedly answered)");
+    desktop::writeConsoleOutput(QString::asprintf("  wall %.1f ms, CPU %.2f ms: %.3f %% of one core%s\n", wallMs, cpuMs,
+                                                  100.0 * cpuMs / wallMs, failed ? "" : " (unexpectedly answered)"));
     return failed ? 0 : 1;
 }

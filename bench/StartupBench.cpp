@@ -6,6 +6,7 @@
 // offscreen platform unless a display is given with QT_QPA_PLATFORM.
 
 #include "config/ConfigFile.h"
+#include "desktop/ConsoleLine.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Shell.h"
 #include "desktop/qt/QtDialogs.h"
@@ -21,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -47,8 +47,7 @@ int child(int argc, char *argv[])
         frmConfig dialog(panel.config(), owner);
         // The first turn of the dialog's event loop: it is shown by then.
         QTimer::singleShot(0, &dialog, [&] {
-            std::printf("shown %.3f\n", double(sinceMain.nsecsElapsed()) / 1e6);
-            std::fflush(stdout);
+            desktop::writeConsoleOutput(QString::asprintf("shown %.3f\n", double(sinceMain.nsecsElapsed()) / 1e6));
             std::_Exit(dialog.isVisible() ? 0 : 1);
         });
         dialog.exec();
@@ -101,8 +100,9 @@ int main(int argc, char *argv[])
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         if (seeded)
             seedDefault();
-        std::printf("Process start to configuration dialog shown, %s (%d runs)\n",
-                    seeded ? "default.rcf of two routers" : "first start, no default.rcf", Runs);
+        desktop::writeConsoleOutput(
+            QString::asprintf("Process start to configuration dialog shown, %s (%d runs)\n",
+                              seeded ? "default.rcf of two routers" : "first start, no default.rcf", Runs));
         std::vector<double> total;
         std::vector<double> inProcess;
         for (int run = 0; run < Runs; ++run) {
@@ -112,15 +112,16 @@ int main(int argc, char *argv[])
             clock.start();
             process.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ChildOption)});
             if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-                std::fprintf(stderr, "the child did not show the dialog\n");
+                desktop::writeConsoleLine(QStringLiteral("the child did not show the dialog"));
                 return 1;
             }
             const QByteArray line = process.readAllStandardOutput();
             total.push_back(double(clock.nsecsElapsed()) / 1e6);
             inProcess.push_back(line.mid(line.indexOf(' ') + 1).trimmed().toDouble());
         }
-        std::printf("  median %.1f ms from process start (%.1f ms of it from main() on), fastest %.1f ms\n\n",
-                    median(total), median(inProcess), *std::min_element(total.begin(), total.end()));
+        desktop::writeConsoleOutput(
+            QString::asprintf("  median %.1f ms from process start (%.1f ms of it from main() on), fastest %.1f ms\n\n",
+                              median(total), median(inProcess), *std::min_element(total.begin(), total.end())));
     }
     return 0;
 }

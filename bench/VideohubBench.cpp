@@ -9,6 +9,7 @@
 //   announces the route) to the push read by the client.
 
 #include "BenchWindow.h"
+#include "desktop/ConsoleLine.h"
 #include "remote/ServerLimits.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/VideohubPeer.h"
@@ -109,8 +110,9 @@ int main(int argc, char *argv[])
     if (!server.listen())
         return 1;
 
-    std::printf("one block of %d routes from one of %d clients, line paced at 9600 baud (wire floor %.3f ms a route)\n",
-                Ports, Clients, WireFloorMs);
+    desktop::writeConsoleOutput(QString::asprintf(
+        "one block of %d routes from one of %d clients, line paced at 9600 baud (wire floor %.3f ms a route)\n", Ports,
+        Clients, WireFloorMs));
     std::vector<double> ratios;
     std::vector<double> pushMs;
     bool complete = true;
@@ -126,18 +128,21 @@ int main(int argc, char *argv[])
             const double ratio = figures.blockMs / (Ports * WireFloorMs);
             ratios.push_back(ratio);
             pushMs.insert(pushMs.end(), figures.pushMs.begin(), figures.pushMs.end());
-            std::printf("  run %d: block %8.1f ms, ratio %.3f; pushes %zu, p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                        number, figures.blockMs, ratio, figures.pushMs.size(), percentile(figures.pushMs, 0.5),
-                        percentile(figures.pushMs, 0.99), percentile(figures.pushMs, 1.0));
+            desktop::writeConsoleOutput(QString::asprintf(
+                "  run %d: block %8.1f ms, ratio %.3f; pushes %zu, p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", number,
+                figures.blockMs, ratio, figures.pushMs.size(), percentile(figures.pushMs, 0.5),
+                percentile(figures.pushMs, 0.99), percentile(figures.pushMs, 1.0)));
         }
     });
     if (!complete) {
-        std::fprintf(stderr, "a client missed its dump or pushes\n");
+        desktop::writeConsoleLine(QStringLiteral("a client missed its dump or pushes"));
         return 1;
     }
     std::sort(ratios.begin(), ratios.end());
-    std::printf("  median ratio to the wire floor: %.3f\n", ratios[ratios.size() / 2]);
-    std::printf("  acknowledgement to push at each of %d clients, %zu pushes: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                Clients, pushMs.size(), percentile(pushMs, 0.5), percentile(pushMs, 0.99), percentile(pushMs, 1.0));
+    desktop::writeConsoleOutput(
+        QString::asprintf("  median ratio to the wire floor: %.3f\n", ratios[ratios.size() / 2]));
+    desktop::writeConsoleOutput(QString::asprintf(
+        "  acknowledgement to push at each of %d clients, %zu pushes: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", Clients,
+        pushMs.size(), percentile(pushMs, 0.5), percentile(pushMs, 0.99), percentile(pushMs, 1.0)));
     return 0;
 }

@@ -7,12 +7,12 @@
 //     9.375 ms a route (8 bytes out and 1 back, 10 bits a byte).
 
 #include "BenchWindow.h"
+#include "desktop/ConsoleLine.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -57,8 +57,9 @@ int main(int argc, char *argv[])
     clock.start();
     for (int i = 0; i < Redraws; ++i)
         window.UpdateDisplayMatrix();
-    std::printf("UpdateDisplayMatrix, 16 columns of a routed 127 x 127 matrix: %.2f us a call (%d calls)\n",
-                double(clock.nsecsElapsed()) / 1e3 / Redraws, Redraws);
+    desktop::writeConsoleOutput(
+        QString::asprintf("UpdateDisplayMatrix, 16 columns of a routed 127 x 127 matrix: %.2f us a call (%d calls)\n",
+                          double(clock.nsecsElapsed()) / 1e3 / Redraws, Redraws));
 
     auto *bar = window.findChild<QScrollBar *>(QStringLiteral("VScroll"));
     for (const bool painted : {false, true}) {
@@ -68,14 +69,15 @@ int main(int argc, char *argv[])
             if (painted)
                 QCoreApplication::processEvents();
         }
-        std::printf("Scroll step by one row, names and cells redrawn%s: %.1f us a step (%d steps)\n",
-                    painted ? " and the window painted" : "", double(clock.nsecsElapsed()) / 1e3 / ScrollSteps,
-                    ScrollSteps);
+        desktop::writeConsoleOutput(QString::asprintf(
+            "Scroll step by one row, names and cells redrawn%s: %.1f us a step (%d steps)\n",
+            painted ? " and the window painted" : "", double(clock.nsecsElapsed()) / 1e3 / ScrollSteps, ScrollSteps));
     }
-    std::printf("\n");
+    desktop::writeConsoleOutput(QStringLiteral("\n"));
 
-    std::printf("Ctrl+click on an input, %d outputs, line paced at 9600 baud (wire floor %.3f ms a route)\n", Ports,
-                WireFloorMs);
+    desktop::writeConsoleOutput(
+        QString::asprintf("Ctrl+click on an input, %d outputs, line paced at 9600 baud (wire floor %.3f ms a route)\n",
+                          Ports, WireFloorMs));
     bench.shell.ctrlDown = true;
     auto *input = window.findChild<QWidget *>(QStringLiteral("imgMIn_0"));
     std::vector<double> ratios;
@@ -88,11 +90,12 @@ int main(int argc, char *argv[])
         ratios.push_back(ratio);
         if (!sim.waitForFrames(int(framesBefore) + Ports))
             return 1;
-        std::printf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f\n", run, ms, ms / Ports, ratio);
+        desktop::writeConsoleOutput(
+            QString::asprintf("  run %d: %8.1f ms, %6.3f ms a route, ratio %.3f\n", run, ms, ms / Ports, ratio));
     }
-    std::printf("  median ratio to the wire floor: %.3f\n", median(ratios));
+    desktop::writeConsoleOutput(QString::asprintf("  median ratio to the wire floor: %.3f\n", median(ratios)));
     if (!bench.dialogs.shown.isEmpty() || bench.dialogs.beeps != 0) {
-        std::fprintf(stderr, "unexpected boxes or beeps\n");
+        desktop::writeConsoleLine(QStringLiteral("unexpected boxes or beeps"));
         return 1;
     }
     return 0;

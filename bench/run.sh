@@ -11,7 +11,9 @@
 #   bench/run.sh control  127 routes over one control-port connection, each
 #       after the previous answer, at 9600 baud, as a ratio to the wire floor;
 #       then 300 write-and-leave clients from a second process while a fresh
-#       client asks for a state every 100 ms (its answer time over 5 runs)
+#       client asks for a state every 100 ms (its answer time over 5 runs, and
+#       the panel's resident memory); then the wall and processor time of a
+#       connect that waits for room in a full backlog until its deadline
 #   bench/run.sh videohub  a block of 127 Videohub routes until the last push,
 #       as a ratio to the wire floor, and the time from a router's
 #       acknowledgement to the push at each of 32 clients

@@ -4,15 +4,15 @@
 // - a load that completes saves a file that loads again without a box or a
 //   rejected line and saves to the same bytes.
 
-#include "config/PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
+#include "config/PreparedSetup.h"
+#include "desktop/ConsoleLine.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 
 #include <QBuffer>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 void require(bool condition, const char *what)
 {
     if (!condition) {
-        std::fprintf(stderr, "fuzz_config: %s\n", what);
+        desktop::writeConsoleLine(QStringLiteral("fuzz_config: ") + QLatin1String(what));
         std::abort();
     }
 }

@@ -5,6 +5,7 @@
 // - every answer is whole lines, without control characters;
 // - the panel is only ever asked for numbers within their ranges.
 
+#include "desktop/ConsoleLine.h"
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
@@ -16,7 +17,6 @@
 
 #include <QRegularExpression>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -24,7 +24,7 @@ namespace {
 void require(bool condition, const char *what)
 {
     if (!condition) {
-        std::fprintf(stderr, "fuzz_control: %s\n", what);
+        desktop::writeConsoleLine(QStringLiteral("fuzz_control: ") + QLatin1String(what));
         std::abort();
     }
 }

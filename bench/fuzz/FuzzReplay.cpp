@@ -1,11 +1,12 @@
 // Runs the fuzz target once on every file of the folders and files given,
 // so the test build replays the seed corpus without a fuzzing engine.
 
+#include "desktop/ConsoleLine.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdint>
-#include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
@@ -15,7 +16,7 @@ bool replay(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qUtf8Printable(path));
+        desktop::writeConsoleLine(QStringLiteral("cannot read ") + path);
         return false;
     }
     const QByteArray bytes = file.readAll();
@@ -39,6 +40,6 @@ int main(int argc, char *argv[])
         while (files.hasNext())
             replay(files.next()) ? ++replayed : ++unreadable;
     }
-    std::printf("replayed %d inputs, %d unreadable\n", replayed, unreadable);
+    desktop::writeConsoleOutput(QStringLiteral("replayed %1 inputs, %2 unreadable\n").arg(replayed).arg(unreadable));
     return replayed > 0 && unreadable == 0 ? 0 : 1;
 }

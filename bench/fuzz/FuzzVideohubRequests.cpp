@@ -8,6 +8,7 @@
 //   line of the set-up file and read back it is the same name on one line.
 // The first byte chooses how the rest is cut into pieces.
 
+#include "desktop/ConsoleLine.h"
 #include "desktop/TextTokens.h"
 #include "model/clsRouter.h"
 #include "remote/ServerLimits.h"
@@ -16,7 +17,6 @@
 #include "remote/videohub/RequestParser.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 using namespace videohub;
@@ -28,7 +28,7 @@ constexpr MatrixSize Matrix{12, 7};
 void require(bool condition, const char *what)
 {
     if (!condition) {
-        std::fprintf(stderr, "fuzz_videohub: %s\n", what);
+        desktop::writeConsoleLine(QStringLiteral("fuzz_videohub: ") + QLatin1String(what));
         std::abort();
     }
 }

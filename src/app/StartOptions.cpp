@@ -2,11 +2,11 @@
 
 #include "base/PanelLimits.h"
 #include "base/VersionNumber.h"
+#include "desktop/ConsoleLine.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <cstdio>
 
 namespace {
 
@@ -14,7 +14,8 @@ constexpr int ExitUsage = 2;
 
 void refuse(const QString &problem)
 {
-    std::fprintf(stderr, "velmora: %s\nvelmora --help lists the options.\n", qUtf8Printable(problem));
+    desktop::writeConsoleLine(QStringLiteral("velmora: ") + problem);
+    desktop::writeConsoleLine(QStringLiteral("velmora --help lists the options."));
 }
 
 } // namespace
@@ -71,10 +72,10 @@ StartOptions parseStartOptions(int argc, char *argv[])
     } else if (parser.isSet(help)) {
         // The help text names the program from the application's arguments.
         const QCoreApplication app(argc, argv);
-        std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        desktop::writeConsoleOutput(parser.helpText());
         options.exitNow = 0;
     } else if (parser.isSet(version)) {
-        std::printf("velmora %s\n", VersionNumber);
+        desktop::writeConsoleOutput(QStringLiteral("velmora %1\n").arg(QLatin1String(VersionNumber)));
         options.exitNow = 0;
     } else {
         options.noWindow = parser.isSet(noWindow);

@@ -14,4 +14,10 @@ void writeConsoleLine(const QString &text, LineStamp stamp)
     std::fflush(stderr);
 }
 
+void writeConsoleOutput(const QString &text)
+{
+    std::fputs(qUtf8Printable(text), stdout);
+    std::fflush(stdout);
+}
+
 } // namespace desktop

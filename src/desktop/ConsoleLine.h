@@ -12,4 +12,8 @@ enum class LineStamp { None, Time };
 // happens: "TEXT", or "2026-12-07T08:15:02 TEXT" with LineStamp::Time.
 void writeConsoleLine(const QString &text, LineStamp stamp = LineStamp::None);
 
+// What a program prints as its result (its help, its version, a benchmark's
+// figures) on standard output, as it is, flushed at once.
+void writeConsoleOutput(const QString &text);
+
 } // namespace desktop

@@ -63,7 +63,6 @@ public:
 
     [[nodiscard]] int BPInSel() const { return m_inSel; }
     [[nodiscard]] QList<int> BPOutSel() const { return m_outSel; }
-    [[nodiscard]] int BPOutSelCount() const { return int(m_outSel.size()); }
     // Position of Index in BPOutSel, -1 when it is not selected.
     [[nodiscard]] int BPOutSelID(int Index) const { return int(m_outSel.indexOf(Index)); }
 

@@ -57,10 +57,14 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),
       m_takes(m_routes, m_view, m_tables, m_display, m_selection), m_macros(m_bank, m_recorder, m_routes, *this),
-      m_names(m_view, [this](bool input, int port, const QString &oldName,
-                             const QString &newName) { portRenamed(input, port, oldName, newName); }),
-      m_panel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int,
-                             int Level) { m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level); }),
+      m_names(m_view,
+              [this](bool input, int port, const QString &oldName, const QString &newName) {
+                  portRenamed(input, port, oldName, newName);
+              }),
+      m_buttonPanel(m_view,
+                    [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
+                        m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                    }),
       m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())

@@ -91,7 +91,7 @@ public:
     [[nodiscard]] MacroButtons &macros() { return m_macros; }
     [[nodiscard]] PortNames &names() { return m_names; }
     [[nodiscard]] const PortNames &names() const { return m_names; }
-    [[nodiscard]] ButtonPanel &buttonPanel() { return m_panel; }
+    [[nodiscard]] ButtonPanel &buttonPanel() { return m_buttonPanel; }
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
     // What the control port and the protocol servers drive.
     [[nodiscard]] PanelControl &operations() { return m_control; }
@@ -161,7 +161,7 @@ private:
     MatrixTakes m_takes;
     MacroButtons m_macros;
     PortNames m_names;
-    ButtonPanel m_panel;
+    ButtonPanel m_buttonPanel;
     PanelControl m_control;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;

@@ -36,8 +36,6 @@ public:
     void UpdateDisplayMatrix();
 
     [[nodiscard]] Mark mark(int cell) const { return m_marks[std::size_t(cell)]; }
-    [[nodiscard]] int VideoLitRow(int c) const { return m_videoLitRow[std::size_t(c)]; }
-    [[nodiscard]] int AudioLitRow(int c) const { return m_audioLitRow[std::size_t(c)]; }
 
 private:
     void setCell(int r, int c, Mark mark);

@@ -99,12 +99,6 @@ QList<int> OutputLocks::apply(const QList<LockLine> &lines, const QString &owner
     return refused;
 }
 
-bool OutputLocks::lockedAgainst(int output, const QString &client) const
-{
-    const QString holder = m_owners.value(output);
-    return !holder.isEmpty() && holder != client;
-}
-
 QStringList OutputLocks::owners() const
 {
     QStringList owners(m_outputs);

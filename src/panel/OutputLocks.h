@@ -44,8 +44,6 @@ public:
     [[nodiscard]] QString owner(int output) const { return m_owners.value(output); }
     // One owner per output, empty where it is free.
     [[nodiscard]] QStringList owners() const;
-    // True when someone other than `client` holds the output.
-    [[nodiscard]] bool lockedAgainst(int output, const QString &client) const;
 
 signals:
     // The outputs whose lock changed, so each client can be sent its own view.

@@ -4,6 +4,7 @@
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
 #include "desktop/RuntimeFolder.h"
+#include "desktop/WholeFile.h"
 #include "support/RuntimeSetting.h"
 #include "support/ScriptedDialogs.h"
 
@@ -27,13 +28,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -115,7 +109,7 @@ private slots:
         if (own == u"link")
             QVERIFY(QFile::link(run, ownFolder));
         if (own == u"file")
-            writeFile(ownFolder, "a file, not a folder");
+            writeWholeFile(ownFolder, "a file, not a folder");
 
         QCOMPARE(
             RuntimeFolder(),
@@ -132,18 +126,18 @@ private slots:
         setDataHome(QStringLiteral("new/share"));
         const QString made = at(QStringLiteral("new/share/Velmora/1.1/"));
         QCOMPARE(AppFolder(), made);
-        writeFile(made + QStringLiteral("keep.txt"), "kept");
+        writeWholeFile(made + QStringLiteral("keep.txt"), "kept");
         QCOMPARE(AppFolder(), made);
         QCOMPARE(contents(made + QStringLiteral("keep.txt")), QByteArray("kept"));
         const auto othersMayAccess = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
                                      QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
         QVERIFY(!(QFileInfo(at(QStringLiteral("new/share"))).permissions() & othersMayAccess));
 
-        writeFile(at(QStringLiteral("blocked")), "a file, not a folder");
+        writeWholeFile(at(QStringLiteral("blocked")), "a file, not a folder");
         setDataHome(QStringLiteral("blocked/share"));
         QCOMPARE(AppFolder(), QCoreApplication::applicationDirPath() + u'/');
         // The data folder there, but the program's own folder in it blocked: a fault.
-        writeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
+        writeWholeFile(at(QStringLiteral("data/Velmora")), "a file, not a folder");
         setDataHome(QStringLiteral("data"));
         QVERIFY_THROWS_EXCEPTION(Fault, (void)AppFolder());
     }
@@ -197,7 +191,7 @@ private slots:
                      QStringList{QStringLiteral("Velmora: Velmora is already running with the set-up in ") +
                                  QDir::toNativeSeparators(at(QStringLiteral("data/Velmora/1.1")))});
         }
-        writeFile(lock, "2147483646\nvelmora\n\n");
+        writeWholeFile(lock, "2147483646\nvelmora\n\n");
         QVERIFY(!DataFolderClaim().refused());
         QCOMPARE(boxes.shown.size(), 1);
     }
@@ -208,7 +202,7 @@ private slots:
     {
         const QString path = AppFolder() + QStringLiteral("display.txt");
         const QString victim = at(QStringLiteral("victim.txt"));
-        writeFile(victim, "precious");
+        writeWholeFile(victim, "precious");
         QVERIFY(QFile::link(victim, path));
 
         QCOMPARE(WriteDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);

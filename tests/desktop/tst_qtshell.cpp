@@ -40,7 +40,7 @@ private slots:
     void showTextAndShellOpenHandTheTargetOn()
     {
         QVERIFY(m_shell.ShowText(QStringLiteral("Invalid Router--Line 1\r\n")));
-        QVERIFY(m_shell.ShellOpen(QStringLiteral("mailto:ops@example.org")) > 32);
+        QCOMPARE_GT(m_shell.ShellOpen(QStringLiteral("mailto:ops@example.org")), 32);
         QCOMPARE(m_opened, (QList<QUrl>{QUrl::fromLocalFile(AppFolder() + QStringLiteral("display.txt")),
                                         QUrl(QStringLiteral("mailto:ops@example.org"))}));
     }

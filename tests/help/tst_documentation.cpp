@@ -74,7 +74,7 @@ private slots:
             QVERIFY2(page.contains(listed.captured()), qPrintable(listed.captured()));
             ++count;
         }
-        QVERIFY(count >= 3);
+        QCOMPARE_GE(count, 3);
     }
 };
 

@@ -72,13 +72,13 @@ private slots:
         for (const char *name : {"activity.log.3", "activity.log.2", "activity.log.1", "activity.log"}) {
             const QString path = dir.filePath(QString::fromLatin1(name));
             QVERIFY2(QFile::exists(path), name);
-            QVERIFY(QFile(path).size() <= limit);
+            QCOMPARE_LE(QFile(path).size(), limit);
             for (const QString &line : linesOf(path))
                 all << line.section(u'\t', 2);
         }
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("activity.log.4"))));
         QCOMPARE(all.last(), QStringLiteral("event 40"));
-        QVERIFY(all.size() < 40);
+        QCOMPARE_LT(all.size(), 40);
         for (qsizetype i = 1; i < all.size(); ++i) // consecutive: nothing lost between kept files
             QCOMPARE(all[i].section(u' ', 1).toInt(), all[i - 1].section(u' ', 1).toInt() + 1);
         QVERIFY(status.messages.isEmpty());

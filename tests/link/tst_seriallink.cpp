@@ -17,7 +17,7 @@ const QStringList Fast{QStringLiteral("--no-pacing")};
 bool waitForLateReply(SerialLink &link)
 {
     QSignalSpy late(link.findChild<QSerialPort *>(), &QSerialPort::readyRead);
-    return late.wait(5000);
+    return late.isValid() && late.wait(5000);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DataRows.h"
 #include "RouterSim.h"
+#include "desktop/WholeFile.h"
 #include "operations/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
@@ -77,11 +78,8 @@ struct CtlFolder
         QByteArray rejected = SetUp;
         rejected.replace("Begin Macros", "Router: 0; 16; 0; 0; 0; 0; 0;\r\nBegin Macros");
         for (const auto &[name, bytes] : {std::pair{"set-up.rcf", SetUp}, std::pair{"rejected.rcf", rejected},
-                                          std::pair{"wrong.rcf", SetUp.toLower()}}) {
-            QFile file(folder.filePath(QString::fromLatin1(name)));
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-                return false;
-        }
+                                          std::pair{"wrong.rcf", SetUp.toLower()}})
+            desktop::writeWholeFile(folder.filePath(QString::fromLatin1(name)), bytes);
         return sim.start(folder.path() + QStringLiteral("/Velmora/1.1/ports/COM1"),
                          {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"});
     }

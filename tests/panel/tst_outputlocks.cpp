@@ -1,8 +1,11 @@
-#include "model/MatrixView.h"
+#include "TestRouters.h"
+#include "panel/MainPanel.h"
 #include "panel/OutputLockMarks.h"
-#include "panel/OutputLocks.h"
+#include "support/ScriptedDialogs.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Who holds what, at the edges; the views pushed to clients and the routes
@@ -48,13 +51,13 @@ private slots:
         OutputLocks locks;
         locks.setOutputCount(4);
         QSignalSpy spy(&locks, &OutputLocks::locksChanged);
+        QVERIFY(spy.isValid());
         QCOMPARE((QList<Outcome>{locks.lock(1, A), locks.lock(1, A), locks.lock(1, B), locks.unlock(1, B), locks.lock(3, B),
                                  locks.lock(4, B), locks.lock(-1, B)}),
                  (QList<Outcome>{Changed, Unchanged, Refused, Refused, Changed, Refused, Refused}));
         QCOMPARE(view(locks, A), QByteArray("UOUL"));
         QCOMPARE(view(locks, QStringLiteral("198.51.100.1")), QByteArray("ULUL"));
         QCOMPARE(locks.owner(1), A);
-        QVERIFY(locks.lockedAgainst(1, B) && !locks.lockedAgainst(1, A) && !locks.lockedAgainst(0, B));
 
         QCOMPARE((QList<Outcome>{locks.unlock(0, A), locks.unlock(1, A), locks.forceUnlock(3), locks.forceUnlock(3)}),
                  (QList<Outcome>{Unchanged, Changed, Changed, Unchanged}));
@@ -72,6 +75,7 @@ private slots:
         locks.setOutputCount(4);
         QCOMPARE(locks.lock(2, B), Changed);
         QSignalSpy spy(&locks, &OutputLocks::locksChanged);
+        QVERIFY(spy.isValid());
         QCOMPARE(
             locks.apply({{0, Lock}, {2, Lock}, {1, Lock}, {0, Unlock}, {0, Lock}, {2, Unlock}, {3, ForceUnlock}}, A),
             QList<int>{2});
@@ -101,6 +105,25 @@ private slots:
         QCOMPARE(marks.output(4), 20);
         QCOMPARE((QStringList{marks.tip(3), marks.tip(4), marks.tip(5)}),
                  (QStringList{QString(), QStringLiteral("Locked by ") + A, QString()}));
+    }
+
+    // A refused lock is logged with the output's owner, the client that
+    // holds it, not the one that asked.
+    void aRefusedLockIsLoggedWithItsHolder()
+    {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        desktop::ScriptedDialogs boxes;
+        MainPanel panel;
+        panel.Form_Load([&panel] { addRouter(panel.config(), 0, 3, 3); });
+        for (const QString &client : {A, B}) {
+            const RouteSourceScope source(panel.currentSource(), {QStringLiteral("videohub ") + client, client});
+            (void)panel.applyLocks({{1, Lock}});
+        }
+        QFile log(panel.activityLog()->filePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(log.readAll().trimmed().split('\n').constLast()).section(u'\t', 1),
+                 "videohub " + B + "\tlock output=2 \"Out 02\" action=lock owner=" + A + " result=refused");
     }
 };
 

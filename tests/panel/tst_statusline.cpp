@@ -48,6 +48,7 @@ private slots:
         bool recording = false;
         StatusLine line{[&now] { return now; }, recording};
         QSignalSpy blinks{&line, &StatusLine::blink};
+        QVERIFY(blinks.isValid());
         for (const auto &[step, expected] : steps) {
             const QString argument = step.section(u' ', 1);
             if (step.startsWith(QLatin1String("msg"))) {

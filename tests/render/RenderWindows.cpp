@@ -1,7 +1,8 @@
-// Writes pictures of the dialogs into renders/ of the build folder, for a
-// reviewer to look at: the about box, and the configuration dialog on three
+// Writes pictures of the dialogs into renders/ of the build folder, to see
+// them without a screen: the about box, and the configuration dialog on three
 // routers in its normal and advanced views. Run offscreen; exits 1 when a
 // picture could not be written.
+#include "desktop/ConsoleLine.h"
 #include "ui/ConfigRig.h"
 #include "ui/Render.h"
 #include "ui/about/frmAbout.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     const auto render = [&](QWidget &window, const QString &name) {
         window.show();
         if (!renderToFile(window, name)) {
-            std::fprintf(stderr, "cannot write the picture %s\n", qPrintable(name));
+            desktop::writeConsoleLine(QStringLiteral("cannot write the picture ") + name);
             written = false;
         }
     };

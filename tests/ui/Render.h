@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QWidget>
 
-// Saves a picture of a window under the build folder's renders/, for a
-// reviewer to look at; true when written.
+// Saves a picture of a window under the build folder's renders/, to see the
+// window without a screen; true when written.
 [[nodiscard]] inline bool renderToFile(QWidget &window, const QString &name)
 {
     const QString folder = QStringLiteral(VELMORA_RENDER_DIR);

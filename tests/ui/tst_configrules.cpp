@@ -110,6 +110,7 @@ private slots:
         // A smaller count pulls the scroll position back to its new maximum
         // (five routers: 2.5, rounded to even).
         QSignalSpy refills(&rules, &ConfigRules::rowsRefilled);
+        QVERIFY(refills.isValid());
         rig.play(QStringLiteral("count 5"));
         QCOMPARE(rules.TopRow(), 2);
         QCOMPARE(rules.row(0).frameAddress, "02");
@@ -164,6 +165,7 @@ private slots:
         rig.play(QStringLiteral("advanced"));
         QSignalSpy restored(&rules, &ConfigRules::fieldRestored);
         QSignalSpy refilled(&rules, &ConfigRules::rowsRefilled);
+        QVERIFY(restored.isValid() && refilled.isValid());
 
         rules.rowFieldGotFocus();
         rules.rowFieldLostFocus(field, 0, text);

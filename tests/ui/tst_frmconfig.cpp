@@ -76,7 +76,6 @@ private slots:
         QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << kept << QStringList();
         QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << kept << QStringList();
         QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << kept << QStringList();
-        QTest::newRow("port typed in lower case") << "cboCom" << "com4" << "" << untouched << noPort;
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << untouched << noPort;
         QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
         QTest::newRow("count chosen in the dropped-down list") << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched

@@ -13,7 +13,7 @@ struct Configuration;
 
 // What the configuration dialog does to the set-up, without the widgets: the
 // working router list, the router count and scroll range, the event gating
-// (UpdateDepth, FieldFocused), what each row control writes into its router,
+// (UpdateDepth, whether a row field had the focus), what each row control writes into its router,
 // the automatic output mapping, the reset and OK's checks and commit. The
 // dialog forwards its control events here and redraws from row() when told.
 class ConfigRules final : public QObject
@@ -94,7 +94,6 @@ public:
     [[nodiscard]] int scrollMaximum() const { return m_scrollMaximum; }
     [[nodiscard]] bool AdvancedMode() const { return m_advancedMode; }
     [[nodiscard]] int UpdateDepth() const { return m_updateDepth; }
-    [[nodiscard]] bool FieldFocused() const { return m_fieldFocused; }
 
 signals:
     // UpdateRouterBox: every row shows row(k) again.
