@@ -1,10 +1,10 @@
 #pragma once
 
-#include "RouterSim.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedShell.h"
 #include "panel/MainPanel.h"
 #include "remote/ControlPort.h"
+#include "support/RouterSim.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedShell.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // - a load that completes saves a file that loads again without a box or a
 //   rejected line and saves to the same bytes.
 
-#include "config/PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
+#include "support/PreparedSetup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 

@@ -1,9 +1,9 @@
-#include "DataRows.h"
-#include "RouterSim.h"
 #include "panel/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
+#include "support/DataRows.h"
 #include "support/RecordingStatusSink.h"
+#include "support/RouterSim.h"
 
 #include <QLocalServer>
 #include <QLockFile>

@@ -1,9 +1,9 @@
-#include "DataRows.h"
 #include "desktop/RuntimeFolder.h"
-#include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
+#include "support/DataRows.h"
 #include "support/NoFreeDescriptors.h"
+#include "support/PanelRig.h"
 #include "support/RuntimeSetting.h"
 
 #include <QEventLoop>
