@@ -1,9 +1,9 @@
 #pragma once
 
-#include "RouterSim.h"
 #include "desktop/ConsoleLine.h"
 #include "panel/MainPanel.h"
 #include "remote/ControlPort.h"
+#include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 #include "ui/main/frmMainMatrix.h"

@@ -5,7 +5,6 @@
 //     (8 bytes out and 1 back, 10 bits a byte);
 //  2. the CPU time spent while a route waits 3 seconds for a silent router.
 
-#include "RouterSim.h"
 #include "config/Configuration.h"
 #include "desktop/ConsoleLine.h"
 #include "link/ConsoleStatusSink.h"
@@ -14,6 +13,7 @@
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
 #include "model/MacroBank.h"
+#include "support/RouterSim.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 # The compiler flags of every target of this project, as one interface
-# library: the core links it PUBLIC, so whatever links the core gets them;
-# targets that do not link the core link it themselves. Only flags the
+# library: the base layer links it, so whatever links a layer gets them;
+# targets that link no layer link it themselves. Only flags the
 # compiler understands: GCC and Clang take the GNU spelling, MSVC its own;
 # the sanitizers exist only for GCC and Clang.
 add_library(velmora_flags INTERFACE)

@@ -6,8 +6,8 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
-#include "config/PreparedSetup.h"
 #include "desktop/ConsoleLine.h"
+#include "support/PreparedSetup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 

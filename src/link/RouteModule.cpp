@@ -4,7 +4,7 @@
 #include "config/Configuration.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Fault.h"
-#include "link/CrosspointFrame.h"
+#include "frame/CrosspointFrame.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteObserver.h"
 #include "link/RouteTarget.h"

@@ -1,8 +1,8 @@
-#include "DataRows.h"
-#include "RouterSim.h"
-#include "VideohubPeer.h"
 #include "remote/ControlSocketName.h"
+#include "support/DataRows.h"
+#include "support/RouterSim.h"
 #include "support/RuntimeSetting.h"
+#include "support/VideohubPeer.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "ConfigTestSupport.h"
-#include "DataRows.h"
 #include "desktop/AppFolder.h"
+#include "support/ConfigTestSupport.h"
+#include "support/DataRows.h"
 
 #include <QBuffer>
 #include <optional>

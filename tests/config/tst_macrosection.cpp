@@ -1,5 +1,5 @@
-#include "ConfigTestSupport.h"
-#include "DataRows.h"
+#include "support/ConfigTestSupport.h"
+#include "support/DataRows.h"
 
 #include <optional>
 

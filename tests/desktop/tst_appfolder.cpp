@@ -1,10 +1,10 @@
-#include "DataRows.h"
 #include "desktop/AppFolder.h"
 #include "desktop/DataFolderClaim.h"
 #include "desktop/DisplayFile.h"
 #include "desktop/Fault.h"
 #include "desktop/RuntimeFolder.h"
 #include "desktop/WholeFile.h"
+#include "support/DataRows.h"
 #include "support/RuntimeSetting.h"
 #include "support/ScriptedDialogs.h"
 

@@ -1,6 +1,6 @@
-#include "DataRows.h"
 #include "desktop/NumberReader.h"
 #include "desktop/TextTokens.h"
+#include "support/DataRows.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "DataRows.h"
+#include "support/DataRows.h"
 
 #include <QDir>
 #include <QFile>

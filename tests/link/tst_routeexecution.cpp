@@ -1,5 +1,5 @@
-#include "LinkRig.h"
 #include "link/RouteTarget.h"
+#include "support/LinkRig.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTest>

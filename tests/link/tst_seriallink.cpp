@@ -1,5 +1,5 @@
-#include "DataRows.h"
-#include "LinkRig.h"
+#include "support/DataRows.h"
+#include "support/LinkRig.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "DataRows.h"
 #include "desktop/Fault.h"
 #include "model/clsRouter.h"
+#include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QRegularExpression>

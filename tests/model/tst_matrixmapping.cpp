@@ -1,7 +1,7 @@
-#include "DataRows.h"
-#include "link/TestRouters.h"
 #include "model/MatrixView.h"
+#include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestRouters.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "DataRows.h"
-#include "panel/PanelRig.h"
+#include "support/DataRows.h"
+#include "support/PanelRig.h"
 
 #include <QTest>
 

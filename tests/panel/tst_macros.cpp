@@ -1,14 +1,14 @@
-#include "DataRows.h"
-#include "TestRouters.h"
 #include "desktop/Fault.h"
 #include "link/MacroRecorder.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "link/SerialLink.h"
 #include "panel/MacroButtons.h"
+#include "support/DataRows.h"
 #include "support/RecordingStatusSink.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
+#include "support/TestRouters.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "config/Configuration.h"
-#include "link/TestRouters.h"
-#include "support/ScriptedDialogs.h"
 #include "panel/MatrixDisplay.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestRouters.h"
 
 #include <QTest>
 

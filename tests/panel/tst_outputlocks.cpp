@@ -1,7 +1,7 @@
-#include "TestRouters.h"
 #include "panel/MainPanel.h"
 #include "panel/OutputLockMarks.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestRouters.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -52,8 +52,8 @@ private slots:
         locks.setOutputCount(4);
         QSignalSpy spy(&locks, &OutputLocks::locksChanged);
         QVERIFY(spy.isValid());
-        QCOMPARE((QList<Outcome>{locks.lock(1, A), locks.lock(1, A), locks.lock(1, B), locks.unlock(1, B), locks.lock(3, B),
-                                 locks.lock(4, B), locks.lock(-1, B)}),
+        QCOMPARE((QList<Outcome>{locks.lock(1, A), locks.lock(1, A), locks.lock(1, B), locks.unlock(1, B),
+                                 locks.lock(3, B), locks.lock(4, B), locks.lock(-1, B)}),
                  (QList<Outcome>{Changed, Unchanged, Refused, Refused, Changed, Refused, Refused}));
         QCOMPARE(view(locks, A), QByteArray("UOUL"));
         QCOMPARE(view(locks, QStringLiteral("198.51.100.1")), QByteArray("ULUL"));

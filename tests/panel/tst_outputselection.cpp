@@ -1,5 +1,5 @@
-#include "DataRows.h"
 #include "panel/OutputSelection.h"
+#include "support/DataRows.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "DataRows.h"
-#include "link/TestRouters.h"
 #include "model/MatrixView.h"
 #include "panel/PortNames.h"
+#include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestRouters.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "RouterSim.h"
+#include "support/RouterSim.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

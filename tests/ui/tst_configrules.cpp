@@ -1,5 +1,5 @@
-#include "ConfigRig.h"
-#include "DataRows.h"
+#include "support/ConfigRig.h"
+#include "support/DataRows.h"
 
 #include <QSignalSpy>
 #include <QTest>

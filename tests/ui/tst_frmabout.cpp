@@ -1,4 +1,4 @@
-#include "DataRows.h"
+#include "support/DataRows.h"
 #include "support/ScriptedShell.h"
 #include "ui/about/frmAbout.h"
 

@@ -1,6 +1,6 @@
-#include "ConfigRig.h"
-#include "DataRows.h"
-#include "OperatorInput.h"
+#include "support/ConfigRig.h"
+#include "support/DataRows.h"
+#include "support/OperatorInput.h"
 #include "ui/config/frmConfig.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
-#include "ConfigRig.h"
-#include "DataRows.h"
 #include "desktop/Help.h"
+#include "support/ConfigRig.h"
+#include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 

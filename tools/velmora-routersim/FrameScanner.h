@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/CrosspointFrame.h"
+#include "frame/CrosspointFrame.h"
 
 #include <algorithm>
 #include <cstdint>

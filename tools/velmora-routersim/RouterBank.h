@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SimOptions.h"
-#include "link/CrosspointFrame.h"
+#include "frame/CrosspointFrame.h"
 
 #include <chrono>
 #include <optional>

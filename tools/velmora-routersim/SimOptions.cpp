@@ -1,6 +1,6 @@
 #include "SimOptions.h"
 
-#include "link/CrosspointFrame.h"
+#include "frame/CrosspointFrame.h"
 
 #include <charconv>
 #include <cstdio>

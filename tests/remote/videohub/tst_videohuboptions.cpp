@@ -1,5 +1,5 @@
-#include "DataRows.h"
 #include "remote/videohub/VideohubOptions.h"
+#include "support/DataRows.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "panel/PanelControl.h"
-#include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "remote/videohub/VideohubServer.h"
+#include "support/PanelRig.h"
 #include "support/VideohubPeer.h"
 
 #include <QLocalSocket>

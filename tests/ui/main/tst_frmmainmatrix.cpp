@@ -1,7 +1,6 @@
-#include "DataRows.h"
-#include "WindowRig.h"
 #include "desktop/WholeFile.h"
-#include "ui/Render.h"
+#include "support/DataRows.h"
+#include "support/WindowRig.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -192,50 +191,6 @@ private slots:
         QCOMPARE(rig.stateOf(0, 0).Video(), -1);
         QVERIFY(PanelRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
         rig.window.reset();
-    }
-
-    // Not a check: the main window's pictures (README, "Pictures of the
-    // windows"), routes and selections first, then names typed (one taken
-    // twice) and a macro recorded.
-    void renderWithRoutesAndSelection()
-    {
-        WindowRig rig;
-        rig.useRouters([&rig](Configuration &config) {
-            clsRouter &router = addRouter(config, 0, 23, 23);
-            router.canSplit = true;
-            const QStringList sources{"Camera 1", "Camera 2", "Camera 3", "VT A", "VT B", "Graphics", "Studio Mic"};
-            for (int i = 0; i < sources.size(); ++i)
-                router.setRouterInName(i, sources[i]);
-            const QStringList destinations{"PGM", "PVW", "Monitor 1", "Monitor 2", "Record A", "Record B"};
-            for (int i = 0; i < destinations.size(); ++i)
-                router.setRouterOutName(i, destinations[i]);
-            rig.panel->macroBank().MacroNames[0] = QStringLiteral("Morning show");
-        });
-        QVERIFY(rig.startSim());
-        rig.open();
-        rig.clicks({WindowRig::cell(0, 0), WindowRig::cell(2, 1), WindowRig::cell(3, 4)});
-        rig.window->imgLayerSel_Click(1);
-        rig.clicks({WindowRig::cell(6, 4), WindowRig::cell(6, 5)});
-        rig.window->imgLayerSel_Click(0);
-        rig.clicks({WindowRig::cell(4, 2), "imgMOut_7", "btnBPIn_1", "btnBPOut_0"});
-        rig.shell.ctrlDown = true;
-        rig.clicks({"imgMOut_9", "btnBPOut_3"});
-        rig.lockAsClient(2);
-        rig.lockAsClient(13);
-        rig.panel->SetErrMsg(QStringLiteral("Unassigned crosspoint"));
-        QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix")));
-
-        rig.shell.ctrlDown = false;
-        QVERIFY(rig.showActive());
-        for (const auto &[field, name] : {std::pair{"txtIn_7", "Camera 1"}, std::pair{"txtIn_8", "VT & Replay"},
-                                          std::pair{"txtOut_6", "<b>Mon</b>"}}) {
-            QVERIFY(rig.typeInto(QLatin1String(field), QString::fromLatin1(name)));
-            QTest::keyClick(rig.control(QLatin1String(field)), Qt::Key_Tab);
-        }
-        rig.clicks({"btnRecord", WindowRig::cell(7, 6), "btnRecord"});
-        rig.dialogs.inputs.enqueue(QStringLiteral("News & Weather"));
-        rig.clicks({"btnMacro_1", "btnBPIn_8"});
-        QVERIFY(renderToFile(*rig.window, QStringLiteral("frmMainMatrix-panel")));
     }
 };
 

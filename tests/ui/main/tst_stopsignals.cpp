@@ -1,11 +1,11 @@
-#include "DataRows.h"
-#include "WindowRig.h"
 #include "desktop/StopSignals.h"
 #include "desktop/WholeFile.h"
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "panel/PanelControl.h"
 #include "remote/ControlSocketName.h"
+#include "support/DataRows.h"
+#include "support/WindowRig.h"
 
 #include <QApplication>
 #include <QLocalSocket>

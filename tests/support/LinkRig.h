@@ -1,13 +1,13 @@
 #pragma once
 
-#include "RouterSim.h"
-#include "TestRouters.h"
 #include "link/MacroRecorder.h"
-#include "support/RecordingStatusSink.h"
 #include "link/RouteModule.h"
 #include "link/SerialLink.h"
 #include "model/MacroBank.h"
 #include "model/MatrixView.h"
+#include "support/RecordingStatusSink.h"
+#include "support/RouterSim.h"
+#include "support/TestRouters.h"
 
 #include <QTemporaryDir>
 

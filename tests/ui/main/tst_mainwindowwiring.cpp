@@ -1,5 +1,5 @@
-#include "DataRows.h"
-#include "WindowRig.h"
+#include "support/DataRows.h"
+#include "support/WindowRig.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -10,7 +10,7 @@
 
 // The window's button panel, name fields, macro buttons and record button:
 // one case per wired event; the rules behind them have suites of their own.
-class TestMainPanel : public QObject
+class TestMainWindowWiring : public QObject
 {
     Q_OBJECT
 
@@ -271,5 +271,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainPanel)
-#include "tst_mainpanel.moc"
+QTEST_MAIN(TestMainWindowWiring)
+#include "tst_mainwindowwiring.moc"

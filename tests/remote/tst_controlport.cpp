@@ -1,11 +1,11 @@
-#include "DataRows.h"
 #include "desktop/RuntimeFolder.h"
 #include "desktop/WholeFile.h"
-#include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "remote/ServerLimits.h"
+#include "support/DataRows.h"
 #include "support/NoFreeDescriptors.h"
+#include "support/PanelRig.h"
 #include "support/RecordingStatusSink.h"
 #include "support/RuntimeSetting.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panel/PanelRig.h"
-#include "ui/OperatorInput.h"
+#include "support/OperatorInput.h"
+#include "support/PanelRig.h"
 #include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PreparedSetup.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigText.h"
+#include "support/PreparedSetup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
 

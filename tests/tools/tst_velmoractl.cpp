@@ -1,10 +1,10 @@
-#include "DataRows.h"
-#include "RouterSim.h"
 #include "desktop/WholeFile.h"
 #include "operations/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
+#include "support/DataRows.h"
 #include "support/RecordingStatusSink.h"
+#include "support/RouterSim.h"
 
 #include <QLocalServer>
 #include <QLockFile>

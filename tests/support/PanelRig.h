@@ -1,10 +1,10 @@
 #pragma once
 
-#include "RouterSim.h"
-#include "TestRouters.h"
 #include "panel/MainPanel.h"
+#include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
+#include "support/TestRouters.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/Configuration.h"
-#include "link/TestRouters.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestRouters.h"
 #include "ui/config/ConfigRules.h"
 
 #include <functional>
