@@ -3,6 +3,7 @@
 #include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -37,23 +38,17 @@ private slots:
         ScriptedDialogs boxes;
         clsRouter router;
         static const QRegularExpression form(QStringLiteral("^([a-zA-Z]+)(-?\\d*)=(.*)$"));
+        using Step = void (*)(clsRouter &, int, const QString &);
+        static const QHash<QString, Step> apply{
+            {"in", [](clsRouter &r, int, const QString &v) { r.setInputCount(v.toInt()); }},
+            {"out", [](clsRouter &r, int, const QString &v) { r.setOutputCount(v.toInt()); }},
+            {"mapIn", [](clsRouter &r, int, const QString &v) { r.setMapIn(v.toInt()); }},
+            {"mapOut", [](clsRouter &r, int, const QString &v) { r.setMapOut(v.toInt()); }},
+            {"inName", [](clsRouter &r, int i, const QString &v) { r.setRouterInName(i, v); }},
+            {"outName", [](clsRouter &r, int i, const QString &v) { r.setRouterOutName(i, v); }}};
         for (const QString &step : steps.split(u'|')) {
             const QRegularExpressionMatch match = form.match(step);
-            const int index = match.captured(2).toInt();
-            const QString value = match.captured(3);
-            const QString what = match.captured(1);
-            if (what == QLatin1String("in"))
-                router.setInputCount(value.toInt());
-            else if (what == QLatin1String("out"))
-                router.setOutputCount(value.toInt());
-            else if (what == QLatin1String("mapIn"))
-                router.setMapIn(value.toInt());
-            else if (what == QLatin1String("mapOut"))
-                router.setMapOut(value.toInt());
-            else if (what == QLatin1String("inName"))
-                router.setRouterInName(index, value);
-            else
-                router.setRouterOutName(index, value);
+            apply.value(match.captured(1))(router, match.captured(2).toInt(), match.captured(3));
         }
         QTEST(router.StringVal(), "record");
         QTEST(boxes.lines(), "boxes");
