@@ -34,6 +34,27 @@ private slots:
         QTEST(int(pos), "nextPosition");
     }
 
+    // A control character in a name would end a set-up file's line early and
+    // write the rest as lines of their own (a port, the start of the macros),
+    // or reach a terminal as an escape; a tab and everything else stay.
+    void withoutNameControls_data()
+    {
+        columns<QString, QString>({"given", "kept"});
+        // clang-format off
+        QTest::newRow("CR, LF") << "X\rCom Port: 4\nY\r\nBegin Macros" << "XCom Port: 4YBegin Macros";
+        QTest::newRow("NUL") << QString::fromUtf16(u"a\0b", 3) << "ab";
+        QTest::newRow("ESC") << "\x1b[31mred" << "[31mred";
+        QTest::newRow("DEL, C1") << QStringLiteral("del\x7f nel\u0085 csi\u009b") << "del nel csi";
+        QTest::newRow("tab, quote, backslash, UTF-8, markup") << "a\tb \"q\" \\b Caméra & <b>1</b>" << "a\tb \"q\" \\b Caméra & <b>1</b>";
+        // clang-format on
+    }
+
+    void withoutNameControls()
+    {
+        QFETCH(QString, given);
+        QTEST(desktop::withoutNameControls(given), "kept");
+    }
+
     void leadingNumber_data()
     {
         columns<QString, double>({"text", "value"});

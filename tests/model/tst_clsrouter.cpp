@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("matrix output range follows the count") << "out=0|mapOut=126|mapOut=127" << "-1; 0; -1; 0; 0; 126; 0;Out 01; " << QStringList{"Data Error: MatOut out of range"} << true;
         QTest::newRow("semicolons in names refused") << "in=1|out=1|inName1=a;b|outName0=;" << "-1; 0; 1; 1; 0; 0; 0;In 01; In 02; Out 01; Out 02; "
             << QStringList{"Data Error: Invalid input name: cannot have semicolons (;)", "Data Error: Invalid Output name: cannot have semicolons (;)"} << false;
+        QTest::newRow("control characters dropped from names") << "in=0|out=0|inName0=\x1b[1mA\x07|outName0=\x7f B" << "-1; 0; 0; 0; 0; 0; 0;[1mA;  B; " << QStringList() << false;
         QTest::newRow("names outside the ports ignored, blanks kept") << "in=1|inName200=x|inName-1=x|inName0=  kept as is " << "-1; 0; 1; -1; 0; 0; 0;  kept as is ; In 02; " << QStringList() << false;
         // clang-format on
     }
