@@ -195,22 +195,6 @@ private slots:
         QCOMPARE(m_f->shell.shownTexts, QStringList{"Invalid Router--Line 3\r\n"});
     }
 
-    // A file edited on Windows holds names in its code page, maybe beside
-    // UTF-8 lines: each line is read in its own encoding, no letter is lost,
-    // and a save writes them all as UTF-8.
-    void windowsCodePageAndUtf8Lines()
-    {
-        m_f->load(Header + "Router: 0; 0; 1; 0; 0; 0; 0;R\xe9gie; \x80 1; S\xe9"
-                           "ance \x9c; \r\n"
-                           "Router: 0; 1; 0; 0; 2; 2; 0;Cam\xc3\xa9ra; Pr\xc3\xa9; \r\n"
-                           "Begin Macros\r\n  Macro 00: \xc9t\xe9; \r\nEnd Macros\r\n");
-        QVERIFY(m_f->boxes.shown.isEmpty());
-        QCOMPARE(m_f->config.Routers[0]->StringVal(), QStringLiteral("0; 0; 1; 0; 0; 0; 0;Régie; € 1; Séance œ; "));
-        QCOMPARE(m_f->config.Routers[1]->RouterInName(0), QStringLiteral("Caméra"));
-        QCOMPARE(m_f->macros.MacroNames[0], QStringLiteral("Été"));
-        QVERIFY(ConfigText(m_f->config, m_f->macros).contains("R\xc3\xa9gie; \xe2\x82\xac 1;"));
-    }
-
     void rejectedLinesDisplayFailureStillCompletesTheLoad()
     {
         m_f->shell.failShowText = QStringLiteral("Cannot open display.txt for display");
@@ -236,7 +220,6 @@ private slots:
         ConfigLoad(m_f->config, m_f->macros, name, true);
         QCOMPARE(name, file);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM4"));
-        QCOMPARE(m_f->config.ConfigFilePath, file);
         const QString appFolder = m_appData.path() + QStringLiteral("/Velmora/1.1/");
         QCOMPARE(m_f->shell.openStartFolders, QStringList(2, appFolder));
         QVERIFY(m_f->boxes.shown.isEmpty());

@@ -30,23 +30,6 @@ class TestLocalConnect : public QObject
     }
 
 private slots:
-    void connectsAndCarriesBytes()
-    {
-        QLocalServer server;
-        QVERIFY(server.listen(serverName()));
-        QLocalSocket client;
-        QVERIFY(connectLocalSocket(client, serverName(), QDeadlineTimer(5000)));
-        QCOMPARE(client.state(), QLocalSocket::ConnectedState);
-        QVERIFY(server.waitForNewConnection(5000));
-        QLocalSocket *accepted = server.nextPendingConnection();
-        QVERIFY(accepted);
-        client.write("state 0 0\n");
-        QVERIFY(client.waitForBytesWritten(5000));
-        while (!accepted->canReadLine())
-            QVERIFY(accepted->waitForReadyRead(5000));
-        QCOMPARE(accepted->readLine(), "state 0 0\n");
-    }
-
     void failsAtOnceWhereNobodyListens_data()
     {
         QTest::addColumn<bool>("plainFile");

@@ -1,4 +1,5 @@
 #include "desktop/AppFolder.h"
+#include "desktop/WholeFile.h"
 #include "desktop/qt/QtShell.h"
 
 #include <QDesktopServices>
@@ -51,11 +52,9 @@ private slots:
     void aWebPageNoBrowserShowsIsTold()
     {
         QTemporaryDir bin;
-        QFile opener(bin.filePath(QStringLiteral("xdg-open")));
-        QVERIFY(opener.open(QIODevice::WriteOnly) &&
-                opener.write("#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit 3\n") > 0);
-        opener.close();
-        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+        writeWholeFile(opener, "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit 3\n");
+        QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8() + ':' + path);
         QStringList failures;

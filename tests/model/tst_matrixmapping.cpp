@@ -117,7 +117,6 @@ private slots:
         // A router's last ports are reachable.
         QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 39), std::pair(7, routers[4].get()));
         QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 43), std::pair(3, routers[4].get()));
-        QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 20), std::pair(4, routers[1].get()));
         QCOMPARE(toPhy(&MatrixView::cvMatInToPhy1, 3), std::pair(3, routers[0].get()));
         QCOMPARE(number(&MatrixView::cvMatInToPhy2, 12, routers[1].get()), -1);
         QCOMPARE(number(&MatrixView::cvMatInToPhy2, 2, nullptr), -1);
