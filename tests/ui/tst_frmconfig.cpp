@@ -118,7 +118,6 @@ private slots:
         columns<QString, int, QString>({"focused", "key", "state"});
         QTest::newRow("Enter on Cancel") << "btnCancel" << int(Qt::Key_Return) << "rejected 5 16";
         QTest::newRow("Enter on Reset") << "btnResetMapping" << int(Qt::Key_Enter) << "open 1 16";
-        QTest::newRow("Enter on OK") << "btnOK" << int(Qt::Key_Return) << "accepted 5 16";
         QTest::newRow("Enter in a row field") << "txtInputs_0" << int(Qt::Key_Return) << "accepted 5 16";
         QTest::newRow("Escape in a row field") << "txtInputs_0" << int(Qt::Key_Escape) << "rejected 5 16";
     }

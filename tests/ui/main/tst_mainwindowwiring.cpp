@@ -250,23 +250,16 @@ private slots:
         }
     }
 
-    // A macro name is shown as typed ("&" stays "&") and checked as a name,
-    // never as the escaped caption text.
+    // A macro name is shown as typed ("&" stays "&"): a Ctrl-click rename
+    // reaches the button's caption escaped. Which names are refused and what
+    // the box proposes: tst_macros.
     void macroNamesAsTyped()
     {
         WindowRig rig;
-        rig.setup = [&rig] {
-            rig.panel->macroBank().MacroNames[0] = QStringLiteral("A&B");
-            rig.panel->macroBank().MacroNames[1] = QStringLiteral("R&D <b>1</b>");
-        };
         rig.open();
         rig.shell.ctrlDown = true;
-        for (const char *typed : {"A&B", "A&&B"}) {
-            rig.dialogs.inputs.enqueue(QString::fromLatin1(typed));
-            rig.click(QStringLiteral("btnMacro_1"));
-        }
-        QCOMPARE(rig.dialogs.proposed, (QStringList{"R&D <b>1</b>", "R&D <b>1</b>"}));
-        QCOMPARE(rig.dialogs.lines(), QStringList{"Velmora: This name is already in use."});
+        rig.dialogs.inputs.enqueue(QStringLiteral("A&&B"));
+        rig.click(QStringLiteral("btnMacro_1"));
         QCOMPARE(rig.control<QPushButton>(QStringLiteral("btnMacro_1"))->text(), QStringLiteral("A&&&&B"));
     }
 };
