@@ -3,7 +3,6 @@
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "remote/ServerLimits.h"
-#include "support/DataRows.h"
 #include "support/NoFreeDescriptors.h"
 #include "support/PanelRig.h"
 #include "support/RecordingStatusSink.h"
@@ -158,52 +157,52 @@ private slots:
                     .contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
     }
 
-    void failuresAnswerTheStatusMessage_data()
+    // Lines that are no command, or ask for what is not there, are each
+    // answered in their place; the connection stays open after every answer,
+    // and nothing goes on the line or into the activity log.
+    void badLinesAreAnsweredInTheirPlaces()
     {
-        // Frames on the line, and route attempts in the activity log.
-        columns<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
-        const QStringList ack{"--no-pacing"};
-        const QStringList refusing{"--no-pacing", "--answer", "0=code:21"};
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
+        const QString stateUsage = QStringLiteral("error usage: state FA OUT");
         // clang-format off
-        QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0 << 0;
-        QTest::newRow("macro goes on past a refusal")
-            << refusing << QByteArray("macro 0")
-            << "error Router returned 21; Router returned 21; No router at frame address 9" << 2 << 3;
-        QTest::newRow("state of a missing output") << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0 << 0;
-        QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0 << 0;
-        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0 << 0;
-        QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0 << 0;
-        QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0 << 0;
-        QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0 << 0;
-        QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0 << 0;
-        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0 << 0;
-        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0 << 0;
-        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r' << "video -1 audio -1" << 0 << 0;
-        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0 << 0;
-        QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0 << 0;
+        const QList<std::pair<QByteArray, QString>> lines{
+            {"macro 7", "error Macro 7 is unassigned"}, {"state 0 16", "error No output 16 at frame address 0"},
+            {"take 0 1 2", "error unknown command"}, {"macro 12", "error usage: macro SLOT"},
+            {"route 0 1 2 0", usage}, {"route 0 1 2 4", usage}, {"route 0 one 2", usage},
+            {QByteArray("route\0 0 1 2", 12), usage}, {"state 0", stateUsage}, {"state 0 1\r2", stateUsage},
+            {QByteArray("state 0 2").leftJustified(1024, ' ') + '\r', "video -1 audio -1"},
+            {QByteArray(1025, 'x') + '\r', "error line too long"}, {"\xff\xfe route", "error line is not UTF-8"}};
         // clang-format on
+        PortRig rig;
+        QVERIFY(rig.openOnSim());
+        QByteArray bytes;
+        QStringList answers;
+        for (const auto &[line, answer] : lines) {
+            bytes += line + '\n';
+            answers << answer;
+        }
+        QCOMPARE(Client().ask(bytes, answers.size()), answers);
+        QCOMPARE(rig.sim.frames().size(), 0);
+        QVERIFY(!PanelRig::readAll(rig.panel->activityLog()->filePath()).contains("\troute "));
     }
 
-    void failuresAnswerTheStatusMessage()
+    // A macro goes on past a refused route and a missing router, answers
+    // all their messages, and logs every attempt.
+    void aMacroGoesOnPastARefusal()
     {
-        const auto [simArgs, command, answer, frames, logged] =
-            fetch<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
         PortRig rig;
         rig.useRouters([&rig](Configuration &config) {
-            addRouter(config, 0).canSplit = true;
+            addRouter(config, 0);
             rig.panel->macroBank().Macros[0] = QList<RouteRecord>{
                 RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 4, 2, 3)};
         });
-        QVERIFY(rig.startSim(simArgs));
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=code:21"}));
         rig.open();
-
-        // The connection stays open after any answer: the next command is served.
-        QCOMPARE(Client().ask(command + "\nstate 0 1\n", 2), (QStringList{answer, "video -1 audio -1"}));
-        QVERIFY(rig.sim.waitForFrames(frames));
-        QCOMPARE(rig.sim.frames().size(), frames);
-        QCOMPARE(QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath())).count(QStringLiteral("\troute ")),
-                 logged);
+        QCOMPARE(Client().ask("macro 0\n", 1),
+                 QStringList{"error Router returned 21; Router returned 21; No router at frame address 9"});
+        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(rig.sim.frames().size(), 2);
+        QCOMPARE(PanelRig::readAll(rig.panel->activityLog()->filePath()).count("\troute "), 3);
     }
 
     // A line left without its end holds up nobody else; completed, it is
