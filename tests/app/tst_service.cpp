@@ -139,6 +139,8 @@ private slots:
                               "or remove it\n").arg(QDir::toNativeSeparators(SetUpPath));
         QTest::newRow("unknown option") << "--no-window --videohub-typo" << SetUp << 2
             << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
+        QTest::newRow("unreadable address") << "--no-window --videohub=1.2.3" << SetUp << 2
+            << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n";
         QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display. Use velmora --no-window "
             "to run without a window, or ./scripts/run.sh for a virtual display.\n";
         // clang-format on

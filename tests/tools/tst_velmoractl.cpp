@@ -134,6 +134,7 @@ private slots:
         QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
+        QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
         QTest::newRow("state needs a panel") << "" << "state 0 4" << 1 << "" << noPanel << "" << "";
         QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|names|route|state|status ...\n" << "" << "" << "";
         for (const auto &[arguments, usage] :
