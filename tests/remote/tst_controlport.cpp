@@ -187,7 +187,7 @@ private slots:
     }
 
     // A macro goes on past a refused route and a missing router, answers
-    // all their messages, and logs every attempt.
+    // all their messages, and logs every attempt; so is a route to a missing router.
     void aMacroGoesOnPastARefusal()
     {
         PortRig rig;
@@ -198,11 +198,12 @@ private slots:
         });
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=code:21"}));
         rig.open();
-        QCOMPARE(Client().ask("macro 0\n", 1),
-                 QStringList{"error Router returned 21; Router returned 21; No router at frame address 9"});
+        QCOMPARE(Client().ask("macro 0\nroute 5 1 2\n", 2),
+                 (QStringList{"error Router returned 21; Router returned 21; No router at frame address 9",
+                              "error No router at frame address 5"}));
         QVERIFY(rig.sim.waitForFrames(2));
         QCOMPARE(rig.sim.frames().size(), 2);
-        QCOMPARE(PanelRig::readAll(rig.panel->activityLog()->filePath()).count("\troute "), 3);
+        QCOMPARE(PanelRig::readAll(rig.panel->activityLog()->filePath()).count("\troute "), 4);
     }
 
     // A line left without its end holds up nobody else; completed, it is
