@@ -3,7 +3,6 @@
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "remote/ServerLimits.h"
-#include "support/DataRows.h"
 #include "support/NoFreeDescriptors.h"
 #include "support/PanelRig.h"
 #include "support/RecordingStatusSink.h"
@@ -106,16 +105,24 @@ class TestControlPort : public QObject
 
 private slots:
     // Input 2 to outputs 4, 5 and 6 at both levels, video only and audio
-    // only, as a script may write them.
+    // only, as a script may write them. The script then shuts its writing
+    // side (piping into the socket) and still reads every answer, then the end.
     void routesMoveTheMarkersAndAreRecorded()
     {
         PortRig rig;
         QVERIFY(rig.openOnSim());
         rig.panel->macros().btnRecord_Click();
-
-        QCOMPARE(
-            Client().ask("route 0 4 2\nroute 0 5 2 1\r\n  route\t0  6 2   2 \nstate 0 4\nstate 0 5\nstate 0 6\n", 6),
-            (QStringList{"ok", "ok", "ok", "video 2 audio 2", "video 2 audio -1", "video -1 audio 2"}));
+        Client client;
+        client.socket.write("route 0 4 2\nroute 0 5 2 1\r\n  route\t0  6 2   2 \nstate 0 4\nstate 0 5\nstate 0 6\n");
+#ifdef Q_OS_UNIX
+        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
+        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+#endif
+        QCOMPARE(client.waitFor(6),
+                 (QStringList{"ok", "ok", "ok", "video 2 audio 2", "video 2 audio -1", "video -1 audio 2"}));
+#ifdef Q_OS_UNIX
+        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+#endif
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 2, 5), route(0, 2, 6)}));
         QCOMPARE((QList<int>{rig.disc(2, 4), rig.disc(2, 5), rig.disc(2, 6)}), (QList<int>{3, 1, 2}));
         QCOMPARE(rig.panel->recorder().RecordedRoutes.size(), 3);
@@ -150,57 +157,53 @@ private slots:
                     .contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
     }
 
-    void failuresAnswerTheStatusMessage_data()
+    // Lines that are no command, or ask for what is not there, are each
+    // answered in their place; the connection stays open after every answer,
+    // and nothing goes on the line or into the activity log.
+    void badLinesAreAnsweredInTheirPlaces()
     {
-        // Frames on the line, and route attempts in the activity log.
-        columns<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
-        const QStringList ack{"--no-pacing"};
-        const QStringList refusing{"--no-pacing", "--answer", "0=code:21"};
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
+        const QString stateUsage = QStringLiteral("error usage: state FA OUT");
         // clang-format off
-        QTest::newRow("refused") << refusing << QByteArray("route 0 1 2") << "error Router returned 21" << 1 << 1;
-        QTest::newRow("silent router") << QStringList{"--no-pacing", "--routers", "1"} << QByteArray("route 0 1 2") << "error No reply from the router" << 1 << 1;
-        QTest::newRow("no router there") << ack << QByteArray("route 5 1 2") << "error No router at frame address 5" << 0 << 1;
-        QTest::newRow("beyond the ports") << ack << QByteArray("route 0 1 40") << "error Unassigned crosspoint" << 0 << 1;
-        QTest::newRow("unassigned macro") << ack << QByteArray("macro 7") << "error Macro 7 is unassigned" << 0 << 0;
-        QTest::newRow("macro goes on past a refusal")
-            << refusing << QByteArray("macro 0")
-            << "error Router returned 21; Router returned 21; No router at frame address 9" << 2 << 3;
-        QTest::newRow("state of a missing output") << ack << QByteArray("state 0 16") << "error No output 16 at frame address 0" << 0 << 0;
-        QTest::newRow("unknown command") << ack << QByteArray("take 0 1 2") << "error unknown command" << 0 << 0;
-        QTest::newRow("level 0") << ack << QByteArray("route 0 1 2 0") << usage << 0 << 0;
-        QTest::newRow("level 4") << ack << QByteArray("route 0 1 2 4") << usage << 0 << 0;
-        QTest::newRow("port not a number") << ack << QByteArray("route 0 one 2") << usage << 0 << 0;
-        QTest::newRow("slot 12") << ack << QByteArray("macro 12") << "error usage: macro SLOT" << 0 << 0;
-        QTest::newRow("state without output") << ack << QByteArray("state 0") << "error usage: state FA OUT" << 0 << 0;
-        QTest::newRow("NUL after the command") << ack << QByteArray("route\0 0 1 2", 12) << usage << 0 << 0;
-        QTest::newRow("CR inside the line") << ack << QByteArray("state 0 1\r2") << "error usage: state FA OUT" << 0 << 0;
-        QTest::newRow("1024 bytes and CR LF") << ack << QByteArray("state 0 2").leftJustified(1024, ' ') + '\r' << "video -1 audio -1" << 0 << 0;
-        QTest::newRow("1025 bytes and CR LF") << ack << QByteArray(1025, 'x') + '\r' << "error line too long" << 0 << 0;
-        QTest::newRow("binary bytes") << ack << QByteArray("\xff\xfe route") << "error line is not UTF-8" << 0 << 0;
+        const QList<std::pair<QByteArray, QString>> lines{
+            {"macro 7", "error Macro 7 is unassigned"}, {"state 0 16", "error No output 16 at frame address 0"},
+            {"take 0 1 2", "error unknown command"}, {"macro 12", "error usage: macro SLOT"},
+            {"route 0 1 2 0", usage}, {"route 0 1 2 4", usage}, {"route 0 one 2", usage},
+            {QByteArray("route\0 0 1 2", 12), usage}, {"state 0", stateUsage}, {"state 0 1\r2", stateUsage},
+            {QByteArray("state 0 2").leftJustified(1024, ' ') + '\r', "video -1 audio -1"},
+            {QByteArray(1025, 'x') + '\r', "error line too long"}, {"\xff\xfe route", "error line is not UTF-8"}};
         // clang-format on
+        PortRig rig;
+        QVERIFY(rig.openOnSim());
+        QByteArray bytes;
+        QStringList answers;
+        for (const auto &[line, answer] : lines) {
+            bytes += line + '\n';
+            answers << answer;
+        }
+        QCOMPARE(Client().ask(bytes, answers.size()), answers);
+        QCOMPARE(rig.sim.frames().size(), 0);
+        QVERIFY(!PanelRig::readAll(rig.panel->activityLog()->filePath()).contains("\troute "));
     }
 
-    void failuresAnswerTheStatusMessage()
+    // A macro goes on past a refused route and a missing router, answers
+    // all their messages, and logs every attempt; so is a route to a missing router.
+    void aMacroGoesOnPastARefusal()
     {
-        const auto [simArgs, command, answer, frames, logged] =
-            fetch<QStringList, QByteArray, QString, int, int>({"simArgs", "command", "answer", "frames", "logged"});
         PortRig rig;
         rig.useRouters([&rig](Configuration &config) {
-            addRouter(config, 0).canSplit = true;
-            config.RouterTimeout = 0.3f;
+            addRouter(config, 0);
             rig.panel->macroBank().Macros[0] = QList<RouteRecord>{
                 RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 4, 2, 3)};
         });
-        QVERIFY(rig.startSim(simArgs));
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=code:21"}));
         rig.open();
-
-        // The connection stays open after any answer: the next command is served.
-        QCOMPARE(Client().ask(command + "\nstate 0 1\n", 2), (QStringList{answer, "video -1 audio -1"}));
-        QVERIFY(rig.sim.waitForFrames(frames));
-        QCOMPARE(rig.sim.frames().size(), frames);
-        QCOMPARE(QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath())).count(QStringLiteral("\troute ")),
-                 logged);
+        QCOMPARE(Client().ask("macro 0\nroute 5 1 2\n", 2),
+                 (QStringList{"error Router returned 21; Router returned 21; No router at frame address 9",
+                              "error No router at frame address 5"}));
+        QVERIFY(rig.sim.waitForFrames(2));
+        QCOMPARE(rig.sim.frames().size(), 2);
+        QCOMPARE(PanelRig::readAll(rig.panel->activityLog()->filePath()).count("\troute "), 4);
     }
 
     // A line left without its end holds up nobody else; completed, it is
@@ -233,24 +236,6 @@ private slots:
         while (rig.sim.frames().size() < 1002 && logged.wait(Timeout)) {
         }
         QCOMPARE(rig.sim.frames().size(), 1002);
-    }
-
-    // A client that shuts its writing side after its commands (a script
-    // piping into the socket) reads their answers, then the end.
-    void aClientThatHalfClosesGetsItsAnswers()
-    {
-#ifdef Q_OS_UNIX
-        PortRig rig;
-        QVERIFY(rig.openOnSim());
-        Client client;
-        client.socket.write("route 0 1 2\nstate 0 1\nnames\n");
-        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
-        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
-        QCOMPARE(client.waitFor(4), (QStringList{"ok", "video 2 audio 2", rig.panel->config().Routers[0]->StringVal(), "end"}));
-        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
-#else
-        QSKIP("a local socket half-closes on Unix only");
-#endif
     }
 
     // Lines beyond a client's 1,000 queued are answered "error busy" in
@@ -348,7 +333,8 @@ private slots:
     }
 
     // The lock and the socket file left by a panel that crashed are taken
-    // over (another panel's live lock: below); the panel lists its routers.
+    // over (another panel's live lock: below); the panel lists its routers,
+    // one line each.
     void oneControlSocketPerUser()
     {
         // Its process is gone.
@@ -357,7 +343,7 @@ private slots:
         PortRig rig;
         rig.setup = [&rig] {
             Configuration &config = rig.panel->config();
-            addRouter(config, 0, 1, 0).setRouterInName(1, QStringLiteral("Cam 2"));
+            addRouter(config, 0, 1, 0);
             addRouter(config, 3, 0, 0);
             config.ConfigLoaded = true;
         };
@@ -368,11 +354,8 @@ private slots:
         QVERIFY(!(QFile::permissions(name) &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
 
-        const QStringList answers = Client().ask("names\nstate 5 0\n", 4);
         const RouterSlots &routers = rig.panel->config().Routers;
-        QCOMPARE(answers, (QStringList{routers[0]->StringVal(), routers[3]->StringVal(), "end",
-                                       "error No router at frame address 5"}));
-        QVERIFY(answers.constFirst().contains(QStringLiteral("Cam 2")));
+        QCOMPARE(Client().ask("names\n", 3), (QStringList{routers[0]->StringVal(), routers[3]->StringVal(), "end"}));
     }
 
     // The panel holding the lock owns the port even while no socket answers
