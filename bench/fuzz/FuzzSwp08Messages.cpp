@@ -10,6 +10,7 @@
 //   holds printable ASCII only, padded to the length asked.
 // The first byte chooses how the rest is cut into pieces.
 
+#include "FuzzPieces.h"
 #include "remote/swp08/CrosspointAnswers.h"
 #include "remote/swp08/FrameReader.h"
 #include "remote/swp08/FrameWriter.h"
@@ -144,20 +145,14 @@ void checkMessage(const QByteArray &data)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    const qsizetype piece = 1 + data[0];
-    QByteArrayView rest(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     FrameReader reader;
-    while (!rest.isEmpty()) {
-        const QByteArrayView next = rest.first(qMin(piece, rest.size()));
-        rest = rest.sliced(next.size());
-        for (const LinkEvent &event : reader.feed(next)) {
+    feedInPieces(data, size, [&reader](QByteArrayView piece) {
+        for (const LinkEvent &event : reader.feed(piece)) {
             if (event.kind == LinkEvent::Kind::Message)
                 checkMessage(event.data);
             else
                 require(event.data.isEmpty(), "a link event other than a message carries data");
         }
-    }
+    });
     return 0;
 }

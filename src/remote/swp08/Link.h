@@ -3,10 +3,6 @@
 namespace swp08::Link {
 
 // The link layer's control bytes, each sent after a DLE.
-inline constexpr char Dle = 0x10;
-inline constexpr char Stx = 0x02;
-inline constexpr char Etx = 0x03;
-inline constexpr char Ack = 0x06;
-inline constexpr char Nak = 0x15;
+enum : char { Dle = 0x10, Stx = 0x02, Etx = 0x03, Ack = 0x06, Nak = 0x15 };
 
 } // namespace swp08::Link

@@ -94,14 +94,10 @@ public:
 
     void matrixLevel(int &matrix, int &level)
     {
-        if (m_form == Form::Extended) {
-            matrix = byte();
-            level = byte();
-            return;
-        }
-        const int packed = byte();
-        matrix = packed >> 4;
-        level = packed & 0xf;
+        const bool extended = m_form == Form::Extended;
+        const int first = byte();
+        matrix = extended ? first : first >> 4;
+        level = extended ? byte() : first & 0xf;
     }
     // Destination names carry the matrix alone: normal in the top four bits.
     int matrixOnly() { return m_form == Form::Extended ? byte() : byte() >> 4; }
