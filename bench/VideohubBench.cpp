@@ -8,6 +8,7 @@
 //   router's acknowledgement (the route state updated, the moment the panel
 //   announces the route) to the push read by the client.
 
+#include "BenchFigures.h"
 #include "BenchWindow.h"
 #include "remote/ServerLimits.h"
 #include "remote/videohub/VideohubServer.h"
@@ -17,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <vector>
 
 namespace {
@@ -28,12 +28,6 @@ constexpr int Runs = 5;
 constexpr int DumpBlocks = 7;
 constexpr double WireFloorMs = 9.375;
 constexpr int WaitMs = 60000;
-
-qint64 nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // When the panel announced each output's route, in nanoseconds.
 std::array<std::atomic<qint64>, Ports> routedAt{};
@@ -83,12 +77,6 @@ RunFigures run(std::vector<std::unique_ptr<VideohubPeer>> &peers, int number)
     for (const auto &connection : timing)
         QObject::disconnect(connection);
     return figures;
-}
-
-double percentile(std::vector<double> ms, double p)
-{
-    std::sort(ms.begin(), ms.end());
-    return ms[std::min(ms.size() - 1, std::size_t(p * double(ms.size())))];
 }
 
 } // namespace

@@ -10,13 +10,14 @@ class QSettings;
 
 // Which TCP server a set of options is for: its option (`--NAME`,
 // `--NAME=ADDRESS:PORT`, `--NAME-allow=CIDR[,CIDR...]`), its section of the
-// settings file (`listen`, `allow`), its port when none is given and the name
-// its messages use.
+// settings file (`listen`, `allow`), its port when none is given, the name
+// its messages use and what it serves, as the help says it.
 struct ServerKind
 {
     QString option;
     QString title;
     quint16 defaultPort = 0;
+    QString served;
 };
 
 // Where and for whom a protocol server listens, from the command line and the

@@ -142,8 +142,8 @@ private slots:
             << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
         QTest::newRow("unreadable address") << "--videohub=1.2.3" << SetUp << 2
             << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n";
-        QTest::newRow("allow list without its server") << "--videohub-allow=10.0.0.0/8" << SetUp << 2
-            << "velmora: --videohub-allow needs --videohub (or a listen entry in velmora.conf)\n"
+        QTest::newRow("allow list without its server") << "--swp08-allow=10.0.0.0/8" << SetUp << 2
+            << "velmora: --swp08-allow needs --swp08 (or a listen entry in velmora.conf)\n"
                "velmora --help lists the options.\n";
         // clang-format on
     }
@@ -214,7 +214,7 @@ private slots:
         const QString folder = QDir::toNativeSeparators(Folder);
         QCOMPARE(ctl({"status"}), QStringLiteral("0 panel service\ndata-folder %1\nset-up %2\n"
                                                  "com-port COM1 open %3\nlast-message TIME Router returned 21\n"
-                                                 "videohub %4 clients 1\n")
+                                                 "videohub %4 clients 1\nswp08 off\n")
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
                                            QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
 

@@ -29,7 +29,8 @@ QByteArray framed(const QList<QByteArray> &messages)
 
 const ServerKind &Swp08Server::kind()
 {
-    static const ServerKind swp08{QStringLiteral("swp08"), QStringLiteral("SW-P-08"), DefaultPort};
+    static const ServerKind swp08{QStringLiteral("swp08"), QStringLiteral("SW-P-08"), DefaultPort,
+                                  QStringLiteral("SW-P-08 (router control over TCP)")};
     return swp08;
 }
 

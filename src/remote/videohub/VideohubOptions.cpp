@@ -14,7 +14,8 @@ VideohubOptions withDefaults(ServerOptions read)
 
 const ServerKind &VideohubOptions::kind()
 {
-    static const ServerKind videohub{QStringLiteral("videohub"), QStringLiteral("Videohub"), DefaultPort};
+    static const ServerKind videohub{QStringLiteral("videohub"), QStringLiteral("Videohub"), DefaultPort,
+                                     QStringLiteral("the Videohub Ethernet Protocol")};
     return videohub;
 }
 
