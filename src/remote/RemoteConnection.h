@@ -85,3 +85,14 @@ private:
     bool m_readingDone = false;
     bool m_wasBehind = false;
 };
+
+// A server's clients (its direct children) that can still send.
+template <class Client> QList<Client *> connectedClientsOf(const QObject &server)
+{
+    QList<Client *> connected;
+    for (Client *client : server.findChildren<Client *>(Qt::FindDirectChildrenOnly)) {
+        if (client->connected())
+            connected.append(client);
+    }
+    return connected;
+}

@@ -2,6 +2,8 @@
 
 #include "desktop/TcpListener.h"
 
+#include <QTcpSocket>
+
 bool listenAndTell(desktop::TcpListener &listener, const ServerOptions &options, const QString &title,
                    StatusSink &status)
 {
@@ -19,4 +21,13 @@ QString listeningWhere(const ServerOptions &options, const desktop::TcpListener 
     ServerOptions listening = options;
     listening.port = listener.port();
     return listening.where();
+}
+
+bool admit(QTcpSocket *socket, const ServerOptions &options, qsizetype connected, int limit)
+{
+    if (options.allows(socket->peerAddress()) && connected < limit)
+        return true;
+    socket->abort();
+    socket->deleteLater();
+    return false;
 }

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QTcpSocket;
+
 namespace desktop {
 class TcpListener;
 }
@@ -16,6 +18,10 @@ bool listenAndTell(desktop::TcpListener &listener, const ServerOptions &options,
                    StatusSink &status);
 // Where the listener listens, "127.0.0.1:9990" (the port the system chose for 0).
 [[nodiscard]] QString listeningWhere(const ServerOptions &options, const desktop::TcpListener &listener);
+
+// False, with the connection closed at once, for a client from outside the
+// allow list or beyond `limit` clients connected.
+bool admit(QTcpSocket *socket, const ServerOptions &options, qsizetype connected, int limit);
 
 // The server the options ask for, listening; none when they do not ask for
 // one or it cannot start (the status line says why). Server(panel, options)

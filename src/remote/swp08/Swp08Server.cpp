@@ -76,11 +76,8 @@ QString Swp08Server::where() const
 
 void Swp08Server::adopt(QTcpSocket *socket)
 {
-    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= serverlimits::Swp08Clients) {
-        socket->abort();
-        socket->deleteLater();
+    if (!admit(socket, m_options, connectedClients().size(), serverlimits::Swp08Clients))
         return;
-    }
     auto *client = new Swp08Client(
         socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, this);
     connect(client, &Swp08Client::workWaiting, this, [this, client] { m_turns.add(client); });
@@ -310,12 +307,7 @@ QList<Swp08Client *> Swp08Server::clients() const
 
 QList<Swp08Client *> Swp08Server::connectedClients() const
 {
-    QList<Swp08Client *> connected;
-    for (Swp08Client *client : clients()) {
-        if (client->connected())
-            connected.append(client);
-    }
-    return connected;
+    return connectedClientsOf<Swp08Client>(*this);
 }
 
 } // namespace swp08

@@ -78,11 +78,8 @@ QString VideohubServer::where() const
 
 void VideohubServer::adopt(QTcpSocket *socket)
 {
-    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= serverlimits::VideohubClients) {
-        socket->abort();
-        socket->deleteLater();
+    if (!admit(socket, m_options, connectedClients().size(), serverlimits::VideohubClients))
         return;
-    }
     auto *client = new VideohubClient(
         socket, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); }, m_options.idleLimitMs,
         this);
@@ -303,12 +300,7 @@ QList<VideohubClient *> VideohubServer::clients() const
 
 QList<VideohubClient *> VideohubServer::connectedClients() const
 {
-    QList<VideohubClient *> connected;
-    for (VideohubClient *client : clients()) {
-        if (client->connected())
-            connected.append(client);
-    }
-    return connected;
+    return connectedClientsOf<VideohubClient>(*this);
 }
 
 } // namespace videohub

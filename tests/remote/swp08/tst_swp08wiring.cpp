@@ -1,12 +1,11 @@
 #include "panel/PanelRig.h"
 #include "remote/ControlPort.h"
-#include "remote/ControlSocketName.h"
 #include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubServer.h"
+#include "support/ControlAnswer.h"
 #include "support/Swp08Peer.h"
 #include "support/VideohubPeer.h"
 
-#include <QLocalSocket>
 #include <QTest>
 
 // The SW-P-08 server wired to a running panel without a window, beside the
@@ -47,20 +46,9 @@ struct ServerRig : PanelRig
         panel->Form_Load([this] { runSetup(); });
     }
 
-    [[nodiscard]] QString log() const { return QString::fromUtf8(readAll(panel->activityLog()->filePath())); }
-
     bool started = false;
     bool listening = false;
 };
-
-QString controlAnswer(const QByteArray &command)
-{
-    QLocalSocket socket;
-    socket.connectToServer(controlSocketName());
-    socket.write(command);
-    (void)QTest::qWaitFor([&] { return socket.canReadLine(); }, 20000);
-    return QString::fromUtf8(socket.readLine()).trimmed();
-}
 
 } // namespace
 
