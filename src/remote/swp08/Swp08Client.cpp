@@ -5,11 +5,16 @@
 
 namespace swp08 {
 
-Swp08Client::Swp08Client(QTcpSocket *socket, Handler handle, QObject *parent)
+Swp08Client::Swp08Client(QTcpSocket *socket, Handler handle, qsizetype &waitingInAll, QObject *parent)
     // Controllers poll as they please, or not at all: no idle limit.
     : RemoteConnection(socket, QStringLiteral("swp08"), serverlimits::Swp08UnsentBytes, 0, parent),
-      m_handle(std::move(handle))
+      m_handle(std::move(handle)), m_waitingInAll(waitingInAll)
 {
+}
+
+Swp08Client::~Swp08Client()
+{
+    m_waitingInAll -= m_waitingRoutes;
 }
 
 void Swp08Client::noteRequestForm(Form form)
@@ -22,6 +27,10 @@ RemoteConnection::Step Swp08Client::handlePending()
 {
     if (m_events.empty())
         return Step::NothingPending;
+    // A message may queue a whole salvo group: none is handled while the
+    // client's routes are at their bound, so its memory stays bounded too.
+    if (!mayRead())
+        return Step::Stop;
     const LinkEvent event = std::move(m_events.front());
     m_events.pop_front();
     switch (event.kind) {
@@ -47,13 +56,16 @@ void Swp08Client::take(const QByteArray &bytes)
 
 bool Swp08Client::mayRead() const
 {
-    return m_waitingRoutes < serverlimits::Swp08WaitingRoutes;
+    return m_waitingRoutes < serverlimits::Swp08WaitingRoutes &&
+           m_waitingInAll < serverlimits::Swp08WaitingRoutesInAll;
 }
 
 void Swp08Client::queue(const QList<Work> &work)
 {
     for (const Work &item : work) {
-        m_waitingRoutes += std::holds_alternative<QueuedRoute>(item) ? 1 : 0;
+        const int routes = std::holds_alternative<QueuedRoute>(item) ? 1 : 0;
+        m_waitingRoutes += routes;
+        m_waitingInAll += routes;
         m_work.push_back(item);
     }
     emit workWaiting();
@@ -63,7 +75,9 @@ Work Swp08Client::takeWork()
 {
     const Work item = m_work.front();
     m_work.pop_front();
-    m_waitingRoutes -= std::holds_alternative<QueuedRoute>(item) ? 1 : 0;
+    const int routes = std::holds_alternative<QueuedRoute>(item) ? 1 : 0;
+    m_waitingRoutes -= routes;
+    m_waitingInAll -= routes;
     workTaken();
     return item;
 }

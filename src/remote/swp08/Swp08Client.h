@@ -30,7 +30,8 @@ using Work = std::variant<QueuedRoute, SalvoDone>;
 // packaging) before the server acts on it, and keeps what is the client's
 // own: the form of its announcements, its salvo groups, and its routes
 // waiting for their turn on the line, in its order. Nothing more is read
-// while Swp08WaitingRoutes wait.
+// while Swp08WaitingRoutes of its own wait, or Swp08WaitingRoutesInAll of
+// every client together.
 class Swp08Client final : public RemoteConnection
 {
     Q_OBJECT
@@ -39,8 +40,10 @@ public:
     // Acts on one well-formed message's DATA (command byte, message bytes).
     using Handler = std::function<void(Swp08Client &client, const QByteArray &data)>;
 
-    // Takes ownership of the connected socket.
-    Swp08Client(QTcpSocket *socket, Handler handle, QObject *parent = nullptr);
+    // Takes ownership of the connected socket. waitingInAll: the routes of
+    // every client waiting, kept by their server, which outlives its clients.
+    Swp08Client(QTcpSocket *socket, Handler handle, qsizetype &waitingInAll, QObject *parent = nullptr);
+    ~Swp08Client() override;
 
     // Announcements go in the normal form until the client's first extended request.
     [[nodiscard]] Form form() const { return m_form; }
@@ -70,6 +73,7 @@ private:
     std::deque<LinkEvent> m_events;
     std::deque<Work> m_work;
     qsizetype m_waitingRoutes = 0;
+    qsizetype &m_waitingInAll;
     Form m_form = Form::Normal;
     SalvoGroups m_groups;
 };

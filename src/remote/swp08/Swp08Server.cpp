@@ -79,7 +79,7 @@ void Swp08Server::adopt(QTcpSocket *socket)
     if (!admit(socket, m_options, connectedClients().size(), serverlimits::Swp08Clients))
         return;
     auto *client = new Swp08Client(
-        socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, this);
+        socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, m_waitingRoutes, this);
     connect(client, &Swp08Client::workWaiting, this, [this, client] { m_turns.add(client); });
 }
 
@@ -235,16 +235,22 @@ bool Swp08Server::serve(Swp08Client &client)
         return false;
     if (client.hasWork())
         m_turns.add(&client);
-    const Address &address = next->route.address;
+    const Address address = next->route.address;
+    const RouteSource origin = client.source();
     const QPointer<Swp08Server> alive(this);
     const QPointer<Swp08Client> sender(&client);
     m_attempt = Attempt{&client, *next};
     // The reply wait runs the event loop: clients come and go, the panel may close.
     const auto outcome = m_panel.takeRoute(address.destination, next->route.source,
-                                           PanelNumbers::panelLevel(address.level), client.source());
+                                           PanelNumbers::panelLevel(address.level), origin);
     if (!alive)
         return true;
     m_attempt.reset();
+    // Reading held back at the bound of all clients goes on.
+    if (m_waitingRoutes + 1 >= serverlimits::Swp08WaitingRoutesInAll) {
+        for (Swp08Client *waiting : clients())
+            waiting->resumeReading();
+    }
     if (!outcome.ok && sender) {
         const int source = PanelNumbers::source(m_panel.matrix(), address).value_or(UnknownSource);
         sender->send(FrameWriter::frame(crosspointTally(next->form, {address, source})));

@@ -96,6 +96,8 @@ private:
     ClientTurns<Swp08Client> m_turns;
     QTimer m_watch;
     std::optional<Attempt> m_attempt;
+    // Routes of every client waiting for the line.
+    qsizetype m_waitingRoutes = 0;
     // The device number of each protect made here, with the address it was made for.
     QHash<int, Device> m_devices;
 };
