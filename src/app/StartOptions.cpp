@@ -42,8 +42,7 @@ StartOptions parseStartOptions(int argc, char *argv[])
     // Qt's own options are not taken (no application object reads them), so
     // no --help-all for them; "-platform" reads as one unknown option.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."));
     parser.addOption(help);
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Displays the program's name and version."));
@@ -89,8 +88,8 @@ StartOptions parseStartOptions(int argc, char *argv[])
         options.noWindow = parser.isSet(noWindow);
         for (const QCommandLineOption &allow : allowOptions) {
             if (parser.isSet(allow))
-                options.serverArguments.append(QStringLiteral("--%1=%2").arg(allow.names().constFirst(),
-                                                                             parser.value(allow)));
+                options.serverArguments.append(
+                    QStringLiteral("--%1=%2").arg(allow.names().constFirst(), parser.value(allow)));
         }
         // A value that cannot be read is refused now, not left for a server that would not start.
         for (const ServerKind *kind : servers) {

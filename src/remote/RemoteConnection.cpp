@@ -13,8 +13,8 @@ constexpr qint64 ReadChunk = 16 * 1024;
 
 } // namespace
 
-RemoteConnection::RemoteConnection(QTcpSocket *socket, const QString &protocol, qint64 unsentLimit,
-                                   qint64 idleLimitMs, QObject *parent)
+RemoteConnection::RemoteConnection(QTcpSocket *socket, const QString &protocol, qint64 unsentLimit, qint64 idleLimitMs,
+                                   QObject *parent)
     : QObject(parent), m_socket(socket), m_writer(new SocketWriter(*socket, socket->socketDescriptor(), this)),
       m_unsentLimit(unsentLimit), m_idleLimitMs(idleLimitMs)
 {

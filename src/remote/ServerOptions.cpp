@@ -150,8 +150,7 @@ bool ServerOptions::allows(const QHostAddress &peer) const
 
 QString ServerOptions::where() const
 {
-    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
-                             ? u'[' + address.toString() + u']'
-                             : address.toString();
+    const QString host =
+        address.protocol() == QAbstractSocket::IPv6Protocol ? u'[' + address.toString() + u']' : address.toString();
     return host + u':' + QString::number(port);
 }

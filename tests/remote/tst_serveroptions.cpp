@@ -17,8 +17,10 @@ private slots:
     {
         // The options, the settings, then "off", an error's start, or where it listens and whom it allows.
         columns<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
-        const auto row = [](const char *name, const QStringList &arguments, const QString &expected, const QString &listen = {},
-                            const QString &allow = {}) { QTest::newRow(name) << arguments << listen << allow << expected; };
+        const auto row = [](const char *name, const QStringList &arguments, const QString &expected,
+                            const QString &listen = {}, const QString &allow = {}) {
+            QTest::newRow(name) << arguments << listen << allow << expected;
+        };
         const QString notStarted = QStringLiteral("Videohub server not started: ");
         // clang-format off
         row("off by default", {}, "off");

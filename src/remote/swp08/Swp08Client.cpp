@@ -9,8 +9,7 @@ Swp08Client::Swp08Client(QTcpSocket *socket, Handler handle, qsizetype &waitingI
     // Controllers poll as they please, or not at all: no idle limit.
     : RemoteConnection(socket, QStringLiteral("swp08"), serverlimits::Swp08UnsentBytes, 0, parent),
       m_handle(std::move(handle)), m_waitingInAll(waitingInAll)
-{
-}
+{}
 
 Swp08Client::~Swp08Client()
 {
@@ -56,8 +55,7 @@ void Swp08Client::take(const QByteArray &bytes)
 
 bool Swp08Client::mayRead() const
 {
-    return m_waitingRoutes < serverlimits::Swp08WaitingRoutes &&
-           m_waitingInAll < serverlimits::Swp08WaitingRoutesInAll;
+    return m_waitingRoutes < serverlimits::Swp08WaitingRoutes && m_waitingInAll < serverlimits::Swp08WaitingRoutesInAll;
 }
 
 void Swp08Client::queue(const QList<Work> &work)

@@ -49,6 +49,11 @@ Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *par
             client->watch();
     });
     m_watch.start();
+    // A timer of 0 ms fires after the posted turn that puts the next route on
+    // the line: CONNECTED go out while that route waits for its reply.
+    m_announceTimer.setSingleShot(true);
+    m_announceTimer.setInterval(0);
+    connect(&m_announceTimer, &QTimer::timeout, this, &Swp08Server::sendAnnouncements);
     connect(&panel, &RemotePanel::routed, this, &Swp08Server::announceRoute);
     connect(&panel, &RemotePanel::locksChanged, this, &Swp08Server::announceLocks);
 }
@@ -226,9 +231,11 @@ bool Swp08Server::serve(Swp08Client &client)
     std::optional<QueuedRoute> next;
     while (!next && client.hasWork()) {
         const Work work = client.takeWork();
-        if (const auto *done = std::get_if<SalvoDone>(&work))
+        if (const auto *done = std::get_if<SalvoDone>(&work)) {
+            // GO DONE comes after the CONNECTED of the group's last route.
+            sendAnnouncements();
             client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Set, done->group)));
-        else
+        } else
             next = std::get<QueuedRoute>(work);
     }
     if (!next)
@@ -241,8 +248,8 @@ bool Swp08Server::serve(Swp08Client &client)
     const QPointer<Swp08Client> sender(&client);
     m_attempt = Attempt{&client, *next};
     // The reply wait runs the event loop: clients come and go, the panel may close.
-    const auto outcome = m_panel.takeRoute(address.destination, next->route.source,
-                                           PanelNumbers::panelLevel(address.level), origin);
+    const auto outcome =
+        m_panel.takeRoute(address.destination, next->route.source, PanelNumbers::panelLevel(address.level), origin);
     if (!alive)
         return true;
     m_attempt.reset();
@@ -252,6 +259,8 @@ bool Swp08Server::serve(Swp08Client &client)
             waiting->resumeReading();
     }
     if (!outcome.ok && sender) {
+        // After the CONNECTED of the sender's routes before.
+        sendAnnouncements();
         const int source = PanelNumbers::source(m_panel.matrix(), address).value_or(UnknownSource);
         sender->send(FrameWriter::frame(crosspointTally(next->form, {address, source})));
     }
@@ -262,25 +271,40 @@ void Swp08Server::announceRoute(int matOut, int Level, bool acknowledged)
 {
     if (!acknowledged)
         return;
+    const bool asked = m_attempt && m_attempt->queued.route.address.destination == matOut &&
+                       Level == PanelNumbers::panelLevel(m_attempt->queued.route.address.level);
+    m_announcements.append({matOut, Level, asked ? m_attempt : std::nullopt});
+    m_announceTimer.start();
+}
+
+void Swp08Server::sendAnnouncements()
+{
+    if (m_announcements.isEmpty())
+        return;
+    // One CONNECTED a level the route set, each with the output's state as it is now.
     const MatrixSnapshot matrix = m_panel.matrix();
     const QList<Swp08Client *> everyone = connectedClients();
-    for (int level = 0; level < PanelNumbers::Levels; ++level) {
-        if (!(Level & PanelNumbers::panelLevel(level)))
-            continue;
-        const Address address{0, level, matOut};
-        const Route route{address, PanelNumbers::source(matrix, address).value_or(UnknownSource)};
-        const QByteArray normal = FrameWriter::frame(crosspointConnected(Form::Normal, route));
-        const QByteArray extended = FrameWriter::frame(crosspointConnected(Form::Extended, route));
-        const bool asked = m_attempt && m_attempt->queued.route.address == address;
-        for (Swp08Client *client : everyone) {
-            const Form form = asked && m_attempt->client == client ? m_attempt->queued.form : client->form();
-            client->send(form == Form::Extended ? extended : normal);
+    for (const Announcement &announcement : std::exchange(m_announcements, {})) {
+        for (int level = 0; level < PanelNumbers::Levels; ++level) {
+            if (!(announcement.Level & PanelNumbers::panelLevel(level)))
+                continue;
+            const Address address{0, level, announcement.matOut};
+            const Route route{address, PanelNumbers::source(matrix, address).value_or(UnknownSource)};
+            const QByteArray normal = FrameWriter::frame(crosspointConnected(Form::Normal, route));
+            const QByteArray extended = FrameWriter::frame(crosspointConnected(Form::Extended, route));
+            for (Swp08Client *client : everyone) {
+                const bool sender = announcement.asked && announcement.asked->client == client;
+                const Form form = sender ? announcement.asked->queued.form : client->form();
+                client->send(form == Form::Extended ? extended : normal);
+            }
         }
     }
 }
 
 void Swp08Server::announceLocks(const QList<int> &matOuts)
 {
+    // Told after the routes acknowledged before.
+    sendAnnouncements();
     const MatrixSnapshot matrix = m_panel.matrix();
     const QList<Swp08Client *> everyone = connectedClients();
     for (const int destination : matOuts) {
@@ -291,7 +315,8 @@ void Swp08Server::announceLocks(const QList<int> &matOuts)
         for (Swp08Client *client : everyone) {
             const ProtectState state = protectOf(matrix, destination, client->owner());
             for (int level = 0; level < PanelNumbers::Levels; ++level)
-                client->send(FrameWriter::frame(protectMessage(client->form(), message, {0, level, destination}, state)));
+                client->send(
+                    FrameWriter::frame(protectMessage(client->form(), message, {0, level, destination}, state)));
         }
     }
 }

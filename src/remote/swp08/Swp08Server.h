@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -57,8 +58,16 @@ private:
     // A route of a client on the line: its CONNECTED goes to it in the form it asked.
     struct Attempt
     {
-        Swp08Client *client = nullptr;
+        QPointer<Swp08Client> client;
         QueuedRoute queued;
+    };
+    // A route the router acknowledged, to be told to every client.
+    struct Announcement
+    {
+        int matOut = 0;
+        int Level = 0;
+        // Set when a client's own route: it hears it in the form it asked.
+        std::optional<Attempt> asked;
     };
     struct Device
     {
@@ -84,6 +93,7 @@ private:
     bool serve(Swp08Client &client);
 
     void announceRoute(int matOut, int Level, bool acknowledged);
+    void sendAnnouncements();
     void announceLocks(const QList<int> &matOuts);
     // A destination's protect as `owner` sees it.
     [[nodiscard]] ProtectState protectOf(const MatrixSnapshot &matrix, int destination, const QString &owner) const;
@@ -96,6 +106,9 @@ private:
     ClientTurns<Swp08Client> m_turns;
     QTimer m_watch;
     std::optional<Attempt> m_attempt;
+    // Routes acknowledged whose CONNECTED wait for the next turn of the event loop.
+    QList<Announcement> m_announcements;
+    QTimer m_announceTimer;
     // Routes of every client waiting for the line.
     qsizetype m_waitingRoutes = 0;
     // The device number of each protect made here, with the address it was made for.

@@ -5,8 +5,7 @@ namespace videohub {
 VideohubClient::VideohubClient(QTcpSocket *socket, Handler handle, qint64 idleLimitMs, QObject *parent)
     : RemoteConnection(socket, QStringLiteral("videohub"), serverlimits::VideohubUnsentBytes, idleLimitMs, parent),
       m_handle(std::move(handle))
-{
-}
+{}
 
 RemoteConnection::Step VideohubClient::handlePending()
 {

@@ -193,7 +193,8 @@ private slots:
         // 65 destinations on two levels: the 129th entry is not stored.
         QByteArray stores;
         for (int entry = 0; entry < 129; ++entry)
-            stores += FrameWriter::frame(QByteArray::fromHex("78") + char(entry % 2) + char(0) + char(entry / 2) + char(0) + char(9));
+            stores += FrameWriter::frame(QByteArray::fromHex("78") + char(entry % 2) + char(0) + char(entry / 2) +
+                                         char(0) + char(9));
         a->sendRaw(stores);
         QCOMPARE(a->next(2 * 128 + 1).constLast(), Ack);
         const qsizetype before = rig.panel.taken.size();
