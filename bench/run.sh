@@ -17,6 +17,9 @@
 #   bench/run.sh videohub  a block of 127 Videohub routes until the last push,
 #       as a ratio to the wire floor, and the time from a router's
 #       acknowledgement to the push at each of 32 clients
+#   bench/run.sh swp08  a salvo group of 127 SW-P-08 routes until the last
+#       CONNECTED, as a ratio to the wire floor, and the time from a router's
+#       acknowledgement to CONNECTED at each of 32 clients
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,8 +30,9 @@ window) targets=(window_bench velmora-routersim) ;;
 startup) targets=(startup_bench) ;;
 control) targets=(control_bench velmora-routersim) ;;
 videohub) targets=(videohub_bench velmora-routersim) ;;
+swp08) targets=(swp08_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup|control|videohub [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control|videohub|swp08 [benchmark options]" >&2
     exit 2
     ;;
 esac

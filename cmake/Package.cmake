@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 one virtual matrix of up to 127 x 127 ports: routes at the video, audio or
 both levels, port names, macros and a button panel. It also runs without a
 window as a systemd user service, driven through its local control port
-(velmora-ctl) or by Videohub protocol clients.
+(velmora-ctl) or by Videohub and SW-P-08 protocol clients.
 .
 The package holds the panel, velmora-ctl, the router simulator
 velmora-routersim, their manual pages and the operator's help page.")

@@ -8,6 +8,7 @@
 //   line of the set-up file and read back it is the same name on one line.
 // The first byte chooses how the rest is cut into pieces.
 
+#include "FuzzPieces.h"
 #include "desktop/ConsoleLine.h"
 #include "desktop/TextTokens.h"
 #include "model/clsRouter.h"
@@ -132,21 +133,15 @@ void checkSetupLine(const Request &request)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    const qsizetype piece = 1 + data[0];
-    QByteArrayView rest(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     BlockReader reader;
-    while (!rest.isEmpty()) {
-        const QByteArrayView next = rest.first(qMin(piece, rest.size()));
-        rest = rest.sliced(next.size());
-        for (const RawBlock &block : reader.feed(next)) {
+    feedInPieces(data, size, [&reader](QByteArrayView piece) {
+        for (const RawBlock &block : reader.feed(piece)) {
             checkBounds(block);
             const Request request = ParseRequest(block, Matrix);
             checkPorts(request);
             checkRoundTrip(request);
             checkSetupLine(request);
         }
-    }
+    });
     return 0;
 }

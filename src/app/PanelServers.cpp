@@ -3,23 +3,35 @@
 #include "panel/MainPanel.h"
 #include "panel/PanelStatus.h"
 
-PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList videohubArguments)
-    : m_panel(panel), m_videohubArguments(std::move(videohubArguments)), m_control(panel.operations(), panel)
+namespace {
+
+// "NAME ADDRESS:PORT clients N", or "NAME off".
+template <class Server> QStringList serverStatus(const QString &name, const Server *server)
+{
+    if (!server)
+        return {name + QStringLiteral(" off")};
+    return {QStringLiteral("%1 %2 clients %3").arg(name, server->where()).arg(server->connectedCount())};
+}
+
+} // namespace
+
+PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList serverArguments)
+    : m_panel(panel), m_serverArguments(std::move(serverArguments)), m_control(panel.operations(), panel)
 {
     // Clients let go before the exit saves: their descriptors may be what the save needs.
-    QObject::connect(&panel, &MainPanel::unloading, &m_control, [this] { m_videohub.reset(); });
+    QObject::connect(&panel, &MainPanel::unloading, &m_control, [this] {
+        m_videohub.reset();
+        m_swp08.reset();
+    });
     StatusReport &report = m_control.statusReport();
     report.add([mode, &panel] { return QStringList{QStringLiteral("panel ") + mode} + panelStatusLines(panel); });
-    report.add([this] {
-        if (!m_videohub)
-            return QStringList{QStringLiteral("videohub off")};
-        return QStringList{
-            QStringLiteral("videohub %1 clients %2").arg(m_videohub->where()).arg(m_videohub->connectedCount())};
-    });
+    report.add([this] { return serverStatus(QStringLiteral("videohub"), m_videohub.get()); });
+    report.add([this] { return serverStatus(QStringLiteral("swp08"), m_swp08.get()); });
 }
 
 void PanelServers::listen()
 {
     m_control.listen();
-    m_videohub = videohub::VideohubServer::fromArguments(m_panel.operations(), m_videohubArguments);
+    m_videohub = videohub::VideohubServer::fromArguments(m_panel.operations(), m_serverArguments);
+    m_swp08 = swp08::Swp08Server::fromArguments(m_panel.operations(), m_serverArguments);
 }

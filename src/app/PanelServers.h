@@ -1,6 +1,7 @@
 #pragma once
 
 #include "remote/ControlPort.h"
+#include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubServer.h"
 
 #include <QString>
@@ -10,14 +11,15 @@
 class MainPanel;
 
 // The servers of one running panel, built here and only here, so the window
-// and the service serve the same: the control port, the Videohub server when
-// its options or settings ask for it, and what `status` reports of them.
+// and the service serve the same: the control port, the Videohub and SW-P-08
+// servers when their options or settings ask for them, and what `status`
+// reports of them.
 class PanelServers
 {
 public:
     // How the panel runs, as `status` reports it: "window" or "service";
-    // videohubArguments as StartOptions took them.
-    PanelServers(MainPanel &panel, const QString &mode, QStringList videohubArguments);
+    // serverArguments as StartOptions took them.
+    PanelServers(MainPanel &panel, const QString &mode, QStringList serverArguments);
 
     // Starts serving. The window listens before its start-up dialog (scripts
     // are told the panel is starting up), the service once its set-up loaded.
@@ -27,7 +29,8 @@ public:
 
 private:
     MainPanel &m_panel;
-    QStringList m_videohubArguments;
+    QStringList m_serverArguments;
     ControlPort m_control;
     std::unique_ptr<videohub::VideohubServer> m_videohub;
+    std::unique_ptr<swp08::Swp08Server> m_swp08;
 };

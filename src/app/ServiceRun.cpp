@@ -49,7 +49,7 @@ int runService(int argc, char *argv[], const StartOptions &options)
     if (!claim.refused()) {
         MainPanel panel;
         QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
-        PanelServers servers(panel, QStringLiteral("service"), options.videohubArguments);
+        PanelServers servers(panel, QStringLiteral("service"), options.serverArguments);
         // The start-up as the window's, without the configuration dialog.
         panel.Form_Load({});
         // Without a data folder the start-up has said why it cannot be made.

@@ -3,6 +3,7 @@
 #include "base/PanelLimits.h"
 #include "base/VersionNumber.h"
 #include "desktop/ConsoleLine.h"
+#include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QCommandLineParser>
@@ -23,16 +24,17 @@ void refuse(const QString &problem)
 StartOptions parseStartOptions(int argc, char *argv[])
 {
     StartOptions options;
-    // --videohub takes an optional value, which the parser cannot express:
-    // it is taken aside and listed in the help as a flag.
-    const QString videohubListen = QStringLiteral("videohub");
+    // --videohub and --swp08 take an optional value, which the parser cannot
+    // express: they are taken aside and listed in the help as flags.
+    const QList<const ServerKind *> servers{&videohub::VideohubOptions::kind(), &swp08::Swp08Server::kind()};
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (argument == QStringLiteral("--") + videohubListen || argument.startsWith(QStringLiteral("--videohub=")))
-            options.videohubArguments.append(argument);
-        else
-            arguments.append(argument);
+        const bool listen = std::any_of(servers.cbegin(), servers.cend(), [&argument](const ServerKind *kind) {
+            const QString option = QStringLiteral("--") + kind->option;
+            return argument == option || argument.startsWith(option + u'=');
+        });
+        (listen ? options.serverArguments : arguments).append(argument);
     }
 
     QCommandLineParser parser;
@@ -41,8 +43,7 @@ StartOptions parseStartOptions(int argc, char *argv[])
     // Qt's own options are not taken (no application object reads them), so
     // no --help-all for them; "-platform" reads as one unknown option.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."));
     parser.addOption(help);
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Displays the program's name and version."));
@@ -53,15 +54,22 @@ StartOptions parseStartOptions(int argc, char *argv[])
                        "from the data folder, serve the control port, write status messages to standard "
                        "error, save and end on TERM, INT or HUP."));
     parser.addOption(noWindow);
-    parser.addOption(QCommandLineOption(
-        videohubListen, QStringLiteral("Serve the Videohub Ethernet Protocol on 127.0.0.1:9990; "
-                                       "--videohub=ADDRESS:PORT listens elsewhere.")));
-    const QCommandLineOption videohubAllow(
-        QStringLiteral("videohub-allow"),
-        QStringLiteral("The networks Videohub clients may connect from; required for an address other than "
-                       "loopback (the protocol has no authentication)."),
-        QStringLiteral("CIDR,..."));
-    parser.addOption(videohubAllow);
+    QList<QCommandLineOption> allowOptions;
+    for (const ServerKind *server : servers) {
+        const ServerKind &kind = *server;
+        parser.addOption(QCommandLineOption(
+            kind.option, QStringLiteral("Serve %1 on 127.0.0.1:%2; --%3=ADDRESS:PORT listens elsewhere.")
+                             .arg(kind.served)
+                             .arg(kind.defaultPort)
+                             .arg(kind.option)));
+        allowOptions.append(QCommandLineOption(
+            kind.option + QStringLiteral("-allow"),
+            QStringLiteral("The networks %1 clients may connect from; required for an address other than "
+                           "loopback (the protocol has no authentication).")
+                .arg(kind.title),
+            QStringLiteral("CIDR,...")));
+        parser.addOption(allowOptions.constLast());
+    }
 
     if (!parser.parse(arguments)) {
         refuse(parser.errorText());
@@ -79,13 +87,18 @@ StartOptions parseStartOptions(int argc, char *argv[])
         options.exitNow = 0;
     } else {
         options.noWindow = parser.isSet(noWindow);
-        if (parser.isSet(videohubAllow))
-            options.videohubArguments.append(QStringLiteral("--videohub-allow=") + parser.value(videohubAllow));
+        for (const QCommandLineOption &allow : allowOptions) {
+            if (parser.isSet(allow))
+                options.serverArguments.append(
+                    QStringLiteral("--%1=%2").arg(allow.names().constFirst(), parser.value(allow)));
+        }
         // A value that cannot be read is refused now, not left for a server that would not start.
-        if (const QString problem = videohub::VideohubOptions::parse(options.videohubArguments).optionError;
-            !problem.isEmpty()) {
-            refuse(problem);
-            options.exitNow = ExitUsage;
+        for (const ServerKind *kind : servers) {
+            if (const QString problem = ServerOptions::parse(*kind, options.serverArguments).optionError;
+                !problem.isEmpty() && !options.exitNow) {
+                refuse(problem);
+                options.exitNow = ExitUsage;
+            }
         }
     }
     return options;

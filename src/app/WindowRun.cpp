@@ -36,7 +36,7 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
         MainPanel panel;
         // What the servers and the start-up say before the window is on the screen waits for it.
         panel.statusLine().holdUntilShown();
-        PanelServers servers(panel, QStringLiteral("window"), options.videohubArguments);
+        PanelServers servers(panel, QStringLiteral("window"), options.serverArguments);
         // Scripts' commands may come in from here on; routes wait for the start-up.
         servers.listen();
         frmMainMatrix::Services services;

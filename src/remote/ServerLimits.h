@@ -38,4 +38,17 @@ inline constexpr qsizetype VideohubWaitingRoutesInAll = VideohubClients * Videoh
 // still behind at the next look, it is closed.
 inline constexpr qint64 VideohubUnsentBytes = 1024 * 1024;
 
+// --- The SW-P-08 server (TCP, framed binary messages) ---
+
+// Clients that can still send; one more is closed at once.
+inline constexpr int Swp08Clients = 32;
+// Routes of one client (connects and salvo entries fired) waiting for the
+// line before nothing more is read from it.
+inline constexpr qsizetype Swp08WaitingRoutes = 1024;
+// Routes of all clients, those gone included, waiting for the line.
+inline constexpr qsizetype Swp08WaitingRoutesInAll = Swp08Clients * Swp08WaitingRoutes;
+// Bytes written to one client and not taken by the connection: beyond,
+// nothing more is read from it; still behind at the next look, it is closed.
+inline constexpr qint64 Swp08UnsentBytes = 1024 * 1024;
+
 } // namespace serverlimits

@@ -101,4 +101,7 @@ struct PanelRig
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+
+    // The activity log as written so far.
+    [[nodiscard]] QString log() const { return QString::fromUtf8(readAll(panel->activityLog()->filePath())); }
 };

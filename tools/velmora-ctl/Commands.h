@@ -34,6 +34,7 @@ int runState(const QStringList &arguments);
 int runNames(const QStringList &arguments);
 
 // status [--timeout SECONDS]: what the running panel says about itself (how it
-// runs, its data folder, set-up file, COM port, Videohub server, last status
-// message), one "NAME VALUE" line each on standard output; 1 when no panel answers.
+// runs, its data folder, set-up file, COM port, last status message, Videohub
+// and SW-P-08 servers), one "NAME VALUE" line each on standard output; 1 when
+// no panel answers.
 int runStatus(const QStringList &arguments);

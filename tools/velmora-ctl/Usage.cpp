@@ -39,8 +39,9 @@ const std::map<QString, QString> &usages()
         {QStringLiteral("status"),
          QStringLiteral("usage: velmora-ctl status [--timeout SECONDS]\n"
                         "  whether a panel runs and how (panel window|service), its data folder, set-up\n"
-                        "  file, COM port (open or closed), Videohub server and last status message, one\n"
-                        "  \"NAME VALUE\" line each; status 1 when no panel answers (default wait %1 s)")
+                        "  file, COM port (open or closed), last status message, Videohub and SW-P-08\n"
+                        "  servers, one \"NAME VALUE\" line each; status 1 when no panel answers (default\n"
+                        "  wait %1 s)")
              .arg(StatusTimeoutSeconds)},
     };
     return table;

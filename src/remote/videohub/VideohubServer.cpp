@@ -6,6 +6,7 @@
 #include "link/StatusSink.h"
 #include "operations/RemotePanel.h"
 #include "remote/ServerLimits.h"
+#include "remote/ServerStart.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/PanelReading.h"
 #include "remote/videohub/PanelUniqueId.h"
@@ -62,47 +63,23 @@ VideohubServer::~VideohubServer()
 
 std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel, const QStringList &arguments)
 {
-    VideohubOptions options = VideohubOptions::parse(arguments);
-    if (!options.enabled && options.optionError.isEmpty())
-        return nullptr;
-    // The start refuses unreadable options before a panel exists; one that
-    // gets here all the same is told like any other reason.
-    if (const QString error = options.optionError.isEmpty() ? options.error : options.optionError; !error.isEmpty()) {
-        panel.status().SetErrMsg(error);
-        return nullptr;
-    }
-    auto server = std::make_unique<VideohubServer>(panel, std::move(options));
-    if (!server->listen())
-        return nullptr;
-    return server;
+    return startServer<VideohubServer>(panel, VideohubOptions::parse(arguments));
 }
 
 bool VideohubServer::listen()
 {
-    if (!m_listener.listen(m_options.address, m_options.port)) {
-        const QString message =
-            QStringLiteral("Videohub server cannot listen on %1: %2").arg(m_options.where(), m_listener.errorString());
-        m_panel.status().SetErrMsg(message);
-        return false;
-    }
-    m_panel.status().SetNote(QStringLiteral("Videohub server listening on ") + where());
-    return true;
+    return listenAndTell(m_listener, m_options, VideohubOptions::kind().title, m_panel.status());
 }
 
 QString VideohubServer::where() const
 {
-    VideohubOptions listening = m_options;
-    listening.port = m_listener.port();
-    return listening.where();
+    return listeningWhere(m_options, m_listener);
 }
 
 void VideohubServer::adopt(QTcpSocket *socket)
 {
-    if (!m_options.allows(socket->peerAddress()) || connectedClients().size() >= serverlimits::VideohubClients) {
-        socket->abort();
-        socket->deleteLater();
+    if (!admit(socket, m_options, connectedClients().size(), serverlimits::VideohubClients))
         return;
-    }
     auto *client = new VideohubClient(
         socket, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); }, m_options.idleLimitMs,
         this);
@@ -323,12 +300,7 @@ QList<VideohubClient *> VideohubServer::clients() const
 
 QList<VideohubClient *> VideohubServer::connectedClients() const
 {
-    QList<VideohubClient *> connected;
-    for (VideohubClient *client : clients()) {
-        if (client->connected())
-            connected.append(client);
-    }
-    return connected;
+    return connectedClientsOf<VideohubClient>(*this);
 }
 
 } // namespace videohub

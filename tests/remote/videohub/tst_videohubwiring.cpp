@@ -1,7 +1,7 @@
 #include "panel/PanelControl.h"
 #include "remote/ControlPort.h"
-#include "remote/ControlSocketName.h"
 #include "remote/videohub/VideohubServer.h"
+#include "support/ControlAnswer.h"
 #include "support/PanelRig.h"
 #include "support/VideohubPeer.h"
 
@@ -81,20 +81,9 @@ struct ServerRig : PanelRig
     }
 
     [[nodiscard]] bool ready() const { return started && listening; }
-    [[nodiscard]] QString log() const { return QString::fromUtf8(readAll(panel->activityLog()->filePath())); }
-
     bool started = false;
     bool listening = false;
 };
-
-QString controlAnswer(const QByteArray &command)
-{
-    QLocalSocket socket;
-    socket.connectToServer(controlSocketName());
-    socket.write(command);
-    (void)QTest::qWaitFor([&] { return socket.canReadLine(); }, 20000);
-    return QString::fromUtf8(socket.readLine()).trimmed();
-}
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubOptions.h"
 #include "support/DataRows.h"
 
@@ -7,7 +8,7 @@
 
 using namespace videohub;
 
-class TestVideohubOptions : public QObject
+class TestServerOptions : public QObject
 {
     Q_OBJECT
 
@@ -16,8 +17,10 @@ private slots:
     {
         // The options, the settings, then "off", an error's start, or where it listens and whom it allows.
         columns<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
-        const auto row = [](const char *name, const QStringList &arguments, const QString &expected, const QString &listen = {},
-                            const QString &allow = {}) { QTest::newRow(name) << arguments << listen << allow << expected; };
+        const auto row = [](const char *name, const QStringList &arguments, const QString &expected,
+                            const QString &listen = {}, const QString &allow = {}) {
+            QTest::newRow(name) << arguments << listen << allow << expected;
+        };
         const QString notStarted = QStringLiteral("Videohub server not started: ");
         // clang-format off
         row("off by default", {}, "off");
@@ -42,6 +45,10 @@ private slots:
         row("options win", {"--videohub=127.0.0.1:9200", "--videohub-allow=10.0.0.0/8"}, "127.0.0.1:9200 allow=10.0.0.0/8",
             "0.0.0.0:9100", "192.0.2.0/24");
         row("option enables, setting places", {"--videohub"}, "127.0.0.3:9300 allow=", "127.0.0.3:9300");
+        // Each server reads its own options only, and names itself.
+        row("SW-P-08 on its port", {"--swp08", "--videohub=1.2.3"}, "127.0.0.1:8910 allow=");
+        row("SW-P-08 without allow list", {"--swp08=0.0.0.0", "--videohub-allow=lan"},
+            "SW-P-08 server not started: 0.0.0.0:8910 is not loopback and no --swp08-allow");
         // clang-format on
     }
 
@@ -49,6 +56,8 @@ private slots:
     {
         const auto [arguments, listenSetting, allowSetting, expected] =
             fetch<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
+        const bool swp08 = !arguments.filter(QStringLiteral("--swp08")).isEmpty();
+        const ServerKind &kind = swp08 ? swp08::Swp08Server::kind() : VideohubOptions::kind();
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("velmora.conf")), QSettings::IniFormat);
         if (!listenSetting.isEmpty())
@@ -58,7 +67,7 @@ private slots:
         settings.sync();
         const QSettings reread(settings.fileName(), QSettings::IniFormat);
 
-        const VideohubOptions options = VideohubOptions::parse(arguments, reread);
+        const ServerOptions options = ServerOptions::parse(kind, arguments, reread);
         QString shown = QStringLiteral("off");
         if (!options.optionError.isEmpty()) {
             shown = QStringLiteral("option ") + options.optionError;
@@ -83,5 +92,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVideohubOptions)
-#include "tst_videohuboptions.moc"
+QTEST_GUILESS_MAIN(TestServerOptions)
+#include "tst_serveroptions.moc"

@@ -1,0 +1,344 @@
+#include "remote/swp08/Swp08Server.h"
+
+#include "link/StatusSink.h"
+#include "operations/RemotePanel.h"
+#include "remote/ServerLimits.h"
+#include "remote/ServerStart.h"
+#include "remote/swp08/CrosspointAnswers.h"
+#include "remote/swp08/FrameWriter.h"
+#include "remote/swp08/Implementation.h"
+#include "remote/swp08/NameAnswers.h"
+#include "remote/swp08/PanelNumbers.h"
+#include "remote/swp08/RequestDecoder.h"
+#include "remote/swp08/SalvoAnswers.h"
+
+#include <QTcpSocket>
+
+namespace swp08 {
+namespace {
+
+QByteArray framed(const QList<QByteArray> &messages)
+{
+    QByteArray bytes;
+    for (const QByteArray &data : messages)
+        bytes += FrameWriter::frame(data);
+    return bytes;
+}
+
+} // namespace
+
+const ServerKind &Swp08Server::kind()
+{
+    static const ServerKind swp08{QStringLiteral("swp08"), QStringLiteral("SW-P-08"), DefaultPort,
+                                  QStringLiteral("SW-P-08 (router control over TCP)")};
+    return swp08;
+}
+
+Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent)
+    : QObject(parent), m_panel(panel), m_options(std::move(options)),
+      m_turns(*this, [this](Swp08Client &client) { return serve(client); })
+{
+    connect(&m_listener, &desktop::TcpListener::connectionArrived, this, &Swp08Server::adopt);
+    connect(&m_listener, &desktop::TcpListener::acceptFailed, this, [this](const QString &error) {
+        m_panel.status().SetErrMsg(
+            QStringLiteral("SW-P-08 server cannot accept clients (%1); trying again every second").arg(error));
+    });
+    m_watch.setInterval(WatchMs);
+    connect(&m_watch, &QTimer::timeout, this, [this] {
+        for (Swp08Client *client : clients())
+            client->watch();
+    });
+    m_watch.start();
+    // A timer of 0 ms fires after the posted turn that puts the next route on
+    // the line: CONNECTED go out while that route waits for its reply.
+    m_announceTimer.setSingleShot(true);
+    m_announceTimer.setInterval(0);
+    connect(&m_announceTimer, &QTimer::timeout, this, &Swp08Server::sendAnnouncements);
+    connect(&panel, &RemotePanel::routed, this, &Swp08Server::announceRoute);
+    connect(&panel, &RemotePanel::locksChanged, this, &Swp08Server::announceLocks);
+}
+
+Swp08Server::~Swp08Server()
+{
+    // Clients go before the server they report to.
+    qDeleteAll(clients());
+}
+
+std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemotePanel &panel, const QStringList &arguments)
+{
+    return startServer<Swp08Server>(panel, ServerOptions::parse(kind(), arguments));
+}
+
+bool Swp08Server::listen()
+{
+    return listenAndTell(m_listener, m_options, kind().title, m_panel.status());
+}
+
+QString Swp08Server::where() const
+{
+    return listeningWhere(m_options, m_listener);
+}
+
+void Swp08Server::adopt(QTcpSocket *socket)
+{
+    if (!admit(socket, m_options, connectedClients().size(), serverlimits::Swp08Clients))
+        return;
+    auto *client = new Swp08Client(
+        socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, m_waitingRoutes, this);
+    connect(client, &Swp08Client::workWaiting, this, [this, client] { m_turns.add(client); });
+}
+
+void Swp08Server::handle(Swp08Client &client, const QByteArray &data)
+{
+    std::visit([&](const auto &request) { answer(client, request); }, decodeRequest(data));
+}
+
+void Swp08Server::answer(Swp08Client &, const Ignored &)
+{
+    // The ACK was all.
+}
+
+void Swp08Server::answer(Swp08Client &client, const Interrogate &request)
+{
+    client.noteRequestForm(request.form);
+    const MatrixSnapshot matrix = m_panel.matrix();
+    if (!PanelNumbers::exists(matrix, request.address))
+        return;
+    const int source = PanelNumbers::source(matrix, request.address).value_or(UnknownSource);
+    client.send(FrameWriter::frame(crosspointTally(request.form, {request.address, source})));
+}
+
+void Swp08Server::answer(Swp08Client &client, const Connect &request)
+{
+    client.noteRequestForm(request.form);
+    if (PanelNumbers::exists(m_panel.matrix(), request.route))
+        client.queue({QueuedRoute{request.route, request.form}});
+}
+
+void Swp08Server::answer(Swp08Client &client, const TallyDumpRequest &request)
+{
+    client.noteRequestForm(request.form);
+    // Every level of matrix 0 is answered, those the panel lacks as knowing no source.
+    if (request.matrix != 0)
+        return;
+    client.send(framed(tallyDump(request, PanelNumbers::sources(m_panel.matrix(), request.level))));
+}
+
+void Swp08Server::answer(Swp08Client &client, const NamesRequest &request)
+{
+    client.noteRequestForm(request.form);
+    const bool sources = request.kind == NameKind::Source;
+    if (sources ? !PanelNumbers::hasLevel(request.matrix, request.level) : request.matrix != 0)
+        return;
+    const QStringList all = PanelNumbers::names(m_panel.matrix(), request.kind);
+    if (!request.number) {
+        client.send(framed(names(request, 0, all)));
+        return;
+    }
+    if (*request.number < all.size())
+        client.send(framed(names(request, *request.number, {all.at(*request.number)})));
+}
+
+void Swp08Server::answer(Swp08Client &client, const ProtectInterrogate &request)
+{
+    client.noteRequestForm(request.form);
+    const MatrixSnapshot matrix = m_panel.matrix();
+    if (PanelNumbers::exists(matrix, request.address))
+        client.send(FrameWriter::frame(protectMessage(request.form, ProtectMessage::Tally, request.address,
+                                                      protectOf(matrix, request.address.destination, client.owner()))));
+}
+
+void Swp08Server::answer(Swp08Client &client, const ProtectChange &request)
+{
+    client.noteRequestForm(request.form);
+    const int destination = request.address.destination;
+    const MatrixSnapshot before = m_panel.matrix();
+    if (!PanelNumbers::exists(before, request.address) || destination >= before.lockOwners.size())
+        return;
+    const bool protect = request.action == ProtectChange::Action::Protect;
+    const QString owner = before.lockOwners.at(destination);
+    // Kept before the lock is taken: its announcement carries the number.
+    if (protect && owner.isEmpty())
+        m_devices.insert(destination, {client.owner(), request.device});
+    (void)m_panel.applyLocks({{destination, protect ? LockAction::Lock : LockAction::Unlock}}, client.source());
+    const MatrixSnapshot after = m_panel.matrix();
+    if (after.lockOwners.value(destination).isEmpty())
+        m_devices.remove(destination);
+    // A change was announced to everyone; a refusal, or a request that
+    // changed nothing, is told to the sender alone.
+    if (after.lockOwners.value(destination) == owner)
+        client.send(FrameWriter::frame(
+            protectMessage(request.form, protect ? ProtectMessage::Connected : ProtectMessage::Disconnected,
+                           request.address, protectOf(after, destination, client.owner()))));
+}
+
+void Swp08Server::answer(Swp08Client &client, const ProtectDumpRequest &request)
+{
+    client.noteRequestForm(request.form);
+    const MatrixSnapshot matrix = m_panel.matrix();
+    if (!PanelNumbers::hasLevel(request.matrix, request.level) || request.first >= matrix.outputCount())
+        return;
+    QList<ProtectState> states;
+    for (int destination = request.first; destination < matrix.outputCount(); ++destination)
+        states.append(protectOf(matrix, destination, client.owner()));
+    client.send(framed(protectDump(request, states)));
+}
+
+void Swp08Server::answer(Swp08Client &client, const SalvoStore &request)
+{
+    client.noteRequestForm(request.form);
+    if (PanelNumbers::exists(m_panel.matrix(), request.route) && client.salvoGroups().store(request))
+        client.send(FrameWriter::frame(salvoStored(request)));
+}
+
+void Swp08Server::answer(Swp08Client &client, const SalvoGo &request)
+{
+    SalvoGroups &groups = client.salvoGroups();
+    const QList<SalvoGroups::Entry> &entries = groups.group(request.group);
+    if (entries.isEmpty()) {
+        client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Empty, request.group)));
+        return;
+    }
+    if (request.operation == SalvoGo::Operation::Clear) {
+        groups.clear(request.group);
+        client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Cleared, request.group)));
+        return;
+    }
+    QList<Work> work;
+    for (const SalvoGroups::Entry &entry : entries)
+        work.append(QueuedRoute{entry.route, entry.form});
+    work.append(SalvoDone{request.group});
+    client.queue(work);
+}
+
+void Swp08Server::answer(Swp08Client &client, const SalvoInterrogate &request)
+{
+    client.noteRequestForm(request.form);
+    const QList<SalvoGroups::Entry> &entries = client.salvoGroups().group(request.group);
+    std::optional<Route> entry;
+    if (request.index < entries.size())
+        entry = entries.at(request.index).route;
+    client.send(FrameWriter::frame(salvoTally(request, entry, request.index + 1 == entries.size())));
+}
+
+void Swp08Server::answer(Swp08Client &client, const ImplementationRequest &)
+{
+    client.send(FrameWriter::frame(implementationStatus()));
+}
+
+bool Swp08Server::serve(Swp08Client &client)
+{
+    std::optional<QueuedRoute> next;
+    while (!next && client.hasWork()) {
+        const Work work = client.takeWork();
+        if (const auto *done = std::get_if<SalvoDone>(&work)) {
+            // GO DONE comes after the CONNECTED of the group's last route.
+            sendAnnouncements();
+            client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Set, done->group)));
+        } else
+            next = std::get<QueuedRoute>(work);
+    }
+    if (!next)
+        return false;
+    if (client.hasWork())
+        m_turns.add(&client);
+    const Address address = next->route.address;
+    const RouteSource origin = client.source();
+    const QPointer<Swp08Server> alive(this);
+    const QPointer<Swp08Client> sender(&client);
+    m_attempt = Attempt{&client, *next};
+    // The reply wait runs the event loop: clients come and go, the panel may close.
+    const auto outcome =
+        m_panel.takeRoute(address.destination, next->route.source, PanelNumbers::panelLevel(address.level), origin);
+    if (!alive)
+        return true;
+    m_attempt.reset();
+    // Reading held back at the bound of all clients goes on.
+    if (m_waitingRoutes + 1 >= serverlimits::Swp08WaitingRoutesInAll) {
+        for (Swp08Client *waiting : clients())
+            waiting->resumeReading();
+    }
+    if (!outcome.ok && sender) {
+        // After the CONNECTED of the sender's routes before.
+        sendAnnouncements();
+        const int source = PanelNumbers::source(m_panel.matrix(), address).value_or(UnknownSource);
+        sender->send(FrameWriter::frame(crosspointTally(next->form, {address, source})));
+    }
+    return true;
+}
+
+void Swp08Server::announceRoute(int matOut, int Level, bool acknowledged)
+{
+    if (!acknowledged)
+        return;
+    const bool asked = m_attempt && m_attempt->queued.route.address.destination == matOut &&
+                       Level == PanelNumbers::panelLevel(m_attempt->queued.route.address.level);
+    m_announcements.append({matOut, Level, asked ? m_attempt : std::nullopt});
+    m_announceTimer.start();
+}
+
+void Swp08Server::sendAnnouncements()
+{
+    if (m_announcements.isEmpty())
+        return;
+    // One CONNECTED a level the route set, each with the output's state as it is now.
+    const MatrixSnapshot matrix = m_panel.matrix();
+    const QList<Swp08Client *> everyone = connectedClients();
+    for (const Announcement &announcement : std::exchange(m_announcements, {})) {
+        for (int level = 0; level < PanelNumbers::Levels; ++level) {
+            if (!(announcement.Level & PanelNumbers::panelLevel(level)))
+                continue;
+            const Address address{0, level, announcement.matOut};
+            const Route route{address, PanelNumbers::source(matrix, address).value_or(UnknownSource)};
+            const QByteArray normal = FrameWriter::frame(crosspointConnected(Form::Normal, route));
+            const QByteArray extended = FrameWriter::frame(crosspointConnected(Form::Extended, route));
+            for (Swp08Client *client : everyone) {
+                const bool sender = announcement.asked && announcement.asked->client == client;
+                const Form form = sender ? announcement.asked->queued.form : client->form();
+                client->send(form == Form::Extended ? extended : normal);
+            }
+        }
+    }
+}
+
+void Swp08Server::announceLocks(const QList<int> &matOuts)
+{
+    // Told after the routes acknowledged before.
+    sendAnnouncements();
+    const MatrixSnapshot matrix = m_panel.matrix();
+    const QList<Swp08Client *> everyone = connectedClients();
+    for (const int destination : matOuts) {
+        const bool locked = !matrix.lockOwners.value(destination).isEmpty();
+        if (!locked)
+            m_devices.remove(destination);
+        const ProtectMessage message = locked ? ProtectMessage::Connected : ProtectMessage::Disconnected;
+        for (Swp08Client *client : everyone) {
+            const ProtectState state = protectOf(matrix, destination, client->owner());
+            for (int level = 0; level < PanelNumbers::Levels; ++level)
+                client->send(
+                    FrameWriter::frame(protectMessage(client->form(), message, {0, level, destination}, state)));
+        }
+    }
+}
+
+ProtectState Swp08Server::protectOf(const MatrixSnapshot &matrix, int destination, const QString &owner) const
+{
+    const QString holder = matrix.lockOwners.value(destination);
+    if (holder.isEmpty())
+        return {};
+    const Device device = m_devices.value(destination);
+    return {holder == owner ? ProtectDetails::HeldByClient : ProtectDetails::HeldByOther,
+            device.owner == holder ? device.number : 0};
+}
+
+QList<Swp08Client *> Swp08Server::clients() const
+{
+    return findChildren<Swp08Client *>(Qt::FindDirectChildrenOnly);
+}
+
+QList<Swp08Client *> Swp08Server::connectedClients() const
+{
+    return connectedClientsOf<Swp08Client>(*this);
+}
+
+} // namespace swp08

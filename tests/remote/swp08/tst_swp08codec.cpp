@@ -1,0 +1,375 @@
+#include "remote/swp08/CrosspointAnswers.h"
+#include "remote/swp08/FrameReader.h"
+#include "remote/swp08/FrameWriter.h"
+#include "remote/swp08/Implementation.h"
+#include "remote/swp08/NameAnswers.h"
+#include "remote/swp08/ProtectAnswers.h"
+#include "remote/swp08/RequestDecoder.h"
+#include "remote/swp08/SalvoAnswers.h"
+
+#include <QTest>
+
+// SW-P-08 without sockets: how a client's bytes are cut into messages and
+// which are acknowledged, what each request reads as, and the bytes of every
+// answer. Bytes are written in hex; the documented examples are the
+// protocol's own (its appendix of dialogues).
+
+using namespace swp08;
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+// A message as a test reads it: its bytes in hex, or its size where long.
+QString summary(const QByteArray &bytes)
+{
+    if (bytes.size() <= 16)
+        return QString::fromLatin1(bytes.toHex(' '));
+    return QStringLiteral("%1 .. (%2 bytes)").arg(QString::fromLatin1(bytes.first(6).toHex(' '))).arg(bytes.size());
+}
+
+QStringList summaries(const QList<QByteArray> &messages)
+{
+    QStringList texts;
+    for (const QByteArray &message : messages)
+        texts << summary(message);
+    return texts;
+}
+
+QStringList read(FrameReader &reader, QByteArrayView bytes)
+{
+    QStringList events;
+    for (const LinkEvent &event : reader.feed(bytes)) {
+        static const char *const Kinds[] = {"", "nak", "client-ack", "client-nak"};
+        events << (event.kind == LinkEvent::Kind::Message ? summary(event.data)
+                                                          : QString::fromLatin1(Kinds[int(event.kind)]));
+    }
+    return events;
+}
+
+QString where(Form form, const Address &address)
+{
+    return QStringLiteral("%1%2/%3/%4")
+        .arg(form == Form::Extended ? "x " : "")
+        .arg(address.matrix)
+        .arg(address.level)
+        .arg(address.destination);
+}
+
+// One request in a few words: "connect 0/1/5 s7", "x protect 0/0/3 dev 9".
+QString describe(const Request &request)
+{
+    struct Text
+    {
+        QString operator()(const Ignored &) const { return QStringLiteral("ack-only"); }
+        QString operator()(const Interrogate &r) const { return "interrogate " + where(r.form, r.address); }
+        QString operator()(const Connect &r) const
+        {
+            return QStringLiteral("connect %1 s%2").arg(where(r.form, r.route.address)).arg(r.route.source);
+        }
+        QString operator()(const TallyDumpRequest &r) const { return "dump " + where(r.form, {r.matrix, r.level, 0}); }
+        QString operator()(const NamesRequest &r) const
+        {
+            return QStringLiteral("%1-names %2 len%3 %4")
+                .arg(r.kind == NameKind::Source ? "source" : "dest")
+                .arg(where(r.form, {r.matrix, r.level, 0}))
+                .arg(characters(r.length))
+                .arg(r.number ? QString::number(*r.number) : QStringLiteral("all"));
+        }
+        QString operator()(const ProtectInterrogate &r) const { return "protect? " + where(r.form, r.address); }
+        QString operator()(const ProtectChange &r) const
+        {
+            return QStringLiteral("%1 %2 dev%3")
+                .arg(r.action == ProtectChange::Action::Protect ? "protect" : "unprotect")
+                .arg(where(r.form, r.address))
+                .arg(r.device);
+        }
+        QString operator()(const ProtectDumpRequest &r) const
+        {
+            return "protect-dump " + where(r.form, {r.matrix, r.level, r.first});
+        }
+        QString operator()(const SalvoStore &r) const
+        {
+            return QStringLiteral("store %1 s%2 g%3")
+                .arg(where(r.form, r.route.address))
+                .arg(r.route.source)
+                .arg(r.group);
+        }
+        QString operator()(const SalvoGo &r) const
+        {
+            return QStringLiteral("%1 g%2").arg(r.operation == SalvoGo::Operation::Set ? "go" : "clear").arg(r.group);
+        }
+        QString operator()(const SalvoInterrogate &r) const
+        {
+            return QStringLiteral("salvo? %1g%2 i%3")
+                .arg(r.form == Form::Extended ? "x " : "")
+                .arg(r.group)
+                .arg(r.index);
+        }
+        QString operator()(const ImplementationRequest &) const { return QStringLiteral("implementation"); }
+    };
+    return std::visit(Text{}, request);
+}
+
+} // namespace
+
+class TestSwp08Codec : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The protocol's documented dialogues: each payload framed as shown, and
+    // read back from those bytes.
+    void documentedFrames_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("implementation request") << hex("61") << hex("10 02 61 01 9e 10 03");
+        QTest::newRow("implementation status")
+            << hex("62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61")
+            << hex("10 02 62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61 14 9c 10 03");
+        QTest::newRow("interrogate") << hex("01 11 00 01") << hex("10 02 01 11 00 01 04 e9 10 03");
+        QTest::newRow("tally") << hex("03 11 01 01 19") << hex("10 02 03 11 01 01 19 05 cc 10 03");
+        QTest::newRow("connect") << hex("02 11 00 02 00") << hex("10 02 02 11 00 02 00 05 e6 10 03");
+        QTest::newRow("connected") << hex("04 11 00 02 00") << hex("10 02 04 11 00 02 00 05 e4 10 03");
+    }
+
+    void documentedFrames()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArray, frame);
+        QCOMPARE(FrameWriter::frame(data), frame);
+        FrameReader reader;
+        QCOMPARE(read(reader, frame), QStringList{summary(data)});
+    }
+
+    // A DLE in DATA, in BTC (16 bytes) and in CHK: each sent twice, and read
+    // back whole, wherever in the message it stands.
+    void stuffingAtEveryPosition()
+    {
+        for (int at = 0; at < 16; ++at) {
+            QByteArray data(16, '\0');
+            data[at] = 0x10;
+            data[(at + 1) % 16] = char(0xd0); // makes the checksum 0x10
+            const QByteArray frame = FrameWriter::frame(data);
+            QCOMPARE(frame.size(), 2 + 16 + 2 + 2 + 3);
+            QVERIFY2(frame.endsWith(hex("10 10 10 10 10 03")), frame.toHex(' '));
+            FrameReader reader;
+            QCOMPARE(read(reader, frame), QStringList{summary(data)});
+        }
+    }
+
+    void link_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("events");
+        const auto row = [](const char *name, const QByteArray &bytes, const QStringList &events) {
+            QTest::newRow(name) << bytes << events;
+        };
+        const QByteArray request = hex("10 02 61 01 9e 10 03");
+        const QByteArray overlong = hex("10 02") + QByteArray(258, 0x01) + hex("10 03");
+        const QByteArray longest(255, 'a');
+        // clang-format off
+        row("stuffed DLEs in DATA", hex("10 02 01 10 10 00 10 10 04 db 10 03"), {"01 10 00 10"});
+        row("stray bytes, lone DLEs, ETX between messages",
+            hex("00 ff 10 03 10") + request + hex("7f 10 10") + request + hex("10 10 10"), {"61", "61"});
+        row("bad checksum, bad count", hex("10 02 61 01 9f 10 03 10 02 61 02 9d 10 03"), {"nak", "nak"});
+        row("no DATA", hex("10 02 10 03 10 02 05 10 03 10 02 00 00 10 03"), {"nak", "nak", "nak"});
+        row("DLE STX inside a message drops it unanswered", hex("10 02 01 00") + request, {"61"});
+        row("client ACK and NAK anywhere, not data", hex("10 06 10 02 61 10 06 01 10 15 9e 10 03"),
+            {"client-ack", "client-ack", "client-nak", "61"});
+        row("unknown DLE pair: NAK at once, the rest skipped", hex("10 02 61 10 05 01 9e 10 03") + request,
+            {"nak", "61"});
+        row("a skipped message's stuffed DLE starts nothing", hex("10 02 61 10 05 10 10 02 01 9e 10 03") + request,
+            {"nak", "61"});
+        row("255 DATA bytes", FrameWriter::frame(longest), {summary(longest)});
+        row("256 DATA bytes: NAK once, then the next message", overlong + request, {"nak", "61"});
+        // clang-format on
+    }
+
+    // Whole, byte by byte, and cut in two at every byte.
+    void link()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, events);
+        FrameReader whole;
+        QCOMPARE(read(whole, bytes), events);
+        FrameReader byByte;
+        QStringList pieces;
+        for (const char byte : std::as_const(bytes))
+            pieces += read(byByte, QByteArrayView(&byte, 1));
+        QCOMPARE(pieces, events);
+        for (qsizetype cut = 1; cut < bytes.size(); ++cut) {
+            FrameReader reader;
+            QStringList halves = read(reader, bytes.first(cut));
+            halves += read(reader, bytes.sliced(cut));
+            QVERIFY2(halves == events, qPrintable(QStringLiteral("cut at %1").arg(cut)));
+        }
+    }
+
+    void requests_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("request");
+        const auto row = [](const char *name, const char *data, const char *request) {
+            QTest::newRow(name) << hex(data) << QString::fromLatin1(request);
+        };
+        // clang-format off
+        row("documented interrogate: matrix 1, level 1, destination 1", "01 11 00 01", "interrogate 1/1/1");
+        row("documented connect", "02 11 00 02 00", "connect 1/1/2 s0");
+        row("multiplier: 1023 both ways, bad-source bit ignored", "02 00 7f 7f 7f", "connect 0/0/1023 s1023");
+        row("interrogate ignores the source multiplier", "01 00 17 05", "interrogate 0/0/133");
+        row("extended numbers high byte first", "82 02 03 01 02 03 04", "connect x 2/3/258 s772");
+        row("extended interrogate", "81 00 01 ff ff", "interrogate x 0/1/65535");
+        row("tally dumps", "15 12", "dump 1/2/0");
+        row("extended tally dump, any level", "95 00 c8", "dump x 0/200/0");
+        row("all source names, 12 characters", "64 01 02", "source-names 0/1/0 len12 all");
+        row("one source name", "65 00 00 01 05", "source-names 0/0/0 len4 261");
+        row("all destination names: level bits not used", "66 3f 01", "dest-names 3/0/0 len8 all");
+        row("one destination name", "67 00 02 00 09", "dest-names 0/0/0 len12 9");
+        row("extended source names", "e4 00 01 01", "source-names x 0/1/0 len8 all");
+        row("extended one source name", "e5 00 01 00 00 07", "source-names x 0/1/0 len4 7");
+        row("extended destination names", "e6 00 02", "dest-names x 0/0/0 len12 all");
+        row("extended one destination name", "e7 00 00 01 00", "dest-names x 0/0/0 len4 256");
+        row("protect interrogate", "0a 01 12 05", "protect? 0/1/133");
+        row("protect connect: device multiplier", "0c 01 12 05 07", "protect 0/1/133 dev263");
+        row("protect disconnect", "0e 00 00 03 00", "unprotect 0/0/3 dev0");
+        row("extended protect interrogate", "8a 00 00 00 03", "protect? x 0/0/3");
+        row("extended protect connect", "8c 00 01 00 03 03 ff", "protect x 0/1/3 dev1023");
+        row("extended protect disconnect", "8e 00 00 00 03 00 09", "unprotect x 0/0/3 dev9");
+        row("protect dump from 300", "13 01 01 2c", "protect-dump 0/1/300");
+        row("extended protect dump", "93 00 01 00 00", "protect-dump x 0/1/0");
+        row("salvo store", "78 01 00 02 03 7f", "store 0/1/2 s3 g127");
+        row("extended salvo store", "f8 00 01 00 02 00 03 05", "store x 0/1/2 s3 g5");
+        row("go, clear", "79 00 05", "go g5");
+        row("clear", "79 01 7f", "clear g127");
+        row("salvo interrogate", "7c 05 ff", "salvo? g5 i255");
+        row("extended salvo interrogate", "fc 05 01 00", "salvo? x g5 i256");
+        row("implementation request", "61", "implementation");
+        row("not implemented", "08", "ack-only");
+        row("short", "01 00 00", "ack-only");
+        row("long", "61 00", "ack-only");
+        row("remainder above 127", "01 00 00 80", "ack-only");
+        row("multiplier bit 7", "02 00 80 00 00", "ack-only");
+        row("name length 16", "64 00 03", "ack-only");
+        row("salvo group 128", "f8 00 00 00 00 00 00 80", "ack-only");
+        row("go operation 2", "79 02 00", "ack-only");
+        row("device beyond 1023", "8c 00 00 00 00 04 00", "ack-only");
+        // clang-format on
+    }
+
+    void requests()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, request);
+        QCOMPARE(describe(decodeRequest(data)), request);
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char *name, const QByteArray &answer, const char *expected) {
+            QTest::newRow(name) << answer << hex(expected);
+        };
+        const Route documented{{1, 1, 1}, 153};
+        const Route unknown{{0, 1, 133}, UnknownSource};
+        const SalvoInterrogate fourth{Form::Normal, 5, 3};
+        const SalvoInterrogate extendedFourth{Form::Extended, 5, 3};
+        // clang-format off
+        row("documented tally: source 153", crosspointTally(Form::Normal, documented), "03 11 01 01 19");
+        row("documented connected", crosspointConnected(Form::Normal, {{1, 1, 2}, 0}), "04 11 00 02 00");
+        row("unknown source", crosspointTally(Form::Normal, unknown), "03 01 17 05 7f");
+        row("extended tally, status 0", crosspointTally(Form::Extended, unknown), "83 00 01 00 85 03 ff 00");
+        row("extended connected", crosspointConnected(Form::Extended, documented), "84 01 01 00 01 00 99 00");
+        row("protect tally, own", protectMessage(Form::Normal, ProtectMessage::Tally, {0, 1, 133},
+            {ProtectDetails::HeldByClient, 263}), "0b 01 03 12 05 07");
+        row("protect connected, another's", protectMessage(Form::Normal, ProtectMessage::Connected, {0, 0, 3},
+            {ProtectDetails::HeldByOther, 0}), "0d 00 02 00 03 00");
+        row("extended protect disconnected", protectMessage(Form::Extended, ProtectMessage::Disconnected, {0, 1, 3},
+            {}), "8f 00 01 00 00 03 00 00");
+        row("salvo stored", salvoStored({Form::Normal, {{0, 1, 130}, 2}, 9}), "7a 01 10 02 02 09");
+        row("extended salvo stored", salvoStored({Form::Extended, {{0, 1, 130}, 2}, 9}), "fa 00 01 00 82 00 02 09");
+        row("go done", salvoGoDone(SalvoStatus::Empty, 4), "7b 02 04");
+        row("salvo entry, more follow", salvoTally(fourth, Route{{0, 1, 2}, 3}, false), "7d 01 00 02 03 05 03 00");
+        row("salvo entry, the last", salvoTally(extendedFourth, Route{{0, 1, 2}, 3}, true),
+            "fd 00 01 00 02 00 03 05 00 03 01");
+        row("no salvo entry", salvoTally(fourth, std::nullopt, false), "7d 00 00 00 00 05 03 02");
+        row("implementation status", implementationStatus(),
+            "62 19 1c 03 04 0b 0d 0f 14 16 17 62 6a 6b 7a 7b 7d 83 84 8b 8d 8f 94 97 ea eb fa fd"
+            "   01 02 0a 0c 0e 13 15 61 64 65 66 67 78 79 7c 81 82 8a 8c 8e 93 95 e4 e5 e6 e7 f8 fc");
+        // clang-format on
+    }
+
+    void answers()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(answer.toHex(' '), expected.toHex(' '));
+    }
+
+    // Answers that take several messages: where each starts and how long it is.
+    void dumps_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("messages");
+        QTest::addColumn<QStringList>("expected");
+        const auto row = [](const char *name, const QList<QByteArray> &messages, const QStringList &expected) {
+            QTest::newRow(name) << messages << expected;
+        };
+        const TallyDumpRequest level1{Form::Normal, 0, 1};
+        const TallyDumpRequest extended{Form::Extended, 0, 7};
+        QList<std::optional<int>> runs{5, std::nullopt, 7, 8};
+        QList<std::optional<int>> many(130, 1);
+        many[64] = std::nullopt;
+        QList<ProtectState> locks(66);
+        locks[1] = {ProtectDetails::HeldByClient, 7};
+        locks[2] = {ProtectDetails::HeldByOther, 0};
+        const NamesRequest sources4{Form::Normal, NameKind::Source, 0, 1, NameLength::Four, std::nullopt};
+        const NamesRequest destinations12{Form::Normal, NameKind::Destination, 2, 0, NameLength::Twelve, std::nullopt};
+        const NamesRequest extendedDestinations{Form::Extended, NameKind::Destination, 0, 0, NameLength::Eight, 9};
+        const NamesRequest extendedSources{Form::Extended, NameKind::Source, 0, 1, NameLength::Eight, std::nullopt};
+        // clang-format off
+        row("tally dump: runs of known destinations", tallyDump(level1, runs), {"16 01 01 00 05", "16 01 02 02 07 08"});
+        row("tally dump: nothing known", tallyDump(level1, {std::nullopt}), {"16 01 00 00"});
+        row("tally dump: a number above 191 takes words", tallyDump(level1, {std::nullopt, 192}),
+            {"17 01 01 00 01 00 c0"});
+        row("tally dump: 64 at most, a gap starts anew", tallyDump(level1, many),
+            {"16 01 40 00 01 01 .. (68 bytes)", "16 01 40 41 01 01 .. (68 bytes)", "16 01 01 81 01"});
+        row("extended tally dump", tallyDump(extended, runs), {"97 00 07 01 00 00 00 05", "97 00 07 02 00 02 00 07 00 08"});
+        row("extended tally dump: nothing known", tallyDump(extended, {}), {"97 00 07 00 00 00"});
+        row("protect dump", protectDump({Form::Normal, 0, 1, 5}, locks.first(3)),
+            {"14 01 03 00 05 00 00 30 07 20 00"});
+        row("protect dump: 64 a message", protectDump({Form::Extended, 0, 0, 0}, locks),
+            {"94 00 00 40 00 00 .. (134 bytes)", "94 00 00 02 00 40 00 00 00 00"});
+        row("names: 32 of four characters a message", names(sources4, 0, QStringList(33, "x")),
+            {"6a 01 00 00 00 20 .. (134 bytes)", "6a 01 00 00 20 01 78 20 20 20"});
+        row("names: 10 of twelve, destination level 0", names(destinations12, 0, QStringList(11, "Monitor")),
+            {"6b 20 02 00 00 0a .. (126 bytes)", "6b 20 02 00 0a 01 .. (18 bytes)"});
+        row("one extended destination name", names(extendedDestinations, 9, {"PGM"}),
+            {"eb 00 01 00 09 01 50 47 4d 20 20 20 20 20"});
+        row("extended names: none", names(extendedSources, 0, {}), {"ea 00 01 01 00 00 00"});
+        // clang-format on
+    }
+
+    void dumps()
+    {
+        QFETCH(QList<QByteArray>, messages);
+        QFETCH(QStringList, expected);
+        QCOMPARE(summaries(messages), expected);
+    }
+
+    void nameCharacters()
+    {
+        const NamesRequest four{Form::Normal, NameKind::Source, 0, 0, NameLength::Four, std::nullopt};
+        const QList<QByteArray> sent =
+            names(four, 0, {"Cam 1", "Cam\u00e9", QString::fromUtf8("\U0001F600x"), "a\tb", "~ok"});
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.first().sliced(6), QByteArray("Cam Cam??x  a?b ~ok "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSwp08Codec)
+#include "tst_swp08codec.moc"
