@@ -1,8 +1,10 @@
 #pragma once
 
+#include "BenchWindow.h"
 #include "desktop/ConsoleLine.h"
 #include "operations/RemotePanel.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QObject>
 #include <QTcpSocket>
@@ -122,3 +124,23 @@ private:
     std::vector<double> m_ratios;
     std::vector<double> m_ms;
 };
+
+// Runs `measure` on a server of type Server listening on a free port of this
+// machine, over the panel of the largest router, offscreen, with its
+// announcements timed; the program's exit status.
+template <class Server, class Options>
+int benchServer(int argc, char *argv[], const std::function<int(Server &server)> &measure)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchWindow bench;
+    if (!bench.openWithLargestRouter())
+        return 1;
+    timeAnnouncements(bench.panel->operations());
+    Options options;
+    options.port = 0;
+    Server server(bench.panel->operations(), options);
+    if (!server.listen())
+        return 1;
+    return measure(server);
+}

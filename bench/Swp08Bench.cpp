@@ -66,37 +66,27 @@ RunFigures run(std::vector<std::unique_ptr<Swp08Peer>> &peers)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow bench;
-    if (!bench.openWithLargestRouter())
-        return 1;
-    timeAnnouncements(bench.panel->operations());
-    ServerOptions options;
-    options.port = 0;
-    swp08::Swp08Server server(bench.panel->operations(), options);
-    if (!server.listen())
-        return 1;
-
-    desktop::writeConsoleOutput(QString::asprintf(
-        "a salvo group of %d routes fired by one of %d clients, line paced at 9600 baud (wire floor %.3f ms "
-        "a route)\n",
-        Ports, Clients, WireFloorMs));
-    BenchSummary summary("salvo", "CONNECTED", std::size_t(Ports * Clients));
-    bool complete = true;
-    whileThePanelRuns([&] {
-        std::vector<std::unique_ptr<Swp08Peer>> peers;
-        for (int i = 0; i < Clients; ++i)
-            peers.push_back(std::make_unique<Swp08Peer>(server.port()));
-        for (auto &peer : peers)
-            complete = complete && peer->socket.waitForConnected(WaitMs);
-        for (int number = 1; number <= Runs && complete; ++number)
-            complete = storeGroup(*peers[0], number) && summary.add(number, run(peers));
+    return benchServer<swp08::Swp08Server, ServerOptions>(argc, argv, [](swp08::Swp08Server &server) {
+        desktop::writeConsoleOutput(QString::asprintf(
+            "a salvo group of %d routes fired by one of %d clients, line paced at 9600 baud (wire floor %.3f ms "
+            "a route)\n",
+            Ports, Clients, WireFloorMs));
+        BenchSummary summary("salvo", "CONNECTED", std::size_t(Ports * Clients));
+        bool complete = true;
+        whileThePanelRuns([&] {
+            std::vector<std::unique_ptr<Swp08Peer>> peers;
+            for (int i = 0; i < Clients; ++i)
+                peers.push_back(std::make_unique<Swp08Peer>(server.port()));
+            for (auto &peer : peers)
+                complete = complete && peer->socket.waitForConnected(WaitMs);
+            for (int number = 1; number <= Runs && complete; ++number)
+                complete = storeGroup(*peers[0], number) && summary.add(number, run(peers));
+        });
+        if (!complete) {
+            desktop::writeConsoleLine(QStringLiteral("a client missed its answers or CONNECTED messages"));
+            return 1;
+        }
+        summary.print(Clients);
+        return 0;
     });
-    if (!complete) {
-        desktop::writeConsoleLine(QStringLiteral("a client missed its answers or CONNECTED messages"));
-        return 1;
-    }
-    summary.print(Clients);
-    return 0;
 }

@@ -22,7 +22,7 @@ namespace {
 constexpr int Ports = BenchPorts;
 constexpr int Clients = serverlimits::VideohubClients;
 constexpr int Runs = 5;
-constexpr int DumpBlocks = 7;
+constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
 
 // The clients' side of one run: client 0 sends the block.
 RunFigures run(std::vector<std::unique_ptr<VideohubPeer>> &peers, int number)
@@ -55,36 +55,27 @@ RunFigures run(std::vector<std::unique_ptr<VideohubPeer>> &peers, int number)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow bench;
-    if (!bench.openWithLargestRouter())
-        return 1;
-    timeAnnouncements(bench.panel->operations());
-    videohub::VideohubOptions options;
-    options.port = 0;
-    videohub::VideohubServer server(bench.panel->operations(), options);
-    if (!server.listen())
-        return 1;
-
-    desktop::writeConsoleOutput(QString::asprintf(
-        "one block of %d routes from one of %d clients, line paced at 9600 baud (wire floor %.3f ms a route)\n", Ports,
-        Clients, WireFloorMs));
-    BenchSummary summary("block", "pushes", std::size_t(Ports * Clients));
-    bool complete = true;
-    whileThePanelRuns([&] {
-        std::vector<std::unique_ptr<VideohubPeer>> peers;
-        for (int i = 0; i < Clients; ++i)
-            peers.push_back(std::make_unique<VideohubPeer>(server.port()));
-        for (auto &peer : peers)
-            complete = complete && peer->waitForBlocks(DumpBlocks).size() == DumpBlocks;
-        for (int number = 1; number <= Runs && complete; ++number)
-            complete = summary.add(number, run(peers, number));
-    });
-    if (!complete) {
-        desktop::writeConsoleLine(QStringLiteral("a client missed its dump or pushes"));
-        return 1;
-    }
-    summary.print(Clients);
-    return 0;
+    return benchServer<videohub::VideohubServer, videohub::VideohubOptions>(
+        argc, argv, [](videohub::VideohubServer &server) {
+            desktop::writeConsoleOutput(QString::asprintf(
+                "one block of %d routes from one of %d clients, line paced at 9600 baud (wire floor %.3f ms a route)\n",
+                Ports, Clients, WireFloorMs));
+            BenchSummary summary("block", "pushes", std::size_t(Ports * Clients));
+            bool complete = true;
+            whileThePanelRuns([&] {
+                std::vector<std::unique_ptr<VideohubPeer>> peers;
+                for (int i = 0; i < Clients; ++i)
+                    peers.push_back(std::make_unique<VideohubPeer>(server.port()));
+                for (auto &peer : peers)
+                    complete = complete && peer->waitForBlocks(DumpBlocks).size() == DumpBlocks;
+                for (int number = 1; number <= Runs && complete; ++number)
+                    complete = summary.add(number, run(peers, number));
+            });
+            if (!complete) {
+                desktop::writeConsoleLine(QStringLiteral("a client missed its dump or pushes"));
+                return 1;
+            }
+            summary.print(Clients);
+            return 0;
+        });
 }

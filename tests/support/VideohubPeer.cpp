@@ -15,6 +15,13 @@ VideohubPeer::VideohubPeer(quint16 port, const QHostAddress &from)
     socket.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), port);
 }
 
+std::unique_ptr<VideohubPeer> VideohubPeer::pastDump(quint16 port, const QHostAddress &from)
+{
+    auto peer = std::make_unique<VideohubPeer>(port, from);
+    (void)peer->next(DumpBlocks);
+    return peer;
+}
+
 void VideohubPeer::read()
 {
     const QByteArray bytes = socket.readAll();

@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QStringList>
 #include <QTcpSocket>
+#include <memory>
 
 // A Videohub client as controllers behave: splits what arrives on LF and ends
 // a block only on an exactly empty line. Bound to `from` so tests can stand
@@ -12,6 +13,12 @@ class VideohubPeer
 {
 public:
     explicit VideohubPeer(quint16 port, const QHostAddress &from = QHostAddress(QStringLiteral("127.0.0.1")));
+
+    // The blocks of the dump a client gets on connecting: preamble, device,
+    // two label blocks, locks, routing, end.
+    static constexpr int DumpBlocks = 7;
+    // A client connected from `from`, past its dump.
+    [[nodiscard]] static std::unique_ptr<VideohubPeer> pastDump(quint16 port, const QHostAddress &from);
 
     // Every block received so far, each "HEADER:" followed by its lines.
     [[nodiscard]] const QList<QStringList> &blocks() const { return m_blocks; }

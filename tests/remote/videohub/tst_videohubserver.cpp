@@ -41,8 +41,7 @@ QStringList locks(const QStringList &lines)
 
 const QStringList Ack{QStringLiteral("ACK")};
 const QStringList Nak{QStringLiteral("NAK")};
-// The blocks of the dump: preamble, device, two label blocks, locks, routing, end.
-constexpr int DumpBlocks = 7;
+constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
 
 struct ServerRig
 {
@@ -66,9 +65,7 @@ struct ServerRig
     // A client past its dump.
     std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = A)
     {
-        auto peer = std::make_unique<VideohubPeer>(server->port(), from);
-        (void)peer->next(DumpBlocks);
-        return peer;
+        return VideohubPeer::pastDump(server->port(), from);
     }
 
     std::pair<std::unique_ptr<VideohubPeer>, std::unique_ptr<VideohubPeer>> twoClients()

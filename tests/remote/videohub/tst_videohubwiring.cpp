@@ -31,8 +31,7 @@ QStringList locks(const QStringList &lines)
 }
 
 const QStringList Ack{QStringLiteral("ACK")};
-// The blocks of the dump: preamble, device, two label blocks, locks, routing, end.
-constexpr int DumpBlocks = 7;
+constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
 
 struct ServerRig : PanelRig
 {
@@ -68,16 +67,7 @@ struct ServerRig : PanelRig
     // A client past its dump.
     std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = A)
     {
-        auto peer = std::make_unique<VideohubPeer>(server->port(), from);
-        (void)peer->next(DumpBlocks);
-        return peer;
-    }
-
-    // Two clients past their dumps, on different addresses.
-    std::pair<std::unique_ptr<VideohubPeer>, std::unique_ptr<VideohubPeer>> twoClients()
-    {
-        auto first = connect();
-        return {std::move(first), connect(B)};
+        return VideohubPeer::pastDump(server->port(), from);
     }
 
     [[nodiscard]] bool ready() const { return started && listening; }
@@ -167,7 +157,8 @@ private slots:
         QVERIFY(rig.ready());
         rig.panel->macroBank().Macros[0] =
             QList<RouteRecord>{RouteRecord::pack(0, 1, 0, 3), RouteRecord::pack(0, 2, 0, 3)};
-        auto [a, b] = rig.twoClients();
+        auto a = rig.connect();
+        auto b = rig.connect(B);
         a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
         QCOMPARE(b->next(1), QList<QStringList>{locks({"1 L"})});
         b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nPING:\n\n");
