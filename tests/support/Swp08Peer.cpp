@@ -4,28 +4,16 @@
 
 #include <QTest>
 
-namespace {
-
 constexpr int WaitMs = 20000;
-
-} // namespace
 
 Swp08Peer::Swp08Peer(quint16 port, const QHostAddress &from)
 {
     QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+        using Kind = swp08::LinkEvent::Kind;
         for (const swp08::LinkEvent &event : m_reader.feed(socket.readAll())) {
-            switch (event.kind) {
-            case swp08::LinkEvent::Kind::Message:
-                m_received.append(QString::fromLatin1(event.data.toHex(' ')));
-                break;
-            case swp08::LinkEvent::Kind::Acknowledged:
-                m_received.append(QStringLiteral("ACK"));
-                break;
-            case swp08::LinkEvent::Kind::NotAcknowledged:
-            case swp08::LinkEvent::Kind::Rejected:
-                m_received.append(QStringLiteral("NAK"));
-                break;
-            }
+            m_received.append(event.kind == Kind::Message        ? QString::fromLatin1(event.data.toHex(' '))
+                              : event.kind == Kind::Acknowledged ? QStringLiteral("ACK")
+                                                                 : QStringLiteral("NAK"));
         }
     });
     socket.bind(from);
@@ -35,11 +23,6 @@ Swp08Peer::Swp08Peer(quint16 port, const QHostAddress &from)
 void Swp08Peer::send(const char *hexData)
 {
     sendRaw(swp08::FrameWriter::frame(QByteArray::fromHex(hexData)));
-}
-
-void Swp08Peer::sendRaw(const QByteArray &bytes)
-{
-    socket.write(bytes);
 }
 
 QStringList Swp08Peer::next(qsizetype count)

@@ -17,7 +17,7 @@ public:
 
     // DATA in hex, framed.
     void send(const char *hexData);
-    void sendRaw(const QByteArray &bytes);
+    void sendRaw(const QByteArray &bytes) { socket.write(bytes); }
     // Everything received so far.
     [[nodiscard]] const QStringList &received() const { return m_received; }
     // The next count items not taken yet, once they have come (fewer on time-out).

@@ -77,7 +77,6 @@ private slots:
         row("another level", "01 02 00 01", {});
         row("another matrix", "01 10 00 01", {});
         row("destination past the matrix", "01 00 00 08", {});
-        row("tally dump", "15 00", {"16 00 01 01 02"});
         row("tally dump of a level the panel lacks", "15 05", {"16 05 00 00"});
         row("extended tally dump", "95 00 01", {"97 00 01 01 00 02 00 01"});
         row("source names", "64 00 00", {"6a 00 00 00 00 04 " + hexOf("In 1In 2In 3In 4")});
