@@ -104,40 +104,25 @@ class TestSwp08Codec : public QObject
     Q_OBJECT
 
 private slots:
-    // The protocol's documented dialogues: each payload framed as shown, and
-    // read back from those bytes.
-    void documentedFrames_data()
+    // The protocol's documented dialogues framed as shown, and a DLE in
+    // DATA, in BTC (16 bytes) and in CHK sent twice wherever it stands; each
+    // read back whole.
+    void framing()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("implementation request") << hex("61") << hex("10 02 61 01 9e 10 03");
-        QTest::newRow("implementation status")
-            << hex("62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61")
-            << hex("10 02 62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61 14 9c 10 03");
-        QTest::newRow("interrogate") << hex("01 11 00 01") << hex("10 02 01 11 00 01 04 e9 10 03");
-        QTest::newRow("tally") << hex("03 11 01 01 19") << hex("10 02 03 11 01 01 19 05 cc 10 03");
-    }
-
-    void documentedFrames()
-    {
-        QFETCH(QByteArray, data);
-        QFETCH(QByteArray, frame);
-        QCOMPARE(FrameWriter::frame(data), frame);
-        FrameReader reader;
-        QCOMPARE(read(reader, frame), QStringList{summary(data)});
-    }
-
-    // A DLE in DATA, in BTC (16 bytes) and in CHK: each sent twice, and read
-    // back whole, wherever in the message it stands.
-    void stuffingAtEveryPosition()
-    {
+        QList<std::pair<QByteArray, QByteArray>> frames{
+            {hex("61"), hex("10 02 61 01 9e 10 03")},
+            {hex("62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61"),
+             hex("10 02 62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61 14 9c 10 03")},
+            {hex("01 11 00 01"), hex("10 02 01 11 00 01 04 e9 10 03")},
+            {hex("03 11 01 01 19"), hex("10 02 03 11 01 01 19 05 cc 10 03")}};
         for (int at = 0; at < 16; ++at) {
             QByteArray data(16, '\0');
             data[at] = 0x10;
             data[(at + 1) % 16] = char(0xd0); // makes the checksum 0x10
-            const QByteArray frame = FrameWriter::frame(data);
-            QCOMPARE(frame.size(), 2 + 16 + 2 + 2 + 3);
-            QVERIFY2(frame.endsWith(hex("10 10 10 10 10 03")), frame.toHex(' '));
+            frames.append({data, hex("10 02") + QByteArray(data).replace("\x10", "\x10\x10") + hex("10 10 10 10 10 03")});
+        }
+        for (const auto &[data, frame] : std::as_const(frames)) {
+            QCOMPARE(FrameWriter::frame(data).toHex(' '), frame.toHex(' '));
             FrameReader reader;
             QCOMPARE(read(reader, frame), QStringList{summary(data)});
         }

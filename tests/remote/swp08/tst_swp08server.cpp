@@ -148,7 +148,6 @@ private slots:
         a->send("0c 00 00 01 05");
         QCOMPARE(a->next(3), (QStringList{Ack, "0d 00 03 00 01 05", "0d 01 03 00 01 05"}));
         QCOMPARE(b->next(2), (QStringList{"0d 00 02 00 01 05", "0d 01 02 00 01 05"}));
-        QCOMPARE(rig.panel.state.lockOwners[1], A.toString());
         b->send("0e 00 00 01 00");
         QCOMPARE(b->next(2), (QStringList{Ack, "0f 00 02 00 01 05"}));
         b->send("02 00 00 01 00");
