@@ -71,7 +71,6 @@ private slots:
             QTest::newRow(name) << FrameWriter::frame(QByteArray::fromHex(data)) << QStringList{Ack} + answers;
         };
         // clang-format off
-        row("interrogate", "01 00 00 01", {"03 00 00 01 02"});
         row("interrogate, source unknown", "01 00 00 00", {"03 00 07 00 7f"});
         row("extended interrogate, audio", "81 00 01 00 02", {"83 00 01 00 02 00 01 00"});
         row("another level", "01 02 00 01", {});
@@ -83,7 +82,6 @@ private slots:
         row("unserved destination's name", "67 00 01 00 04", {"6b 00 01 00 04 01 " + hexOf("-       ")});
         row("source name past the matrix", "65 00 00 00 04", {});
         row("source names of another level", "64 02 00", {});
-        row("protect of another machine", "0a 00 00 03", {"0b 00 02 00 03 00"});
         row("protect dump", "13 00 00 02", {"14 00 06 00 02 00 00 20 00 00 00 00 00 00 00 00 00"});
         row("empty salvo group", "7c 05 00", {"7d 00 00 00 00 05 00 02"});
         row("command not implemented", "7f", {});
