@@ -6,6 +6,7 @@
 #include "remote/swp08/ProtectAnswers.h"
 #include "remote/swp08/RequestDecoder.h"
 #include "remote/swp08/SalvoAnswers.h"
+#include "support/DataRows.h"
 
 #include <QTest>
 
@@ -57,16 +58,18 @@ QList<int> numbers(const Address &address)
     return {address.matrix, address.level, address.destination};
 }
 
+QList<int> numbers(const Route &route)
+{
+    return numbers(route.address) << route.source;
+}
+
 QString describe(const Request &request)
 {
     struct Text
     {
         QString operator()(const Ignored &) const { return QStringLiteral("ack-only"); }
         QString operator()(const Interrogate &r) const { return text("interrogate", r.form, numbers(r.address)); }
-        QString operator()(const Connect &r) const
-        {
-            return text("connect", r.form, numbers(r.route.address) << r.route.source);
-        }
+        QString operator()(const Connect &r) const { return text("connect", r.form, numbers(r.route)); }
         QString operator()(const TallyDumpRequest &r) const { return text("dump", r.form, {r.matrix, r.level}); }
         QString operator()(const NamesRequest &r) const
         {
@@ -83,10 +86,7 @@ QString describe(const Request &request)
         {
             return text("protect-dump", r.form, {r.matrix, r.level, r.first});
         }
-        QString operator()(const SalvoStore &r) const
-        {
-            return text("store", r.form, numbers(r.route.address) << r.route.source << r.group);
-        }
+        QString operator()(const SalvoStore &r) const { return text("store", r.form, numbers(r.route) << r.group); }
         QString operator()(const SalvoGo &r) const
         {
             return text(r.operation == SalvoGo::Operation::Set ? "go" : "clear", Form::Normal, {r.group});
@@ -111,15 +111,14 @@ private slots:
     {
         QList<std::pair<QByteArray, QByteArray>> frames{
             {hex("61"), hex("10 02 61 01 9e 10 03")},
-            {hex("62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61"),
-             hex("10 02 62 08 09 03 04 16 20 22 53 62 63 01 02 15 1f 20 21 43 4a 61 14 9c 10 03")},
             {hex("01 11 00 01"), hex("10 02 01 11 00 01 04 e9 10 03")},
             {hex("03 11 01 01 19"), hex("10 02 03 11 01 01 19 05 cc 10 03")}};
         for (int at = 0; at < 16; ++at) {
             QByteArray data(16, '\0');
             data[at] = 0x10;
             data[(at + 1) % 16] = char(0xd0); // makes the checksum 0x10
-            frames.append({data, hex("10 02") + QByteArray(data).replace("\x10", "\x10\x10") + hex("10 10 10 10 10 03")});
+            frames.append(
+                {data, hex("10 02") + QByteArray(data).replace("\x10", "\x10\x10") + hex("10 10 10 10 10 03")});
         }
         for (const auto &[data, frame] : std::as_const(frames)) {
             QCOMPARE(FrameWriter::frame(data).toHex(' '), frame.toHex(' '));
@@ -130,8 +129,7 @@ private slots:
 
     void link_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("events");
+        columns<QByteArray, QStringList>({"bytes", "events"});
         const auto row = [](const char *name, const QByteArray &bytes, const QStringList &events) {
             QTest::newRow(name) << bytes << events;
         };
@@ -155,35 +153,27 @@ private slots:
         // clang-format on
     }
 
-    // Whole, byte by byte, and cut in two at every byte.
+    // Fed in pieces of every size: byte by byte, the first cut at every
+    // byte, and whole.
     void link()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, events);
-        FrameReader whole;
-        QCOMPARE(read(whole, bytes), events);
-        FrameReader byByte;
-        QStringList pieces;
-        for (const char byte : std::as_const(bytes))
-            pieces += read(byByte, QByteArrayView(&byte, 1));
-        QCOMPARE(pieces, events);
-        for (qsizetype cut = 1; cut < bytes.size(); ++cut) {
+        const auto [bytes, events] = fetch<QByteArray, QStringList>({"bytes", "events"});
+        for (qsizetype size = 1; size <= bytes.size(); ++size) {
             FrameReader reader;
-            QStringList halves = read(reader, bytes.first(cut));
-            halves += read(reader, bytes.sliced(cut));
-            QVERIFY2(halves == events, qPrintable(QStringLiteral("cut at %1").arg(cut)));
+            QStringList pieces;
+            for (qsizetype at = 0; at < bytes.size(); at += size)
+                pieces += read(reader, bytes.mid(at, size));
+            QVERIFY2(pieces == events, qPrintable(QStringLiteral("pieces of %1: ").arg(size) + pieces.join(u',')));
         }
     }
 
     void requests_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("request");
+        columns<QByteArray, QString>({"data", "request"});
         const auto row = [](const char *name, const char *data, const char *request) {
             QTest::newRow(name) << hex(data) << QString::fromLatin1(request);
         };
         // clang-format off
-        row("documented interrogate: matrix 1, level 1, destination 1", "01 11 00 01", "interrogate 1 1 1");
         row("multiplier: 1023 both ways, bad-source bit ignored", "02 00 7f 7f 7f", "connect 0 0 1023 1023");
         row("interrogate ignores the source multiplier", "01 00 17 05", "interrogate 0 0 133");
         row("extended numbers high byte first", "82 02 03 01 02 03 04", "connect* 2 3 258 772");
@@ -227,25 +217,20 @@ private slots:
 
     void requests()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(QString, request);
+        const auto [data, request] = fetch<QByteArray, QString>({"data", "request"});
         QCOMPARE(describe(decodeRequest(data)), request);
     }
 
     // Every answer's messages; long ones by where each starts and how long it is.
     void answers_data()
     {
-        QTest::addColumn<QList<QByteArray>>("messages");
-        QTest::addColumn<QStringList>("expected");
+        columns<QList<QByteArray>, QStringList>({"messages", "expected"});
         const auto row = [](const char *name, const QList<QByteArray> &messages, const QStringList &expected) {
             QTest::newRow(name) << messages << expected;
         };
-        const Route documented{{1, 1, 1}, 153};
         const Route unknown{{0, 1, 133}, UnknownSource};
         const SalvoInterrogate fourth{Form::Normal, 5, 3};
-        const SalvoInterrogate extendedFourth{Form::Extended, 5, 3};
         const TallyDumpRequest level1{Form::Normal, 0, 1};
-        const TallyDumpRequest extended{Form::Extended, 0, 7};
         QList<std::optional<int>> runs{5, std::nullopt, 7, 8};
         QList<std::optional<int>> many(130, 1);
         many[64] = std::nullopt;
@@ -257,11 +242,10 @@ private slots:
         const NamesRequest extendedDestinations{Form::Extended, NameKind::Destination, 0, 0, NameLength::Eight, 9};
         const NamesRequest extendedSources{Form::Extended, NameKind::Source, 0, 1, NameLength::Eight, std::nullopt};
         // clang-format off
-        row("documented tally: source 153", {crosspointTally(Form::Normal, documented)}, {"03 11 01 01 19"});
         row("documented connected", {crosspointConnected(Form::Normal, {{1, 1, 2}, 0})}, {"04 11 00 02 00"});
         row("unknown source", {crosspointTally(Form::Normal, unknown)}, {"03 01 17 05 7f"});
         row("extended tally, status 0", {crosspointTally(Form::Extended, unknown)}, {"83 00 01 00 85 03 ff 00"});
-        row("extended connected", {crosspointConnected(Form::Extended, documented)}, {"84 01 01 00 01 00 99 00"});
+        row("extended connected", {crosspointConnected(Form::Extended, {{1, 1, 1}, 153})}, {"84 01 01 00 01 00 99 00"});
         row("protect tally, own", {protectMessage(Form::Normal, ProtectMessage::Tally, {0, 1, 133},
             {ProtectDetails::HeldByClient, 263})}, {"0b 01 03 12 05 07"});
         row("protect connected, another's", {protectMessage(Form::Normal, ProtectMessage::Connected, {0, 0, 3},
@@ -272,7 +256,7 @@ private slots:
         row("extended salvo stored", {salvoStored({Form::Extended, {{0, 1, 130}, 2}, 9})}, {"fa 00 01 00 82 00 02 09"});
         row("go done", {salvoGoDone(SalvoStatus::Empty, 4)}, {"7b 02 04"});
         row("salvo entry, more follow", {salvoTally(fourth, Route{{0, 1, 2}, 3}, false)}, {"7d 01 00 02 03 05 03 00"});
-        row("salvo entry, the last", {salvoTally(extendedFourth, Route{{0, 1, 2}, 3}, true)},
+        row("salvo entry, the last", {salvoTally({Form::Extended, 5, 3}, Route{{0, 1, 2}, 3}, true)},
             {"fd 00 01 00 02 00 03 05 00 03 01"});
         row("no salvo entry", {salvoTally(fourth, std::nullopt, false)}, {"7d 00 00 00 00 05 03 02"});
         row("implementation status", {implementationStatus()},
@@ -284,7 +268,8 @@ private slots:
             {"17 01 01 00 01 00 c0"});
         row("tally dump: 64 at most, a gap starts anew", tallyDump(level1, many),
             {"16 01 40 00 01 01 .. (68 bytes)", "16 01 40 41 01 01 .. (68 bytes)", "16 01 01 81 01"});
-        row("extended tally dump", tallyDump(extended, runs), {"97 00 07 01 00 00 00 05", "97 00 07 02 00 02 00 07 00 08"});
+        row("extended tally dump", tallyDump({Form::Extended, 0, 7}, runs),
+            {"97 00 07 01 00 00 00 05", "97 00 07 02 00 02 00 07 00 08"});
         row("protect dump", protectDump({Form::Normal, 0, 1, 5}, locks.first(3)),
             {"14 01 03 00 05 00 00 30 07 20 00"});
         row("protect dump: 64 a message", protectDump({Form::Extended, 0, 0, 0}, locks),
@@ -297,15 +282,15 @@ private slots:
             {"eb 00 01 00 09 01 50 47 4d 20 20 20 20 20"});
         row("extended names: none", names(extendedSources, 0, {}), {"ea 00 01 01 00 00 00"});
         // Each character outside printable ASCII is one '?', then the name is cut or padded.
-        row("name characters", names(sources4, 0, {"Cam 1", "Cam\u00e9", QString::fromUtf8("\U0001F600x"), "a\tb", "~ok"}),
+        row("name characters",
+            names(sources4, 0, {"Cam 1", "Cam\u00e9", QString::fromUtf8("\U0001F600x"), "a\tb", "~ok"}),
             {"6a 01 00 00 00 05 " + QString::fromLatin1(QByteArray("Cam Cam??x  a?b ~ok ").toHex(' '))});
         // clang-format on
     }
 
     void answers()
     {
-        QFETCH(QList<QByteArray>, messages);
-        QFETCH(QStringList, expected);
+        const auto [messages, expected] = fetch<QList<QByteArray>, QStringList>({"messages", "expected"});
         QStringList texts;
         for (const QByteArray &message : std::as_const(messages))
             texts << summary(message);
