@@ -34,12 +34,11 @@ QString summary(const QByteArray &bytes)
 
 QStringList read(FrameReader &reader, QByteArrayView bytes)
 {
+    static const char *const Kinds[] = {"", "nak", "client-ack", "client-nak"};
     QStringList events;
-    for (const LinkEvent &event : reader.feed(bytes)) {
-        static const char *const Kinds[] = {"", "nak", "client-ack", "client-nak"};
+    for (const LinkEvent &event : reader.feed(bytes))
         events << (event.kind == LinkEvent::Kind::Message ? summary(event.data)
                                                           : QString::fromLatin1(Kinds[int(event.kind)]));
-    }
     return events;
 }
 

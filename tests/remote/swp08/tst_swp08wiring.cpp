@@ -22,7 +22,6 @@ struct ServerRig : PanelRig
         useRouters([](Configuration &config) {
             addRouter(config, 0, 3, 3);
             addRouter(config.Routers, 1, 1, 1, 0, 6);
-            config.RouterTimeout = 0.5f;
         });
         started = startSim({"--no-pacing", "--answer", "0=ack", "--answer", "1=code:21"});
         build();
