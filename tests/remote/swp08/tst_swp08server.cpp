@@ -8,8 +8,8 @@
 #include <QTest>
 
 // The SW-P-08 server's rules, in process, against a panel in memory: 4
-// inputs, 8 outputs (more for the salvo bound), outputs 4 and 5 (from 0)
-// served by no router; output 1 known on video from input 2, output 2 on
+// inputs, 8 outputs (more for the salvo bound), output 4 (from 0) served
+// by no router; output 1 known on video from input 2, output 2 on
 // audio from input 1; output 3 locked by another machine. Messages are
 // written as their DATA in hex.
 
@@ -42,7 +42,6 @@ struct ServerRig
     explicit ServerRig(int outputs = 8, const QString &allow = {}) : panel(4, outputs)
     {
         panel.state.outputNames[4] = QString();
-        panel.state.outputNames[5] = QString();
         panel.state.sources[1].video = 2;
         panel.state.sources[2].audio = 1;
         panel.state.lockOwners[3] = QStringLiteral("192.0.2.9");
@@ -111,7 +110,11 @@ private slots:
     // the others in their own (extended after their first extended request).
     // Routes made elsewhere are told per level. A failed route is told to
     // the sender alone, as a tally of the unchanged source.
-    void connectsAreAnnouncedInEachClientsForm()
+    // Protects are the panel's locks, held by the client's address: its
+    // own seen as 3, another's as 2, with the device number that made it.
+    // Changes go to everyone on both levels; a refused or idle request is
+    // answered to the sender alone; a route to another's protect fails.
+    void connectsAndProtectsAreAnnouncedInEachClientsForm()
     {
         ServerRig rig;
         auto a = rig.connect();
@@ -130,27 +133,18 @@ private slots:
 
         rig.panel.refusing = {0};
         QCOMPARE(ask(*a, "02 00 00 00 01", 2), (QStringList{Ack, "03 00 07 00 7f"}));
-        a->send("02 00 00 01 00");
+        QCOMPARE(ask(*a, "02 00 00 01 00", 2), (QStringList{Ack, "04 00 00 01 00"}));
         QCOMPARE(b->next(1), QStringList{"84 00 00 00 01 00 00 00"});
-    }
 
-    // Protects are the panel's locks, held by the client's address: its
-    // own seen as 3, another's as 2, with the device number that made it.
-    // Changes go to everyone on both levels; a refused or idle request is
-    // answered to the sender alone; a route to another's protect fails.
-    void protectsAreTheLocks()
-    {
-        ServerRig rig;
-        auto a = rig.connect();
-        auto b = rig.connect(B);
-        QCOMPARE(ask(*a, "0c 00 00 01 05", 3), (QStringList{Ack, "0d 00 03 00 01 05", "0d 01 03 00 01 05"}));
-        QCOMPARE(b->next(2), (QStringList{"0d 00 02 00 01 05", "0d 01 02 00 01 05"}));
-        QCOMPARE(ask(*b, "0e 00 00 01 00", 2), (QStringList{Ack, "0f 00 02 00 01 05"}));
-        QCOMPARE(ask(*b, "02 00 00 01 00", 2), (QStringList{Ack, "03 00 00 01 02"}));
-        QCOMPARE(ask(*a, "0c 01 00 01 07", 2), (QStringList{Ack, "0d 01 03 00 01 05"}));
-        QCOMPARE(ask(*b, "8a 00 00 00 01", 2), (QStringList{Ack, "8b 00 00 02 00 01 00 05"}));
-        QCOMPARE(ask(*a, "0e 01 00 01 00", 3), (QStringList{Ack, "0f 00 00 00 01 00", "0f 01 00 00 01 00"}));
-        QCOMPARE(b->next(2), (QStringList{"8f 00 00 00 00 01 00 00", "8f 00 01 00 00 01 00 00"}));
+        // A protects output 6 (input 2 on both levels); B hears it extended.
+        QCOMPARE(ask(*a, "0c 00 00 06 05", 3), (QStringList{Ack, "0d 00 03 00 06 05", "0d 01 03 00 06 05"}));
+        QCOMPARE(b->next(2), (QStringList{"8d 00 00 02 00 06 00 05", "8d 00 01 02 00 06 00 05"}));
+        QCOMPARE(ask(*b, "0e 00 00 06 00", 2), (QStringList{Ack, "0f 00 02 00 06 05"}));
+        QCOMPARE(ask(*b, "02 00 00 06 00", 2), (QStringList{Ack, "03 00 00 06 02"}));
+        QCOMPARE(ask(*a, "0c 01 00 06 07", 2), (QStringList{Ack, "0d 01 03 00 06 05"}));
+        QCOMPARE(ask(*b, "8a 00 00 00 06", 2), (QStringList{Ack, "8b 00 00 02 00 06 00 05"}));
+        QCOMPARE(ask(*a, "0e 01 00 06 00", 3), (QStringList{Ack, "0f 00 00 00 06 00", "0f 01 00 00 06 00"}));
+        QCOMPARE(b->next(2), (QStringList{"8f 00 00 00 00 06 00 00", "8f 00 01 00 00 06 00 00"}));
         // A lock of another protocol from the same machine is this client's, with no device.
         (void)rig.panel.applyLocks({{2, LockAction::Lock}}, {QStringLiteral("videohub"), A.toString()});
         QCOMPARE(a->next(2), (QStringList{"0d 00 03 00 02 00", "0d 01 03 00 02 00"}));
