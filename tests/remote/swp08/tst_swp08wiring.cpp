@@ -9,33 +9,7 @@
 // router 0 (4 x 4) at matrix output 1, router 1 (2 x 2, refusing every route)
 // at matrix output 7. The protocol's rules are checked in process.
 
-namespace {
-
 const QString Ack = QStringLiteral("ACK");
-
-struct ServerRig : PanelRig
-{
-    std::unique_ptr<swp08::Swp08Server> server;
-
-    ServerRig()
-    {
-        useRouters([](Configuration &config) {
-            addRouter(config, 0, 3, 3);
-            addRouter(config.Routers, 1, 1, 1, 0, 6);
-        });
-        started = startSim({"--no-pacing", "--answer", "0=ack", "--answer", "1=code:21"});
-        build();
-        // Default options: loopback, a port the system picks.
-        server = std::make_unique<swp08::Swp08Server>(panel->operations(), ServerOptions{});
-        listening = server->listen();
-        panel->Form_Load([this] { runSetup(); });
-    }
-
-    bool started = false;
-    bool listening = false;
-};
-
-} // namespace
 
 class TestSwp08Wiring : public QObject
 {
@@ -48,9 +22,18 @@ private slots:
     // the client. Other clients' forms: the server's test.
     void clientsDriveThePanel()
     {
-        ServerRig rig;
-        QVERIFY(rig.started && rig.listening);
-        Swp08Peer a(rig.server->port());
+        PanelRig rig;
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0, 3, 3);
+            addRouter(config.Routers, 1, 1, 1, 0, 6);
+        });
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=ack", "--answer", "1=code:21"}));
+        rig.build();
+        // Default options: loopback, a port the system picks.
+        swp08::Swp08Server server(rig.panel->operations(), ServerOptions{});
+        QVERIFY(server.listen());
+        rig.panel->Form_Load([&rig] { rig.runSetup(); });
+        Swp08Peer a(server.port());
 
         a.send("02 00 00 00 01");
         QCOMPARE(a.next(2), (QStringList{Ack, "04 00 00 00 01"}));
