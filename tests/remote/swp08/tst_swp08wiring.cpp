@@ -1,6 +1,8 @@
 #include "remote/swp08/Swp08Server.h"
+#include "remote/videohub/VideohubServer.h"
 #include "support/PanelRig.h"
 #include "support/Swp08Peer.h"
+#include "support/VideohubPeer.h"
 
 #include <QTest>
 
@@ -18,8 +20,9 @@ class TestSwp08Wiring : public QObject
 private slots:
     // A connect per level reaches the line and is logged on its level; a
     // refused one is told to its sender; a click on the panel is told per
-    // level; a protect is a lock, the client's own; the activity log names
-    // the client. Other clients' forms: the server's test.
+    // level; a protect is a lock, the client's own, that a Videohub client
+    // sees as L; the activity log names the client. Other clients' forms:
+    // the server's test.
     void clientsDriveThePanel()
     {
         PanelRig rig;
@@ -31,9 +34,14 @@ private slots:
         rig.build();
         // Default options: loopback, a port the system picks.
         swp08::Swp08Server server(rig.panel->operations(), ServerOptions{});
-        QVERIFY(server.listen());
+        videohub::VideohubOptions videohubOptions;
+        videohubOptions.port = 0;
+        videohub::VideohubServer videohub(rig.panel->operations(), videohubOptions);
+        QVERIFY(server.listen() && videohub.listen());
         rig.panel->Form_Load([&rig] { rig.runSetup(); });
         Swp08Peer a(server.port());
+        VideohubPeer watcher(videohub.port(), QHostAddress(QStringLiteral("127.0.0.2")));
+        QCOMPARE(watcher.next(7).size(), 7);
 
         a.send("02 00 00 00 01");
         QCOMPARE(a.next(2), (QStringList{Ack, "04 00 00 00 01"}));
@@ -48,6 +56,7 @@ private slots:
 
         a.send("0c 00 00 02 07");
         QCOMPARE(a.next(3), (QStringList{Ack, "0d 00 03 00 02 07", "0d 01 03 00 02 07"}));
+        QTRY_COMPARE(watcher.blocks().constLast(), (QStringList{"VIDEO OUTPUT LOCKS:", "2 L"}));
 
         const QStringList log = rig.log().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(log.size(), 5);
