@@ -84,17 +84,17 @@ private slots:
 
     void init() { m_f.emplace(); }
 
-    // A wrong header, and whatever goes wrong after the header, leave
+    // A wrong header (the header's letter case: the service's file that
+    // does not load), and whatever goes wrong after the header, leave
     // everything in memory as it was, so the exit save cannot write a
     // half-loaded set-up.
     void failedLoadChangesNothing_data()
     {
         columns<QByteArray, QString>({"bytes", "box"});
 
-        const QString notAConfigFile =
-            QStringLiteral("Velmora: This is not a valid configuration file for this version of the program");
-        QTest::newRow("header in lower case") << QByteArray("vl configfile 1.2\r\nCom Port: 1\r\n") << notAConfigFile;
-        QTest::newRow("older version") << QByteArray("VL ConfigFile 1.1\r\nCom Port: 1\r\n") << notAConfigFile;
+        QTest::newRow("older version")
+            << QByteArray("VL ConfigFile 1.1\r\nCom Port: 1\r\n")
+            << QStringLiteral("Velmora: This is not a valid configuration file for this version of the program");
 
         const QString failed = QStringLiteral("Function ConfigLoad: Error: ");
         const QByteArray start = Header + "Com Port: 4\r\nRouter Timeout: 1\r\n"
@@ -231,7 +231,7 @@ private slots:
         columns<QByteArray, QString, QString>({"section", "filled", "list"});
         // clang-format off
         QTest::newRow("empty section empties the bank") << section("") << "" << "";
-        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "";
+        QTest::newRow("begin line in other case, colon after it, section running to the end of the file") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
         QTest::newRow("begin line with a trailing blank is no section") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3" << "";
         QTest::newRow("slots 12 and -1") << section("  Macro 12: x; {0,1}={1,1};\r\n  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\nInvalid MacroID--Line 3\r\n";
         QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "";
@@ -245,7 +245,6 @@ private slots:
             << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
         QTest::newRow("numbers rounded half to even, empty item ends the line") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6}; ; {0,2}={2,2};\r\n") << "1=x|2,4,0,2" << "";
         QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "";
-        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
         // clang-format on
     }
 
