@@ -87,7 +87,6 @@ private slots:
     {
         columns<QString, QString, QString>({"given", "answer", "written"});
         // clang-format off
-        QTest::newRow("no extension") << "setup" << "" << "setup.rcf";
         QTest::newRow("capitals kept") << "SETUP.RCF" << "" << "SETUP.RCF";
         QTest::newRow("another extension") << "setup.txt" << "" << "setup.txt.rcf";
         QTest::newRow("dialog, chosen") << "" << "chosen" << "chosen.rcf";
