@@ -1,4 +1,3 @@
-#include "desktop/AppFolder.h"
 #include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 
@@ -279,10 +278,8 @@ private slots:
         ConfigLoad(m_f->config, m_f->macros, name, true);
         QCOMPARE(name, file);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM4"));
-        const QString appFolder = m_appData.path() + QStringLiteral("/Velmora/1.1/");
-        QCOMPARE(m_f->shell.openStartFolders, QStringList(2, appFolder));
+        QCOMPARE(m_f->shell.openStartFolders, QStringList(2, m_appData.path() + QStringLiteral("/Velmora/1.1/")));
         QVERIFY(m_f->boxes.shown.isEmpty());
-        QCOMPARE(DefaultConfigPath(), appFolder + QStringLiteral("default.rcf"));
     }
 };
 
