@@ -177,10 +177,11 @@ private slots:
     {
         columns<QByteArray, QString>({"bytes", "list"});
         // clang-format off
-        QTest::newRow("CR LF, blank lines count") << Header + "x\r\n\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16" << "Invalid Router--Line 3\r\nInvalid Router--Line 5\r\n";
+        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16" << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
         QTest::newRow("lone CR") << QByteArray("VL ConfigFile 1.2\rx\rRouter: 0; 16\r") << "Invalid Router--Line 2\r\n";
         QTest::newRow("lone LF") << QByteArray("VL ConfigFile 1.2\nx\nRouter: 0; 16\n") << "Invalid Router--Line 2\r\n";
         QTest::newRow("LF CR is two ends") << Header + "x\n\rRouter: 0; 16\r\n" << "Invalid Router--Line 3\r\n";
+        QTest::newRow("blank lines count") << Header + "\r\n\r\n\r\nRouter: 0; 16\r\n" << "Invalid Router--Line 4\r\n";
         QTest::newRow("macro section in file order")
             << Header + "Router: 0; 16\r\nBegin Macros\r\n  Macro 12: x\r\n  Macro 01: y; {16,0}={0,1};\r\n"
                         "End Macros\r\nRouter: 0; 16\r\n"
@@ -230,9 +231,10 @@ private slots:
         columns<QByteArray, QString, QString>({"section", "filled", "list"});
         // clang-format off
         QTest::newRow("empty section empties the bank") << section("") << "" << "";
-        QTest::newRow("begin line in other case, colon after it, section running to the end of the file") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
+        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "";
         QTest::newRow("begin line with a trailing blank is no section") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3" << "";
-        QTest::newRow("slots 12 and -1") << section("  Macro 12: x; {0,1}={1,1};\r\n  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\nInvalid MacroID--Line 3\r\n";
+        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << "" << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\n";
         QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "";
         QTest::newRow("blank line and lines without a colon") << section("\r\nsomething\r\nline 04\r\n") << "0=| 4=|" << "";
         QTest::newRow("end line in other case or with a blank does not end it") << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n") << "0=| 3=c|" << "";
@@ -240,9 +242,11 @@ private slots:
         QTest::newRow("lines after a false end are macro lines") << QByteArray("Begin Macros\r\nEnd Macros \r\nCom Port: 4\r\nRouter: 0; 16\r\n") << "0=0|" << "Invalid Macro Level--Line 4\r\n";
         // A refused frame address is checked before the output (999, an overflow) is read.
         QTest::newRow("refused items, the rest read")
-            << section("  Macro 01: x; {16, 999} = {1, 1}; {0, 200} = {1, 1}; {0, 1} = {130, 1}; {0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n") << "1=x|15,127,127,2"
+            << section("  Macro 01: x; {16, 999} = {1, 1}; {0,200}={1,1}; {0, 1} = {130, 1}; {0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n") << "1=x|15,127,127,2"
             << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
-        QTest::newRow("numbers rounded half to even, empty item ends the line") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6}; ; {0,2}={2,2};\r\n") << "1=x|2,4,0,2" << "";
+        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << "1=x|2,4,0,2" << "";
+        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << "2=y|0,1,1,1" << "";
+        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
         QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "";
         // clang-format on
     }
