@@ -1,4 +1,3 @@
-#include "desktop/AppFolder.h"
 #include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 
@@ -39,6 +38,32 @@ QString state(const ConfigFixture &f)
     return text;
 }
 
+// The bank as the rows describe it, space separated: "slot=name|f,o,i,l;f,o,i,l"
+// for a slot holding a list, "slot=-name" for one holding none but named
+// other than "< unassigned >"; every other slot is left out.
+QString describe(const MacroBank &macros)
+{
+    QStringList described;
+    for (int slot = 0; slot < MacroBank::SlotCount; ++slot) {
+        const QString prefix = QString::number(slot) + u'=';
+        const QString &name = macros.MacroNames[slot];
+        QStringList routes;
+        for (const RouteRecord &r : macros.Macros[slot].value_or(QList<RouteRecord>()))
+            routes << QStringLiteral("%1,%2,%3,%4").arg(r.frameAddress()).arg(r.output()).arg(r.input()).arg(r.level());
+        if (macros.Macros[slot])
+            described << prefix + name + u'|' + routes.join(u';');
+        else if (name != MacroBank::UnassignedName)
+            described << prefix + u'-' + name;
+    }
+    return described.join(u' ');
+}
+
+// A section from its begin line to its end line.
+QByteArray section(const QByteArray &lines)
+{
+    return "Begin Macros\r\n" + lines + "End Macros\r\n";
+}
+
 } // namespace
 
 class TestConfigLoad : public QObject
@@ -58,17 +83,17 @@ private slots:
 
     void init() { m_f.emplace(); }
 
-    // A wrong header, and whatever goes wrong after the header, leave
+    // A wrong header (the header's letter case: the service's file that
+    // does not load), and whatever goes wrong after the header, leave
     // everything in memory as it was, so the exit save cannot write a
     // half-loaded set-up.
     void failedLoadChangesNothing_data()
     {
         columns<QByteArray, QString>({"bytes", "box"});
 
-        const QString notAConfigFile =
-            QStringLiteral("Velmora: This is not a valid configuration file for this version of the program");
-        QTest::newRow("header in lower case") << QByteArray("vl configfile 1.2\r\nCom Port: 1\r\n") << notAConfigFile;
-        QTest::newRow("older version") << QByteArray("VL ConfigFile 1.1\r\nCom Port: 1\r\n") << notAConfigFile;
+        QTest::newRow("older version")
+            << QByteArray("VL ConfigFile 1.1\r\nCom Port: 1\r\n")
+            << QStringLiteral("Velmora: This is not a valid configuration file for this version of the program");
 
         const QString failed = QStringLiteral("Function ConfigLoad: Error: ");
         const QByteArray start = Header + "Com Port: 4\r\nRouter Timeout: 1\r\n"
@@ -79,8 +104,6 @@ private slots:
         QTest::newRow("timeout with a comma") << start + "Router Timeout: 1,5\r\n" << failed + "Type mismatch";
         QTest::newRow("timeout not a float") << start + "Router Timeout: 1e39\r\n" << failed + "Overflow";
         QTest::newRow("any key past 32 bits") << start + "Comment: -3e10 seconds\r\n" << failed + "Overflow";
-        QTest::newRow("router line past 32 bits") << start + "Router: 2147483648; 1\r\n" << failed + "Overflow";
-        QTest::newRow("macro level 300") << macro + "{0, 1} = {1, 300}; \r\nEnd Macros\r\n" << failed + "Overflow";
         QTest::newRow("macro output 256") << macro + "{0, 256} = {1, 1}; \r\n" << failed + "Overflow";
     }
 
@@ -106,32 +129,26 @@ private slots:
         QCOMPARE(state(*m_f), before);
     }
 
-    // Files without router lines or macro section: an empty set-up, the
-    // macro bank as it was. Key case, blanks after the colon and a later
-    // line winning are in the hand-edited round trip.
+    // The port and the timeout lines alone (what such a load does to the
+    // routers and the macro bank: routerLines, sectionLines). Key case,
+    // blanks after the colon and a later line winning are in the hand-edited
+    // round trip.
     void portAndTimeout_data()
     {
         columns<QByteArray, QString, float>({"lines", "port", "timeout"});
         QTest::newRow("header only: port kept, timeout 3") << QByteArray() << "COM2" << 3.0f;
         QTest::newRow("port half to even") << QByteArray("Com Port: 4\r\nCom Port: 2.5") << "COM2" << 3.0f;
-        QTest::newRow("port, leading blank ignored") << QByteArray(" Com Port: 3") << "COM2" << 3.0f;
-        QTest::newRow("port 5 ignored") << QByteArray("Com Port: 5") << "COM2" << 3.0f;
-        QTest::newRow("timeout 60 ignored") << QByteArray("Router Timeout: 60") << "COM2" << 3.0f;
-        QTest::newRow("timeout -1 ignored") << QByteArray("Router Timeout: -1") << "COM2" << 3.0f;
+        QTest::newRow("leading blank, port 5, timeouts 60 and -1 ignored")
+            << QByteArray(" Com Port: 3\r\nCom Port: 5\r\nRouter Timeout: 60\r\nRouter Timeout: -1") << "COM2" << 3.0f;
         QTest::newRow("timeout 0") << QByteArray("Router Timeout: 0") << "COM2" << 0.0f;
     }
 
     void portAndTimeout()
     {
         QFETCH(QByteArray, lines);
-        const QString name = m_f->load(Header + lines + "\r\n");
+        m_f->load(Header + lines + "\r\n");
         QTEST(m_f->config.CommPortName, "port");
         QTEST(m_f->config.RouterTimeout, "timeout");
-        for (const auto &router : m_f->config.Routers)
-            QVERIFY(!router);
-        QCOMPARE(m_f->macros.MacroNames[3], QStringLiteral("Kept"));
-        QVERIFY(m_f->config.ConfigLoaded);
-        QCOMPARE(m_f->config.ConfigFilePath, name);
         QVERIFY(m_f->boxes.shown.isEmpty());
         QVERIFY(m_f->shell.shownTexts.isEmpty());
     }
@@ -205,6 +222,46 @@ private slots:
         QCOMPARE(m_f->config.ConfigFilePath, name);
     }
 
+    // Each row: the lines of a section (begin line included), the slots that
+    // hold a list afterwards ("slot=name|routes", space separated), every
+    // other slot holding none and named "< unassigned >", and the
+    // rejected-line list.
+    void sectionLines_data()
+    {
+        columns<QByteArray, QString, QString>({"section", "filled", "list"});
+        // clang-format off
+        QTest::newRow("empty section empties the bank") << section("") << "" << "";
+        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "";
+        QTest::newRow("begin line with a trailing blank is no section") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3" << "";
+        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << "" << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\n";
+        QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "";
+        QTest::newRow("blank line and lines without a colon") << section("\r\nsomething\r\nline 04\r\n") << "0=| 4=|" << "";
+        QTest::newRow("end line in other case or with a blank does not end it") << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n") << "0=| 3=c|" << "";
+        // Neither the port line nor the router line is seen as such.
+        QTest::newRow("lines after a false end are macro lines") << QByteArray("Begin Macros\r\nEnd Macros \r\nCom Port: 4\r\nRouter: 0; 16\r\n") << "0=0|" << "Invalid Macro Level--Line 4\r\n";
+        // A refused frame address is checked before the output (999, an overflow) is read.
+        QTest::newRow("refused items, the rest read")
+            << section("  Macro 01: x; {16, 999} = {1, 1}; {0,200}={1,1}; {0, 1} = {130, 1}; {0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n") << "1=x|15,127,127,2"
+            << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
+        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << "1=x|2,4,0,2" << "";
+        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << "2=y|0,1,1,1" << "";
+        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
+        QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "";
+        // clang-format on
+    }
+
+    void sectionLines()
+    {
+        const auto [section, filled, list] = fetch<QByteArray, QString, QString>({"section", "filled", "list"});
+        m_f->load(Header + section);
+        QVERIFY(m_f->config.ConfigLoaded);
+        QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM2"));
+        QVERIFY(m_f->boxes.shown.isEmpty());
+        QCOMPARE(describe(m_f->macros), filled);
+        QCOMPARE(m_f->shell.shownTexts.join(QString()), list);
+    }
+
     // The open dialog starts in the application folder; a cancelled one
     // changes nothing. The macros-only command loads the whole file too.
     void openDialog()
@@ -220,10 +277,8 @@ private slots:
         ConfigLoad(m_f->config, m_f->macros, name, true);
         QCOMPARE(name, file);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM4"));
-        const QString appFolder = m_appData.path() + QStringLiteral("/Velmora/1.1/");
-        QCOMPARE(m_f->shell.openStartFolders, QStringList(2, appFolder));
+        QCOMPARE(m_f->shell.openStartFolders, QStringList(2, m_appData.path() + QStringLiteral("/Velmora/1.1/")));
         QVERIFY(m_f->boxes.shown.isEmpty());
-        QCOMPARE(DefaultConfigPath(), appFolder + QStringLiteral("default.rcf"));
     }
 };
 

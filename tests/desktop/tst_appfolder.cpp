@@ -24,6 +24,8 @@ using namespace desktop;
 
 namespace {
 
+const auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
 QByteArray contents(const QString &path)
 {
     QFile file(path);
@@ -55,8 +57,7 @@ private slots:
     {
         columns<QString, QString>({"xdgDataHome", "expected"});
         // clang-format off
-        QTest::newRow("XDG_DATA_HOME") << "/srv/people/ann/data" << "/srv/people/ann/data";
-        QTest::newRow("trailing separator dropped") << "/srv/people/ann/data/" << "/srv/people/ann/data";
+        QTest::newRow("XDG_DATA_HOME, trailing separator dropped") << "/srv/people/ann/data/" << "/srv/people/ann/data";
         QTest::newRow("unset: ~/.local/share") << "" << "HOME/.local/share";
         QTest::newRow("relative is ignored") << "data" << "HOME/.local/share";
         // clang-format on
@@ -77,16 +78,15 @@ private slots:
     void runtimeFolder_data()
     {
         columns<QString, int, QString, QString>({"xdgRuntimeDir", "permissions", "own", "used"});
-        const int ownerOnly = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         // clang-format off
-        QTest::newRow("private") << "HOME/run" << ownerOnly << "missing" << "HOME/run";
-        QTest::newRow("others may enter: own made") << "HOME/run" << (ownerOnly | int(QFileDevice::ExeOther)) << "missing" << "OWN";
-        QTest::newRow("group may read: own made") << "HOME/run" << (ownerOnly | int(QFileDevice::ReadGroup)) << "missing" << "OWN";
-        QTest::newRow("relative: own made") << "run" << ownerOnly << "missing" << "OWN";
-        QTest::newRow("own there, private") << "run" << ownerOnly << "private" << "OWN";
-        QTest::newRow("own there, others may enter") << "run" << ownerOnly << "open" << "";
-        QTest::newRow("own a link to a private folder") << "run" << ownerOnly << "link" << "";
-        QTest::newRow("own a file") << "run" << ownerOnly << "file" << "";
+        QTest::newRow("private") << "HOME/run" << int(OwnerOnly) << "missing" << "HOME/run";
+        QTest::newRow("others may enter: own made") << "HOME/run" << int(OwnerOnly | QFileDevice::ExeOther) << "missing" << "OWN";
+        QTest::newRow("group may read: own made") << "HOME/run" << int(OwnerOnly | QFileDevice::ReadGroup) << "missing" << "OWN";
+        QTest::newRow("relative: own made") << "run" << int(OwnerOnly) << "missing" << "OWN";
+        QTest::newRow("own there, private") << "run" << int(OwnerOnly) << "private" << "OWN";
+        QTest::newRow("own there, others may enter") << "run" << int(OwnerOnly) << "open" << "";
+        QTest::newRow("own a link to a private folder") << "run" << int(OwnerOnly) << "link" << "";
+        QTest::newRow("own a file") << "run" << int(OwnerOnly) << "file" << "";
         // clang-format on
     }
 
@@ -104,8 +104,8 @@ private slots:
         const QString ownFolder = OwnRuntimeFolder();
         QCOMPARE(ownFolder, setting.temporaryFolder() + QStringLiteral("/velmora-%1").arg(geteuid()));
         if (own == u"private" || own == u"open")
-            QVERIFY(QDir().mkdir(ownFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                                (own == u"open" ? QFileDevice::ExeOther : QFileDevice::Permissions())));
+            QVERIFY(QDir().mkdir(ownFolder,
+                                 OwnerOnly | (own == u"open" ? QFileDevice::ExeOther : QFileDevice::Permissions())));
         if (own == u"link")
             QVERIFY(QFile::link(run, ownFolder));
         if (own == u"file")
@@ -155,8 +155,7 @@ private slots:
         const QString programFolder = QCoreApplication::applicationDirPath();
         const auto permissions = QFile::permissions(programFolder);
         const auto restore = qScopeGuard([&] { QFile::setPermissions(programFolder, permissions); });
-        const auto ownerAndRead = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                  QFileDevice::ReadOther | QFileDevice::ExeOther;
+        const auto ownerAndRead = OwnerOnly | QFileDevice::ReadOther | QFileDevice::ExeOther;
         ScriptedDialogs boxes;
         for (const auto othersWrite : {QFileDevice::WriteOther, QFileDevice::WriteGroup}) {
             QVERIFY(QFile::setPermissions(programFolder, ownerAndRead | othersWrite));

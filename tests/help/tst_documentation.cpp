@@ -62,7 +62,6 @@ private slots:
         help.start(path, {QStringLiteral("--help")});
         QVERIFY(help.waitForFinished());
         const QString options = QString::fromUtf8(help.readAllStandardOutput());
-        QVERIFY(!options.isEmpty());
 
         const QString page = read(QStringLiteral(VELMORA_MAN_DIR "/") + program + QStringLiteral(".1"))
                                  .replace(QStringLiteral("\\-"), QStringLiteral("-"));

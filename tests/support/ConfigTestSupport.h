@@ -29,11 +29,6 @@ inline QByteArray readTestFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline QString testDataPath(const QString &name)
-{
-    return QStringLiteral(VELMORA_TEST_DATA "/") + name;
-}
-
 // What a configuration test starts from: the scripted desktop, a folder of
 // its own and the prepared set-up.
 struct ConfigFixture
