@@ -38,18 +38,14 @@ private slots:
     {
         columns<QString, QString, int, QString>({"port", "answer", "level", "outcome"});
         const QString unavailable = QStringList(3, QStringLiteral("Comm Port 3 is unavailable")).join(u'|');
-        QTest::newRow("acknowledge video") << "COM1"
-                                           << "ack" << 1 << "ok 3/7";
-        QTest::newRow("first byte 0") << "COM1"
-                                      << "code:0" << 3 << "failed 7/7";
-        QTest::newRow("acknowledge and more") << "COM1"
-                                              << "bytes:06,15,15" << 3 << "ok 3/3";
-        QTest::newRow("refusal then acknowledge") << "COM1"
-                                                  << "bytes:15,06" << 3 << "failed 7/7 " + Refused;
-        QTest::newRow("link to a missing device") << "COM3"
-                                                  << "ack" << 3 << "failed 7/7 " + unavailable;
-        QTest::newRow("no port number") << "COMx"
-                                        << "ack" << 3 << "failed 7/7";
+        // clang-format off
+        QTest::newRow("acknowledge video") << "COM1" << "ack" << 1 << "ok 3/7";
+        QTest::newRow("first byte 0") << "COM1" << "code:0" << 3 << "failed 7/7";
+        QTest::newRow("acknowledge and more") << "COM1" << "bytes:06,15,15" << 3 << "ok 3/3";
+        QTest::newRow("refusal then acknowledge") << "COM1" << "bytes:15,06" << 3 << "failed 7/7 " + Refused;
+        QTest::newRow("link to a missing device") << "COM3" << "ack" << 3 << "failed 7/7 " + unavailable;
+        QTest::newRow("no port number") << "COMx" << "ack" << 3 << "failed 7/7";
+        // clang-format on
     }
 
     void routes()

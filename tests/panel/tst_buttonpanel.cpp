@@ -72,33 +72,33 @@ private slots:
     {
         columns<QString, int, int, QList<int>, QStringList, QString>(
             {"script", "outOffset", "inSel", "outSel", "routes", "told"});
-        const QStringList none;
-        QTest::newRow("the selected input clicked again stays") << "i2 i2" << 0 << 2 << QList<int>{} << none << "";
-        QTest::newRow("inputs and outputs are separate") << "i3 o4 i5" << 0 << 5 << QList<int>{4} << none << "";
-        QTest::newRow("plain click selects one alone") << "^o1 ^o3 o4" << 0 << -1 << QList<int>{4} << none << "";
-        QTest::newRow("plain click on a selected one clears all")
-            << "^o1 ^o3 o3" << 0 << -1 << QList<int>{} << none << "";
-        QTest::newRow("Ctrl adds in order, removes one")
-            << "^o9 ^o1 ^o5 ^o1" << 0 << -1 << QList<int>{9, 5} << none << "";
-        QTest::newRow("Shift selects no range") << "o2 +o6" << 0 << -1 << QList<int>{6} << none << "";
+        const QList<int> noOutput;
+        const QStringList noRoute;
+        const QStringList to1And3{route(0, 4, 1), route(0, 4, 3)};
+        const QStringList across{route(1, 7, 1), route(0, 7, 10)};
+        const QString unassigned = QStringLiteral("beep Unassigned crosspoint");
+        // clang-format off
+        QTest::newRow("the selected input clicked again stays") << "i2 i2" << 0 << 2 << noOutput << noRoute << "";
+        QTest::newRow("inputs and outputs are separate") << "i3 o4 i5" << 0 << 5 << QList<int>{4} << noRoute << "";
+        QTest::newRow("plain click selects one alone") << "^o1 ^o3 o4" << 0 << -1 << QList<int>{4} << noRoute << "";
+        QTest::newRow("plain click on a selected one clears") << "^o1 ^o3 o3" << 0 << -1 << noOutput << noRoute << "";
+        QTest::newRow("Ctrl toggles, order kept") << "^o9 ^o1 ^o5 ^o1" << 0 << -1 << QList<int>{9, 5} << noRoute << "";
+        QTest::newRow("Shift selects no range") << "o2 +o6" << 0 << -1 << QList<int>{6} << noRoute << "";
         // Only a release on the button's area counts as a click.
-        QTest::newRow("let go on the far corner") << "o3@1230,285" << 0 << -1 << QList<int>{3} << none << "";
-        QTest::newRow("let go right of it") << "o3@1231,100" << 0 << -1 << QList<int>{} << none << "";
-        QTest::newRow("let go above a selected one") << "o3 o3@100,-1" << 0 << -1 << QList<int>{3} << none << "";
+        QTest::newRow("let go on the far corner") << "o3@1230,285" << 0 << -1 << QList<int>{3} << noRoute << "";
+        QTest::newRow("let go right of it") << "o3@1231,100" << 0 << -1 << noOutput << noRoute << "";
+        QTest::newRow("let go above a selected one") << "o3 o3@100,-1" << 0 << -1 << QList<int>{3} << noRoute << "";
         // A take routes the input to the outputs in selection order, then
         // clears the selection unless Ctrl is held.
-        const QStringList fourTo1And3{route(0, 4, 1), route(0, 4, 3)};
-        QTest::newRow("take to two outputs") << "^o1 ^o3 i4 t1" << 0 << -1 << QList<int>{} << fourTo1And3 << "";
-        QTest::newRow("Ctrl held keeps the selection")
-            << "^o1 ^o3 i4 ^t1" << 0 << 4 << QList<int>{1, 3} << fourTo1And3 << "";
-        QTest::newRow("selection order across routers, scrolled")
-            << "^o9 ^o2 i7 t0" << 8 << -1 << QList<int>{} << QStringList{route(1, 7, 1), route(0, 7, 10)} << "";
+        QTest::newRow("take to two outputs") << "^o1 ^o3 i4 t1" << 0 << -1 << noOutput << to1And3 << "";
+        QTest::newRow("Ctrl held keeps selection") << "^o1 ^o3 i4 ^t1" << 0 << 4 << QList<int>{1, 3} << to1And3 << "";
+        QTest::newRow("order across routers, scrolled") << "^o9 ^o2 i7 t0" << 8 << -1 << noOutput << across << "";
         QTest::newRow("an unassigned output does not stop the rest")
-            << "^o8 ^o0 i2 t2" << 56 << -1 << QList<int>{} << QStringList{route(3, 2, 8)}
-            << "beep Unassigned crosspoint";
+            << "^o8 ^o0 i2 t2" << 56 << -1 << noOutput << QStringList{route(3, 2, 8)} << unassigned;
         // Refused: nothing is sent and the selection stays.
-        QTest::newRow("no input") << "^o1 ^o3 t2" << 0 << -1 << QList<int>{1, 3} << none << NothingSelected;
-        QTest::newRow("no output") << "i4 t2" << 0 << 4 << QList<int>{} << none << NothingSelected;
+        QTest::newRow("no input") << "^o1 ^o3 t2" << 0 << -1 << QList<int>{1, 3} << noRoute << NothingSelected;
+        QTest::newRow("no output") << "i4 t2" << 0 << 4 << noOutput << noRoute << NothingSelected;
+        // clang-format on
     }
 
     void clicks()
