@@ -34,12 +34,6 @@ struct NamesRig
         SizeMatrix(tables, config.Routers);
     }
 
-    void setName(Field field, int frameAddress, int port, const QString &nm)
-    {
-        clsRouter &router = *config.Routers[std::size_t(frameAddress)];
-        field == Field::In ? router.setRouterInName(port, nm) : router.setRouterOutName(port, nm);
-    }
-
     [[nodiscard]] QStringList lines() const { return {config.Routers[0]->StringVal(), config.Routers[1]->StringVal()}; }
 };
 
@@ -88,8 +82,10 @@ private slots:
         QTEST(rig.boxes.lines().join(u'|'), "box");
         QCOMPARE(field == Field::In ? rig.names.inputName(position) : rig.names.outputName(position), shown);
         NamesRig expected;
-        if (frameAddress >= 0)
-            expected.setName(field, frameAddress, port, shown);
+        if (frameAddress >= 0) {
+            clsRouter &router = *expected.config.Routers[std::size_t(frameAddress)];
+            field == Field::In ? router.setRouterInName(port, shown) : router.setRouterOutName(port, shown);
+        }
         QCOMPARE(rig.lines(), expected.lines());
     }
 };
