@@ -37,45 +37,37 @@ class TestRouteExecution : public QObject
     Q_OBJECT
 
 private slots:
-    void withoutConfigurationNothingIsRecordedOrSent()
+    // Takes in a row, router 2 refusing: an unassigned crosspoint beeps and
+    // sends nothing; a column in view is redrawn unless the router refused.
+    // Before a configuration is loaded a route is neither recorded nor sent.
+    void takeRoute()
     {
+        desktop::ScriptedDialogs boxes;
         LinkRig rig;
-        QVERIFY(rig.startSim({"--no-pacing"}));
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "2=code:21"}));
         rig.config.ConfigLoaded = false;
         rig.recorder.MacroRecording = true;
         QVERIFY(rig.routes.SendRoute(0, 1, 2, 3));
         QCOMPARE(rig.status.messages, QStringList{"Please select File/Setup Current Hardware Configuration first"});
         QCOMPARE(rig.recorder.RecordedRoutes.size(), 0);
         QVERIFY(!rig.link.isOpen());
-        rig.config.ConfigLoaded = true; // only this route goes on the line
-        QVERIFY(!rig.routes.SendRoute(3, 15, 15, 3));
-        QVERIFY(rig.sim.waitForFrames(1));
-        QCOMPARE(rig.sim.wire(), QStringList{"BE EF 03 00 00 0F 0F 52"});
-    }
-
-    // Takes in a row, router 2 refusing: an unassigned crosspoint beeps and
-    // sends nothing; a column in view is redrawn unless the router refused.
-    void takeRoute()
-    {
-        desktop::ScriptedDialogs boxes;
-        LinkRig rig;
-        QVERIFY(rig.startSim({"--no-pacing", "--answer", "2=code:21"}));
+        rig.config.ConfigLoaded = true;
         // {frame address (-1: no router behind the column), output, input, view column}
         const std::array<int, 4> takes[] = {{-1, -1, 4, 5}, {0, 3, -1, 3}, {0, 16, 4, 16}, {0, 3, 16, 3},
                                             {0, 3, 4, 3},   {1, 3, 4, 19}, {2, 3, 4, 3}};
         QStringList outcomes;
         for (const auto &[frameAddress, phyOut, phyIn, matOut] : takes) {
             rig.status.messages.clear();
-            const TakeOutcome taken = rig.routes.TakeRoute(
-                frameAddress < 0 ? nullptr : rig.config.Routers[std::size_t(frameAddress)].get(), phyOut, phyIn,
-                matOut, 3);
+            const TakeOutcome taken =
+                rig.routes.TakeRoute(frameAddress < 0 ? nullptr : rig.config.Routers[std::size_t(frameAddress)].get(),
+                                     phyOut, phyIn, matOut, 3);
             QCOMPARE(rig.status.messages.join(u'|'), taken.failure);
             outcomes << text(taken);
         }
         const QString unassigned = QStringLiteral("Unassigned crosspoint");
-        QCOMPARE(outcomes, (QStringList{"failed redraw=5 " + unassigned, "failed redraw=3 " + unassigned,
-                                        "failed " + unassigned, "failed redraw=3 " + unassigned, "ack redraw=3", "ack",
-                                        "failed Router returned 21"}));
+        QCOMPARE(outcomes,
+                 (QStringList{"failed redraw=5 " + unassigned, "failed redraw=3 " + unassigned, "failed " + unassigned,
+                              "failed redraw=3 " + unassigned, "ack redraw=3", "ack", "failed Router returned 21"}));
         QCOMPARE(boxes.beeps, 4);
         QVERIFY(rig.sim.waitForFrames(3));
         QCOMPARE(rig.sim.wire(),
@@ -101,9 +93,9 @@ private slots:
         QCOMPARE(rig.sim.wire(), (QStringList{"BE EF 00 00 00 02 01 52", "BE EF 01 00 00 00 00 50",
                                               "BE EF 02 00 00 00 00 53", "BE EF 03 00 00 03 02 53"}));
         // Output 50 of the matrix (router 3's output 2) is scrolled away: no redraw.
-        QCOMPARE(window.outcomes, (QStringList{"ack redraw=1", "failed Router returned 21",
-                                               "failed No reply from the router", "failed Unassigned crosspoint",
-                                               "ack"}));
+        QCOMPARE(window.outcomes,
+                 (QStringList{"ack redraw=1", "failed Router returned 21", "failed No reply from the router",
+                              "failed Unassigned crosspoint", "ack"}));
         QCOMPARE(rig.status.messages.at(1), "No router at frame address 9");
         QCOMPARE(boxes.beeps, 1);
         QCOMPARE(rig.state(0, 1) + u' ' + rig.state(3, 2), "2/2 -1/3");
@@ -164,7 +156,6 @@ private slots:
             slot->setOutputCount(15);
             QCOMPARE(rig.state(0, 10), "-1/-1");
         }
-        QCOMPARE(bool(slot), change != 1);
     }
 };
 

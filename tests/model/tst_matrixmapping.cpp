@@ -67,7 +67,6 @@ private slots:
         columns<QString, QString, QString, int, int, bool>(
             {"routers", "inputs", "outputs", "matrixInputs", "matrixOutputs", "split"});
         // clang-format off
-        QTest::newRow("no routers") << "" << "" << "" << -1 << -1 << false;
         QTest::newRow("shared inputs, separate outputs") << "0:16@0/16@0 1:8@0/8@16" << "0-15:0" << "0-15:0 16-23:1" << 15 << 23 << false;
         QTest::newRow("gap before an offset") << "4:8@32/4@0" << "32-39:4" << "0-3:4" << 39 << 3 << false;
         QTest::newRow("lowest frame address wins an overlap") << "9:4@0/4@0 2:4@2/4@2" << "0-1:9 2-5:2" << "0-1:9 2-5:2" << 5 << 5 << false;

@@ -39,7 +39,9 @@ class TestMatrixDisplay : public QObject
     Q_OBJECT
 
 private slots:
-    void markersFollowTheLevelsOfAnOutputAndClearWithoutOne()
+    // The markers follow the levels of the output a column shows and clear
+    // without one; a fault in a redraw is reported and ends it.
+    void redrawingAColumn()
     {
         Rig rig;
         rig.router.RouteState(4).setVideo(2);
@@ -57,11 +59,8 @@ private slots:
         rig.view.OutOffset = 12; // column 4 now shows matrix output 16, which nobody owns
         rig.display.redrawColumn(4);
         QCOMPARE(rig.column(4), QString());
-    }
 
-    void faultInARedrawIsReportedAndEndsIt()
-    {
-        Rig rig;
+        rig.changedCells.clear();
         rig.display.UpdateMatrixDisplayCol(&rig.router, 16, 0);
         QCOMPARE(rig.dialogs.lines(), QStringList{"Function UpdateMatrixDisplayCol: Error: Subscript out of range"});
         QVERIFY(rig.changedCells.isEmpty());

@@ -59,12 +59,9 @@ private slots:
                 line.holdUntilShown();
             } else if (step == QLatin1String("release")) {
                 line.release();
-            } else if (step == QLatin1String("record")) {
-                recording = true;
-                line.startRecordTimer();
-            } else if (step == QLatin1String("stop")) {
-                recording = false;
-                line.StopRecordTimer();
+            } else if (step == QLatin1String("record") || step == QLatin1String("stop")) {
+                recording = step == QLatin1String("record");
+                recording ? line.startRecordTimer() : line.StopRecordTimer();
             } else {
                 const bool ticks = step.startsWith(QLatin1String("ticks"));
                 for (int tick = 0; tick < (ticks ? argument.toInt() : 1); ++tick) {
