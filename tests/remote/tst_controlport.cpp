@@ -81,14 +81,13 @@ struct PortRig : PanelRig
 {
     std::unique_ptr<ControlPort> port;
 
-    MainPanel &open()
+    void open()
     {
         port.reset();
-        MainPanel &running = build();
-        port = std::make_unique<ControlPort>(running.operations(), running);
+        build();
+        port = std::make_unique<ControlPort>(panel->operations(), *panel);
         port->listen();
-        running.Form_Load([this] { runSetup(); });
-        return running;
+        panel->Form_Load([this] { runSetup(); });
     }
 
     // One router at frame address 0, the simulator acknowledging every
@@ -188,9 +187,8 @@ private slots:
                               "error No router at frame address 5"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(3, 0, 0), route(0, 1, 3)}));
         QCOMPARE(rig.disc(1, 3), 3);
-        const QString log = rig.log();
-        QVERIFY(log.contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
-        QCOMPARE(log.count("\troute "), 5);
+        QVERIFY(rig.log().contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
+        QCOMPARE(rig.log().count("\troute "), 5);
     }
 
     // A line left without its end holds up nobody else; completed, it is
@@ -290,16 +288,15 @@ private slots:
     {
         RecordingStatusSink status;
         ControlBudget budget(status);
-        const auto flood = [&budget] {
-            QVERIFY(budget.take(serverlimits::ControlQueuedBytes - 1));
-            QVERIFY(!budget.take(2));
-            budget.turnedAway();
-        };
-        flood();
+        QVERIFY(budget.take(serverlimits::ControlQueuedBytes));
+        QVERIFY(!budget.take(1));
+        // A client's full queue during the same flood.
+        budget.turnedAway();
         budget.giveBack(serverlimits::ControlQueuedBytes / 2);
         QVERIFY(!budget.take(serverlimits::ControlQueuedBytes));
-        budget.giveBack(serverlimits::ControlQueuedBytes / 2 - 1);
-        flood();
+        // All worked off: the next flood is said again.
+        budget.giveBack(serverlimits::ControlQueuedBytes / 2);
+        QVERIFY(!budget.take(serverlimits::ControlQueuedBytes + 1));
         QCOMPARE(status.messages, QStringList(2, Busy));
     }
 
@@ -313,9 +310,8 @@ private slots:
         PortRig rig;
         rig.open();
         QVERIFY(rig.panel->statusLine().text().isEmpty());
-        const QString name = controlSocketName();
-        QVERIFY(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
-        QVERIFY(!(QFile::permissions(name) &
+        QVERIFY(controlSocketName().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
+        QVERIFY(!(QFile::permissions(controlSocketName()) &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
         QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
     }
