@@ -8,12 +8,10 @@
 #include "support/RecordingStatusSink.h"
 #include "support/RuntimeSetting.h"
 
-#include <QEventLoop>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <list>
 #include <memory>
@@ -50,14 +48,9 @@ struct Client
     // serves one a turn.
     QStringList waitFor(qsizetype count)
     {
-        QEventLoop loop;
-        QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
-            if (answers.size() >= count)
-                loop.quit();
-        });
-        QTimer::singleShot(Timeout, &loop, &QEventLoop::quit);
-        if (answers.size() < count)
-            loop.exec();
+        QSignalSpy arrived(&socket, &QLocalSocket::readyRead);
+        while (arrived.isValid() && answers.size() < count && arrived.wait(Timeout)) {
+        }
         return answers;
     }
 
