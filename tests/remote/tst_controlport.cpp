@@ -296,7 +296,8 @@ private slots:
     // (that panel between its check and its listen, or listening again);
     // once that panel is gone, the waiting one takes over. Out of file
     // descriptors, accepting fails and the server closes: the panel says so
-    // and listens again once descriptors are free.
+    // and listens again once descriptors are free. Where it cannot listen at
+    // all, it says what to set.
     void listensWhenItCan()
     {
         // Its process is gone.
@@ -313,6 +314,7 @@ private slots:
         const QStringList answer{"error No router at frame address 5"};
         QCOMPARE(Client().ask("state 5 0\n", 1), answer);
 
+        // Another panel's live lock.
         rig.port.reset();
         const std::unique_ptr<QLockFile> other = controlPortLock();
         QVERIFY(other->tryLock(0));
@@ -334,15 +336,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
         QCOMPARE(Client().ask("state 5 0\n", 1), answer);
 #endif
-    }
 
-    // No private runtime folder, and the program's own blocked (a file at
-    // its name): the status line names the folder tried and what to set.
-    void noRuntimeFolderSaysWhatToSet()
-    {
+        // No private runtime folder, and the program's own blocked (a file at
+        // its name): the status line names the folder tried and what to set.
+        rig.port.reset();
         const RuntimeSetting setting("relative");
         desktop::writeWholeFile(desktop::OwnRuntimeFolder(), {});
-        PortRig rig;
         rig.open();
         QCOMPARE(rig.panel->statusLine().text(),
                  QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
