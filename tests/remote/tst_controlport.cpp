@@ -8,13 +8,12 @@
 #include "support/RecordingStatusSink.h"
 #include "support/RuntimeSetting.h"
 
-#include <QEventLoop>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
+#include <list>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -27,7 +26,7 @@
 namespace {
 
 constexpr int Timeout = 20000;
-constexpr std::size_t MaxClients = serverlimits::ControlClients;
+const QString Busy = QStringLiteral("Control port busy: commands turned away");
 
 // One script's connection, collecting answer lines as they come.
 struct Client
@@ -49,14 +48,9 @@ struct Client
     // serves one a turn.
     QStringList waitFor(qsizetype count)
     {
-        QEventLoop loop;
-        QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
-            if (answers.size() >= count)
-                loop.quit();
-        });
-        QTimer::singleShot(Timeout, &loop, &QEventLoop::quit);
-        if (answers.size() < count)
-            loop.exec();
+        QSignalSpy arrived(&socket, &QLocalSocket::readyRead);
+        while (arrived.isValid() && answers.size() < count && arrived.wait(Timeout)) {
+        }
         return answers;
     }
 
@@ -67,19 +61,26 @@ struct Client
     }
 };
 
+// Writes bytes on a connection of their own and leaves once all are sent.
+[[nodiscard]] bool writeAndLeave(const QByteArray &bytes)
+{
+    Client leaving;
+    leaving.socket.write(bytes);
+    return QTest::qWaitFor([&] { return leaving.socket.bytesToWrite() == 0; }, Timeout);
+}
+
 // A panel listening on its control port, started as the program starts it.
 struct PortRig : PanelRig
 {
     std::unique_ptr<ControlPort> port;
 
-    MainPanel &open()
+    void open()
     {
         port.reset();
-        MainPanel &running = build();
-        port = std::make_unique<ControlPort>(running.operations(), running);
+        build();
+        port = std::make_unique<ControlPort>(panel->operations(), *panel);
         port->listen();
-        running.Form_Load([this] { runSetup(); });
-        return running;
+        panel->Form_Load([this] { runSetup(); });
     }
 
     // One router at frame address 0, the simulator acknowledging every
@@ -96,7 +97,6 @@ struct PortRig : PanelRig
     [[nodiscard]] int disc(int r, int c) const { return int(panel->display().mark(r * 16 + c)); }
 };
 
-
 } // namespace
 
 class TestControlPort : public QObject
@@ -105,67 +105,19 @@ class TestControlPort : public QObject
 
 private slots:
     // Input 2 to outputs 4, 5 and 6 at both levels, video only and audio
-    // only, as a script may write them. The script then shuts its writing
-    // side (piping into the socket) and still reads every answer, then the end.
-    void routesMoveTheMarkersAndAreRecorded()
-    {
-        PortRig rig;
-        QVERIFY(rig.openOnSim());
-        rig.panel->macros().btnRecord_Click();
-        Client client;
-        client.socket.write("route 0 4 2\nroute 0 5 2 1\r\n  route\t0  6 2   2 \nstate 0 4\nstate 0 5\nstate 0 6\n");
-#ifdef Q_OS_UNIX
-        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
-        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
-#endif
-        QCOMPARE(client.waitFor(6),
-                 (QStringList{"ok", "ok", "ok", "video 2 audio 2", "video 2 audio -1", "video -1 audio 2"}));
-#ifdef Q_OS_UNIX
-        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
-#endif
-        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 2, 5), route(0, 2, 6)}));
-        QCOMPARE((QList<int>{rig.disc(2, 4), rig.disc(2, 5), rig.disc(2, 6)}), (QList<int>{3, 1, 2}));
-        QCOMPARE(rig.panel->recorder().RecordedRoutes.size(), 3);
-    }
-
-    // While the start-up dialog is open (default.rcf already loaded), routes
-    // and macros are refused and nothing goes on the line; the state and the
-    // names are answered. Once it closes, routes go through; a macro's are
-    // marked as a click's and logged under the slot as the file numbers it.
-    void startUpDialogHoldsRoutesBack()
-    {
-        PortRig rig;
-        QVERIFY(rig.startSim());
-        QStringList duringDialog;
-        rig.setup = [&] {
-            Configuration &config = rig.panel->config();
-            config.CommPortName = QStringLiteral("COM1");
-            config.ConfigLoaded = true;
-            addRouter(config, 0);
-            rig.panel->macroBank().Macros[0] = QList<RouteRecord>{RouteRecord::pack(0, 3, 1, 3)};
-            rig.panel->macroBank().MacroNames[0] = QStringLiteral("Show & Tell");
-            duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 5);
-        };
-        rig.open();
-        const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
-        QCOMPARE(duringDialog, (QStringList{refused, refused, "video -1 audio -1",
-                                            rig.panel->config().Routers[0]->StringVal(), "end"}));
-        QCOMPARE(Client().ask("route 0 4 2\nmacro 0\n", 2), (QStringList{"ok", "ok"}));
-        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 1, 3)}));
-        QCOMPARE(rig.disc(1, 3), 3);
-        QVERIFY(QString::fromUtf8(PanelRig::readAll(rig.panel->activityLog()->filePath()))
-                    .contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
-    }
-
-    // Lines that are no command, or ask for what is not there, are each
-    // answered in their place; the connection stays open after every answer,
-    // and nothing goes on the line or into the activity log.
-    void badLinesAreAnsweredInTheirPlaces()
+    // only, as a script may write them, among lines that are no command or
+    // ask for what is not there: each is answered in its place, and only the
+    // routes go on the line, move the markers, are recorded and logged. The
+    // script shuts its writing side (piping into the socket) and still reads
+    // every answer, then the end.
+    void linesAreAnsweredInTheirPlaces()
     {
         const QString usage = QStringLiteral("error usage: route FA OUT IN [LEVEL]");
         const QString stateUsage = QStringLiteral("error usage: state FA OUT");
         // clang-format off
         const QList<std::pair<QByteArray, QString>> lines{
+            {"route 0 4 2", "ok"}, {"route 0 5 2 1\r", "ok"}, {"  route\t0  6 2   2 ", "ok"},
+            {"state 0 4", "video 2 audio 2"}, {"state 0 5", "video 2 audio -1"}, {"state 0 6", "video -1 audio 2"},
             {"macro 7", "error Macro 7 is unassigned"}, {"state 0 16", "error No output 16 at frame address 0"},
             {"take 0 1 2", "error unknown command"}, {"macro 12", "error usage: macro SLOT"},
             {"route 0 1 2 0", usage}, {"route 0 1 2 4", usage}, {"route 0 one 2", usage},
@@ -175,41 +127,70 @@ private slots:
         // clang-format on
         PortRig rig;
         QVERIFY(rig.openOnSim());
+        rig.panel->macros().btnRecord_Click();
         QByteArray bytes;
         QStringList answers;
         for (const auto &[line, answer] : lines) {
             bytes += line + '\n';
             answers << answer;
         }
-        QCOMPARE(Client().ask(bytes, answers.size()), answers);
-        QCOMPARE(rig.sim.frames().size(), 0);
-        QVERIFY(!PanelRig::readAll(rig.panel->activityLog()->filePath()).contains("\troute "));
+        Client client;
+        client.socket.write(bytes);
+#ifdef Q_OS_UNIX
+        QVERIFY(QTest::qWaitFor([&] { return client.socket.bytesToWrite() == 0; }, Timeout));
+        QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+#endif
+        QCOMPARE(client.waitFor(answers.size()), answers);
+#ifdef Q_OS_UNIX
+        QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QLocalSocket::UnconnectedState, Timeout);
+#endif
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(0, 2, 5), route(0, 2, 6)}));
+        QCOMPARE((QList<int>{rig.disc(2, 4), rig.disc(2, 5), rig.disc(2, 6)}), (QList<int>{3, 1, 2}));
+        QCOMPARE(rig.panel->recorder().RecordedRoutes.size(), 3);
+        QCOMPARE(rig.log().count("\troute "), 3);
     }
 
-    // A macro goes on past a refused route and a missing router, answers
-    // all their messages, and logs every attempt; so is a route to a missing router.
-    void aMacroGoesOnPastARefusal()
+    // While the start-up dialog is open (default.rcf already loaded), routes
+    // and macros are refused and nothing goes on the line; the state and the
+    // names (a line a router) are answered. Once it closes, routes go through;
+    // a macro goes on past a refused route and a missing router and answers
+    // all their messages, as does a route to a missing router. A macro's
+    // routes are marked as a click's and logged under the slot as the file
+    // numbers it; every attempt after the dialog is logged.
+    void startUpDialogHoldsRoutesBack()
     {
         PortRig rig;
-        rig.useRouters([&rig](Configuration &config) {
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "3=code:21"}));
+        QStringList duringDialog;
+        rig.useRouters([&rig, &duringDialog](Configuration &config) {
             addRouter(config, 0);
+            addRouter(config, 3, 0, 0);
             rig.panel->macroBank().Macros[0] = QList<RouteRecord>{
-                RouteRecord::pack(0, 3, 1, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 4, 2, 3)};
+                RouteRecord::pack(3, 0, 0, 3), RouteRecord::pack(9, 1, 1, 3), RouteRecord::pack(0, 3, 1, 3)};
+            rig.panel->macroBank().MacroNames[0] = QStringLiteral("Show & Tell");
+            duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 6);
         });
-        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=code:21"}));
         rig.open();
-        QCOMPARE(Client().ask("macro 0\nroute 5 1 2\n", 2),
-                 (QStringList{"error Router returned 21; Router returned 21; No router at frame address 9",
+        const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
+        const RouterSlots &routers = rig.panel->config().Routers;
+        QCOMPARE(duringDialog, (QStringList{refused, refused, "video -1 audio -1", routers[0]->StringVal(),
+                                            routers[3]->StringVal(), "end"}));
+        QCOMPARE(Client().ask("route 0 4 2\nmacro 0\nroute 5 1 2\n", 3),
+                 (QStringList{"ok", "error Router returned 21; No router at frame address 9",
                               "error No router at frame address 5"}));
-        QVERIFY(rig.sim.waitForFrames(2));
-        QCOMPARE(rig.sim.frames().size(), 2);
-        QCOMPARE(PanelRig::readAll(rig.panel->activityLog()->filePath()).count("\troute "), 4);
+        QCOMPARE(rig.routes(), (QStringList{route(0, 2, 4), route(3, 0, 0), route(0, 1, 3)}));
+        QCOMPARE(rig.disc(1, 3), 3);
+        QVERIFY(rig.log().contains(QStringLiteral("\tcontrol macro 00 \"Show & Tell\"\troute output=4 ")));
+        QCOMPARE(rig.log().count("\troute "), 5);
     }
 
     // A line left without its end holds up nobody else; completed, it is
     // served. Commands sent just before leaving are all carried out, once:
     // 1,000 routes (14 KB, well over what the port reads at a time), the
-    // client gone while they still go out.
+    // client gone while they still go out. Clients that write routes and
+    // leave, more than the port holds: what does not fit its budget is turned
+    // away (the status line says so) and the port goes on answering. The
+    // memory such a flood takes: bench/run.sh control.
     void linesAreServedWholeAndOnce()
     {
         PortRig rig;
@@ -225,17 +206,21 @@ private slots:
         QByteArray routes;
         for (int i = 0; i < 1000; ++i)
             routes += QStringLiteral("route 0 %1 %2\n").arg(i % 16).arg(i / 16 % 16).toUtf8();
-        {
-            Client leaving;
-            leaving.socket.write(routes);
-            QVERIFY(QTest::qWaitFor([&] { return leaving.socket.bytesToWrite() == 0; }, Timeout));
-        }
+        QVERIFY(writeAndLeave(routes));
         // Waits on the frames themselves: a polling wait would pause between routes.
         QSignalSpy logged(&rig.sim, &RouterSim::frameLogged);
         QVERIFY(logged.isValid());
         while (rig.sim.frames().size() < 1002 && logged.wait(Timeout)) {
         }
         QCOMPARE(rig.sim.frames().size(), 1002);
+
+        // Some 2 MB booked for each client: four are twice the budget.
+        const QByteArray flood = QByteArray("route 0 1 2").leftJustified(1000, ' ').append('\n').repeated(1000);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(writeAndLeave(flood));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), Busy, Timeout);
+        // The last of the 1,000 routes to output 0 took input 14.
+        QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video 14 audio 14"});
     }
 
     // Lines beyond a client's 1,000 queued are answered "error busy" in
@@ -247,16 +232,13 @@ private slots:
         QVERIFY(rig.openOnSim());
         // Commands that wait for the line, answered without going out on it.
         QStringList expected(1000, QStringLiteral("error Macro 7 is unassigned"));
-        expected << "error busy" << "error busy";
-        std::vector<std::unique_ptr<Client>> clients;
-        clients.push_back(std::make_unique<Client>());
-        QCOMPARE(clients.back()->ask(QByteArray("macro 7\n").repeated(1002), 1002), expected);
-        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port busy: commands turned away"));
+        expected += QStringList(2, QStringLiteral("error busy"));
+        std::list<Client> clients(1);
+        QCOMPARE(clients.back().ask(QByteArray("macro 7\n").repeated(1002), 1002), expected);
+        QCOMPARE(rig.panel->statusLine().text(), Busy);
 
-        while (clients.size() < MaxClients) {
-            clients.push_back(std::make_unique<Client>());
-            QCOMPARE(clients.back()->ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
-        }
+        while (clients.size() < serverlimits::ControlClients)
+            QCOMPARE(clients.emplace_back().ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
         Client turnedAway;
         QCOMPARE(turnedAway.waitFor(1), QStringList{"error too many clients"});
         QTRY_COMPARE_WITH_TIMEOUT(turnedAway.socket.state(), QLocalSocket::UnconnectedState, Timeout);
@@ -276,41 +258,18 @@ private slots:
         });
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=silent"}));
         rig.open();
-        std::vector<std::unique_ptr<Client>> flooders;
-        for (int i = 0; i < 3; ++i) {
-            flooders.push_back(std::make_unique<Client>());
-            flooders.back()->socket.write("route 0 1 2\n");
-        }
+        std::list<Client> flooders(3);
+        for (Client &flooder : flooders)
+            flooder.socket.write("route 0 1 2\n");
         Client fresh;
         connect(&rig.sim, &RouterSim::frameLogged, &fresh.socket, [&] {
             if (rig.sim.frames().size() == 1)
                 fresh.socket.write("state 0 1\n");
         });
-        QTRY_VERIFY_WITH_TIMEOUT(
-            std::any_of(flooders.begin(), flooders.end(), [](const auto &f) { return !f->answers.isEmpty(); }),
-            Timeout);
-        QCOMPARE(fresh.answers, QStringList{"video -1 audio -1"});
-        for (const auto &flooder : flooders)
-            QCOMPARE(flooder->waitFor(1), QStringList{"error No reply from the router"});
-    }
-
-    // Clients that write routes and leave, more than the port holds: what
-    // does not fit its budget is turned away (the status line says so) and
-    // the port goes on answering. The memory such a flood takes: bench/run.sh control.
-    void aWriteAndLeaveFloodIsTurnedAway()
-    {
-        PortRig rig;
-        QVERIFY(rig.openOnSim());
-        // Some 2 MB booked for each client: four are twice the budget.
-        const QByteArray routes = QByteArray("route 0 1 2").leftJustified(1000, ' ').append('\n').repeated(1000);
-        for (int i = 0; i < 4; ++i) {
-            Client leaving;
-            leaving.socket.write(routes);
-            QVERIFY(QTest::qWaitFor([&] { return leaving.socket.bytesToWrite() == 0; }, Timeout));
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(),
-                                  QStringLiteral("Control port busy: commands turned away"), Timeout);
-        QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video -1 audio -1"});
+        QTRY_COMPARE_WITH_TIMEOUT(fresh.answers, QStringList{"video -1 audio -1"}, Timeout);
+        QVERIFY(std::none_of(flooders.begin(), flooders.end(), [](const Client &f) { return !f.answers.isEmpty(); }));
+        for (Client &flooder : flooders)
+            QCOMPARE(flooder.waitFor(1), QStringList{"error No reply from the router"});
     }
 
     // Said once for a flood, again only once all that was queued has been
@@ -319,86 +278,53 @@ private slots:
     {
         RecordingStatusSink status;
         ControlBudget budget(status);
-        const auto flood = [&budget] {
-            QVERIFY(budget.take(serverlimits::ControlQueuedBytes - 1));
-            QVERIFY(!budget.take(2));
-            budget.turnedAway();
-        };
-        flood();
+        QVERIFY(budget.take(serverlimits::ControlQueuedBytes));
+        QVERIFY(!budget.take(1));
+        // A client's full queue during the same flood.
+        budget.turnedAway();
         budget.giveBack(serverlimits::ControlQueuedBytes / 2);
         QVERIFY(!budget.take(serverlimits::ControlQueuedBytes));
-        budget.giveBack(serverlimits::ControlQueuedBytes / 2 - 1);
-        flood();
-        QCOMPARE(status.messages, QStringList(2, QStringLiteral("Control port busy: commands turned away")));
+        // All worked off: the next flood is said again.
+        budget.giveBack(serverlimits::ControlQueuedBytes / 2);
+        QVERIFY(!budget.take(serverlimits::ControlQueuedBytes + 1));
+        QCOMPARE(status.messages, QStringList(2, Busy));
     }
 
-    // The lock and the socket file left by a panel that crashed are taken
-    // over (another panel's live lock: below); the panel lists its routers,
-    // one line each.
-    void oneControlSocketPerUser()
+    // Whoever holds the lock owns the port. The lock and the socket file
+    // left by a panel that crashed are taken over, the socket the user's
+    // alone. A live panel's lock holds the port even while no socket answers
+    // (that panel between its check and its listen, or listening again);
+    // once that panel is gone, the waiting one takes over. Out of file
+    // descriptors, accepting fails and the server closes: the panel says so
+    // and listens again once descriptors are free. Where it cannot listen at
+    // all, it says what to set.
+    void listensWhenItCan()
     {
         // Its process is gone.
         desktop::writeWholeFile(controlPortLock()->fileName(), "2147483646\nvelmora\n\n");
         desktop::writeWholeFile(controlSocketName(), {});
         PortRig rig;
-        rig.setup = [&rig] {
-            Configuration &config = rig.panel->config();
-            addRouter(config, 0, 1, 0);
-            addRouter(config, 3, 0, 0);
-            config.ConfigLoaded = true;
-        };
         rig.open();
         QVERIFY(rig.panel->statusLine().text().isEmpty());
-        const QString name = controlSocketName();
-        QVERIFY(name.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
-        QVERIFY(!(QFile::permissions(name) &
+        QVERIFY(controlSocketName().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')));
+        QVERIFY(!(QFile::permissions(controlSocketName()) &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
+        // Also the first answer, so that nothing runs for the first time
+        // without descriptors: the sanitizer needs one to look at a new type.
+        const QStringList answer{"error No router at frame address 5"};
+        QCOMPARE(Client().ask("state 5 0\n", 1), answer);
 
-        const RouterSlots &routers = rig.panel->config().Routers;
-        QCOMPARE(Client().ask("names\n", 3), (QStringList{routers[0]->StringVal(), routers[3]->StringVal(), "end"}));
-    }
-
-    // The panel holding the lock owns the port even while no socket answers
-    // (another panel between its check and its listen, or listening again);
-    // once that panel is gone, the waiting one takes over.
-    void theLockDecidesWhoListens()
-    {
+        // Another panel's live lock.
+        rig.port.reset();
         const std::unique_ptr<QLockFile> other = controlPortLock();
         QVERIFY(other->tryLock(0));
-        PortRig rig;
         rig.open();
         QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Control port in use by another Velmora panel"));
         QVERIFY(!QFile::exists(controlSocketName()));
         other->unlock();
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
-        QCOMPARE(Client().ask("state 5 0\n", 1), QStringList{"error No router at frame address 5"});
-    }
-
-    // No private runtime folder, and the program's own blocked (a file at
-    // its name): the status line names the folder tried and what to set.
-    void noRuntimeFolderSaysWhatToSet()
-    {
-        const RuntimeSetting setting("relative");
-        desktop::writeWholeFile(desktop::OwnRuntimeFolder(), {});
-        PortRig rig;
-        rig.open();
-        QCOMPARE(rig.panel->statusLine().text(),
-                 QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
-                                "enter); set XDG_RUNTIME_DIR to such a folder")
-                     .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
-    }
-
-#ifdef Q_OS_UNIX
-    // Out of file descriptors, accepting fails and the server closes: the
-    // panel says so and listens again once descriptors are free.
-    void listensAgainAfterAcceptFails()
-    {
-        PortRig rig;
-        rig.open();
-        const QStringList answer{"error No router at frame address 5"};
-        // Once first, so that nothing runs for the first time without
-        // descriptors: the sanitizer needs one to look at a new type.
         QCOMPARE(Client().ask("state 5 0\n", 1), answer);
+#ifdef Q_OS_UNIX
         Client refused;
         QCOMPARE(refused.socket.state(), QLocalSocket::ConnectedState);
         {
@@ -409,8 +335,19 @@ private slots:
                                   QStringLiteral("Control port stopped; listening again as soon as possible"), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), QStringLiteral("Control port listening"), Timeout);
         QCOMPARE(Client().ask("state 5 0\n", 1), answer);
-    }
 #endif
+
+        // No private runtime folder, and the program's own blocked (a file at
+        // its name): the status line names the folder tried and what to set.
+        rig.port.reset();
+        const RuntimeSetting setting("relative");
+        desktop::writeWholeFile(desktop::OwnRuntimeFolder(), {});
+        rig.open();
+        QCOMPARE(rig.panel->statusLine().text(),
+                 QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
+                                "enter); set XDG_RUNTIME_DIR to such a folder")
+                     .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestControlPort)

@@ -1,3 +1,4 @@
+#include "desktop/WholeFile.h"
 #include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubOptions.h"
 #include "support/DataRows.h"
@@ -15,11 +16,12 @@ class TestServerOptions : public QObject
 private slots:
     void parse_data()
     {
-        // The options, the settings, then "off", an error's start, or where it listens and whom it allows.
-        columns<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
+        // The options, the settings file's [videohub] lines, then "off", an error's start, or where it
+        // listens and whom it allows.
+        columns<QStringList, QByteArray, QString>({"arguments", "settings", "expected"});
         const auto row = [](const char *name, const QStringList &arguments, const QString &expected,
-                            const QString &listen = {}, const QString &allow = {}) {
-            QTest::newRow(name) << arguments << listen << allow << expected;
+                            const QByteArray &settings = {}) {
+            QTest::newRow(name) << arguments << settings << expected;
         };
         const QString notStarted = QStringLiteral("Videohub server not started: ");
         // clang-format off
@@ -35,13 +37,13 @@ private slots:
         row("bad CIDR", {"--videohub", "--videohub-allow=lan"}, "option --videohub-allow: cannot read the allow list");
         row("allow list without the server", {"--videohub-allow=10.0.0.0/8"}, "option --videohub-allow needs --videohub");
         row("allow list with the server of the settings", {"--videohub-allow=10.0.0.0/8"}, "0.0.0.0:9990 allow=10.0.0.0/8",
-            "0.0.0.0");
-        row("bad setting", {}, notStarted + "cannot read the address \"1.2.3\"", "1.2.3");
-        row("from the settings", {}, "0.0.0.0:9100 allow=192.0.2.0/24,198.51.100.7/32", "0.0.0.0:9100",
-            "192.0.2.0/24,198.51.100.7/32");
+            "listen=0.0.0.0");
+        row("bad setting", {}, notStarted + "cannot read the address \"1.2.3\"", "listen=1.2.3");
+        row("from the settings", {}, "0.0.0.0:9100 allow=192.0.2.0/24,198.51.100.7/32",
+            "listen=0.0.0.0:9100\nallow=192.0.2.0/24,198.51.100.7/32");
         row("options win", {"--videohub=127.0.0.1:9200", "--videohub-allow=10.0.0.0/8,10.1.0.0/16"},
-            "127.0.0.1:9200 allow=10.0.0.0/8,10.1.0.0/16", "0.0.0.0:9100", "192.0.2.0/24");
-        row("option enables, setting places", {"--videohub"}, "127.0.0.3:9300 allow=", "127.0.0.3:9300");
+            "127.0.0.1:9200 allow=10.0.0.0/8,10.1.0.0/16", "listen=0.0.0.0:9100\nallow=192.0.2.0/24");
+        row("option enables, setting places", {"--videohub"}, "127.0.0.3:9300 allow=", "listen=127.0.0.3:9300");
         // Each server reads its own options only, and names itself.
         row("SW-P-08 on its port", {"--swp08", "--videohub=1.2.3"}, "127.0.0.1:8910 allow=");
         row("SW-P-08 without allow list", {"--swp08=0.0.0.0", "--videohub-allow=lan"},
@@ -51,20 +53,15 @@ private slots:
 
     void parse()
     {
-        const auto [arguments, listenSetting, allowSetting, expected] =
-            fetch<QStringList, QString, QString, QString>({"arguments", "listenSetting", "allowSetting", "expected"});
+        const auto [arguments, settings, expected] =
+            fetch<QStringList, QByteArray, QString>({"arguments", "settings", "expected"});
         const bool swp08 = !arguments.filter(QStringLiteral("--swp08")).isEmpty();
         const ServerKind &kind = swp08 ? swp08::Swp08Server::kind() : VideohubOptions::kind();
         QTemporaryDir dir;
-        QSettings settings(dir.filePath(QStringLiteral("velmora.conf")), QSettings::IniFormat);
-        if (!listenSetting.isEmpty())
-            settings.setValue(QStringLiteral("videohub/listen"), listenSetting);
-        if (!allowSetting.isEmpty())
-            settings.setValue(QStringLiteral("videohub/allow"), allowSetting);
-        settings.sync();
-        const QSettings reread(settings.fileName(), QSettings::IniFormat);
+        const QString file = dir.filePath(QStringLiteral("velmora.conf"));
+        desktop::writeWholeFile(file, "[videohub]\n" + settings);
 
-        const ServerOptions options = ServerOptions::parse(kind, arguments, reread);
+        const ServerOptions options = ServerOptions::parse(kind, arguments, QSettings(file, QSettings::IniFormat));
         QString shown = QStringLiteral("off");
         if (!options.optionError.isEmpty()) {
             shown = QStringLiteral("option ") + options.optionError;
