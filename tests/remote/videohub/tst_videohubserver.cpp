@@ -4,7 +4,7 @@
 #include "support/NoFreeDescriptors.h"
 #include "support/VideohubPeer.h"
 
-#include <QDir>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,21 +24,10 @@ namespace {
 const QHostAddress A(QStringLiteral("127.0.0.1"));
 const QHostAddress B(QStringLiteral("127.0.0.2"));
 
-QStringList block(const char *header, const QStringList &lines)
-{
-    return QStringList{QString::fromLatin1(header)} + lines;
-}
-
-QStringList routing(const QStringList &lines)
-{
-    return block("VIDEO OUTPUT ROUTING:", lines);
-}
-
-QStringList locks(const QStringList &lines)
-{
-    return block("VIDEO OUTPUT LOCKS:", lines);
-}
-
+// Headers of the blocks a client is pushed, each block {header, lines...}.
+const QString Routing = QStringLiteral("VIDEO OUTPUT ROUTING:");
+const QString Locks = QStringLiteral("VIDEO OUTPUT LOCKS:");
+const QString InputLabels = QStringLiteral("INPUT LABELS:");
 const QStringList Ack{QStringLiteral("ACK")};
 const QStringList Nak{QStringLiteral("NAK")};
 constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
@@ -94,7 +83,6 @@ private slots:
         rig.panel.state.sources[2].audio = 1;
         VideohubPeer peer(rig.server->port());
         const QList<QStringList> dump = peer.next(DumpBlocks);
-        QCOMPARE(dump.size(), DumpBlocks);
         static const QRegularExpression uniqueId(QStringLiteral("\nUnique ID: [0-9A-F]{12}\n"));
         QCOMPARE(
             QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
@@ -121,21 +109,36 @@ private slots:
     // client as their origin, and each pushed to every client with the
     // output's state after it: none for a route the router refused on an
     // output with no known source. A route made elsewhere is pushed too.
-    void routesArePushedToEveryClient()
+    // Locks per client address: O for one's own, L for another's, every
+    // change pushed to each client in its own view. A lock line refused
+    // because another client holds the output is answered with its unchanged
+    // state; a route to it is refused by the panel and the state pushed.
+    void routesAndLocksArePushedToEveryClient()
     {
         ServerRig rig;
         rig.panel.refusing = {6};
+        rig.panel.state.sources[1].video = 3;
         auto [a, b] = rig.twoClients();
         a->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, routing({"3 1"}), routing({"0 2"})}));
-        QCOMPARE(b->next(2), (QList<QStringList>{routing({"3 1"}), routing({"0 2"})}));
+        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
+        QCOMPARE(b->next(2), (QList<QStringList>{{Routing, "3 1"}, {Routing, "0 2"}}));
         QTRY_COMPARE(rig.panel.taken.size(), 3);
         const QString from = QStringLiteral("videohub 127.0.0.1:%1 ").arg(a->socket.localPort());
         QCOMPARE(rig.panel.taken, (QStringList{from + "3 1 3", from + "0 2 3", from + "6 1 3"}));
         rig.panel.state.sources[2].video = 3;
         emit rig.panel.routed(2, 1, true);
-        QCOMPARE(b->next(1), QList<QStringList>{routing({"2 3"})});
-        QCOMPARE(a->next(1), QList<QStringList>{routing({"2 3"})});
+        QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 3"}}));
+        QCOMPARE(a->next(1), (QList<QStringList>{{Routing, "2 3"}}));
+
+        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
+        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {Locks, "1 O"}}));
+        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
+        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nVIDEO OUTPUT LOCKS:\n1 U\n\n");
+        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, {Locks, "1 L"}, {Routing, "1 3"}}));
+        QCOMPARE(rig.panel.state.lockOwners[1], A.toString());
+        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
+        QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
+        QCOMPARE(a->next(2).last(), (QStringList{Locks, "1 U", "2 L"}));
     }
 
     // Names are pushed to everyone as stored, a block's in one push. A name
@@ -150,37 +153,17 @@ private slots:
         QCOMPARE(a->next(1), QList<QStringList>{Nak});
         QCOMPARE(rig.panel.state.inputNames, (QStringList{"In 1", "In 2", "In 3", "In 4"}));
         a->send("INPUT LABELS:\n0 Cam A\n1 Cam B\n2 In 3\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, block("INPUT LABELS:", {"0 Cam A", "1 Cam B"}),
-                                                 block("INPUT LABELS:", {"2 In 3"})}));
-        QCOMPARE(b->next(1), QList<QStringList>{block("INPUT LABELS:", {"0 Cam A", "1 Cam B"})});
+        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {InputLabels, "0 Cam A", "1 Cam B"}, {InputLabels, "2 In 3"}}));
+        QCOMPARE(b->next(1), (QList<QStringList>{{InputLabels, "0 Cam A", "1 Cam B"}}));
         a->send("OUTPUT LABELS:\n4 Monitor\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, block("OUTPUT LABELS:", {"4 -"})}));
+        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {"OUTPUT LABELS:", "4 -"}}));
         b->send("PING:\n\n");
         QCOMPARE(b->next(1), QList<QStringList>{Ack});
     }
 
-    // Locks per client address: O for one's own, L for another's, every
-    // change pushed to each client in its own view. A line refused because
-    // another client holds the output is answered with its unchanged state;
-    // a route to it is refused by the panel and the state pushed.
-    void locksAreSeenPerClient()
-    {
-        ServerRig rig;
-        rig.panel.state.sources[1].video = 3;
-        auto [a, b] = rig.twoClients();
-        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, locks({"1 O"})}));
-        QCOMPARE(b->next(1), QList<QStringList>{locks({"1 L"})});
-        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nVIDEO OUTPUT LOCKS:\n1 U\n\n");
-        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, locks({"1 L"}), routing({"1 3"})}));
-        QCOMPARE(rig.panel.state.lockOwners[1], A.toString());
-        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
-        QCOMPARE(b->next(2), (QList<QStringList>{Ack, locks({"1 U", "2 O"})}));
-        QCOMPARE(a->next(2).last(), locks({"1 U", "2 L"}));
-    }
-
     // 32 clients are served, the 33rd is closed at once; a client outside
-    // the allow list too.
+    // the allow list too. A client that leaves frees its place, and the
+    // routes it sent are still taken.
     void clientBounds()
     {
         ServerRig rig(QStringLiteral("127.0.0.1/32"));
@@ -191,11 +174,15 @@ private slots:
         VideohubPeer extra(rig.server->port());
         QVERIFY(extra.waitForClose());
         QVERIFY(extra.received().isEmpty());
-        peers.pop_back();
         VideohubPeer outsider(rig.server->port(), B);
         QVERIFY(outsider.waitForClose());
         QVERIFY(outsider.received().isEmpty());
+        peers.back()->send("VIDEO OUTPUT ROUTING:\n0 1\n1 1\n\n");
+        QCOMPARE(peers.back()->next(1), QList<QStringList>{Ack});
+        peers.pop_back();
+        QTRY_COMPARE(rig.server->connectedCount(), serverlimits::VideohubClients - 1);
         QCOMPARE(rig.connect()->blocks().size(), DumpBlocks);
+        QTRY_COMPARE(rig.panel.taken.size(), 2);
     }
 
     // A client that floods without reading is closed once its unread
@@ -213,7 +200,7 @@ private slots:
         flooder->send(garbage);
         auto router = rig.connect(B);
         router->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
-        QCOMPARE(router->next(2), (QList<QStringList>{Ack, routing({"0 1"})}));
+        QCOMPARE(router->next(2), (QList<QStringList>{Ack, {Routing, "0 1"}}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 1, 10000);
         flooder->socket.setReadBufferSize(0);
         QVERIFY(flooder->waitForClose());
@@ -243,21 +230,13 @@ private slots:
         QCOMPARE(rig.server->connectedCount(), 2);
     }
 
-    // A client that leaves frees its place at once and its routes are still
-    // taken; one that sends nothing for the idle limit is closed, one that
+    // A client that sends nothing for the idle limit is closed, one that
     // pings is not.
-    void placesAreFreed()
+    void idleClientsAreClosed()
     {
         ServerRig rig({}, 400);
-        for (int i = 0; i < serverlimits::VideohubClients; ++i) {
-            auto leaving = rig.connect();
-            leaving->send("VIDEO OUTPUT ROUTING:\n0 1\n1 1\n\n");
-            QTRY_VERIFY(leaving->blocks().contains(Ack));
-        }
-        QTRY_COMPARE(rig.server->connectedCount(), 0);
-        QTRY_COMPARE(rig.panel.taken.size(), 2 * serverlimits::VideohubClients);
         auto quiet = rig.connect();
-        QCOMPARE_GE(quiet->blocks().size(), DumpBlocks);
+        QCOMPARE(quiet->blocks().size(), DumpBlocks);
         auto talker = rig.connect(B);
         QTimer ping;
         QObject::connect(&ping, &QTimer::timeout, [&] { talker->send("PING:\n\n"); });
@@ -269,8 +248,10 @@ private slots:
 
 #ifdef Q_OS_UNIX
     // A client that closes its sending side still hears the answer to what
-    // it sent, and its routes are taken.
-    void halfClosedClientIsAnswered()
+    // it sent, and its routes are taken. Out of descriptors, accepting fails:
+    // the server rests instead of spinning, says so, and accepts the client
+    // waiting once it can.
+    void halfCloseAndAcceptFailure()
     {
         ServerRig rig;
         auto peer = rig.connect();
@@ -280,14 +261,6 @@ private slots:
         QCOMPARE(peer->next(1), QList<QStringList>{Ack});
         QVERIFY(peer->waitForClose());
         QCOMPARE(rig.panel.taken.size(), 1);
-    }
-
-    // Out of descriptors, accepting fails: the server rests instead of
-    // spinning, says so, and accepts the client waiting once it can.
-    void restsWhileAcceptFails()
-    {
-        ServerRig rig;
-        (void)rig.connect();
         VideohubPeer waiting(rig.server->port());
         QVERIFY(waiting.socket.waitForConnected(10000));
         {
@@ -309,10 +282,8 @@ private slots:
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         const QString where = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
         probe.close();
-        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("Velmora"))));
-        QFile file(config.filePath(QStringLiteral("Velmora/velmora.conf")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[videohub]\nlisten=" + where.toUtf8() + "\n") > 0);
-        file.close();
+        QSettings(config.filePath(QStringLiteral("Velmora/velmora.conf")), QSettings::IniFormat)
+            .setValue(QStringLiteral("videohub/listen"), where);
         const auto server = VideohubServer::fromArguments(panel, {});
         qunsetenv("XDG_CONFIG_HOME");
         QVERIFY(server);
