@@ -37,7 +37,8 @@ private:
     void read();
 
     QByteArray m_received;
-    QByteArray m_line;
+    // Where the line not yet ended starts in m_received.
+    qsizetype m_lineStart = 0;
     QStringList m_block;
     QList<QStringList> m_blocks;
     qsizetype m_taken = 0;
