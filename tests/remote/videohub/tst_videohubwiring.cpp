@@ -17,7 +17,6 @@ using namespace videohub;
 
 namespace {
 
-const QHostAddress A(QStringLiteral("127.0.0.1"));
 const QHostAddress B(QStringLiteral("127.0.0.2"));
 
 // Headers of the blocks a client is pushed, each block {header, lines...}.
@@ -57,7 +56,7 @@ struct ServerRig : PanelRig
     }
 
     // A client past its dump.
-    std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = A)
+    std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = QHostAddress::LocalHost)
     {
         return VideohubPeer::pastDump(server->port(), from);
     }
@@ -93,10 +92,10 @@ private slots:
         QCOMPARE(rig.stateOf(0, 3).Audio(), 1);
         const QStringList log = rig.log().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(log.size(), 4);
+        // The line's time and layout: the activity log's test.
         QVERIFY(log[0].contains(
-            QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\tvideohub "
-                               "127\\.0\\.0\\.1:\\d+\troute output=4 \"Out 04\" "
-                               "input=2 \"In 02\" frame=0 router-output=3 router-input=1 level=both result=ok$")));
+            QRegularExpression("\tvideohub 127\\.0\\.0\\.1:\\d+\troute output=4 \"Out 04\" input=2 "
+                               "\"In 02\" frame=0 router-output=3 router-input=1 level=both result=ok$")));
         QVERIFY(log[2].endsWith("frame=1 router-output=0 router-input=1 level=both result=Router returned 21"));
         QVERIFY(log[3].contains("\tpanel\troute output=3 "));
 
@@ -154,9 +153,8 @@ private slots:
         QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
         rig.panel->unlockOutput(2);
         QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "2 U"}}));
-        const QString log = rig.log();
-        QVERIFY(log.contains("lock output=2 \"Out 02\" action=force-unlock owner=127.0.0.1 result=ok"));
-        QVERIFY(log.contains("\tpanel\tlock output=3 \"Out 03\" action=panel-unlock owner=127.0.0.2 result=ok"));
+        QVERIFY(rig.log().contains("lock output=2 \"Out 02\" action=force-unlock owner=127.0.0.1 result=ok"));
+        QVERIFY(rig.log().contains("\tpanel\tlock output=3 \"Out 03\" action=panel-unlock owner=127.0.0.2 result=ok"));
     }
 
     // Routes are logged and pushed in the order they reached the router,
