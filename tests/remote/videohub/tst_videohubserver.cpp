@@ -30,7 +30,6 @@ const QString Locks = QStringLiteral("VIDEO OUTPUT LOCKS:");
 const QString InputLabels = QStringLiteral("INPUT LABELS:");
 const QStringList Ack{QStringLiteral("ACK")};
 const QStringList Nak{QStringLiteral("NAK")};
-constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
 
 struct ServerRig
 {
@@ -56,12 +55,6 @@ struct ServerRig
     {
         return VideohubPeer::pastDump(server->port(), from);
     }
-
-    std::pair<std::unique_ptr<VideohubPeer>, std::unique_ptr<VideohubPeer>> twoClients()
-    {
-        auto first = connect();
-        return {std::move(first), connect(B)};
-    }
 };
 
 } // namespace
@@ -82,22 +75,21 @@ private slots:
         rig.panel.state.sources[1].video = 2;
         rig.panel.state.sources[2].audio = 1;
         VideohubPeer peer(rig.server->port());
-        const QList<QStringList> dump = peer.next(DumpBlocks);
+        const QList<QStringList> dump = peer.next(VideohubPeer::DumpBlocks);
         static const QRegularExpression uniqueId(QStringLiteral("\nUnique ID: [0-9A-F]{12}\n"));
-        QCOMPARE(
-            QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
-            "PROTOCOL PREAMBLE:\nVersion: 2.8\n\nVIDEOHUB DEVICE:\nDevice present: true\nModel name: Velmora\n"
-            "Friendly name: Studio A.rcf\nUnique ID: HEX\nVideo inputs: 4\nVideo processing units: 0\nVideo outputs: "
-            "8\n"
-            "Video monitoring outputs: 0\nSerial ports: 0\n\nINPUT LABELS:\n0 In 1\n1 In 2\n2 In 3\n3 In 4\n\n"
-            "OUTPUT LABELS:\n0 Out 1\n1 Out 2\n2 Out 3\n3 Out 4\n4 -\n5 -\n6 Out 7\n7 Out 8\n\nVIDEO OUTPUT LOCKS:\n"
-            "0 U\n1 U\n2 U\n3 U\n4 U\n5 U\n6 U\n7 U\n\nVIDEO OUTPUT ROUTING:\n1 2\n\nEND PRELUDE:\n\n");
+        QCOMPARE(QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
+                 "PROTOCOL PREAMBLE:\nVersion: 2.8\n\nVIDEOHUB DEVICE:\nDevice present: true\nModel name: Velmora\n"
+                 "Friendly name: Studio A.rcf\nUnique ID: HEX\nVideo inputs: 4\nVideo processing units: 0\n"
+                 "Video outputs: 8\nVideo monitoring outputs: 0\nSerial ports: 0\n\nINPUT LABELS:\n0 In 1\n1 In 2\n"
+                 "2 In 3\n3 In 4\n\nOUTPUT LABELS:\n0 Out 1\n1 Out 2\n2 Out 3\n3 Out 4\n4 -\n5 -\n6 Out 7\n7 Out 8\n\n"
+                 "VIDEO OUTPUT LOCKS:\n0 U\n1 U\n2 U\n3 U\n4 U\n5 U\n6 U\n7 U\n\nVIDEO OUTPUT ROUTING:\n1 2\n\n"
+                 "END PRELUDE:\n\n");
 
         peer.send(
             "VIDEO OUTPUT ROUTING:\n0 1\n2\n\nSERIAL PORT ROUTING:\n0 1\n\nPROTOCOL PREAMBLE:\n\nVIDEOHUB DEVICE:\n\n"
             "INPUT LABELS:\n\nOUTPUT LABELS:\n\nVIDEO OUTPUT LOCKS:\n\nVIDEO OUTPUT ROUTING:\n\n");
         QList<QStringList> answers{Nak, Ack};
-        for (const QStringList &shown : dump.first(DumpBlocks - 1))
+        for (const QStringList &shown : dump.first(VideohubPeer::DumpBlocks - 1))
             answers << Ack << shown;
         QCOMPARE(peer.next(answers.size()), answers);
         emit rig.panel.setupChanged();
@@ -105,20 +97,18 @@ private slots:
         QVERIFY(rig.panel.taken.isEmpty());
     }
 
-    // Routes are acknowledged to the sender, taken on both levels with the
-    // client as their origin, and each pushed to every client with the
-    // output's state after it: none for a route the router refused on an
-    // output with no known source. A route made elsewhere is pushed too.
-    // Locks per client address: O for one's own, L for another's, every
-    // change pushed to each client in its own view. A lock line refused
-    // because another client holds the output is answered with its unchanged
-    // state; a route to it is refused by the panel and the state pushed.
-    void routesAndLocksArePushedToEveryClient()
+    // Two clients, A and B, and what each is told of the other's changes.
+    void changesArePushedToEveryClient()
     {
         ServerRig rig;
         rig.panel.refusing = {6};
         rig.panel.state.sources[1].video = 3;
-        auto [a, b] = rig.twoClients();
+        auto a = rig.connect();
+        auto b = rig.connect(B);
+        // Routes are acknowledged to the sender, taken on both levels with
+        // the client as their origin, and each pushed to every client with
+        // the output's state after it: none for a route the router refused on
+        // an output with no known source. A route made elsewhere is pushed too.
         a->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
         QCOMPARE(a->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
         QCOMPARE(b->next(2), (QList<QStringList>{{Routing, "3 1"}, {Routing, "0 2"}}));
@@ -130,6 +120,11 @@ private slots:
         QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 3"}}));
         QCOMPARE(a->next(1), (QList<QStringList>{{Routing, "2 3"}}));
 
+        // Locks per client address: O for one's own, L for another's, every
+        // change pushed to each client in its own view. A lock line refused
+        // because another client holds the output is answered with its
+        // unchanged state; a route to it is refused by the panel and the
+        // state pushed.
         a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
         QCOMPARE(a->next(2), (QList<QStringList>{Ack, {Locks, "1 O"}}));
         QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
@@ -139,16 +134,11 @@ private slots:
         b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
         QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
         QCOMPARE(a->next(2).last(), (QStringList{Locks, "1 U", "2 L"}));
-    }
 
-    // Names are pushed to everyone as stored, a block's in one push. A name
-    // kept as it was, or one for a port no router serves, is told back to
-    // the sender only, as it stands ("-"). (A block the parser refuses, such
-    // as one with a control character in a name: the dump row's NAK.)
-    void labelsRenamePortsAndArePushed()
-    {
-        ServerRig rig;
-        auto [a, b] = rig.twoClients();
+        // Names are pushed to everyone as stored, a block's in one push. A
+        // name kept as it was, or one for a port no router serves, is told back
+        // to the sender only, as it stands ("-"). (A block the parser refuses,
+        // such as one with a control character in a name: the dump row's NAK.)
         a->send("INPUT LABELS:\n0 Cam A\n1 Cam B\n2 In 3\n\n");
         QCOMPARE(a->next(3), (QList<QStringList>{Ack, {InputLabels, "0 Cam A", "1 Cam B"}, {InputLabels, "2 In 3"}}));
         QCOMPARE(b->next(1), (QList<QStringList>{{InputLabels, "0 Cam A", "1 Cam B"}}));
@@ -167,7 +157,7 @@ private slots:
         std::vector<std::unique_ptr<VideohubPeer>> peers;
         for (int i = 0; i < serverlimits::VideohubClients; ++i)
             peers.push_back(rig.connect());
-        QCOMPARE(peers.back()->blocks().size(), DumpBlocks);
+        QCOMPARE(peers.back()->blocks().size(), VideohubPeer::DumpBlocks);
         VideohubPeer extra(rig.server->port());
         QVERIFY(extra.waitForClose());
         QVERIFY(extra.received().isEmpty());
@@ -178,7 +168,7 @@ private slots:
         QCOMPARE(peers.back()->next(1), QList<QStringList>{Ack});
         peers.pop_back();
         QTRY_COMPARE(rig.server->connectedCount(), serverlimits::VideohubClients - 1);
-        QCOMPARE(rig.connect()->blocks().size(), DumpBlocks);
+        QCOMPARE(rig.connect()->blocks().size(), VideohubPeer::DumpBlocks);
         QTRY_COMPARE(rig.panel.taken.size(), 2);
     }
 
@@ -229,7 +219,7 @@ private slots:
     {
         ServerRig rig({}, 400);
         auto quiet = rig.connect();
-        QCOMPARE(quiet->blocks().size(), DumpBlocks);
+        QCOMPARE(quiet->blocks().size(), VideohubPeer::DumpBlocks);
         auto talker = rig.connect(B);
         QTimer ping;
         QObject::connect(&ping, &QTimer::timeout, [&] { talker->send("PING:\n\n"); });
@@ -261,7 +251,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(
                 rig.panel.statusSink.messages.constLast().startsWith("Videohub server cannot accept clients"), 10000);
         }
-        QCOMPARE(waiting.next(DumpBlocks).size(), DumpBlocks);
+        QCOMPARE(waiting.next(VideohubPeer::DumpBlocks).size(), VideohubPeer::DumpBlocks);
     }
 #endif
 
