@@ -71,17 +71,16 @@ class TestVideohubWiring : public QObject
     Q_OBJECT
 
 private slots:
-    // A client's routes go on the line on both levels and are pushed, a
-    // refused one changing nothing; clicks are pushed the same way (the
-    // control port's: the line-order row), and the activity log names who
-    // routed. Names go through the panel's rules ("!" for a duplicate within
-    // a router) and are pushed as stored; the panel's own edits too. A client
-    // connecting later is shown the panel's names and route state.
+    // Clients' routes, names and locks, through the running panel.
     void clientsDriveThePanel()
     {
         ServerRig rig;
         QVERIFY(rig.ready);
         auto peer = rig.connect();
+        // A client's routes go on the line on both levels and are pushed, a
+        // refused one changing nothing; clicks are pushed the same way (the
+        // control port's: the line-order row), and the activity log names who
+        // routed.
         peer->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
         QCOMPARE(peer->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
         QVERIFY(rig.sim.waitForFrames(3));
@@ -99,6 +98,9 @@ private slots:
         QVERIFY(log[2].endsWith("frame=1 router-output=0 router-input=1 level=both result=Router returned 21"));
         QVERIFY(log[3].contains("\tpanel\troute output=3 "));
 
+        // Names go through the panel's rules ("!" for a duplicate within a
+        // router) and are pushed as stored; the panel's own edits too. A
+        // client connecting later is shown the panel's names and route state.
         peer->send("INPUT LABELS:\n0 Cam A\n1 Cam A\n\n");
         QCOMPARE(peer->next(2), (QList<QStringList>{Ack, {"INPUT LABELS:", "0 Cam A", "1 !Cam A"}}));
         QCOMPARE(rig.panel->names().txtOut_LostFocus(6, QStringLiteral("Monitor")), QStringLiteral("Monitor"));
@@ -112,6 +114,30 @@ private slots:
         QCOMPARE(dump[3], (QStringList{"OUTPUT LABELS:", "0 Out 01", "1 Out 02", "2 Out 03", "3 Out 04", "4 -", "5 -",
                                        "6 Monitor", "7 Out 02"}));
         QCOMPARE(dump[5], (QStringList{Routing, "0 2", "2 3", "3 1"}));
+
+        // A client's lock guards the output against other clients, the panel
+        // and the control port (status message naming the owner; a macro goes
+        // on); the window's Unlock frees it for everyone. Every change is logged.
+        rig.panel->macroBank().Macros[0] =
+            QList<RouteRecord>{RouteRecord::pack(0, 1, 0, 3), RouteRecord::pack(0, 2, 0, 3)};
+        auto b = rig.connect(B);
+        peer->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
+        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
+        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nPING:\n\n");
+        QCOMPARE(b->next(2), (QList<QStringList>{Ack, Ack}));
+        const QString locked = QStringLiteral("Output 2 \"Out 02\" is locked by 127.0.0.1");
+        QCOMPARE(controlAnswer("route 0 1 0\n"), QStringLiteral("error ") + locked);
+        QCOMPARE(rig.panel->statusLine().text(), locked);
+        QCOMPARE(controlAnswer("macro 0\n"), QStringLiteral("error ") + locked);
+        QCOMPARE(rig.routes().mid(4), QStringList{route(0, 0, 2)});
+        QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 0"}}));
+
+        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
+        QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
+        rig.panel->unlockOutput(2);
+        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "2 U"}}));
+        QVERIFY(rig.log().contains("lock output=2 \"Out 02\" action=force-unlock owner=127.0.0.1 result=ok"));
+        QVERIFY(rig.log().contains("\tpanel\tlock output=3 \"Out 03\" action=panel-unlock owner=127.0.0.2 result=ok"));
     }
 
     // Until the start-up dialog closes, a client's route is refused as the
@@ -125,36 +151,6 @@ private slots:
         QCOMPARE(peer->next(1), QList<QStringList>{Ack});
         QTRY_COMPARE(rig.panel->statusLine().text(), PanelControl::StartingUpMessage);
         QCOMPARE(rig.sim.frames().size(), 0);
-    }
-
-    // A client's lock guards the output against other clients, the panel
-    // and the control port (status message naming the owner; a macro goes
-    // on); the window's Unlock frees it for everyone. Every change is logged.
-    void locksGuardOutputs()
-    {
-        ServerRig rig;
-        QVERIFY(rig.ready);
-        rig.panel->macroBank().Macros[0] =
-            QList<RouteRecord>{RouteRecord::pack(0, 1, 0, 3), RouteRecord::pack(0, 2, 0, 3)};
-        auto a = rig.connect();
-        auto b = rig.connect(B);
-        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
-        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
-        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nPING:\n\n");
-        QCOMPARE(b->next(2), (QList<QStringList>{Ack, Ack}));
-        const QString locked = QStringLiteral("Output 2 \"Out 02\" is locked by 127.0.0.1");
-        QCOMPARE(controlAnswer("route 0 1 0\n"), QStringLiteral("error ") + locked);
-        QCOMPARE(rig.panel->statusLine().text(), locked);
-        QCOMPARE(controlAnswer("macro 0\n"), QStringLiteral("error ") + locked);
-        QCOMPARE(rig.routes(), QStringList{route(0, 0, 2)});
-        QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 0"}}));
-
-        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
-        QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
-        rig.panel->unlockOutput(2);
-        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "2 U"}}));
-        QVERIFY(rig.log().contains("lock output=2 \"Out 02\" action=force-unlock owner=127.0.0.1 result=ok"));
-        QVERIFY(rig.log().contains("\tpanel\tlock output=3 \"Out 03\" action=panel-unlock owner=127.0.0.2 result=ok"));
     }
 
     // Routes are logged and pushed in the order they reached the router,
