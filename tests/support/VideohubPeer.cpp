@@ -46,11 +46,6 @@ QList<QStringList> VideohubPeer::next(qsizetype count)
     return taken;
 }
 
-void VideohubPeer::send(const QByteArray &bytes)
-{
-    socket.write(bytes);
-}
-
 bool VideohubPeer::waitForClose()
 {
     return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, WaitMs);
