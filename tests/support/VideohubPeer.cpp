@@ -2,11 +2,7 @@
 
 #include <QTest>
 
-namespace {
-
 constexpr int WaitMs = 20000;
-
-} // namespace
 
 VideohubPeer::VideohubPeer(quint16 port, const QHostAddress &from)
 {
@@ -24,18 +20,16 @@ std::unique_ptr<VideohubPeer> VideohubPeer::pastDump(quint16 port, const QHostAd
 
 void VideohubPeer::read()
 {
-    const QByteArray bytes = socket.readAll();
-    m_received += bytes;
-    for (const char c : bytes) {
-        if (c != '\n') {
-            m_line += c;
-            continue;
-        }
-        if (!m_line.isEmpty())
-            m_block.append(QString::fromUtf8(m_line));
+    m_received += socket.readAll();
+    // Whole lines only: the rest waits for its LF.
+    qsizetype end;
+    while ((end = m_received.indexOf('\n', m_lineStart)) >= 0) {
+        const QByteArray line = m_received.sliced(m_lineStart, end - m_lineStart);
+        m_lineStart = end + 1;
+        if (!line.isEmpty())
+            m_block.append(QString::fromUtf8(line));
         else if (!m_block.isEmpty())
             m_blocks.append(std::exchange(m_block, {}));
-        m_line.clear();
     }
 }
 
@@ -50,11 +44,6 @@ QList<QStringList> VideohubPeer::next(qsizetype count)
     const QList<QStringList> taken = waitForBlocks(m_taken + count).mid(m_taken, count);
     m_taken += taken.size();
     return taken;
-}
-
-void VideohubPeer::send(const QByteArray &bytes)
-{
-    socket.write(bytes);
 }
 
 bool VideohubPeer::waitForClose()

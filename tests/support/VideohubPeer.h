@@ -27,7 +27,7 @@ public:
     const QList<QStringList> &waitForBlocks(qsizetype count);
     // The next count blocks not taken yet, once they have come (fewer on time-out).
     [[nodiscard]] QList<QStringList> next(qsizetype count);
-    void send(const QByteArray &bytes);
+    void send(const QByteArray &bytes) { socket.write(bytes); }
     // Waits (bounded) until the server has closed the connection.
     [[nodiscard]] bool waitForClose();
 
@@ -37,7 +37,8 @@ private:
     void read();
 
     QByteArray m_received;
-    QByteArray m_line;
+    // Where the line not yet ended starts in m_received.
+    qsizetype m_lineStart = 0;
     QStringList m_block;
     QList<QStringList> m_blocks;
     qsizetype m_taken = 0;

@@ -4,7 +4,7 @@
 #include "support/NoFreeDescriptors.h"
 #include "support/VideohubPeer.h"
 
-#include <QDir>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,27 +21,14 @@ using namespace videohub;
 
 namespace {
 
-const QHostAddress A(QStringLiteral("127.0.0.1"));
 const QHostAddress B(QStringLiteral("127.0.0.2"));
 
-QStringList block(const char *header, const QStringList &lines)
-{
-    return QStringList{QString::fromLatin1(header)} + lines;
-}
-
-QStringList routing(const QStringList &lines)
-{
-    return block("VIDEO OUTPUT ROUTING:", lines);
-}
-
-QStringList locks(const QStringList &lines)
-{
-    return block("VIDEO OUTPUT LOCKS:", lines);
-}
-
+// Headers of the blocks a client is pushed, each block {header, lines...}.
+const QString Routing = QStringLiteral("VIDEO OUTPUT ROUTING:");
+const QString Locks = QStringLiteral("VIDEO OUTPUT LOCKS:");
+const QString InputLabels = QStringLiteral("INPUT LABELS:");
 const QStringList Ack{QStringLiteral("ACK")};
 const QStringList Nak{QStringLiteral("NAK")};
-constexpr int DumpBlocks = VideohubPeer::DumpBlocks;
 
 struct ServerRig
 {
@@ -63,15 +50,9 @@ struct ServerRig
     }
 
     // A client past its dump.
-    std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = A)
+    std::unique_ptr<VideohubPeer> connect(const QHostAddress &from = QHostAddress::LocalHost)
     {
         return VideohubPeer::pastDump(server->port(), from);
-    }
-
-    std::pair<std::unique_ptr<VideohubPeer>, std::unique_ptr<VideohubPeer>> twoClients()
-    {
-        auto first = connect();
-        return {std::move(first), connect(B)};
     }
 };
 
@@ -93,23 +74,21 @@ private slots:
         rig.panel.state.sources[1].video = 2;
         rig.panel.state.sources[2].audio = 1;
         VideohubPeer peer(rig.server->port());
-        const QList<QStringList> dump = peer.next(DumpBlocks);
-        QCOMPARE(dump.size(), DumpBlocks);
+        const QList<QStringList> dump = peer.next(VideohubPeer::DumpBlocks);
         static const QRegularExpression uniqueId(QStringLiteral("\nUnique ID: [0-9A-F]{12}\n"));
-        QCOMPARE(
-            QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
-            "PROTOCOL PREAMBLE:\nVersion: 2.8\n\nVIDEOHUB DEVICE:\nDevice present: true\nModel name: Velmora\n"
-            "Friendly name: Studio A.rcf\nUnique ID: HEX\nVideo inputs: 4\nVideo processing units: 0\nVideo outputs: "
-            "8\n"
-            "Video monitoring outputs: 0\nSerial ports: 0\n\nINPUT LABELS:\n0 In 1\n1 In 2\n2 In 3\n3 In 4\n\n"
-            "OUTPUT LABELS:\n0 Out 1\n1 Out 2\n2 Out 3\n3 Out 4\n4 -\n5 -\n6 Out 7\n7 Out 8\n\nVIDEO OUTPUT LOCKS:\n"
-            "0 U\n1 U\n2 U\n3 U\n4 U\n5 U\n6 U\n7 U\n\nVIDEO OUTPUT ROUTING:\n1 2\n\nEND PRELUDE:\n\n");
+        QCOMPARE(QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
+                 "PROTOCOL PREAMBLE:\nVersion: 2.8\n\nVIDEOHUB DEVICE:\nDevice present: true\nModel name: Velmora\n"
+                 "Friendly name: Studio A.rcf\nUnique ID: HEX\nVideo inputs: 4\nVideo processing units: 0\n"
+                 "Video outputs: 8\nVideo monitoring outputs: 0\nSerial ports: 0\n\nINPUT LABELS:\n0 In 1\n1 In 2\n"
+                 "2 In 3\n3 In 4\n\nOUTPUT LABELS:\n0 Out 1\n1 Out 2\n2 Out 3\n3 Out 4\n4 -\n5 -\n6 Out 7\n7 Out 8\n\n"
+                 "VIDEO OUTPUT LOCKS:\n0 U\n1 U\n2 U\n3 U\n4 U\n5 U\n6 U\n7 U\n\nVIDEO OUTPUT ROUTING:\n1 2\n\n"
+                 "END PRELUDE:\n\n");
 
         peer.send(
             "VIDEO OUTPUT ROUTING:\n0 1\n2\n\nSERIAL PORT ROUTING:\n0 1\n\nPROTOCOL PREAMBLE:\n\nVIDEOHUB DEVICE:\n\n"
             "INPUT LABELS:\n\nOUTPUT LABELS:\n\nVIDEO OUTPUT LOCKS:\n\nVIDEO OUTPUT ROUTING:\n\n");
         QList<QStringList> answers{Nak, Ack};
-        for (const QStringList &shown : dump.first(DumpBlocks - 1))
+        for (const QStringList &shown : dump.first(VideohubPeer::DumpBlocks - 1))
             answers << Ack << shown;
         QCOMPARE(peer.next(answers.size()), answers);
         emit rig.panel.setupChanged();
@@ -117,90 +96,86 @@ private slots:
         QVERIFY(rig.panel.taken.isEmpty());
     }
 
-    // Routes are acknowledged to the sender, taken on both levels with the
-    // client as their origin, and each pushed to every client with the
-    // output's state after it: none for a route the router refused on an
-    // output with no known source. A route made elsewhere is pushed too.
-    void routesArePushedToEveryClient()
+    // Two clients, a (127.0.0.1) and b (127.0.0.2), and what each is told of the other's changes.
+    void changesArePushedToEveryClient()
     {
         ServerRig rig;
         rig.panel.refusing = {6};
-        auto [a, b] = rig.twoClients();
+        rig.panel.state.sources[1].video = 3;
+        auto a = rig.connect();
+        auto b = rig.connect(B);
+        // Routes are acknowledged to the sender, taken on both levels with
+        // the client as their origin, and each pushed to every client with
+        // the output's state after it: none for a route the router refused on
+        // an output with no known source. A route made elsewhere is pushed too.
         a->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, routing({"3 1"}), routing({"0 2"})}));
-        QCOMPARE(b->next(2), (QList<QStringList>{routing({"3 1"}), routing({"0 2"})}));
+        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
+        QCOMPARE(b->next(2), (QList<QStringList>{{Routing, "3 1"}, {Routing, "0 2"}}));
         QTRY_COMPARE(rig.panel.taken.size(), 3);
         const QString from = QStringLiteral("videohub 127.0.0.1:%1 ").arg(a->socket.localPort());
         QCOMPARE(rig.panel.taken, (QStringList{from + "3 1 3", from + "0 2 3", from + "6 1 3"}));
         rig.panel.state.sources[2].video = 3;
         emit rig.panel.routed(2, 1, true);
-        QCOMPARE(b->next(1), QList<QStringList>{routing({"2 3"})});
-        QCOMPARE(a->next(1), QList<QStringList>{routing({"2 3"})});
-    }
+        QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 3"}}));
+        QCOMPARE(a->next(1), (QList<QStringList>{{Routing, "2 3"}}));
 
-    // Names are pushed to everyone as stored, a block's in one push. A name
-    // kept as it was, or one for a port no router serves, is told back to
-    // the sender only, as it stands ("-"). A block with a control character
-    // in a name changes nothing: it could write lines into the set-up file.
-    void labelsRenamePortsAndArePushed()
-    {
-        ServerRig rig;
-        auto [a, b] = rig.twoClients();
-        a->send("INPUT LABELS:\n3 fine\n2 X\rCom Port: 2\n\n");
-        QCOMPARE(a->next(1), QList<QStringList>{Nak});
-        QCOMPARE(rig.panel.state.inputNames, (QStringList{"In 1", "In 2", "In 3", "In 4"}));
+        // Locks per client address: O for one's own, L for another's, every
+        // change pushed to each client in its own view. A lock line refused
+        // because another client holds the output is answered with its
+        // unchanged state; a route to it is refused by the panel and the
+        // state pushed.
+        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
+        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {Locks, "1 O"}}));
+        QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
+        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nVIDEO OUTPUT LOCKS:\n1 U\n\n");
+        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, {Locks, "1 L"}, {Routing, "1 3"}}));
+        QCOMPARE(rig.panel.state.lockOwners[1], QStringLiteral("127.0.0.1"));
+        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
+        QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
+        QCOMPARE(a->next(2).last(), (QStringList{Locks, "1 U", "2 L"}));
+
+        // Names are pushed to everyone as stored, a block's in one push. A
+        // name kept as it was, or one for a port no router serves, is told back
+        // to the sender only, as it stands ("-"). (A block the parser refuses,
+        // such as one with a control character in a name: the dump row's NAK.)
         a->send("INPUT LABELS:\n0 Cam A\n1 Cam B\n2 In 3\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, block("INPUT LABELS:", {"0 Cam A", "1 Cam B"}),
-                                                 block("INPUT LABELS:", {"2 In 3"})}));
-        QCOMPARE(b->next(1), QList<QStringList>{block("INPUT LABELS:", {"0 Cam A", "1 Cam B"})});
+        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {InputLabels, "0 Cam A", "1 Cam B"}, {InputLabels, "2 In 3"}}));
+        QCOMPARE(b->next(1), (QList<QStringList>{{InputLabels, "0 Cam A", "1 Cam B"}}));
         a->send("OUTPUT LABELS:\n4 Monitor\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, block("OUTPUT LABELS:", {"4 -"})}));
+        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {"OUTPUT LABELS:", "4 -"}}));
         b->send("PING:\n\n");
         QCOMPARE(b->next(1), QList<QStringList>{Ack});
     }
 
-    // Locks per client address: O for one's own, L for another's, every
-    // change pushed to each client in its own view. A line refused because
-    // another client holds the output is answered with its unchanged state;
-    // a route to it is refused by the panel and the state pushed.
-    void locksAreSeenPerClient()
-    {
-        ServerRig rig;
-        rig.panel.state.sources[1].video = 3;
-        auto [a, b] = rig.twoClients();
-        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, locks({"1 O"})}));
-        QCOMPARE(b->next(1), QList<QStringList>{locks({"1 L"})});
-        b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nVIDEO OUTPUT LOCKS:\n1 U\n\n");
-        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, locks({"1 L"}), routing({"1 3"})}));
-        QCOMPARE(rig.panel.state.lockOwners[1], A.toString());
-        b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
-        QCOMPARE(b->next(2), (QList<QStringList>{Ack, locks({"1 U", "2 O"})}));
-        QCOMPARE(a->next(2).last(), locks({"1 U", "2 L"}));
-    }
-
     // 32 clients are served, the 33rd is closed at once; a client outside
-    // the allow list too.
+    // the allow list too. A client that leaves frees its place, and the
+    // routes it sent are still taken.
     void clientBounds()
     {
         ServerRig rig(QStringLiteral("127.0.0.1/32"));
         std::vector<std::unique_ptr<VideohubPeer>> peers;
         for (int i = 0; i < serverlimits::VideohubClients; ++i)
             peers.push_back(rig.connect());
-        QCOMPARE(peers.back()->blocks().size(), DumpBlocks);
+        QCOMPARE(peers.back()->blocks().size(), VideohubPeer::DumpBlocks);
         VideohubPeer extra(rig.server->port());
         QVERIFY(extra.waitForClose());
         QVERIFY(extra.received().isEmpty());
-        peers.pop_back();
         VideohubPeer outsider(rig.server->port(), B);
         QVERIFY(outsider.waitForClose());
         QVERIFY(outsider.received().isEmpty());
-        QCOMPARE(rig.connect()->blocks().size(), DumpBlocks);
+        peers.back()->send("VIDEO OUTPUT ROUTING:\n0 1\n1 1\n\n");
+        QCOMPARE(peers.back()->next(1), QList<QStringList>{Ack});
+        peers.pop_back();
+        QTRY_COMPARE(rig.server->connectedCount(), serverlimits::VideohubClients - 1);
+        QCOMPARE(rig.connect()->blocks().size(), VideohubPeer::DumpBlocks);
+        QTRY_COMPARE(rig.panel.taken.size(), 2);
     }
 
     // A client that floods without reading is closed once its unread
     // answers pass the bound; another client's route is served meanwhile.
-    void flooderHoldsUpNobody()
+    // Clients that read are never closed however much one of them renames:
+    // the renames wait for the pushes to be taken instead.
+    void floodsHoldUpNobody()
     {
         ServerRig rig;
         auto flooder = rig.connect();
@@ -211,53 +186,39 @@ private slots:
         for (int i = 0; i < Blocks; ++i)
             garbage += i % 7 ? QByteArrayLiteral("VIDEOHUB DEVICE:\n\n") : QByteArrayLiteral("\xff\x00 x\n\n");
         flooder->send(garbage);
-        auto router = rig.connect(B);
-        router->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
-        QCOMPARE(router->next(2), (QList<QStringList>{Ack, routing({"0 1"})}));
+        auto reader = rig.connect(B);
+        reader->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
+        QCOMPARE(reader->next(2), (QList<QStringList>{Ack, {Routing, "0 1"}}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 1, 10000);
         flooder->socket.setReadBufferSize(0);
         QVERIFY(flooder->waitForClose());
         QCOMPARE_LT(flooder->blocks().size(), Blocks);
-    }
 
-    // Clients that read are never closed however much one of them renames:
-    // the renames wait for the pushes to be taken instead.
-    void readersKeepUpWithALabelFlood()
-    {
-        ServerRig rig;
-        auto [flooder, reader] = rig.twoClients();
+        auto renamer = rig.connect();
         // Six outputs renamed, a kilobyte a name, by each of 600 blocks: 3.6 MB pushed to each client.
-        constexpr int Blocks = 600;
+        constexpr int Renames = 600;
         QByteArray flood;
-        for (int i = 0; i < Blocks; ++i) {
+        for (int i = 0; i < Renames; ++i) {
             flood += "OUTPUT LABELS:\n";
             for (const int port : {0, 1, 2, 3, 6, 7})
                 flood += QByteArray::number(port) + ' ' + QByteArray::number(i) + QByteArray(1000, 'a' + port) + '\n';
             flood += '\n';
         }
-        flooder->send(flood);
-        const QStringList last = reader->next(Blocks).constLast();
+        renamer->send(flood);
+        const QStringList last = reader->next(Renames).constLast();
         QCOMPARE(last.size(), 7);
         QCOMPARE(last[1], QString("0 599" + QString(1000, u'a')));
-        QCOMPARE(flooder->next(2 * Blocks).constLast(), last);
+        QCOMPARE(renamer->next(2 * Renames).constLast(), last);
         QCOMPARE(rig.server->connectedCount(), 2);
     }
 
-    // A client that leaves frees its place at once and its routes are still
-    // taken; one that sends nothing for the idle limit is closed, one that
+    // A client that sends nothing for the idle limit is closed, one that
     // pings is not.
-    void placesAreFreed()
+    void idleClientsAreClosed()
     {
         ServerRig rig({}, 400);
-        for (int i = 0; i < serverlimits::VideohubClients; ++i) {
-            auto leaving = rig.connect();
-            leaving->send("VIDEO OUTPUT ROUTING:\n0 1\n1 1\n\n");
-            QTRY_VERIFY(leaving->blocks().contains(Ack));
-        }
-        QTRY_COMPARE(rig.server->connectedCount(), 0);
-        QTRY_COMPARE(rig.panel.taken.size(), 2 * serverlimits::VideohubClients);
         auto quiet = rig.connect();
-        QCOMPARE_GE(quiet->blocks().size(), DumpBlocks);
+        QCOMPARE(quiet->blocks().size(), VideohubPeer::DumpBlocks);
         auto talker = rig.connect(B);
         QTimer ping;
         QObject::connect(&ping, &QTimer::timeout, [&] { talker->send("PING:\n\n"); });
@@ -269,8 +230,10 @@ private slots:
 
 #ifdef Q_OS_UNIX
     // A client that closes its sending side still hears the answer to what
-    // it sent, and its routes are taken.
-    void halfClosedClientIsAnswered()
+    // it sent, and its routes are taken. Out of descriptors, accepting fails:
+    // the server rests instead of spinning, says so, and accepts the client
+    // waiting once it can.
+    void halfCloseAndAcceptFailure()
     {
         ServerRig rig;
         auto peer = rig.connect();
@@ -280,14 +243,6 @@ private slots:
         QCOMPARE(peer->next(1), QList<QStringList>{Ack});
         QVERIFY(peer->waitForClose());
         QCOMPARE(rig.panel.taken.size(), 1);
-    }
-
-    // Out of descriptors, accepting fails: the server rests instead of
-    // spinning, says so, and accepts the client waiting once it can.
-    void restsWhileAcceptFails()
-    {
-        ServerRig rig;
-        (void)rig.connect();
         VideohubPeer waiting(rig.server->port());
         QVERIFY(waiting.socket.waitForConnected(10000));
         {
@@ -295,7 +250,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(
                 rig.panel.statusSink.messages.constLast().startsWith("Videohub server cannot accept clients"), 10000);
         }
-        QCOMPARE(waiting.next(DumpBlocks).size(), DumpBlocks);
+        QCOMPARE(waiting.next(VideohubPeer::DumpBlocks).size(), VideohubPeer::DumpBlocks);
     }
 #endif
 
@@ -309,10 +264,8 @@ private slots:
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         const QString where = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
         probe.close();
-        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("Velmora"))));
-        QFile file(config.filePath(QStringLiteral("Velmora/velmora.conf")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[videohub]\nlisten=" + where.toUtf8() + "\n") > 0);
-        file.close();
+        QSettings(config.filePath(QStringLiteral("Velmora/velmora.conf")), QSettings::IniFormat)
+            .setValue(QStringLiteral("videohub/listen"), where);
         const auto server = VideohubServer::fromArguments(panel, {});
         qunsetenv("XDG_CONFIG_HOME");
         QVERIFY(server);
