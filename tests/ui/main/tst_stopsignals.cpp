@@ -3,12 +3,11 @@
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "panel/PanelControl.h"
-#include "remote/ControlSocketName.h"
+#include "support/ControlAnswer.h"
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
 
 #include <QApplication>
-#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>
@@ -54,16 +53,8 @@ private slots:
         panel.start(QStringLiteral(VELMORA_PANEL), {});
         QVERIFY(panel.waitForStarted(Timeout));
         // Its control port answers a moment after it started.
-        QLocalSocket control;
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                control.connectToServer(controlSocketName());
-                return control.waitForConnected();
-            },
-            Timeout));
-        control.write("route 0 1 2\n");
-        QVERIFY(QTest::qWaitFor([&] { return control.canReadLine(); }, Timeout));
-        QCOMPARE(control.readLine(), "error " + PanelControl::StartingUpMessage.toUtf8() + '\n');
+        QVERIFY(QTest::qWaitFor([] { return QFile::exists(controlSocketName()); }, Timeout));
+        QCOMPARE(controlAnswer("route 0 1 2\n"), "error " + PanelControl::StartingUpMessage);
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));
