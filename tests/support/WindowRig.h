@@ -62,11 +62,7 @@ struct WindowRig : PanelRig
         return control<PictureBox>(name)->picture().cacheKey() == picture.cacheKey();
     }
 
-    void click(const QString &name) const
-    {
-        QWidget *target = control(name);
-        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
-    }
+    void click(const QString &name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
 
     // The disc cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue; -1 other.
     [[nodiscard]] int disc(int r, int c) const { return disc(cell(r, c)); }

@@ -14,16 +14,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-namespace {
-
-void sendFocus(QWidget *widget, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason)
-{
-    QFocusEvent event(type, reason);
-    QApplication::sendEvent(widget, &event);
-}
-
-} // namespace
-
 class TestFrmConfig : public QObject
 {
     Q_OBJECT
@@ -48,14 +38,18 @@ private slots:
         QVERIFY(dialog.rules().WorkRouters(3)->canSplit);
 
         auto *inputs = control<QLineEdit>(dialog, "txtInputs_0");
+        const auto sendFocus = [inputs](QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+            QFocusEvent event(type, reason);
+            QApplication::sendEvent(inputs, &event);
+        };
         // A message box coming and going hands the focus back without a GotFocus.
-        sendFocus(inputs, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        sendFocus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         inputs->setText(QStringLiteral("9"));
-        sendFocus(inputs, QEvent::FocusOut);
+        sendFocus(QEvent::FocusOut);
         QCOMPARE(dialog.rules().WorkRouters(3)->InputCount(), -1);
-        sendFocus(inputs, QEvent::FocusIn);
+        sendFocus(QEvent::FocusIn);
         inputs->setText(QStringLiteral("4"));
-        sendFocus(inputs, QEvent::FocusOut);
+        sendFocus(QEvent::FocusOut);
         QCOMPARE(dialog.rules().WorkRouters(3)->InputCount(), 3);
     }
 
@@ -149,9 +143,12 @@ private slots:
     void leavingAFieldByMouse_data()
     {
         columns<QString, QString>({"leaveBy", "state"});
-        QTest::newRow("click on the scroll arrow") << "arrow" << "3 1 2";
-        QTest::newRow("wheel over the scroll bar") << "wheel" << "3 3 2";
-        QTest::newRow("click on Advanced Configuration") << "btnAdvanced" << "3 0 2";
+        QTest::newRow("click on the scroll arrow") << "arrow"
+                                                   << "3 1 2";
+        QTest::newRow("wheel over the scroll bar") << "wheel"
+                                                   << "3 3 2";
+        QTest::newRow("click on Advanced Configuration") << "btnAdvanced"
+                                                         << "3 0 2";
     }
 
     void leavingAFieldByMouse()

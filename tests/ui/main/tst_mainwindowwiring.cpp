@@ -39,10 +39,9 @@ private slots:
             QVERIFY(pressAndRelease(QStringLiteral("txtCPIn_%1").arg(take), input, QPoint(40, 9)));
             rig.click(output);
             const QString name = QStringLiteral("imgBPTake_%1").arg(take);
-            auto *button = rig.control(name);
-            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+            QTest::mousePress(rig.control(name), Qt::LeftButton);
             QVERIFY(rig.shows(name, pictures.takeDown[std::size_t(take)]));
-            QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+            QTest::mouseRelease(rig.control(name), Qt::LeftButton);
             QVERIFY(rig.shows(name, pictures.takeUp[std::size_t(take)]));
 
             QVERIFY(rig.sim.waitForFrames(take + 1));
