@@ -136,7 +136,6 @@ private slots:
         const QString inputRange = QStringLiteral("Data Error: Input count out of range");
         const RowField in = RowField::Inputs, out = RowField::Outputs;
         // clang-format off
-        QTest::newRow("inputs 2.5 halves to even") << in << "2.5" << 2 << "" << unchanged;
         QTest::newRow("inputs 12abc") << in << "12abc" << 11 << "" << unchanged;
         QTest::newRow("inputs 0") << in << "0" << 15 << inputRange << "16";
         QTest::newRow("inputs 32768 fits 16 bits") << in << "32768" << 15 << inputRange << "16";

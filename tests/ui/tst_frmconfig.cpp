@@ -26,8 +26,7 @@ private slots:
         frmConfig dialog(rig.config);
         // One line of text; the button wraps it.
         QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
-        auto *count = control<QComboBox>(dialog, "cboRouterCount");
-        emit count->activated(6);
+        emit control<QComboBox>(dialog, "cboRouterCount")->activated(6);
         QCOMPARE(control<QScrollBar>(dialog, "VScroll")->maximum(), 4);
         control<QScrollBar>(dialog, "VScroll")->setValue(3);
         QCOMPARE(control<QLabel>(dialog, "lblFA_0")->text(), "03");
