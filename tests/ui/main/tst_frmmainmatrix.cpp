@@ -30,9 +30,12 @@ private slots:
             << QStringList{route(0, 2, 4), route(0, 6, 4)} << "2.4=2 6.4=1" << QList<int>{} << "";
         QTest::newRow("level keys with the selector hidden") << "plain" << "key:V c5.1 key:A c6.2 key:L c7.3"
             << QStringList{route(0, 5, 1), route(0, 6, 2), route(0, 7, 3)} << "5.1=1 6.2=2 7.3=3" << QList<int>{} << "";
-        QTest::newRow("input to the selected outputs, in order") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 imgMIn_3" << toThree << "3.4=3 3.1=3" << QList<int>{} << "";
-        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3" << toThree << "3.8=3" << QList<int>{4, 1, 8} << "";
-        QTest::newRow("input without a selection") << "split" << "imgMIn_3" << QStringList{} << "" << QList<int>{} << "Try Again: Please click on an output first";
+        QTest::newRow("input to the selected outputs, in order")
+            << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 imgMIn_3" << toThree << "3.4=3 3.1=3" << QList<int>{} << "";
+        QTest::newRow("Shift keeps the selection") << "split" << "^imgMOut_4 ^imgSOut_1 ^imgMOut_8 +imgMIn_3"
+            << toThree << "3.8=3" << QList<int>{4, 1, 8} << "";
+        QTest::newRow("input without a selection") << "split" << "imgMIn_3"
+            << QStringList{} << "" << QList<int>{} << "Try Again: Please click on an output first";
         QTest::newRow("Ctrl on an input routes every output, also off screen") << "two" << "scroll:8 ^imgMIn_2"
             << everyOutput << "2.0=0 2.7=0 2.8=3 2.15=3" << QList<int>{} << "Unassigned crosspoint";
         // clang-format on
