@@ -1,4 +1,5 @@
 #include "desktop/Help.h"
+#include "desktop/WholeFile.h"
 #include "support/ConfigRig.h"
 #include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
@@ -6,19 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-bool writePage(const QString &folder)
-{
-    QFile page(folder + u'/' + HelpFileName);
-    return page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0;
-}
-
-} // namespace
 
 class TestHelp : public QObject
 {
@@ -38,7 +28,7 @@ private slots:
         // Installed: the page is in the shared data folder of the prefix.
         QCOMPARE(HelpFolder(bin), prefix.path() + QStringLiteral("/share/velmora"));
         // Beside the program (the build tree), that folder wins.
-        QVERIFY(writePage(bin));
+        desktop::writeWholeFile(bin + u'/' + HelpFileName, "<html></html>");
         QCOMPARE(HelpFolder(bin), bin);
         // The build copies the page beside the programs.
         QCOMPARE(HelpFolder(QStringLiteral(VELMORA_BIN_DIR)), QStringLiteral(VELMORA_BIN_DIR));
@@ -75,9 +65,9 @@ private slots:
             fetch<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
         QTemporaryDir start;
         QVERIFY(QDir::setCurrent(start.path()));
-        if (pageInStartFolder)
-            QVERIFY(writePage(start.path()));
         const QString page = QDir(start.path()).filePath(HelpFileName);
+        if (pageInStartFolder)
+            desktop::writeWholeFile(page, "<html></html>");
         desktop::ScriptedDialogs dialogs;
         desktop::ScriptedShell shell;
         QStringList heard = dialogs.lines();
