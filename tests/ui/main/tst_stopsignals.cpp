@@ -8,6 +8,7 @@
 #include "support/WindowRig.h"
 
 #include <QApplication>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>
@@ -53,7 +54,13 @@ private slots:
         panel.start(QStringLiteral(VELMORA_PANEL), {});
         QVERIFY(panel.waitForStarted(Timeout));
         // Its control port answers a moment after it started.
-        QVERIFY(QTest::qWaitFor([] { return QFile::exists(controlSocketName()); }, Timeout));
+        QVERIFY(QTest::qWaitFor(
+            [] {
+                QLocalSocket probe;
+                probe.connectToServer(controlSocketName());
+                return probe.waitForConnected();
+            },
+            Timeout));
         QCOMPARE(controlAnswer("route 0 1 2\n"), "error " + PanelControl::StartingUpMessage);
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
