@@ -22,11 +22,8 @@ struct ConfigRig
     explicit ConfigRig(const QList<int> &filledSlots = {}, int ports = 16)
     {
         config.CommPortName = QStringLiteral("COM2");
-        int nextOutput = 0;
-        for (const int slot : filledSlots) {
-            made << &addRouter(config.Routers, slot, ports - 1, ports - 1, 0, nextOutput);
-            nextOutput += ports;
-        }
+        for (const int slot : filledSlots)
+            made << &addRouter(config.Routers, slot, ports - 1, ports - 1, 0, int(made.size()) * ports);
     }
 
     ConfigRules &open()

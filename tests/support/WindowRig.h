@@ -40,14 +40,6 @@ struct WindowRig : PanelRig
         return true;
     }
 
-    // Locks matrix output `output` (0-based) as the Videohub client at 192.0.2.7 would.
-    void lockAsClient(int output) const
-    {
-        const RouteSourceScope client(panel->currentSource(),
-                                      {QStringLiteral("videohub 192.0.2.7:51234"), QStringLiteral("192.0.2.7")});
-        (void)panel->applyLocks({{output, LockAction::Lock}});
-    }
-
     void trigger(const char *menuItem) const { control<QAction>(QLatin1String(menuItem))->trigger(); }
 
     [[nodiscard]] static QString cell(int r, int c) { return QStringLiteral("imgMatrix_%1").arg(r * 16 + c); }
@@ -70,17 +62,7 @@ struct WindowRig : PanelRig
         return control<PictureBox>(name)->picture().cacheKey() == picture.cacheKey();
     }
 
-    void click(const QString &name) const
-    {
-        QWidget *target = control(name);
-        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
-    }
-
-    void clicks(const QStringList &names) const
-    {
-        for (const QString &name : names)
-            click(name);
-    }
+    void click(const QString &name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
 
     // The disc cell (r, c) shows: 0 grey, 1 red, 2 yellow, 3 blue; -1 other.
     [[nodiscard]] int disc(int r, int c) const { return disc(cell(r, c)); }

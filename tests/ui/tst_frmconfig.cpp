@@ -8,21 +8,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-
-namespace {
-
-void sendFocus(QWidget *widget, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason)
-{
-    QFocusEvent event(type, reason);
-    QApplication::sendEvent(widget, &event);
-}
-
-} // namespace
 
 class TestFrmConfig : public QObject
 {
@@ -35,8 +26,7 @@ private slots:
         frmConfig dialog(rig.config);
         // One line of text; the button wraps it.
         QCOMPARE(control<QPushButton>(dialog, "btnResetMapping")->text(), "Reset Advanced Configuration");
-        auto *count = control<QComboBox>(dialog, "cboRouterCount");
-        emit count->activated(6);
+        emit control<QComboBox>(dialog, "cboRouterCount")->activated(6);
         QCOMPARE(control<QScrollBar>(dialog, "VScroll")->maximum(), 4);
         control<QScrollBar>(dialog, "VScroll")->setValue(3);
         QCOMPARE(control<QLabel>(dialog, "lblFA_0")->text(), "03");
@@ -48,98 +38,89 @@ private slots:
         QVERIFY(dialog.rules().WorkRouters(3)->canSplit);
 
         auto *inputs = control<QLineEdit>(dialog, "txtInputs_0");
+        const auto sendFocus = [inputs](QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+            QFocusEvent event(type, reason);
+            QApplication::sendEvent(inputs, &event);
+        };
         // A message box coming and going hands the focus back without a GotFocus.
-        sendFocus(inputs, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        sendFocus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         inputs->setText(QStringLiteral("9"));
-        sendFocus(inputs, QEvent::FocusOut);
+        sendFocus(QEvent::FocusOut);
         QCOMPARE(dialog.rules().WorkRouters(3)->InputCount(), -1);
-        sendFocus(inputs, QEvent::FocusIn);
+        sendFocus(QEvent::FocusIn);
         inputs->setText(QStringLiteral("4"));
-        sendFocus(inputs, QEvent::FocusOut);
+        sendFocus(QEvent::FocusOut);
         QCOMPARE(dialog.rules().WorkRouters(3)->InputCount(), 3);
     }
 
-    // Typed text in a list is no choice, whatever Qt matches it to when the
-    // field is left or Enter pressed; a choice from the list (arrow keys,
-    // the dropped-down list) is one. The dialog ends with a click on OK
-    // unless Enter ran it. Keys after the text: "Down", "Return", "AltDown"
-    // (drops the list down), "list:Down", "list:Return" (in the dropped-down list).
-    void typedTextIsNoChoice_data()
+    // Keys in the dialog. Typed text in a list is no choice, whatever Qt
+    // matches it to when the field is left or Enter pressed; a choice from
+    // the list (arrow keys, the dropped-down list) is one. Enter on a
+    // focused command button presses that button, elsewhere OK; Escape is
+    // Cancel; a row field's text is not taken by Enter. Keys after the text
+    // ("list:" in the dropped-down list). Router 0 takes matrix inputs from
+    // 5. The dialog's outcome, then the set-up stored once OK is clicked if
+    // the dialog is still open.
+    void keys_data()
     {
-        columns<QString, QString, QString, QString, QStringList>({"list", "typed", "keys", "stored", "boxes"});
-        const QString routers =
-            QStringLiteral("0: 0; 0; 15; 15; 0; 0; 0 | 1: 1; 1; 7; 7; 0; 16; -1 | 2: 0; 2; 3; 3; 0; 24; 0");
-        const QString kept = QStringLiteral("COM2 | 3 | loaded | ") + routers;
-        const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + routers;
-        const QStringList noPort{"Velmora: Please set the COM port to something"};
+        columns<QString, QString, QString, QString, QString>({"control", "typed", "keys", "stored", "boxes"});
+        const QString routers = QStringLiteral("1: 1; 1; 7; 7; 0; 16; -1 | 2: 0; 2; 3; 3; 0; 24; 0");
+        const QString first = QStringLiteral("0: 0; 0; 15; 15; 4; 0; 0 | ") + routers;
+        const QString kept = QStringLiteral("COM2 | 3 | loaded | ") + first;
+        const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + first;
+        const QString noPort = QStringLiteral("Velmora: Please set the COM port to something");
         // clang-format off
-        QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << kept << QStringList();
-        QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << kept << QStringList();
-        QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << kept << QStringList();
-        QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << untouched << noPort;
-        QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down" << "COM3 | 3 | loaded | " + routers << QStringList();
-        QTest::newRow("count chosen in the dropped-down list") << "cboRouterCount" << "" << "AltDown list:Down list:Return" << untouched
-            << QStringList{"Velmora: Router 3 has no router type selected"};
+        QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << "open | " + kept << "";
+        QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << "accepted | " + kept << "";
+        QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << "open | " + kept << "";
+        QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << "open | " + untouched << noPort;
+        QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down"
+            << "open | COM3 | 3 | loaded | " + first << "";
+        QTest::newRow("count chosen in the dropped-down list")
+            << "cboRouterCount" << "" << "Alt+Down list:Down list:Return" << "open | " + untouched
+            << "Velmora: Router 3 has no router type selected";
+        QTest::newRow("Enter on Cancel") << "btnCancel" << "" << "Return" << "rejected | " + untouched << "";
+        QTest::newRow("Enter on Reset") << "btnResetMapping" << "" << "Enter"
+            << "open | COM2 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | " + routers << "";
+        QTest::newRow("Enter in a row field") << "txtInputs_0" << "9" << "Return" << "accepted | " + kept << "";
+        QTest::newRow("Escape in a row field") << "txtInputs_0" << "9" << "Esc" << "rejected | " + untouched << "";
         // clang-format on
     }
 
-    void typedTextIsNoChoice()
+    void keys()
     {
-        const auto [list, typed, keys] = fetch<QString, QString, QString>({"list", "typed", "keys"});
+        const auto [name, typed, keys] = fetch<QString, QString, QString>({"control", "typed", "keys"});
         ThreeRouters rig;
+        rig.stored(0)->setMapIn(4);
         frmConfig dialog(rig.config);
         QVERIFY(showActive(dialog));
-        auto *box = control<QComboBox>(dialog, list);
-        if (!typed.isEmpty()) {
+        QWidget *target = control<QWidget>(dialog, name);
+        auto *box = qobject_cast<QComboBox *>(target);
+        if (box && !typed.isEmpty()) {
             QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
             QTRY_VERIFY(box->hasFocus());
             QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(box, typed);
+        } else if (!box) {
+            target->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(target->hasFocus());
+            if (auto *field = qobject_cast<QLineEdit *>(target))
+                field->setText(typed);
         }
         for (const QString &key : keys.split(u' ', Qt::SkipEmptyParts)) {
             const bool inList = key.startsWith(QLatin1String("list:"));
             if (inList)
                 QTRY_VERIFY(box->view()->isVisible());
-            const Qt::Key code = key.endsWith(QLatin1String("Down")) ? Qt::Key_Down : Qt::Key_Return;
-            QTest::keyClick(inList ? box->view() : static_cast<QWidget *>(box), code,
-                            key == QLatin1String("AltDown") ? Qt::AltModifier : Qt::NoModifier);
+            const QKeyCombination pressed = QKeySequence::fromString(key.section(u':', -1))[0];
+            QTest::keyClick(inList ? box->view() : target, pressed.key(), pressed.keyboardModifiers());
         }
-        if (dialog.isVisible())
-            QTest::mouseClick(control<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
-        QTEST(rig.setup(), "stored");
-        QTEST(rig.dialogs.lines(), "boxes");
-    }
-
-    // Enter on a focused command button presses that button, elsewhere OK;
-    // Escape is Cancel. A row field's text is not taken by Enter. State:
-    // the dialog's outcome, router 0's first matrix input and its inputs.
-    void enterAndEscape_data()
-    {
-        columns<QString, int, QString>({"focused", "key", "state"});
-        QTest::newRow("Enter on Cancel") << "btnCancel" << int(Qt::Key_Return) << "rejected 5 16";
-        QTest::newRow("Enter on Reset") << "btnResetMapping" << int(Qt::Key_Enter) << "open 1 16";
-        QTest::newRow("Enter in a row field") << "txtInputs_0" << int(Qt::Key_Return) << "accepted 5 16";
-        QTest::newRow("Escape in a row field") << "txtInputs_0" << int(Qt::Key_Escape) << "rejected 5 16";
-    }
-
-    void enterAndEscape()
-    {
-        const auto [focused, key] = fetch<QString, int>({"focused", "key"});
-        ThreeRouters rig;
-        rig.stored(0)->setMapIn(4);
-        frmConfig dialog(rig.config);
-        QVERIFY(showActive(dialog));
-        QWidget *target = control<QWidget>(dialog, focused);
-        target->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(target->hasFocus());
-        if (auto *field = qobject_cast<QLineEdit *>(target))
-            field->setText(QStringLiteral("9"));
-        QTest::keyClick(target, Qt::Key(key));
         const QString outcome = dialog.isVisible()                     ? QStringLiteral("open")
                                 : dialog.result() == QDialog::Accepted ? QStringLiteral("accepted")
                                                                        : QStringLiteral("rejected");
-        const clsRouter &first = *rig.stored(0);
-        QTEST(QStringLiteral("%1 %2 %3").arg(outcome).arg(first.mapIn() + 1).arg(first.InputCount() + 1), "state");
+        if (dialog.isVisible())
+            QTest::mouseClick(control<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QTEST(outcome + QStringLiteral(" | ") + rig.setup(), "stored");
+        QTEST(rig.dialogs.lines().join(u'|'), "boxes");
     }
 
     // A click on the scroll bar or the wheel over it leaves the field first,
@@ -149,9 +130,12 @@ private slots:
     void leavingAFieldByMouse_data()
     {
         columns<QString, QString>({"leaveBy", "state"});
-        QTest::newRow("click on the scroll arrow") << "arrow" << "3 1 2";
-        QTest::newRow("wheel over the scroll bar") << "wheel" << "3 3 2";
-        QTest::newRow("click on Advanced Configuration") << "btnAdvanced" << "3 0 2";
+        QTest::newRow("click on the scroll arrow") << "arrow"
+                                                   << "3 1 2";
+        QTest::newRow("wheel over the scroll bar") << "wheel"
+                                                   << "3 3 2";
+        QTest::newRow("click on Advanced Configuration") << "btnAdvanced"
+                                                         << "3 0 2";
     }
 
     void leavingAFieldByMouse()

@@ -1,4 +1,5 @@
 #include "desktop/Help.h"
+#include "desktop/WholeFile.h"
 #include "support/ConfigRig.h"
 #include "support/DataRows.h"
 #include "support/ScriptedDialogs.h"
@@ -6,22 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-const QString CannotOpen =
-    QStringLiteral("Velmora: Help file cannot be found.  Try reinstalling the application");
-
-bool writePage(const QString &folder)
-{
-    QFile page(folder + u'/' + HelpFileName);
-    return page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0;
-}
-
-} // namespace
 
 class TestHelp : public QObject
 {
@@ -41,10 +28,19 @@ private slots:
         // Installed: the page is in the shared data folder of the prefix.
         QCOMPARE(HelpFolder(bin), prefix.path() + QStringLiteral("/share/velmora"));
         // Beside the program (the build tree), that folder wins.
-        QVERIFY(writePage(bin));
+        desktop::writeWholeFile(bin + u'/' + HelpFileName, "<html></html>");
         QCOMPARE(HelpFolder(bin), bin);
         // The build copies the page beside the programs.
         QCOMPARE(HelpFolder(QStringLiteral(VELMORA_BIN_DIR)), QStringLiteral(VELMORA_BIN_DIR));
+
+        // Once the configuration dialog opened, the page is looked for in
+        // the program's folder; a second opening leaves that path alone.
+        ConfigRig rig;
+        rig.open();
+        const QString expected = HelpFolder(QCoreApplication::applicationDirPath()) + u'/' + HelpFileName;
+        QCOMPARE(HelpFile(), expected);
+        rig.open();
+        QCOMPARE(HelpFile(), expected);
     }
 
     // What the operator hears: nothing when a browser shows the page, the
@@ -54,20 +50,24 @@ private slots:
     {
         columns<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
         const QString cannot = QStringLiteral("Help could not be opened (%1); the page is ");
+        // clang-format off
         QTest::newRow("page where the program started") << true << "" << "";
-        QTest::newRow("no page there") << false << "" << CannotOpen;
+        QTest::newRow("no page there") << false << ""
+            << "Velmora: Help file cannot be found.  Try reinstalling the application";
         QTest::newRow("the shell cannot open it") << true << "refuses" << cannot.arg("no program opens web pages");
         QTest::newRow("no browser starts") << true << "browser fails" << cannot.arg("no web browser started");
+        // clang-format on
     }
 
     void bareNameUntilTheDialogOpens()
     {
-        const auto [pageInStartFolder, shellFails, told] = fetch<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
+        const auto [pageInStartFolder, shellFails, told] =
+            fetch<bool, QString, QString>({"pageInStartFolder", "shell", "told"});
         QTemporaryDir start;
         QVERIFY(QDir::setCurrent(start.path()));
-        if (pageInStartFolder)
-            QVERIFY(writePage(start.path()));
         const QString page = QDir(start.path()).filePath(HelpFileName);
+        if (pageInStartFolder)
+            desktop::writeWholeFile(page, "<html></html>");
         desktop::ScriptedDialogs dialogs;
         desktop::ScriptedShell shell;
         QStringList heard = dialogs.lines();
@@ -82,17 +82,6 @@ private slots:
         heard += dialogs.lines();
         const QString expected = told.startsWith(u"Help could") ? told + QDir::toNativeSeparators(page) : told;
         QCOMPARE(heard, expected.isEmpty() ? QStringList() : QStringList{expected});
-    }
-
-    void programFolderOnceTheDialogOpened()
-    {
-        ConfigRig rig;
-        rig.open();
-        const QString expected = HelpFolder(QCoreApplication::applicationDirPath()) + u'/' + HelpFileName;
-        QCOMPARE(HelpFile(), expected);
-        // A second opening leaves a completed path alone.
-        rig.open();
-        QCOMPARE(HelpFile(), expected);
     }
 };
 

@@ -3,7 +3,7 @@
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
 #include "panel/PanelControl.h"
-#include "remote/ControlSocketName.h"
+#include "support/ControlAnswer.h"
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
 
@@ -54,16 +54,14 @@ private slots:
         panel.start(QStringLiteral(VELMORA_PANEL), {});
         QVERIFY(panel.waitForStarted(Timeout));
         // Its control port answers a moment after it started.
-        QLocalSocket control;
         QVERIFY(QTest::qWaitFor(
-            [&] {
-                control.connectToServer(controlSocketName());
-                return control.waitForConnected();
+            [] {
+                QLocalSocket probe;
+                probe.connectToServer(controlSocketName());
+                return probe.waitForConnected();
             },
             Timeout));
-        control.write("route 0 1 2\n");
-        QVERIFY(QTest::qWaitFor([&] { return control.canReadLine(); }, Timeout));
-        QCOMPARE(control.readLine(), "error " + PanelControl::StartingUpMessage.toUtf8() + '\n');
+        QCOMPARE(controlAnswer("route 0 1 2\n"), "error " + PanelControl::StartingUpMessage);
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));
