@@ -22,6 +22,12 @@ public:
     [[nodiscard]] const QStringList &received() const { return m_received; }
     // The next count items not taken yet, once they have come (fewer on time-out).
     [[nodiscard]] QStringList next(qsizetype count);
+    // Sends DATA in hex and takes the next count items heard.
+    [[nodiscard]] QStringList ask(const char *hexData, qsizetype count)
+    {
+        send(hexData);
+        return next(count);
+    }
     // Waits (bounded) until the server has closed the connection.
     [[nodiscard]] bool waitForClose();
 

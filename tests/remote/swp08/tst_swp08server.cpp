@@ -21,18 +21,6 @@ const QHostAddress A(QStringLiteral("127.0.0.1"));
 const QHostAddress B(QStringLiteral("127.0.0.2"));
 const QString Ack = QStringLiteral("ACK");
 
-QString hexOf(const char *text)
-{
-    return QString::fromLatin1(QByteArray(text).toHex(' '));
-}
-
-// Sends DATA in hex and takes the next count items the peer hears.
-QStringList ask(Swp08Peer &peer, const char *data, qsizetype count)
-{
-    peer.send(data);
-    return peer.next(count);
-}
-
 struct ServerRig
 {
     FakeRemotePanel panel;
@@ -81,8 +69,8 @@ private slots:
         row("destination past the matrix", "01 00 00 08", {});
         row("tally dump of a level the panel lacks", "15 05", {"16 05 00 00"});
         row("extended tally dump", "95 00 01", {"97 00 01 01 00 02 00 01"});
-        row("source names", "64 00 00", {"6a 00 00 00 00 04 " + hexOf("In 1In 2In 3In 4")});
-        row("unserved destination's name", "67 00 01 00 04", {"6b 00 01 00 04 01 " + hexOf("-       ")});
+        row("source names", "64 00 00", {"6a 00 00 00 00 04 " + QByteArray("In 1In 2In 3In 4").toHex(' ')});
+        row("unserved destination name", "67 00 01 00 04", {"6b 00 01 00 04 01 " + QByteArray("-       ").toHex(' ')});
         row("source name past the matrix", "65 00 00 00 04", {});
         row("source names of another level", "64 02 00", {});
         row("protect dump", "13 00 00 02", {"14 00 06 00 02 00 00 20 00 00 00 00 00 00 00 00 00"});
@@ -119,11 +107,11 @@ private slots:
         ServerRig rig;
         auto a = rig.connect();
         auto b = rig.connect(B);
-        QCOMPARE(ask(*b, "81 00 00 00 01", 2), (QStringList{Ack, "83 00 00 00 01 00 02 00"}));
-        QCOMPARE(ask(*a, "02 00 00 01 03", 2), (QStringList{Ack, "04 00 00 01 03"}));
+        QCOMPARE(b->ask("81 00 00 00 01", 2), (QStringList{Ack, "83 00 00 00 01 00 02 00"}));
+        QCOMPARE(a->ask("02 00 00 01 03", 2), (QStringList{Ack, "04 00 00 01 03"}));
         QCOMPARE(b->next(1), QStringList{"84 00 00 00 01 00 03 00"});
         QCOMPARE(rig.panel.taken, QStringList{QStringLiteral("swp08 127.0.0.1:%1 1 3 1").arg(a->socket.localPort())});
-        QCOMPARE(ask(*b, "02 01 00 02 01", 2), (QStringList{Ack, "04 01 00 02 01"}));
+        QCOMPARE(b->ask("02 01 00 02 01", 2), (QStringList{Ack, "04 01 00 02 01"}));
         QCOMPARE(a->next(1), QStringList{"04 01 00 02 01"});
         QCOMPARE(rig.panel.taken.constLast(), QStringLiteral("swp08 127.0.0.2:%1 2 1 2").arg(b->socket.localPort()));
 
@@ -132,18 +120,18 @@ private slots:
         QCOMPARE(b->next(2), (QStringList{"84 00 00 00 06 00 02 00", "84 00 01 00 06 00 02 00"}));
 
         rig.panel.refusing = {0};
-        QCOMPARE(ask(*a, "02 00 00 00 01", 2), (QStringList{Ack, "03 00 07 00 7f"}));
-        QCOMPARE(ask(*a, "02 00 00 01 00", 2), (QStringList{Ack, "04 00 00 01 00"}));
+        QCOMPARE(a->ask("02 00 00 00 01", 2), (QStringList{Ack, "03 00 07 00 7f"}));
+        QCOMPARE(a->ask("02 00 00 01 00", 2), (QStringList{Ack, "04 00 00 01 00"}));
         QCOMPARE(b->next(1), QStringList{"84 00 00 00 01 00 00 00"});
 
         // A protects output 6 (input 2 on both levels); B hears it extended.
-        QCOMPARE(ask(*a, "0c 00 00 06 05", 3), (QStringList{Ack, "0d 00 03 00 06 05", "0d 01 03 00 06 05"}));
+        QCOMPARE(a->ask("0c 00 00 06 05", 3), (QStringList{Ack, "0d 00 03 00 06 05", "0d 01 03 00 06 05"}));
         QCOMPARE(b->next(2), (QStringList{"8d 00 00 02 00 06 00 05", "8d 00 01 02 00 06 00 05"}));
-        QCOMPARE(ask(*b, "0e 00 00 06 00", 2), (QStringList{Ack, "0f 00 02 00 06 05"}));
-        QCOMPARE(ask(*b, "02 00 00 06 00", 2), (QStringList{Ack, "03 00 00 06 02"}));
-        QCOMPARE(ask(*a, "0c 01 00 06 07", 2), (QStringList{Ack, "0d 01 03 00 06 05"}));
-        QCOMPARE(ask(*b, "8a 00 00 00 06", 2), (QStringList{Ack, "8b 00 00 02 00 06 00 05"}));
-        QCOMPARE(ask(*a, "0e 01 00 06 00", 3), (QStringList{Ack, "0f 00 00 00 06 00", "0f 01 00 00 06 00"}));
+        QCOMPARE(b->ask("0e 00 00 06 00", 2), (QStringList{Ack, "0f 00 02 00 06 05"}));
+        QCOMPARE(b->ask("02 00 00 06 00", 2), (QStringList{Ack, "03 00 00 06 02"}));
+        QCOMPARE(a->ask("0c 01 00 06 07", 2), (QStringList{Ack, "0d 01 03 00 06 05"}));
+        QCOMPARE(b->ask("8a 00 00 00 06", 2), (QStringList{Ack, "8b 00 00 02 00 06 00 05"}));
+        QCOMPARE(a->ask("0e 01 00 06 00", 3), (QStringList{Ack, "0f 00 00 00 06 00", "0f 01 00 00 06 00"}));
         QCOMPARE(b->next(2), (QStringList{"8f 00 00 00 00 06 00 00", "8f 00 01 00 00 06 00 00"}));
         // A lock of another protocol from the same machine is this client's, with no device.
         (void)rig.panel.applyLocks({{2, LockAction::Lock}}, {QStringLiteral("videohub"), A.toString()});
@@ -159,13 +147,13 @@ private slots:
         auto a = rig.connect();
         auto b = rig.connect(B);
         for (const char *store : {"78 00 00 01 03 04", "f8 00 01 00 02 00 01 04", "78 00 00 01 02 04"})
-            QCOMPARE(ask(*a, store, 2).constLast(),
+            QCOMPARE(a->ask(store, 2).constLast(),
                      QString::fromLatin1(store).replace(0, 2, store[0] == 'f' ? "fa" : "7a"));
         a->send("7c 04 00");
         a->send("fc 04 00 01");
         QCOMPARE(a->next(4), (QStringList{Ack, "7d 00 00 01 02 04 00 00", Ack, "fd 00 01 00 02 00 01 04 00 01 01"}));
-        QCOMPARE(ask(*b, "79 00 04", 2), (QStringList{Ack, "7b 02 04"}));
-        QCOMPARE(ask(*a, "79 00 04", 4), (QStringList{Ack, "04 00 00 01 02", "84 00 01 00 02 00 01 00", "7b 00 04"}));
+        QCOMPARE(b->ask("79 00 04", 2), (QStringList{Ack, "7b 02 04"}));
+        QCOMPARE(a->ask("79 00 04", 4), (QStringList{Ack, "04 00 00 01 02", "84 00 01 00 02 00 01 00", "7b 00 04"}));
         QCOMPARE(b->next(2), (QStringList{"04 00 00 01 02", "04 01 00 02 01"}));
         a->send("79 01 04");
         a->send("79 01 04");
@@ -180,7 +168,7 @@ private slots:
         QCOMPARE(a->next(2 * 128 + 1).constLast(), Ack);
         const qsizetype before = rig.panel.taken.size();
         a->send("79 00 09");
-        QCOMPARE(ask(*b, "02 00 00 07 01", 3).constLast(), "04 00 00 07 01");
+        QCOMPARE(b->ask("02 00 00 07 01", 3).constLast(), "04 00 00 07 01");
         // 128 routes of its own, B's route among them, then GO DONE.
         QCOMPARE(a->next(131).constLast(), "7b 00 09");
         // B's one route waits for a few of A's at most, however many A has waiting.
@@ -210,7 +198,7 @@ private slots:
         // Implementation requests, whose answers are nine times their size.
         flooder->sendRaw(FrameWriter::frame(QByteArray::fromHex("61")).repeated(300'000));
         auto other = rig.connect();
-        QCOMPARE(ask(*other, "02 00 00 00 01", 2), (QStringList{Ack, "04 00 00 00 01"}));
+        QCOMPARE(other->ask("02 00 00 00 01", 2), (QStringList{Ack, "04 00 00 00 01"}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 1, 10000);
     }
 };

@@ -43,19 +43,15 @@ private slots:
         VideohubPeer watcher(videohub.port(), QHostAddress(QStringLiteral("127.0.0.2")));
         QCOMPARE(watcher.next(7).size(), 7);
 
-        a.send("02 00 00 00 01");
-        QCOMPARE(a.next(2), (QStringList{Ack, "04 00 00 00 01"}));
-        a.send("02 01 00 00 02");
-        QCOMPARE(a.next(2), (QStringList{Ack, "04 01 00 00 02"}));
+        QCOMPARE(a.ask("02 00 00 00 01", 2), (QStringList{Ack, "04 00 00 00 01"}));
+        QCOMPARE(a.ask("02 01 00 00 02", 2), (QStringList{Ack, "04 01 00 00 02"}));
         QCOMPARE(rig.routes(), (QStringList{route(0, 1, 0), route(0, 2, 0)}));
 
-        a.send("02 00 00 06 01");
-        QCOMPARE(a.next(2), (QStringList{Ack, "03 00 07 06 7f"}));
+        QCOMPARE(a.ask("02 00 00 06 01", 2), (QStringList{Ack, "03 00 07 06 7f"}));
         rig.panel->takes().cellClick(3 * 16 + 1);
         QCOMPARE(a.next(2), (QStringList{"04 00 00 01 03", "04 01 00 01 03"}));
 
-        a.send("0c 00 00 02 07");
-        QCOMPARE(a.next(3), (QStringList{Ack, "0d 00 03 00 02 07", "0d 01 03 00 02 07"}));
+        QCOMPARE(a.ask("0c 00 00 02 07", 3), (QStringList{Ack, "0d 00 03 00 02 07", "0d 01 03 00 02 07"}));
         QTRY_COMPARE(watcher.blocks().constLast(), (QStringList{"VIDEO OUTPUT LOCKS:", "2 L"}));
 
         const QStringList log = rig.log().split(u'\n', Qt::SkipEmptyParts);
