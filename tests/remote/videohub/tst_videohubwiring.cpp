@@ -142,26 +142,22 @@ private slots:
 
     // Until the start-up dialog closes, a client's route is refused as the
     // control port's is: nothing on the line, the status line says why.
-    void routesWaitForTheStartUp()
+    // Then routes are logged and pushed in the order they reached the router,
+    // also when one was taken while another waited for its reply. The panel
+    // then closes while routes wait for their replies and in queue: they
+    // end without a crash, the server still answers.
+    void routesAreToldInLineOrder()
     {
-        ServerRig rig(QStringLiteral("ack"), true);
+        ServerRig rig(QStringLiteral("ack@200"), true);
         QVERIFY(rig.ready);
         auto peer = rig.connect();
         peer->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
         QCOMPARE(peer->next(1), QList<QStringList>{Ack});
         QTRY_COMPARE(rig.panel->statusLine().text(), PanelControl::StartingUpMessage);
         QCOMPARE(rig.sim.frames().size(), 0);
-    }
-
-    // Routes are logged and pushed in the order they reached the router,
-    // also when one was taken while another waited for its reply. The panel
-    // then closes while routes wait for their replies and in queue: they
-    // end without a crash, the server still answers.
-    void routesAreToldInLineOrder()
-    {
-        ServerRig rig(QStringLiteral("ack@200"));
-        QVERIFY(rig.ready);
-        auto peer = rig.connect();
+        rig.panel->Form_Load([&rig] { rig.runSetup(); });
+        // A fresh client, past the dump of the set-up now started.
+        peer = rig.connect();
         QLocalSocket control;
         control.connectToServer(controlSocketName());
         // Sent while the control port's route waits for its reply.
