@@ -204,24 +204,45 @@ private slots:
         QCOMPARE(rig.log().count("\troute "), 5);
     }
 
-    // A line left without its end holds up nobody else; completed, it is
-    // served. Commands sent just before leaving are all carried out, once:
-    // 1,000 routes (14 KB, well over what the port reads at a time), the
-    // client gone while they still go out. Clients that write routes and
-    // leave, more than the port holds: what does not fit its budget is turned
-    // away (the status line says so) and the port goes on answering. The
-    // memory such a flood takes: bench/run.sh control.
-    void linesAreServedWholeAndOnce()
+    // Clients whose routes wait for the line hold up a fresh client's state
+    // not at all: asked while the first route waits for its (never coming)
+    // reply from router 1, it is answered before any of theirs. Each then
+    // gets its own. A line left without its end holds up nobody else;
+    // completed, it is served. Commands sent just before leaving are all
+    // carried out, once: 1,000 routes (14 KB, well over what the port reads
+    // at a time), the client gone while they still go out. Clients that
+    // write routes and leave, more than the port holds: what does not fit
+    // its budget is turned away (the status line says so) and the port goes
+    // on answering. The memory such a flood takes: bench/run.sh control.
+    void linesHoldUpNobodyAndAreServedOnce()
     {
         PortRig rig;
-        QVERIFY(rig.openOnSim());
+        rig.useRouters([](Configuration &config) {
+            addRouter(config, 0);
+            addRouter(config.Routers, 1, 1, 1, 0, 16);
+        });
+        QVERIFY(rig.startSim({"--no-pacing", "--answer", "1=silent"}));
+        rig.open();
+        std::list<Client> flooders(3);
+        for (Client &flooder : flooders)
+            flooder.socket.write("route 1 1 0\n");
+        Client fresh;
+        connect(&rig.sim, &RouterSim::frameLogged, &fresh.socket, [&] {
+            if (rig.sim.frames().size() == 1)
+                fresh.socket.write("state 1 1\n");
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(fresh.answers, QStringList{"video -1 audio -1"}, Timeout);
+        QVERIFY(std::none_of(flooders.begin(), flooders.end(), [](const Client &f) { return !f.answers.isEmpty(); }));
+        for (Client &flooder : flooders)
+            QCOMPARE(flooder.waitFor(1), QStringList{"error No reply from the router"});
+
         Client slow;
         slow.socket.write("route 0 1");
         QTRY_VERIFY_WITH_TIMEOUT(slow.socket.bytesToWrite() == 0, Timeout);
         QCOMPARE(Client().ask("route 0 3 4\n", 1), QStringList{"ok"});
         QVERIFY(slow.answers.isEmpty());
         QCOMPARE(slow.ask(" 2\n", 1), QStringList{"ok"});
-        QCOMPARE(rig.routes(), (QStringList{route(0, 4, 3), route(0, 2, 1)}));
+        QCOMPARE(rig.routes().mid(3), (QStringList{route(0, 4, 3), route(0, 2, 1)}));
 
         QByteArray routes;
         for (int i = 0; i < 1000; ++i)
@@ -230,9 +251,9 @@ private slots:
         // Waits on the frames themselves: a polling wait would pause between routes.
         QSignalSpy logged(&rig.sim, &RouterSim::frameLogged);
         QVERIFY(logged.isValid());
-        while (rig.sim.frames().size() < 1002 && logged.wait(Timeout)) {
+        while (rig.sim.frames().size() < 1005 && logged.wait(Timeout)) {
         }
-        QCOMPARE(rig.sim.frames().size(), 1002);
+        QCOMPARE(rig.sim.frames().size(), 1005);
 
         // Some 2 MB booked for each client: four are twice the budget.
         const QByteArray flood = QByteArray("route 0 1 2").leftJustified(1000, ' ').append('\n').repeated(1000);
@@ -241,32 +262,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel->statusLine().text(), Busy, Timeout);
         // The last of the 1,000 routes to output 0 took input 14.
         QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video 14 audio 14"});
-    }
-
-    // Clients whose routes wait for the line hold up a fresh client's state
-    // not at all: asked while the first route waits for its (never coming)
-    // reply, it is answered before any of theirs. Each then gets its own.
-    void aStateIsAnsweredAtOnceDuringAFlood()
-    {
-        PortRig rig;
-        rig.useRouters([](Configuration &config) {
-            addRouter(config, 0);
-            config.RouterTimeout = 0.3f;
-        });
-        QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=silent"}));
-        rig.open();
-        std::list<Client> flooders(3);
-        for (Client &flooder : flooders)
-            flooder.socket.write("route 0 1 2\n");
-        Client fresh;
-        connect(&rig.sim, &RouterSim::frameLogged, &fresh.socket, [&] {
-            if (rig.sim.frames().size() == 1)
-                fresh.socket.write("state 0 1\n");
-        });
-        QTRY_COMPARE_WITH_TIMEOUT(fresh.answers, QStringList{"video -1 audio -1"}, Timeout);
-        QVERIFY(std::none_of(flooders.begin(), flooders.end(), [](const Client &f) { return !f.answers.isEmpty(); }));
-        for (Client &flooder : flooders)
-            QCOMPARE(flooder.waitFor(1), QStringList{"error No reply from the router"});
     }
 
     // Said once for a flood, again only once all that was queued has been
