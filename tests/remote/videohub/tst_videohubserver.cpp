@@ -63,20 +63,23 @@ class TestVideohubServer : public QObject
     Q_OBJECT
 
 private slots:
-    // The dump in order, LF only, every port with its name ("-" where no
-    // router serves it), routes only where the video source is known. A bare
-    // header is answered with its block; a set-up change sends all but the
-    // preamble and the end again.
-    void dumpAndAnswers()
+    // Two clients, a (127.0.0.1) and b (127.0.0.2): what a is told on
+    // connecting and asking, and what each is told of the other's changes.
+    void dumpAnswersAndPushes()
     {
         ServerRig rig;
         QVERIFY(rig.listening);
+        rig.panel.refusing = {6};
         rig.panel.state.sources[1].video = 2;
         rig.panel.state.sources[2].audio = 1;
-        VideohubPeer peer(rig.server->port());
-        const QList<QStringList> dump = peer.next(VideohubPeer::DumpBlocks);
+        // The dump in order, LF only, every port with its name ("-" where no
+        // router serves it), routes only where the video source is known. A
+        // bare header is answered with its block; a set-up change sends all
+        // but the preamble and the end again.
+        VideohubPeer a(rig.server->port());
+        const QList<QStringList> dump = a.next(VideohubPeer::DumpBlocks);
         static const QRegularExpression uniqueId(QStringLiteral("\nUnique ID: [0-9A-F]{12}\n"));
-        QCOMPARE(QString::fromUtf8(peer.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
+        QCOMPARE(QString::fromUtf8(a.received()).replace(uniqueId, QStringLiteral("\nUnique ID: HEX\n")),
                  "PROTOCOL PREAMBLE:\nVersion: 2.8\n\nVIDEOHUB DEVICE:\nDevice present: true\nModel name: Velmora\n"
                  "Friendly name: Studio A.rcf\nUnique ID: HEX\nVideo inputs: 4\nVideo processing units: 0\n"
                  "Video outputs: 8\nVideo monitoring outputs: 0\nSerial ports: 0\n\nINPUT LABELS:\n0 In 1\n1 In 2\n"
@@ -84,65 +87,57 @@ private slots:
                  "VIDEO OUTPUT LOCKS:\n0 U\n1 U\n2 U\n3 U\n4 U\n5 U\n6 U\n7 U\n\nVIDEO OUTPUT ROUTING:\n1 2\n\n"
                  "END PRELUDE:\n\n");
 
-        peer.send(
+        a.send(
             "VIDEO OUTPUT ROUTING:\n0 1\n2\n\nSERIAL PORT ROUTING:\n0 1\n\nPROTOCOL PREAMBLE:\n\nVIDEOHUB DEVICE:\n\n"
             "INPUT LABELS:\n\nOUTPUT LABELS:\n\nVIDEO OUTPUT LOCKS:\n\nVIDEO OUTPUT ROUTING:\n\n");
         QList<QStringList> answers{Nak, Ack};
         for (const QStringList &shown : dump.first(VideohubPeer::DumpBlocks - 1))
             answers << Ack << shown;
-        QCOMPARE(peer.next(answers.size()), answers);
+        QCOMPARE(a.next(answers.size()), answers);
         emit rig.panel.setupChanged();
-        QCOMPARE(peer.next(5), dump.mid(1, 5));
+        QCOMPARE(a.next(5), dump.mid(1, 5));
         QVERIFY(rig.panel.taken.isEmpty());
-    }
 
-    // Two clients, a (127.0.0.1) and b (127.0.0.2), and what each is told of the other's changes.
-    void changesArePushedToEveryClient()
-    {
-        ServerRig rig;
-        rig.panel.refusing = {6};
-        rig.panel.state.sources[1].video = 3;
-        auto a = rig.connect();
         auto b = rig.connect(B);
         // Routes are acknowledged to the sender, taken on both levels with
         // the client as their origin, and each pushed to every client with
         // the output's state after it: none for a route the router refused on
         // an output with no known source. A route made elsewhere is pushed too.
-        a->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
+        a.send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
+        QCOMPARE(a.next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
         QCOMPARE(b->next(2), (QList<QStringList>{{Routing, "3 1"}, {Routing, "0 2"}}));
         QTRY_COMPARE(rig.panel.taken.size(), 3);
-        const QString from = QStringLiteral("videohub 127.0.0.1:%1 ").arg(a->socket.localPort());
+        const QString from = QStringLiteral("videohub 127.0.0.1:%1 ").arg(a.socket.localPort());
         QCOMPARE(rig.panel.taken, (QStringList{from + "3 1 3", from + "0 2 3", from + "6 1 3"}));
         rig.panel.state.sources[2].video = 3;
         emit rig.panel.routed(2, 1, true);
         QCOMPARE(b->next(1), (QList<QStringList>{{Routing, "2 3"}}));
-        QCOMPARE(a->next(1), (QList<QStringList>{{Routing, "2 3"}}));
+        QCOMPARE(a.next(1), (QList<QStringList>{{Routing, "2 3"}}));
 
         // Locks per client address: O for one's own, L for another's, every
         // change pushed to each client in its own view. A lock line refused
         // because another client holds the output is answered with its
         // unchanged state; a route to it is refused by the panel and the
         // state pushed.
-        a->send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {Locks, "1 O"}}));
+        a.send("VIDEO OUTPUT LOCKS:\n1 O\n\n");
+        QCOMPARE(a.next(2), (QList<QStringList>{Ack, {Locks, "1 O"}}));
         QCOMPARE(b->next(1), (QList<QStringList>{{Locks, "1 L"}}));
         b->send("VIDEO OUTPUT ROUTING:\n1 0\n\nVIDEO OUTPUT LOCKS:\n1 U\n\n");
-        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, {Locks, "1 L"}, {Routing, "1 3"}}));
+        QCOMPARE(b->next(4), (QList<QStringList>{Ack, Ack, {Locks, "1 L"}, {Routing, "1 2"}}));
         QCOMPARE(rig.panel.state.lockOwners[1], QStringLiteral("127.0.0.1"));
         b->send("VIDEO OUTPUT LOCKS:\n1 F\n2 O\n\n");
         QCOMPARE(b->next(2), (QList<QStringList>{Ack, {Locks, "1 U", "2 O"}}));
-        QCOMPARE(a->next(2).last(), (QStringList{Locks, "1 U", "2 L"}));
+        QCOMPARE(a.next(2).last(), (QStringList{Locks, "1 U", "2 L"}));
 
         // Names are pushed to everyone as stored, a block's in one push. A
         // name kept as it was, or one for a port no router serves, is told back
         // to the sender only, as it stands ("-"). (A block the parser refuses,
-        // such as one with a control character in a name: the dump row's NAK.)
-        a->send("INPUT LABELS:\n0 Cam A\n1 Cam B\n2 In 3\n\n");
-        QCOMPARE(a->next(3), (QList<QStringList>{Ack, {InputLabels, "0 Cam A", "1 Cam B"}, {InputLabels, "2 In 3"}}));
+        // such as one with a control character in a name: the NAK above.)
+        a.send("INPUT LABELS:\n0 Cam A\n1 Cam B\n2 In 3\n\n");
+        QCOMPARE(a.next(3), (QList<QStringList>{Ack, {InputLabels, "0 Cam A", "1 Cam B"}, {InputLabels, "2 In 3"}}));
         QCOMPARE(b->next(1), (QList<QStringList>{{InputLabels, "0 Cam A", "1 Cam B"}}));
-        a->send("OUTPUT LABELS:\n4 Monitor\n\n");
-        QCOMPARE(a->next(2), (QList<QStringList>{Ack, {"OUTPUT LABELS:", "4 -"}}));
+        a.send("OUTPUT LABELS:\n4 Monitor\n\n");
+        QCOMPARE(a.next(2), (QList<QStringList>{Ack, {"OUTPUT LABELS:", "4 -"}}));
         b->send("PING:\n\n");
         QCOMPARE(b->next(1), QList<QStringList>{Ack});
     }
