@@ -1,6 +1,7 @@
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -51,33 +52,25 @@ private slots:
         }
     }
 
-    // What is said before the window is on the screen (a server that cannot
-    // listen, during the start-up dialog) shows once it is. That the wait
-    // does not count against its time: tst_statusline.
-    void messagesWaitForTheWindow()
-    {
-        WindowRig rig;
-        rig.open();
-        rig.panel->statusLine().holdUntilShown();
-        rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
-        QVERIFY(rig.showActive());
-        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
-                 QStringLiteral("Control port in use by another Velmora panel"));
-    }
-
     // What a remote client changes shows at once. A name shows in its field
     // and caption; left unedited, the field commits nothing when the focus
     // moves on. A field being edited keeps the operator's text, and the
     // operator's commit is the later change. A lock shows its mark and
     // tooltip over its output's number, moving with the columns; a
     // right-click on the number offers "Unlock", which frees it for everyone.
-    // A free output offers none.
+    // A free output offers none. What is said before the window is on the
+    // screen (a server that cannot listen, during the start-up dialog) shows
+    // once it is; that the wait does not count against its time: tst_statusline.
     void changesMadeElsewhereAreShown()
     {
         WindowRig rig;
         rig.useRouter(15, 31);
         rig.open();
+        rig.panel->statusLine().holdUntilShown();
+        rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
         QVERIFY(rig.showActive());
+        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
+                 QStringLiteral("Control port in use by another Velmora panel"));
         auto *first = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
         first->setFocus();
         QTRY_VERIFY(first->hasFocus());
@@ -184,7 +177,7 @@ private slots:
         } else if (leaveBy == QLatin1String("tab")) {
             QTest::keyClick(field, Qt::Key_Tab);
         } else if (leaveBy == QLatin1String("setup") || leaveBy == QLatin1String("save")) {
-            rig.trigger(leaveBy == QLatin1String("setup") ? "mnuSetup" : "mnuSaveConfig");
+            rig.control<QAction>(leaveBy == QLatin1String("setup") ? "mnuSetup" : "mnuSaveConfig")->trigger();
         } else if (leaveBy.startsWith(QLatin1String("img"))) {
             rig.click(leaveBy);
         } else {
