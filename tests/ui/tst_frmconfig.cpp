@@ -72,7 +72,6 @@ private slots:
         // clang-format off
         QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << "open | " + kept << "";
         QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << "accepted | " + kept << "";
-        QTest::newRow("type typed") << "cboRouter_1" << "n" << "" << "open | " + kept << "";
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << "open | " + untouched << noPort;
         QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down"
             << "open | COM3 | 3 | loaded | " + first << "";
