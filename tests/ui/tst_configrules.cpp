@@ -30,7 +30,6 @@ private slots:
             << "COM2 | 3 | not loaded | 0: 1; 0; 7; 15; 0; 0; -1 | 1: 0; 1; 15; 15; 0; 16; 0 | 3: 0; 3; 15; 15; 0; 32; 0" << "";
         QTest::newRow("count down and up makes new routers") << QList<int>{0, 1, 2} << "count 1; count 3; type 1 0; out 1 2; in 1 2; type 2 1; out 2 4; in 2 4; ok"
             << "COM2 | 3 | loaded | 0: 0; 0; 15; 15; 0; 0; 0 | 1: 0; 1; 1; 1; 0; 16; 0 new | 2: 1; 2; 3; 3; 0; 18; 0 new" << "";
-        QTest::newRow("OK with gaps, port and timeout") << QList<int>{0, 1, 2, 3, 5} << "count 2; port 3; ok 0.5" << "COM4 | 0.5 | loaded | " + two << "";
         QTest::newRow("reset mapping") << firstTwo << "advanced; min 0 6; min 1 4; mout 1 41; reset; ok" << kept << "";
         QTest::newRow("reset mapping without routers") << QList<int>{} << "reset" << "COM2 | 3 | not loaded" << "";
         // OK's checks: a refused OK stores nothing.
