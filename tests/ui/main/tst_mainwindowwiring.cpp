@@ -19,8 +19,8 @@ private slots:
     // The press may land on the caption over a panel button; the release
     // point reaches the panel in twips (83 pixels lie beyond its 1230). Each
     // take button routes at its level and shows itself pressed while held;
-    // the panel then shows the selection used up.
-    void panelButtonsAndTakes()
+    // the panel then shows the selection used up. Then the macro buttons.
+    void buttonsAndTakes()
     {
         WindowRig rig;
         rig.useRouter();
@@ -49,6 +49,44 @@ private slots:
             QCOMPARE(rig.routes(true).constLast(), route(0, take, take + 4, "ack"));
             QCOMPARE(rig.disc(take, take + 4), take + 1); // 1 red (video), 2 yellow (audio), 3 blue
             QVERIFY(rig.shows(input, pictures.imgBPUp) && rig.shows(output, pictures.imgBPUp));
+        }
+
+        // The record button starting and stopping, its label blinking on
+        // FormTimer and the save on a macro button: one step each, the buttons
+        // pressed by Enter while they have the focus. A macro name is shown as
+        // typed ("&" stays "&"), so the caption gets it escaped. The record and
+        // naming rules have their own suite (tst_macros). State: caption | label
+        // (hidden in brackets) | timer | button 0.
+        const QList<std::pair<QString, QString>> steps{
+            {"record", "Save Macro|Recording|ticking|< unassigned >"},
+            {"tick", "Save Macro|(Recording)|ticking|< unassigned >"},
+            {"record", "Cancel Save|Pending Save|steady|< unassigned >"},
+            {"save A&B", "Record|(Pending Save)|steady|A&&B"},
+        };
+        QVERIFY(rig.showActive());
+        auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
+        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
+        QVERIFY(timer);
+        const auto enterOn = [&rig](const QString &name) {
+            QWidget *button = rig.control(name);
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key_Return);
+        };
+        for (const auto &[step, expected] : steps) {
+            if (step == QLatin1String("record")) {
+                enterOn(QStringLiteral("btnRecord"));
+            } else if (step == QLatin1String("tick")) {
+                rig.now += 500;
+                rig.panel->statusLine().FormTimer_Timer();
+            } else {
+                rig.dialogs.inputs.enqueue(step.section(u' ', 1));
+                enterOn(QStringLiteral("btnMacro_0"));
+            }
+            const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
+                                    label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
+                                    timer->isActive() ? QStringLiteral("ticking") : QStringLiteral("steady"),
+                                    rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
+            QCOMPARE(state.join(u'|'), expected);
         }
     }
 
@@ -192,49 +230,6 @@ private slots:
                                   field->hasFocus() ? QStringLiteral("kept") : QStringLiteral("left")})
                          .join(u'|'),
                      expected);
-    }
-
-    // The record button starting and stopping, its label blinking on
-    // FormTimer and the save on a macro button: one step each, the buttons
-    // pressed by Enter while they have the focus. A macro name is shown as
-    // typed ("&" stays "&"), so the caption gets it escaped. The record and
-    // naming rules have their own suite (tst_macros). State: caption | label
-    // (hidden in brackets) | timer | button 0.
-    void recordingThroughTheWindow()
-    {
-        const QList<std::pair<QString, QString>> steps{
-            {"record", "Save Macro|Recording|ticking|< unassigned >"},
-            {"tick", "Save Macro|(Recording)|ticking|< unassigned >"},
-            {"record", "Cancel Save|Pending Save|steady|< unassigned >"},
-            {"save A&B", "Record|(Pending Save)|steady|A&&B"},
-        };
-        WindowRig rig;
-        rig.open();
-        QVERIFY(rig.showActive());
-        auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
-        QVERIFY(timer);
-        const auto enterOn = [&rig](const QString &name) {
-            QWidget *button = rig.control(name);
-            button->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(button, Qt::Key_Return);
-        };
-        for (const auto &[step, expected] : steps) {
-            if (step == QLatin1String("record")) {
-                enterOn(QStringLiteral("btnRecord"));
-            } else if (step == QLatin1String("tick")) {
-                rig.now += 500;
-                rig.panel->statusLine().FormTimer_Timer();
-            } else {
-                rig.dialogs.inputs.enqueue(step.section(u' ', 1));
-                enterOn(QStringLiteral("btnMacro_0"));
-            }
-            const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
-                                    label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
-                                    timer->isActive() ? QStringLiteral("ticking") : QStringLiteral("steady"),
-                                    rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
-            QCOMPARE(state.join(u'|'), expected);
-        }
     }
 };
 
