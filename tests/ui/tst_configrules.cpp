@@ -89,26 +89,8 @@ private slots:
         QTEST(rules.initialTimeoutText(), "timeoutText");
     }
 
-    void scrollingPastTheLastRouterShowsEmptyRows()
-    {
-        ConfigRig rig;
-        ConfigRules &rules = rig.open();
-        rig.play(QStringLiteral("count 16; scroll 14"));
-        QCOMPARE(rules.scrollMaximum(), 14);
-        QCOMPARE(rules.row(1).frameAddress, "15");
-        QVERIFY(!rules.row(2).filled);
-
-        // A smaller count pulls the scroll position back to its new maximum
-        // (five routers: 2.5, rounded to even).
-        QSignalSpy refills(&rules, &ConfigRules::rowsRefilled);
-        QVERIFY(refills.isValid());
-        rig.play(QStringLiteral("count 5"));
-        QCOMPARE(rules.TopRow(), 2);
-        QCOMPARE(rules.row(0).frameAddress, "02");
-        QVERIFY(!refills.isEmpty());
-    }
-
-    void automaticOutputMapping()
+    // Outputs stack as routers are typed; the rows follow the count.
+    void automaticOutputMappingAndScrolling()
     {
         ConfigRig rig;
         ConfigRules &rules = rig.open();
@@ -125,6 +107,21 @@ private slots:
         rig.play(QStringLiteral("out 1 4"));
         QCOMPARE(rules.WorkRouters(1)->mapOut(), 16);
         QVERIFY(rig.dialogs.shown.isEmpty());
+
+        // Scrolled past the last router, the rows show empty.
+        rig.play(QStringLiteral("count 16; scroll 14"));
+        QCOMPARE(rules.scrollMaximum(), 14);
+        QCOMPARE(rules.row(1).frameAddress, "15");
+        QVERIFY(!rules.row(2).filled);
+
+        // A smaller count pulls the scroll position back to its new maximum
+        // (five routers: 2.5, rounded to even).
+        QSignalSpy refills(&rules, &ConfigRules::rowsRefilled);
+        QVERIFY(refills.isValid());
+        rig.play(QStringLiteral("count 5"));
+        QCOMPARE(rules.TopRow(), 2);
+        QCOMPARE(rules.row(0).frameAddress, "02");
+        QVERIFY(!refills.isEmpty());
     }
 
     void fieldEdits_data()
