@@ -70,7 +70,6 @@ private slots:
         const QString untouched = QStringLiteral("COM2 | 3 | not loaded | ") + first;
         const QString noPort = QStringLiteral("Velmora: Please set the COM port to something");
         // clang-format off
-        QTest::newRow("count typed") << "cboRouterCount" << "1" << "" << "open | " + kept << "";
         QTest::newRow("count typed, Enter") << "cboRouterCount" << "1" << "Return" << "accepted | " + kept << "";
         QTest::newRow("port typed as listed") << "cboCom" << "COM4" << "" << "open | " + untouched << noPort;
         QTest::newRow("an arrow key after typing chooses") << "cboCom" << "com4" << "Down"
