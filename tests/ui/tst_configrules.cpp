@@ -171,13 +171,10 @@ private slots:
     {
         ConfigRig rig({0});
         ConfigRules &rules = rig.open();
-        rules.rowFieldGotFocus();
         // The dialog's own writes into the controls come back as events during a refill.
         connect(&rules, &ConfigRules::rowsRefilled, &rules, [&] {
             QCOMPARE(rules.UpdateDepth(), 1);
-            rules.cboRouter_Click(0, 1);
-            rules.ckAVSplit_Click(0, true);
-            rules.rowFieldLostFocus(RowField::Inputs, 0, QStringLiteral("3"));
+            rig.play(QStringLiteral("type 0 1; split 0; in 0 3"));
         });
         rules.btnAdvanced_Click(true);
         QCOMPARE(rig.setup(), "COM2 | 3 | not loaded | 0: 0; 0; 15; 15; 0; 0; 0");
