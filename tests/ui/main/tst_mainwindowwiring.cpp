@@ -65,8 +65,6 @@ private slots:
         };
         QVERIFY(rig.showActive());
         auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
-        QVERIFY(timer);
         const auto enterOn = [&rig](const QString &name) {
             QWidget *button = rig.control(name);
             button->setFocus(Qt::TabFocusReason);
@@ -84,7 +82,8 @@ private slots:
             }
             const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
                                     label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
-                                    timer->isActive() ? QStringLiteral("ticking") : QStringLiteral("steady"),
+                                    rig.panel->statusLine().timerRunning() ? QStringLiteral("ticking")
+                                                                           : QStringLiteral("steady"),
                                     rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
             QCOMPARE(state.join(u'|'), expected);
         }
