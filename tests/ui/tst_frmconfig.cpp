@@ -127,13 +127,10 @@ private slots:
     // slot 0's inputs once left, the first row's slot, that slot's inputs.
     void leavingAFieldByMouse_data()
     {
-        columns<QString, QString>({"leaveBy", "state"});
-        QTest::newRow("click on the scroll arrow") << "arrow"
-                                                   << "3 1 2";
-        QTest::newRow("wheel over the scroll bar") << "wheel"
-                                                   << "3 3 2";
-        QTest::newRow("click on Advanced Configuration") << "btnAdvanced"
-                                                         << "3 0 2";
+        columns<QString, QList<int>>({"leaveBy", "state"});
+        QTest::newRow("click on the scroll arrow") << "arrow" << QList<int>{3, 1, 2};
+        QTest::newRow("wheel over the scroll bar") << "wheel" << QList<int>{3, 3, 2};
+        QTest::newRow("click on Advanced Configuration") << "btnAdvanced" << QList<int>{3, 0, 2};
     }
 
     void leavingAFieldByMouse()
@@ -158,7 +155,7 @@ private slots:
         typeIntoField(QStringLiteral("2"));
         QTest::keyClick(field, Qt::Key_Tab);
         const int top = rules.TopRow();
-        QTEST(QStringLiteral("%1 %2 %3").arg(left).arg(top).arg(rules.WorkRouters(top)->InputCount() + 1), "state");
+        QTEST((QList<int>{left, top, rules.WorkRouters(top)->InputCount() + 1}), "state");
     }
 };
 
