@@ -106,8 +106,7 @@ private slots:
         rig.panel->statusLine().holdUntilShown();
         rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
         QVERIFY(rig.showActive());
-        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
-                 QStringLiteral("Control port in use by another Velmora panel"));
+        QCOMPARE(rig.control<QLabel>("txtErrMsg")->text(), "Control port in use by another Velmora panel");
         auto *first = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
         first->setFocus();
         QTRY_VERIFY(first->hasFocus());
