@@ -2,7 +2,6 @@
 #include "support/WindowRig.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -133,13 +132,7 @@ private slots:
 
         auto *columns = rig.control<QScrollBar>(QStringLiteral("HScroll"));
         const auto shown = [&rig] {
-            return rig.visible(QStringLiteral("imgMOutLock_4")) ? rig.control(QStringLiteral("imgMOut_4"))->toolTip()
-                                                                : QStringLiteral("none");
-        };
-        const auto rightClick = [&rig](const char *name) {
-            QWidget *number = rig.control(QLatin1String(name));
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), number->mapToGlobal(QPoint(4, 4)));
-            QApplication::sendEvent(number, &menu);
+            return rig.visible("imgMOutLock_4") ? rig.control("imgMOut_4")->toolTip() : QStringLiteral("none");
         };
         columns->setValue(16);
         asClient([&] { (void)rig.panel->applyLocks({{20, LockAction::Lock}}); });
@@ -148,9 +141,9 @@ private slots:
             columns->setValue(offset);
             seen.append(shown());
         }
-        rightClick("imgMOut_5");
+        rightClick(rig.control("imgMOut_5"));
         rig.dialogs.menuChoices.enqueue(0);
-        rightClick("imgMOut_4");
+        rightClick(rig.control("imgMOut_4"));
         QCOMPARE(seen, (QStringList{"Locked by 192.0.2.7", "none", "Locked by 192.0.2.7"}));
         QCOMPARE(rig.dialogs.menus, QList<QStringList>{{QStringLiteral("Unlock")}});
         QCOMPARE(shown(), QStringLiteral("none"));
@@ -208,8 +201,7 @@ private slots:
                 if (QWidget *popup = QApplication::activePopupWidget())
                     popup->close();
             });
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), field->mapToGlobal(QPoint(4, 4)));
-            QApplication::sendEvent(field, &menu);
+            rightClick(field);
         } else if (leaveBy == QLatin1String("tab")) {
             QTest::keyClick(field, Qt::Key_Tab);
         } else if (leaveBy == QLatin1String("setup") || leaveBy == QLatin1String("save")) {
