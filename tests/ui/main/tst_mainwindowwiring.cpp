@@ -9,7 +9,7 @@
 #include <QTimer>
 
 // The window's button panel, name fields, macro buttons and record button:
-// one case per wired event; the rules behind them have suites of their own.
+// each wired event checked once; the rules behind them have suites of their own.
 class TestMainWindowWiring : public QObject
 {
     Q_OBJECT
@@ -18,7 +18,8 @@ private slots:
     // The press may land on the caption over a panel button; the release
     // point reaches the panel in twips (83 pixels lie beyond its 1230). Each
     // take button routes at its level and shows itself pressed while held;
-    // the panel then shows the selection used up. Then the macro buttons.
+    // the panel then shows the selection used up. Then the record and macro
+    // buttons on the same window.
     void buttonsAndTakes()
     {
         WindowRig rig;
