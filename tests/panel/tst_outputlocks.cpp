@@ -48,8 +48,8 @@ private slots:
     // announced, with the output it touched. A block is applied line by line
     // and announced once; lines refused because another client holds the
     // output are handed back. A smaller matrix drops the locks it no longer
-    // has, and says so.
-    void ownersViewsAndBlocks()
+    // has, and says so. The window's marks show the same owners.
+    void ownersViewsBlocksAndMarks()
     {
         OutputLocks locks;
         locks.setOutputCount(4);
@@ -79,21 +79,17 @@ private slots:
         locks.setOutputCount(4);
         QCOMPARE(view(locks, B), QByteArray("LUUU"));
         QCOMPARE(announced(spy), (QList<QList<int>>{{0, 1}, {2}, {1}}));
-    }
 
-    // A column's mark tells who holds the output the column shows, wherever
-    // scrolling puts it; a free output shows none.
-    void marksFollowTheView()
-    {
+        // A column's mark tells who holds the output the column shows,
+        // wherever scrolling puts it; a free output shows none.
         MatrixTables tables;
         RouterSlots routers;
-        MatrixView view{tables, routers};
-        OutputLocks locks;
+        MatrixView matrix{tables, routers};
         locks.setOutputCount(40);
         QCOMPARE(locks.lock(20, A), Changed);
-        const OutputLockMarks marks(view, locks);
+        const OutputLockMarks marks(matrix, locks);
         QCOMPARE(marks.tip(4), QString());
-        view.OutOffset = 16;
+        matrix.OutOffset = 16;
         QCOMPARE((QStringList{marks.tip(3), marks.tip(4), marks.tip(5)}),
                  (QStringList{QString(), QStringLiteral("Locked by ") + A, QString()}));
     }

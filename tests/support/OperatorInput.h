@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -36,4 +37,11 @@ inline void scrollOneWay(QScrollBar *bar, bool wheel)
                                                                 : QPoint(bar->width() - 3, bar->height() / 2);
         QTest::mouseClick(bar, Qt::LeftButton, {}, arrow);
     }
+}
+
+// A right-click on a control, as the context menu event it brings.
+inline void rightClick(QWidget *widget)
+{
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &menu);
 }

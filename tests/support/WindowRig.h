@@ -5,7 +5,6 @@
 #include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 
-#include <QAction>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -39,8 +38,6 @@ struct WindowRig : PanelRig
         edit->setModified(true);
         return true;
     }
-
-    void trigger(const char *menuItem) const { control<QAction>(QLatin1String(menuItem))->trigger(); }
 
     [[nodiscard]] static QString cell(int r, int c) { return QStringLiteral("imgMatrix_%1").arg(r * 16 + c); }
     // "2.4": cell (2, 4).

@@ -66,8 +66,7 @@ private slots:
             rig.shell.shiftDown = step.startsWith(u'+');
             const QString name = step.mid(rig.shell.ctrlDown || rig.shell.shiftDown ? 1 : 0);
             if (step.startsWith(QLatin1String("key:")))
-                QTest::keyClick(rig.control(QStringLiteral("txtIn_0")), argument.front().toLatin1(),
-                                Qt::ControlModifier);
+                QTest::keyClick(rig.control("txtIn_0"), argument.front().toLatin1(), Qt::ControlModifier);
             else if (step.startsWith(QLatin1String("scroll:")))
                 rig.control<QScrollBar>(QStringLiteral("HScroll"))->setValue(argument.toInt());
             else

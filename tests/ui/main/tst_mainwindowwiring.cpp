@@ -1,7 +1,7 @@
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
 
-#include <QContextMenuEvent>
+#include <QAction>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -9,7 +9,7 @@
 #include <QTimer>
 
 // The window's button panel, name fields, macro buttons and record button:
-// one case per wired event; the rules behind them have suites of their own.
+// each wired event checked once; the rules behind them have suites of their own.
 class TestMainWindowWiring : public QObject
 {
     Q_OBJECT
@@ -18,8 +18,9 @@ private slots:
     // The press may land on the caption over a panel button; the release
     // point reaches the panel in twips (83 pixels lie beyond its 1230). Each
     // take button routes at its level and shows itself pressed while held;
-    // the panel then shows the selection used up.
-    void panelButtonsAndTakes()
+    // the panel then shows the selection used up. Then the record and macro
+    // buttons on the same window.
+    void buttonsAndTakes()
     {
         WindowRig rig;
         rig.useRouter();
@@ -49,20 +50,43 @@ private slots:
             QCOMPARE(rig.disc(take, take + 4), take + 1); // 1 red (video), 2 yellow (audio), 3 blue
             QVERIFY(rig.shows(input, pictures.imgBPUp) && rig.shows(output, pictures.imgBPUp));
         }
-    }
 
-    // What is said before the window is on the screen (a server that cannot
-    // listen, during the start-up dialog) shows once it is. That the wait
-    // does not count against its time: tst_statusline.
-    void messagesWaitForTheWindow()
-    {
-        WindowRig rig;
-        rig.open();
-        rig.panel->statusLine().holdUntilShown();
-        rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
+        // The record button starting and stopping, its label blinking on
+        // FormTimer and the save on a macro button: one step each, the buttons
+        // pressed by Enter while they have the focus. A macro name is shown as
+        // typed ("&" stays "&"), so the caption gets it escaped. The record and
+        // naming rules have their own suite (tst_macros). State: caption | label
+        // (hidden in brackets) | timer | button 0.
+        const QList<std::pair<QString, QString>> steps{
+            {"record", "Save Macro|Recording|ticking|< unassigned >"},
+            {"tick", "Save Macro|(Recording)|ticking|< unassigned >"},
+            {"record", "Cancel Save|Pending Save|steady|< unassigned >"},
+            {"save A&B", "Record|(Pending Save)|steady|A&&B"},
+        };
         QVERIFY(rig.showActive());
-        QCOMPARE(rig.control<QLabel>(QStringLiteral("txtErrMsg"))->text(),
-                 QStringLiteral("Control port in use by another Velmora panel"));
+        auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
+        const auto enterOn = [&rig](const QString &name) {
+            QWidget *button = rig.control(name);
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key_Return);
+        };
+        for (const auto &[step, expected] : steps) {
+            if (step == QLatin1String("record")) {
+                enterOn(QStringLiteral("btnRecord"));
+            } else if (step == QLatin1String("tick")) {
+                rig.now += 500;
+                rig.panel->statusLine().FormTimer_Timer();
+            } else {
+                rig.dialogs.inputs.enqueue(step.section(u' ', 1));
+                enterOn(QStringLiteral("btnMacro_0"));
+            }
+            const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
+                                    label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
+                                    rig.panel->statusLine().timerRunning() ? QStringLiteral("ticking")
+                                                                           : QStringLiteral("steady"),
+                                    rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
+            QCOMPARE(state.join(u'|'), expected);
+        }
     }
 
     // What a remote client changes shows at once. A name shows in its field
@@ -71,13 +95,18 @@ private slots:
     // operator's commit is the later change. A lock shows its mark and
     // tooltip over its output's number, moving with the columns; a
     // right-click on the number offers "Unlock", which frees it for everyone.
-    // A free output offers none.
+    // A free output offers none. What is said before the window is on the
+    // screen (a server that cannot listen, during the start-up dialog) shows
+    // once it is; that the wait does not count against its time: tst_statusline.
     void changesMadeElsewhereAreShown()
     {
         WindowRig rig;
         rig.useRouter(15, 31);
         rig.open();
+        rig.panel->statusLine().holdUntilShown();
+        rig.panel->SetErrMsg(QStringLiteral("Control port in use by another Velmora panel"));
         QVERIFY(rig.showActive());
+        QCOMPARE(rig.control<QLabel>("txtErrMsg")->text(), "Control port in use by another Velmora panel");
         auto *first = rig.control<QLineEdit>(QStringLiteral("txtIn_0"));
         first->setFocus();
         QTRY_VERIFY(first->hasFocus());
@@ -104,13 +133,7 @@ private slots:
 
         auto *columns = rig.control<QScrollBar>(QStringLiteral("HScroll"));
         const auto shown = [&rig] {
-            return rig.visible(QStringLiteral("imgMOutLock_4")) ? rig.control(QStringLiteral("imgMOut_4"))->toolTip()
-                                                                : QStringLiteral("none");
-        };
-        const auto rightClick = [&rig](const char *name) {
-            QWidget *number = rig.control(QLatin1String(name));
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), number->mapToGlobal(QPoint(4, 4)));
-            QApplication::sendEvent(number, &menu);
+            return rig.visible("imgMOutLock_4") ? rig.control("imgMOut_4")->toolTip() : QStringLiteral("none");
         };
         columns->setValue(16);
         asClient([&] { (void)rig.panel->applyLocks({{20, LockAction::Lock}}); });
@@ -119,9 +142,9 @@ private slots:
             columns->setValue(offset);
             seen.append(shown());
         }
-        rightClick("imgMOut_5");
+        rightClick(rig.control("imgMOut_5"));
         rig.dialogs.menuChoices.enqueue(0);
-        rightClick("imgMOut_4");
+        rightClick(rig.control("imgMOut_4"));
         QCOMPARE(seen, (QStringList{"Locked by 192.0.2.7", "none", "Locked by 192.0.2.7"}));
         QCOMPARE(rig.dialogs.menus, QList<QStringList>{{QStringLiteral("Unlock")}});
         QCOMPARE(shown(), QStringLiteral("none"));
@@ -179,12 +202,11 @@ private slots:
                 if (QWidget *popup = QApplication::activePopupWidget())
                     popup->close();
             });
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), field->mapToGlobal(QPoint(4, 4)));
-            QApplication::sendEvent(field, &menu);
+            rightClick(field);
         } else if (leaveBy == QLatin1String("tab")) {
             QTest::keyClick(field, Qt::Key_Tab);
         } else if (leaveBy == QLatin1String("setup") || leaveBy == QLatin1String("save")) {
-            rig.trigger(leaveBy == QLatin1String("setup") ? "mnuSetup" : "mnuSaveConfig");
+            rig.control<QAction>(leaveBy == QLatin1String("setup") ? "mnuSetup" : "mnuSaveConfig")->trigger();
         } else if (leaveBy.startsWith(QLatin1String("img"))) {
             rig.click(leaveBy);
         } else {
@@ -199,49 +221,6 @@ private slots:
                                   field->hasFocus() ? QStringLiteral("kept") : QStringLiteral("left")})
                          .join(u'|'),
                      expected);
-    }
-
-    // The record button starting and stopping, its label blinking on
-    // FormTimer and the save on a macro button: one step each, the buttons
-    // pressed by Enter while they have the focus. A macro name is shown as
-    // typed ("&" stays "&"), so the caption gets it escaped. The record and
-    // naming rules have their own suite (tst_macros). State: caption | label
-    // (hidden in brackets) | timer | button 0.
-    void recordingThroughTheWindow()
-    {
-        const QList<std::pair<QString, QString>> steps{
-            {"record", "Save Macro|Recording|ticking|< unassigned >"},
-            {"tick", "Save Macro|(Recording)|ticking|< unassigned >"},
-            {"record", "Cancel Save|Pending Save|steady|< unassigned >"},
-            {"save A&B", "Record|(Pending Save)|steady|A&&B"},
-        };
-        WindowRig rig;
-        rig.open();
-        QVERIFY(rig.showActive());
-        auto *label = rig.control<QLabel>(QStringLiteral("lblRecord"));
-        auto *timer = rig.panel->findChild<QTimer *>(QStringLiteral("FormTimer"));
-        QVERIFY(timer);
-        const auto enterOn = [&rig](const QString &name) {
-            QWidget *button = rig.control(name);
-            button->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(button, Qt::Key_Return);
-        };
-        for (const auto &[step, expected] : steps) {
-            if (step == QLatin1String("record")) {
-                enterOn(QStringLiteral("btnRecord"));
-            } else if (step == QLatin1String("tick")) {
-                rig.now += 500;
-                rig.panel->statusLine().FormTimer_Timer();
-            } else {
-                rig.dialogs.inputs.enqueue(step.section(u' ', 1));
-                enterOn(QStringLiteral("btnMacro_0"));
-            }
-            const QStringList state{rig.control<QPushButton>(QStringLiteral("btnRecord"))->text(),
-                                    label->isVisibleTo(rig.window.get()) ? label->text() : u'(' + label->text() + u')',
-                                    timer->isActive() ? QStringLiteral("ticking") : QStringLiteral("steady"),
-                                    rig.control<QPushButton>(QStringLiteral("btnMacro_0"))->text()};
-            QCOMPARE(state.join(u'|'), expected);
-        }
     }
 };
 
