@@ -1,4 +1,5 @@
 #include "remote/ControlSocketName.h"
+#include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 #include "support/RouterSim.h"
 #include "support/RuntimeSetting.h"
@@ -29,12 +30,6 @@ const QByteArray SetUp = "VL ConfigFile 1.2\r\nCom Port:   1\r\nRouter Timeout: 
 
 const QString Folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Velmora/1.1");
 const QString SetUpPath = Folder + QStringLiteral("/default.rcf");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The set-up file holding `bytes`; none for a null array.
 bool seed(const QByteArray &bytes)
@@ -158,7 +153,7 @@ private slots:
         QVERIFY(panel.ended());
         QTEST(panel.exitCode(), "exitCode");
         QTEST(panel.err, "err");
-        QCOMPARE(readAll(SetUpPath), file);
+        QCOMPARE(readTestFile(SetUpPath), file);
         QVERIFY(!panelHoldsControlPort());
         QCOMPARE(ctl({"status"}), QStringLiteral("1 No Velmora panel is running\n"));
     }
@@ -182,7 +177,7 @@ private slots:
         Program panel(VELMORA_PANEL, {"--no-window", "--videohub=" + videohub});
         QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
 #ifdef Q_OS_LINUX
-        const QByteArray maps = readAll(QStringLiteral("/proc/%1/maps").arg(panel.processId()));
+        const QByteArray maps = readTestFile(QStringLiteral("/proc/%1/maps").arg(panel.processId()));
         QVERIFY(maps.contains("libQt6Core"));
         QVERIFY2(!maps.contains("/platforms/"), "a platform plugin was loaded");
 #endif
@@ -211,7 +206,7 @@ private slots:
 
         QVERIFY(panel.stop());
         QCOMPARE(panel.exitCode(), 0);
-        const QByteArray saved = readAll(SetUpPath);
+        const QByteArray saved = readTestFile(SetUpPath);
         QVERIFY2(saved.startsWith("VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: 2\r\n"
                                   "Router: 0; 0; 15; 15; 0; 0; 0;Cam 1; ") &&
                      saved.contains("Macro 00: Show; {0, 3} = {5, 3}; \r\n"),
@@ -242,7 +237,7 @@ private slots:
         QVERIFY2(panel.said(QStringLiteral("Videohub server cannot accept clients")), qPrintable(panel.err));
         QVERIFY(panel.stop());
         QVERIFY2(panel.exitCode() == 0, qPrintable(panel.err));
-        QVERIFY(readAll(SetUpPath).contains("; Renamed at the last minute; "));
+        QVERIFY(readTestFile(SetUpPath).contains("; Renamed at the last minute; "));
 
         Program again(VELMORA_PANEL, {"--no-window"});
         QVERIFY2(again.said(QStringLiteral("TIME Running without a window")), qPrintable(again.err));

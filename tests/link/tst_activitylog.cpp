@@ -1,5 +1,6 @@
 #include "link/ActivityEvents.h"
 #include "link/ActivityLog.h"
+#include "support/ConfigTestSupport.h"
 #include "support/RecordingStatusSink.h"
 
 #include <QDir>
@@ -7,16 +8,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QString textOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-} // namespace
 
 class TestActivityLog : public QObject
 {
@@ -33,7 +24,8 @@ private slots:
         QTemporaryDir dir;
         RecordingStatusSink status;
         ActivityLog log(dir.path() + QStringLiteral("/new/folder"), status);
-        const RouteActivity unassigned{5, "Monitor 1", 3, "Camera 3", -1, -1, -1, "both", "Output 5 is not assigned to a router"};
+        const RouteActivity unassigned{
+            5, "Monitor 1", 3, "Camera 3", -1, -1, -1, "both", "Output 5 is not assigned to a router"};
         log.append(QStringLiteral("panel macro 3 \"Show\tOpen\""), ActivityEvents::route(unassigned));
         log.append(QStringLiteral("control"), ActivityEvents::label("input", 3, "Camera 3", "Cam\n3"));
         const RouteActivity forging{1, "Mon\\", 1, "Cam\" input=99 \"Fake\" frame=9", 0, 0, 0, "both", "ok"};
@@ -42,9 +34,9 @@ private slots:
 
         static const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
                                              QRegularExpression::MultilineOption);
-        QCOMPARE(textOf(log.filePath()).replace(time, "TIME|").replace(u'\t', u'|'),
-                 "TIME|panel macro 3 \"Show Open\"|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=- router-output=- "
-                 "router-input=- level=both result=Output 5 is not assigned to a router\n"
+        QCOMPARE(QString::fromUtf8(readTestFile(log.filePath())).replace(time, "TIME|").replace(u'\t', u'|'),
+                 "TIME|panel macro 3 \"Show Open\"|route output=5 \"Monitor 1\" input=3 \"Camera 3\" frame=- "
+                 "router-output=- router-input=- level=both result=Output 5 is not assigned to a router\n"
                  "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n"
                  "TIME|videohub|route output=1 \"Mon\\\\\" input=1 \"Cam\\\" input=99 \\\"Fake\\\" frame=9\" frame=0 "
                  "router-output=0 router-input=0 level=both result=ok\n"
@@ -68,7 +60,7 @@ private slots:
             const QString path = dir.filePath(QString::fromLatin1(name));
             QVERIFY2(QFile::exists(path), name);
             QCOMPARE_LE(QFile(path).size(), limit);
-            for (const QString &line : textOf(path).split(u'\n', Qt::SkipEmptyParts))
+            for (const QString &line : QString::fromUtf8(readTestFile(path)).split(u'\n', Qt::SkipEmptyParts))
                 all << line.section(u'\t', 2);
         }
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("activity.log.4"))));
@@ -96,7 +88,7 @@ private slots:
 
         QVERIFY(folder.rmdir(QStringLiteral("activity.log")));
         log.append(QStringLiteral("panel"), QStringLiteral("third"));
-        QCOMPARE(textOf(log.filePath()).count(u'\n'), 1);
+        QCOMPARE(readTestFile(log.filePath()).count('\n'), 1);
         QVERIFY(QFile::remove(log.filePath()) && folder.mkdir(QStringLiteral("activity.log")));
         log.append(QStringLiteral("panel"), QStringLiteral("fourth"));
         QCOMPARE(status.messages.size(), 2);

@@ -61,7 +61,8 @@ private slots:
         QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
     }
 
-    // Every row starts from tables left over from another set-up.
+    // Every row starts from tables left over from another set-up: one split
+    // router owning all but the first position of both.
     void sizeMatrix_data()
     {
         columns<QString, QString, QString, int, int, bool>(
@@ -78,13 +79,9 @@ private slots:
     void sizeMatrix()
     {
         QFETCH(QString, routers);
-        const RouterSlots configured = routersFrom(routers);
         MatrixTables tables;
-        tables.MatOutRouter.fill(11);
-        tables.MatInRouter.fill(11);
-        tables.MatrixInputs = tables.MatrixOutputs = 5;
-        tables.AnyRouterSplit = true;
-        SizeMatrix(tables, configured);
+        SizeMatrix(tables, routersFrom(QStringLiteral("11:127@1/127@1*")));
+        SizeMatrix(tables, routersFrom(routers));
         QTEST(runs(tables.MatInRouter), "inputs");
         QTEST(runs(tables.MatOutRouter), "outputs");
         QTEST(tables.MatrixInputs, "matrixInputs");

@@ -22,8 +22,7 @@ RouterSim::~RouterSim()
     if (m_process.state() != QProcess::NotRunning) {
         m_process.terminate();
         if (!m_process.waitForFinished(WaitMs))
-            m_process.kill();
-        m_process.waitForFinished(WaitMs);
+            kill();
     }
 }
 
@@ -31,10 +30,9 @@ bool RouterSim::start(const QString &linkPath, const QStringList &args)
 {
     m_process.setArguments(QStringList{QStringLiteral("--link"), linkPath} + args);
     m_process.start();
-    if (!m_process.waitForStarted(WaitMs))
-        return false;
+    // Waiting for output waits for the start too; a failed start ends the wait.
     const QDeadlineTimer deadline(WaitMs);
-    while (!m_ready && !deadline.hasExpired() && m_process.state() == QProcess::Running)
+    while (!m_ready && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning)
         m_process.waitForReadyRead(int(deadline.remainingTime()));
     return m_ready;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/Fault.h"
 #include "desktop/Shell.h"
 
 #include <QQueue>
@@ -12,15 +13,28 @@ namespace desktop {
 class ScriptedShell final : public Shell
 {
 public:
-    ScriptedShell();
-    ~ScriptedShell() override;
+    ScriptedShell() : m_previous(&shell()) { setShell(this); }
+    ~ScriptedShell() override { setShell(m_previous); }
     ScriptedShell(const ScriptedShell &) = delete;
     ScriptedShell &operator=(const ScriptedShell &) = delete;
 
-    QString OpenFileDialog(const QString &title, const QString &filterList, const QString &startFolder) override;
-    QString SaveFileDialog(const QString &title, const QString &filterList, const QString &proposedName,
-                           const QString &startFolder) override;
-    bool ShowText(const QString &text) override;
+    QString OpenFileDialog(const QString &, const QString &, const QString &startFolder) override
+    {
+        openStartFolders.append(startFolder);
+        return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
+    }
+    QString SaveFileDialog(const QString &, const QString &, const QString &proposedName, const QString &) override
+    {
+        saveProposedNames.append(proposedName);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+    }
+    bool ShowText(const QString &text) override
+    {
+        if (!failShowText.isEmpty())
+            throw Fault(failShowText);
+        shownTexts.append(text);
+        return true;
+    }
     qint32 ShellOpen(const QString &target) override
     {
         opened.append(target);
@@ -45,7 +59,7 @@ public:
     bool ctrlDown = false;
     bool shiftDown = false;
 
-    QStringList openStartFolders; // one per open dialog shown
+    QStringList openStartFolders;  // one per open dialog shown
     QStringList saveProposedNames; // one per save dialog shown
     QStringList shownTexts;
     QStringList opened;
