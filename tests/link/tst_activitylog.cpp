@@ -71,6 +71,29 @@ private slots:
         QVERIFY(status.messages.isEmpty());
     }
 
+    // Lines a source makes as fast as it sends (locks, labels, refusals) are
+    // written up to the number a minute; the rest are counted in one line, so
+    // a flood cannot push the routes out of the kept files. Routes that went
+    // to a router are always written.
+    void aFloodIsHeldBack()
+    {
+        QTemporaryDir dir;
+        RecordingStatusSink status;
+        const QString path = dir.filePath(QStringLiteral("activity.log"));
+        {
+            ActivityLog log(dir.path(), status, ActivityLog::DefaultRollOverBytes, 3);
+            for (int i = 1; i <= 10; ++i)
+                log.appendLimited(QStringLiteral("videohub A"), QStringLiteral("lock %1").arg(i));
+            log.appendLimited(QStringLiteral("control"), QStringLiteral("label 1"));
+            log.append(QStringLiteral("videohub A"), QStringLiteral("route ok"));
+        }
+        QStringList events;
+        for (const QString &line : QString::fromUtf8(readTestFile(path)).split(u'\n', Qt::SkipEmptyParts))
+            events << line.section(u'\t', 1).replace(u'\t', u'|');
+        QCOMPARE(events, (QStringList{"videohub A|lock 1", "videohub A|lock 2", "videohub A|lock 3", "control|label 1",
+                                      "videohub A|route ok", "videohub A|held-back lines=7 last=lock 10"}));
+    }
+
     // A log that cannot be written says so once, and again only after it
     // worked in between.
     void writeFailureReportedOnce()
