@@ -62,8 +62,8 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
                   portRenamed(input, port, oldName, newName);
               }),
       m_buttonPanel(m_view,
-                    [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
-                        m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                    [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
+                        m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
                     }),
       m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
 {
@@ -261,19 +261,25 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
     // Looked up afresh: the routers may have changed during the reply wait.
     const clsRouter *router = routerAt(attempt.FrameAddress);
     const int matOut = router ? router->MapOutput(attempt.phyOut) : -1;
-    const int matIn = router ? router->MapInput(attempt.phyIn) : -1;
+    // An input no router port stands for is logged as asked.
+    const int mapped = router ? router->MapInput(attempt.phyIn) : -1;
+    const int matIn = mapped < 0 ? attempt.askedMatIn : mapped;
     RouteActivity activity;
     activity.output = matOut < 0 ? -1 : matOut + 1;
     activity.outputName = router ? router->RouterOutName(attempt.phyOut) : QString();
     activity.input = matIn < 0 ? -1 : matIn + 1;
-    activity.inputName = router ? router->RouterInName(attempt.phyIn) : QString();
+    activity.inputName = mapped >= 0 ? router->RouterInName(attempt.phyIn)
+                         : matIn >= 0 ? m_names.matrixInputName(matIn)
+                                      : QString();
     activity.frameAddress = attempt.FrameAddress;
     activity.routerOutput = attempt.phyOut;
     activity.routerInput = attempt.phyIn;
     activity.level = levelName(attempt.Level);
     activity.result = attempt.acknowledged ? QStringLiteral("ok") : attempt.failure;
-    if (m_log)
+    if (m_log && attempt.acknowledged)
         m_log->append(attempt.source.name, ActivityEvents::route(activity));
+    else if (m_log)
+        m_log->appendLimited(attempt.source.name, ActivityEvents::route(activity));
     if (matOut >= 0)
         emit outputRouted(matOut, attempt.Level, attempt.acknowledged);
 }
@@ -288,5 +294,5 @@ void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, 
 void MainPanel::log(const QString &event)
 {
     if (m_log)
-        m_log->append(currentSource().name, event);
+        m_log->appendLimited(currentSource().name, event);
 }
