@@ -65,7 +65,7 @@ void readMacroLine(const QString &line, MacroBank &macros, QString &errorList, i
         return;
     }
     const QString separator = QStringLiteral(";");
-    macros.MacroNames[slot] = desktop::withoutNameControls(desktop::trimBlanks(NextToken(line, position, separator)));
+    macros.MacroNames[slot] = desktop::storedName(NextToken(line, position, separator));
     QList<RouteRecord> &routes = macros.Macros[slot].emplace();
     for (;;) {
         const QString item = desktop::trimBlanks(NextToken(line, position, separator));
