@@ -47,4 +47,10 @@ QString storedName(QString text)
     return trimBlanks(text);
 }
 
+QString withControlsBlanked(QString text)
+{
+    std::replace_if(text.begin(), text.end(), isNameControl, QChar(u' '));
+    return text;
+}
+
 } // namespace desktop

@@ -25,5 +25,8 @@ namespace desktop {
 // A name as every store keeps it: without those characters, then without
 // blanks at either end, so what is shown is what a set-up file reads back.
 [[nodiscard]] QString storedName(QString text);
+// The text with each of those characters turned into a blank: one line of
+// output, whatever it was given.
+[[nodiscard]] QString withControlsBlanked(QString text);
 
 } // namespace desktop
