@@ -129,9 +129,9 @@ private slots:
         const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
         // clang-format off
         QTest::newRow("check: rejected lines listed") << "" << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
-            << "Data Error: Frame Address out of range (rejected.rcf, line 5)\nInvalid Router--Line 5\r\n" << "" << "";
+            << "Data Error: Frame Address out of range (rejected.rcf, line 6)\nInvalid Router--Line 5\r\n" << "" << "";
         QTest::newRow("check: wrong header") << "" << "check wrong.rcf" << 1 << ""
-            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf)\n" << "" << "";
+            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf, line 1)\n" << "" << "";
         QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
