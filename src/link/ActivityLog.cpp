@@ -12,13 +12,9 @@ namespace {
 
 // One field of one line, whatever it was given: no separator, no line
 // break, no byte that would make the log binary.
-QString oneField(QString field)
+QString oneField(const QString &field)
 {
-    for (QChar &c : field) {
-        if (c == u'\t' || desktop::isNameControl(c))
-            c = u' ';
-    }
-    return field;
+    return desktop::withControlsBlanked(field).replace(u'\t', u' ');
 }
 
 constexpr qint64 MinuteMs = 60 * 1000;

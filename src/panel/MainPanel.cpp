@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -33,6 +34,12 @@ QString levelName(int Level)
         break;
     }
     return QStringLiteral("both");
+}
+
+// Where the default file is kept as it was before the exit save overwrites it.
+QString backupOf(const QString &path)
+{
+    return path + QStringLiteral(".bak");
 }
 
 QString lockResult(OutputLocks::Outcome outcome)
@@ -93,13 +100,11 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
         m_bank.InitMacros();
         QString path = DefaultConfigPath();
         if (desktop::FileExists(path)) {
-            const QString rejected = ConfigLoad(m_config, m_bank, path, false);
+            const LoadReport report = ConfigLoad(m_config, m_bank, path, false);
             if (!m_config.ConfigLoaded)
                 m_keepDefaultBecause = QStringLiteral("it did not load");
-            else if (!rejected.isEmpty())
-                m_keepDefaultBecause =
-                    QStringLiteral("lines of it were rejected at load: ") +
-                    rejected.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QStringLiteral(", "));
+            else if (const QString notRead = report.notReadMessage(QFileInfo(path).fileName()); !notRead.isEmpty())
+                keepRejectedDefault(path, notRead);
         } else {
             for (auto &router : m_config.Routers)
                 router.reset();
@@ -131,7 +136,9 @@ void MainPanel::ReturnFromConfig()
 void MainPanel::loadConfiguration(bool macrosOnly)
 {
     QString path;
-    ConfigLoad(m_config, m_bank, path, macrosOnly);
+    const LoadReport report = ConfigLoad(m_config, m_bank, path, macrosOnly);
+    if (const QString notRead = report.notReadMessage(QFileInfo(path).fileName()); !notRead.isEmpty())
+        SetErrMsg(notRead);
     ReturnFromConfig();
 }
 
@@ -152,22 +159,36 @@ void MainPanel::Form_Unload()
     m_takes.stop();
     desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
         QString path = DefaultConfigPath();
-        if (!m_keepDefaultBecause.isEmpty())
+        if (!m_keepDefaultBecause.isEmpty()) {
             keepDefaultAsLoaded(path);
+            SetErrMsg(QStringLiteral("Kept the set-up file as it was in %1: %2")
+                          .arg(QDir::toNativeSeparators(backupOf(path)), std::exchange(m_keepDefaultBecause, {})));
+        }
         m_savedAtExit = ConfigSave(m_config, m_bank, path);
     });
     m_comm.CloseCommPort();
 }
 
+void MainPanel::keepRejectedDefault(const QString &path, const QString &notRead)
+{
+    try {
+        keepDefaultAsLoaded(path);
+        SetErrMsg(notRead +
+                  QStringLiteral(" (the file as it was is kept as %1)").arg(QFileInfo(backupOf(path)).fileName()));
+    } catch (const desktop::Fault &fault) {
+        // The exit tries again, and does not overwrite the file without its copy.
+        m_keepDefaultBecause = notRead;
+        SetErrMsg(notRead + QStringLiteral(" (no copy of it could be kept: %1)").arg(fault.description()));
+    }
+}
+
 void MainPanel::keepDefaultAsLoaded(const QString &path)
 {
-    const QString backup = path + QStringLiteral(".bak");
+    const QString backup = backupOf(path);
     if (QFile::exists(backup) && !QFile::remove(backup))
         throw desktop::Fault(QStringLiteral("Cannot replace ") + backup);
     if (QFile::exists(path) && !QFile::copy(path, backup))
         throw desktop::Fault(QStringLiteral("Cannot keep a copy of ") + path);
-    SetErrMsg(QStringLiteral("Kept the set-up file as it was in %1: %2")
-                  .arg(QDir::toNativeSeparators(backup), std::exchange(m_keepDefaultBecause, {})));
 }
 
 void MainPanel::setInOffset(int value)

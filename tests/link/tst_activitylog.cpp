@@ -15,10 +15,10 @@ class TestActivityLog : public QObject
 
 private slots:
     // One line per event: local time to the millisecond, source, event, split
-    // by tabs; nothing inside a field can start a new line or field, no byte
-    // makes the file binary, and a name cannot forge fields: its quotes,
-    // backslashes and tabs are escaped. (A route made and a lock changed, in
-    // full: the Videohub server's test.)
+    // by tabs; nothing inside a field can start a new line or field or turn
+    // the text around, no byte makes the file binary, and a name cannot
+    // forge fields: its quotes, backslashes and tabs are escaped. (A route
+    // made and a lock changed, in full: the Videohub server's test.)
     void lineFormat()
     {
         QTemporaryDir dir;
@@ -30,7 +30,8 @@ private slots:
         log.append(QStringLiteral("control"), ActivityEvents::label("input", 3, "Camera 3", "Cam\n3"));
         const RouteActivity forging{1, "Mon\\", 1, "Cam\" input=99 \"Fake\" frame=9", 0, 0, 0, "both", "ok"};
         log.append(QStringLiteral("videohub"), ActivityEvents::route(forging));
-        log.append(QString::fromUtf16(u"con\0trol\x1b", 9), ActivityEvents::label("output", 1, "a\tb", "c\rd\x7f"));
+        log.append(QString::fromUtf16(u"con\0trol\x1b\u202e", 10),
+                   ActivityEvents::label("output", 1, "a\tb", "c\rd\x7f\u2028"));
 
         static const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
                                              QRegularExpression::MultilineOption);
@@ -40,7 +41,7 @@ private slots:
                  "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n"
                  "TIME|videohub|route output=1 \"Mon\\\\\" input=1 \"Cam\\\" input=99 \\\"Fake\\\" frame=9\" frame=0 "
                  "router-output=0 router-input=0 level=both result=ok\n"
-                 "TIME|con trol |label output=1 old=\"a\\tb\" new=\"c d \"\n");
+                 "TIME|con trol  |label output=1 old=\"a\\tb\" new=\"c d  \"\n");
         QVERIFY(status.messages.isEmpty());
     }
 

@@ -66,9 +66,9 @@ struct ScriptedPanel final : PanelOperations
 };
 
 // A folder that is velmora-ctl's working and application data folder, with
-// set-up.rcf, rejected.rcf (one router line refused) and wrong.rcf (bad
-// header) in it, and the simulator at its ports/COM1: router 0 acknowledges,
-// the others refuse.
+// set-up.rcf, rejected.rcf (a router line refused, a timeout ignored) and
+// wrong.rcf (bad header) in it, and the simulator at its ports/COM1: router
+// 0 acknowledges, the others refuse.
 struct CtlFolder
 {
     QTemporaryDir folder;
@@ -77,7 +77,7 @@ struct CtlFolder
     bool prepare()
     {
         QByteArray rejected = SetUp;
-        rejected.replace("Begin Macros", "Router: 0; 16; 0; 0; 0; 0; 0;\r\nBegin Macros");
+        rejected.replace("Begin Macros", "Router: 0; 16; 0; 0; 0; 0; 0;\r\nRouter Timeout: 60\r\nBegin Macros");
         for (const auto &[name, bytes] : {std::pair{"set-up.rcf", SetUp}, std::pair{"rejected.rcf", rejected},
                                           std::pair{"wrong.rcf", SetUp.toLower()}})
             desktop::writeWholeFile(folder.filePath(QString::fromLatin1(name)), bytes);
@@ -128,17 +128,20 @@ private slots:
         const QString refused = QStringLiteral("Router returned 21\n");
         const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
         // clang-format off
+        const QString rejectedLines = QStringLiteral("Data Error: Frame Address out of range (rejected.rcf, line 6)\nInvalid Router--Line 5\r\n");
         QTest::newRow("check: rejected lines listed") << "" << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
-            << "Data Error: Frame Address out of range (rejected.rcf, line 5)\nInvalid Router--Line 5\r\n" << "" << "";
+            << rejectedLines + "rejected.rcf: line 6 not read\n" << "" << "";
+        QTest::newRow("check --strict: ignored lines too") << "" << "check --strict rejected.rcf" << 1 << "VL ConfigFile 1.2\r\n"
+            << rejectedLines + "rejected.rcf:6: rejected: Invalid Router\nrejected.rcf:7: ignored: Router Timeout out of range\n" << "" << "";
         QTest::newRow("check: wrong header") << "" << "check wrong.rcf" << 1 << ""
-            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf)\n" << "" << "";
+            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf, line 1)\n" << "" << "";
         QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
         QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|names|route|state|status ...\n" << "" << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|macro|names|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+             {std::pair{"", "check|macro|names|route"}, std::pair{"check --strict", "check"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
@@ -183,12 +186,13 @@ private slots:
     }
 
     // The run command seeds the demonstration folder with this file: it must
-    // load without a box and be exactly what a save writes back.
+    // load without a box or a line not taken and be exactly what a save
+    // writes back.
     void demonstrationSetUpChecksClean()
     {
         QFile file(QStringLiteral(VELMORA_DEMO_SETUP));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const Run run = CtlFolder().run({QStringLiteral("check"), file.fileName()});
+        const Run run = CtlFolder().run({QStringLiteral("check"), QStringLiteral("--strict"), file.fileName()});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.out, file.readAll());
