@@ -2,7 +2,7 @@
 
 #include "desktop/ConsoleLine.h"
 #include "panel/MainPanel.h"
-#include "remote/ControlPort.h"
+#include "remote/control/ControlPort.h"
 #include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"

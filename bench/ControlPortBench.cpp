@@ -16,7 +16,7 @@
 #include "BenchWindow.h"
 #include "desktop/ConsoleLine.h"
 #include "desktop/LocalConnect.h"
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

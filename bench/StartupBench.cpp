@@ -12,7 +12,7 @@
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
 #include "panel/MainPanel.h"
-#include "remote/ControlPort.h"
+#include "remote/control/ControlPort.h"
 #include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
 

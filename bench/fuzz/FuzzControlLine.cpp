@@ -10,10 +10,10 @@
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
 #include "operations/PanelOperations.h"
-#include "remote/ControlCommands.h"
-#include "remote/ControlLineCutter.h"
 #include "remote/ServerLimits.h"
-#include "remote/StatusReport.h"
+#include "remote/control/ControlCommands.h"
+#include "remote/control/ControlLineCutter.h"
+#include "remote/control/StatusReport.h"
 
 #include <QRegularExpression>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/ControlPort.h"
+#include "remote/control/ControlPort.h"
 #include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubServer.h"
 

@@ -9,7 +9,7 @@
 #include "desktop/Dialogs.h"
 #include "desktop/StopSignals.h"
 #include "panel/MainPanel.h"
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 #include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 #include "support/RouterSim.h"

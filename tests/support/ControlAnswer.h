@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include <QLocalSocket>
 #include <QTest>

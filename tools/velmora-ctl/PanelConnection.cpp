@@ -3,7 +3,7 @@
 #include "Commands.h"
 #include "StandardStreams.h"
 #include "desktop/LocalConnect.h"
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>

@@ -1,5 +1,5 @@
 #include "panel/PanelControl.h"
-#include "remote/ControlPort.h"
+#include "remote/control/ControlPort.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/ControlAnswer.h"
 #include "support/PanelRig.h"

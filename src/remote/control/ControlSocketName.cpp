@@ -1,4 +1,4 @@
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include "desktop/RuntimeFolder.h"
 

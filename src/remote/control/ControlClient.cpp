@@ -1,9 +1,9 @@
-#include "remote/ControlClient.h"
+#include "remote/control/ControlClient.h"
 
 #include "desktop/SocketWriter.h"
-#include "remote/ControlBudget.h"
-#include "remote/ControlCommands.h"
 #include "remote/ServerLimits.h"
+#include "remote/control/ControlBudget.h"
+#include "remote/control/ControlCommands.h"
 
 #include <QLocalSocket>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/ControlLineCutter.h"
+#include "remote/control/ControlLineCutter.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "remote/ControlListener.h"
+#include "remote/control/ControlListener.h"
 
 #include "desktop/RuntimeFolder.h"
 #include "link/StatusSink.h"
-#include "remote/ControlSocketName.h"
+#include "remote/control/ControlSocketName.h"
 
 #include <QDir>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "remote/ControlLineCutter.h"
+#include "remote/control/ControlLineCutter.h"
 
 #include "remote/ServerLimits.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "remote/ClientTurns.h"
-#include "remote/ControlBudget.h"
-#include "remote/ControlListener.h"
-#include "remote/StatusReport.h"
+#include "remote/control/ControlBudget.h"
+#include "remote/control/ControlListener.h"
+#include "remote/control/StatusReport.h"
 
 #include <QObject>
 

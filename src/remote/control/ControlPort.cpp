@@ -1,8 +1,8 @@
-#include "remote/ControlPort.h"
+#include "remote/control/ControlPort.h"
 
-#include "remote/ControlClient.h"
-#include "remote/ControlCommands.h"
 #include "remote/ServerLimits.h"
+#include "remote/control/ControlClient.h"
+#include "remote/control/ControlCommands.h"
 
 #include <QLocalSocket>
 #include <QPointer>

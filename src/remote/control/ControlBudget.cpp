@@ -1,4 +1,4 @@
-#include "remote/ControlBudget.h"
+#include "remote/control/ControlBudget.h"
 
 #include "link/StatusSink.h"
 #include "remote/ServerLimits.h"

@@ -1,4 +1,4 @@
-#include "remote/ControlCommands.h"
+#include "remote/control/ControlCommands.h"
 
 #include "base/PanelLimits.h"
 #include "desktop/TextTokens.h"
@@ -6,7 +6,7 @@
 #include "model/MacroBank.h"
 #include "model/clsRouter.h"
 #include "operations/PanelOperations.h"
-#include "remote/StatusReport.h"
+#include "remote/control/StatusReport.h"
 
 #include <QRegularExpression>
 #include <optional>
