@@ -7,13 +7,19 @@
 // starve the window or the other clients.
 namespace serverlimits {
 
-// --- Every TCP door (Videohub, SW-P-08) ---
+// --- Every door (the control port, Videohub, SW-P-08) ---
 
 // What one connection may have read and handled in one turn of the event
-// loop before the others (and the window, and the control port) get theirs:
-// a burst of cheap requests holds the loop a few milliseconds at most.
+// loop before the others (and the window) get theirs: a burst of cheap
+// requests holds the loop a few milliseconds at most.
 inline constexpr int RequestsPerTurn = 32;
 inline constexpr qint64 BytesPerTurn = 16 * 1024;
+// Bytes taken from a socket at a time, so that reading stops soon after the
+// client's work reaches its bound.
+inline constexpr qint64 ReadChunkBytes = 4 * 1024;
+
+// --- Every TCP door (Videohub, SW-P-08) ---
+
 // A client silent this long has gone away (Videohub clients PING every few
 // seconds) or, for a controller that polls as it pleases, gives up its place
 // to a new client when every place is taken.
@@ -32,6 +38,11 @@ inline constexpr qint64 ControlUnreadBytes = 64 * 1024;
 // Bytes of waiting lines of all clients together; beyond, new lines are
 // answered "error busy" and the status line says the port is busy.
 inline constexpr qint64 ControlQueuedBytes = 4 * 1024 * 1024;
+// What a client with anything queued costs that budget beyond its lines: the
+// client itself stays until its queue is worked off, even once it has left.
+inline constexpr qint64 ControlClientCost = 2048;
+// What each queued line costs it beyond twice its characters.
+inline constexpr qint64 ControlEntryCost = 64;
 
 // --- The Videohub server (TCP, blocks of lines) ---
 
@@ -43,7 +54,8 @@ inline constexpr qsizetype VideohubLineBytes = 1024;
 inline constexpr qsizetype VideohubBlockLines = 1024;
 // Routes of one client waiting for the line before nothing more is read from it.
 inline constexpr qsizetype VideohubWaitingRoutes = 2 * VideohubBlockLines;
-// Routes of all clients, those gone included, waiting for the line.
+// Routes of all clients, those gone included, waiting for the line before
+// nothing more is read from any of them.
 inline constexpr qsizetype VideohubWaitingRoutesInAll = VideohubClients * VideohubWaitingRoutes;
 // Bytes written to one client and not taken by the connection: beyond, the
 // client is behind (nothing more is read from it, pushes to everyone wait);
@@ -57,8 +69,11 @@ inline constexpr int Swp08Clients = 32;
 // Routes of one client (connects and salvo entries fired) waiting for the
 // line before nothing more is read from it.
 inline constexpr qsizetype Swp08WaitingRoutes = 1024;
-// Routes of all clients, those gone included, waiting for the line.
+// Routes of all clients, those gone included, waiting for the line before
+// nothing more is read from any of them.
 inline constexpr qsizetype Swp08WaitingRoutesInAll = Swp08Clients * Swp08WaitingRoutes;
+// Entries of one salvo group; a store beyond is not answered.
+inline constexpr qsizetype Swp08SalvoEntries = 128;
 // Bytes written to one client and not taken by the connection: beyond,
 // nothing more is read from it; still behind at the next look, it is closed.
 inline constexpr qint64 Swp08UnsentBytes = 1024 * 1024;

@@ -1,5 +1,7 @@
 #include "remote/swp08/SalvoGroups.h"
 
+#include "remote/ServerLimits.h"
+
 namespace swp08 {
 
 bool SalvoGroups::store(const SalvoStore &stored)
@@ -11,7 +13,7 @@ bool SalvoGroups::store(const SalvoStore &stored)
             return true;
         }
     }
-    if (entries.size() >= MaxEntries)
+    if (entries.size() >= serverlimits::Swp08SalvoEntries)
         return false;
     entries.append({stored.route, stored.form});
     return true;

@@ -13,8 +13,8 @@ namespace swp08 {
 class SalvoGroups
 {
 public:
+    // Group numbers are 7 bits on the wire.
     static constexpr int Count = 128;
-    static constexpr int MaxEntries = 128;
 
     struct Entry
     {
@@ -23,7 +23,8 @@ public:
     };
 
     // Replaces the source of the group's entry for the same destination and
-    // level, else adds one at the end; false when the group is full.
+    // level, else adds one at the end; false when the group is full
+    // (serverlimits::Swp08SalvoEntries).
     bool store(const SalvoStore &stored);
     [[nodiscard]] const QList<Entry> &group(int group) const { return m_groups.at(group); }
     void clear(int group) { m_groups.at(group).clear(); }
