@@ -1,36 +1,17 @@
 #include "remote/RemoteConnection.h"
 
 #include "desktop/SocketWriter.h"
-#include "remote/PeerAddress.h"
-#include "remote/ServerLimits.h"
 
-#include <QTcpSocket>
+#include <QIODevice>
 
-namespace {
-
-// Bytes taken from the socket at a time, so reading stops soon after the
-// client's work reaches its bound.
-constexpr qint64 ReadChunk = 4 * 1024;
-
-} // namespace
-
-RemoteConnection::RemoteConnection(QTcpSocket *socket, const QString &protocol, qint64 unsentLimit, qint64 idleLimitMs,
-                                   QObject *parent)
-    : QObject(parent), m_socket(socket), m_writer(new SocketWriter(*socket, socket->socketDescriptor(), this)),
-      m_unsentLimit(unsentLimit), m_idleLimitMs(idleLimitMs)
+RemoteConnection::RemoteConnection(QIODevice &socket, qintptr descriptor, qint64 unsentLimit, qint64 idleLimitMs,
+                                   RouteSource source, QObject *parent)
+    : QObject(parent), m_socket(&socket), m_writer(new SocketWriter(socket, descriptor, this)),
+      m_unsentLimit(unsentLimit), m_idleLimitMs(idleLimitMs), m_source(std::move(source))
 {
     m_socket->setParent(this);
-    // Bounded, so that a client that floods waits on its own connection.
-    m_socket->setReadBufferSize(serverlimits::BytesPerTurn);
-    // A peer that vanished without a word (power, cable) is found in time
-    // and its place freed.
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const QString address = peerAddressOf(*socket);
-    m_source.lockOwner = address;
-    m_source.name = QStringLiteral("%1 %2:%3").arg(protocol, address).arg(socket->peerPort());
     m_heard.start();
-    connect(m_socket, &QTcpSocket::readyRead, this, &RemoteConnection::readPending);
-    connect(m_socket, &QTcpSocket::disconnected, this, &RemoteConnection::readingFinished, Qt::QueuedConnection);
+    connect(m_socket, &QIODevice::readyRead, this, &RemoteConnection::readPending);
     connect(m_writer, &SocketWriter::bytesWritten, this, [this] {
         resumeReading();
         settle();
@@ -113,12 +94,12 @@ void RemoteConnection::readPending()
         }
         if (step == Step::Stop || !mayRead())
             break;
-        const QByteArray bytes = m_socket->read(ReadChunk);
+        const QByteArray bytes = m_socket->read(serverlimits::ReadChunkBytes);
         if (bytes.isEmpty())
             break;
         read += bytes.size();
         m_heard.restart();
-        take(bytes);
+        feed(bytes);
     }
     m_reading = false;
     // The rest in a later turn, after everyone else's.
@@ -141,11 +122,12 @@ void RemoteConnection::close()
     delete m_writer;
     m_writer = nullptr;
     m_socket->disconnect(this);
-    m_socket->abort();
+    m_socket->close();
     m_socket->deleteLater();
     m_socket = nullptr;
     dropPending();
     m_readingDone = true;
+    emit closed();
     emit drained();
     settle();
 }
@@ -154,10 +136,10 @@ void RemoteConnection::settle()
 {
     if (m_reading)
         return;
-    // A client that can send no more is closed once it has had every answer.
-    const bool answered = !hasPending() && (!m_socket || m_socket->bytesAvailable() == 0) && m_writer &&
-                          (m_writer->bytesToWrite() == 0 || m_writer->peerGone());
-    if (m_readingDone && answered)
+    // A client that can send no more is closed once it has had every answer,
+    // or once nothing sent to it arrives anymore.
+    if (m_readingDone && m_writer && !hasPending() && m_socket->bytesAvailable() == 0 &&
+        ((!owesAnswers() && m_writer->bytesToWrite() == 0) || m_writer->peerGone()))
         close();
     if (!m_writer && !holdsWork())
         deleteLater();

@@ -1,22 +1,25 @@
 #pragma once
 
 #include "link/RouteSource.h"
+#include "remote/ServerLimits.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 
-class QTcpSocket;
+class QIODevice;
 class SocketWriter;
 
-// One client connection of a protocol server, whatever the protocol: reads
-// what the client sends in chunks for the protocol's reader, writes what the
-// server sends through a SocketWriter, and closes a client that does not take
-// what is written to it.
+// One client connection of a door, whatever its protocol and socket (the
+// control port's local socket, a TCP server's): reads what the client sends
+// in chunks for the protocol's reader, writes what the door sends through a
+// SocketWriter, and holds back or closes a client that does not take what is
+// written to it.
 //
 // Connected while the client can still send: a client that closed its
 // sending side (all of the connection, or only that half) no longer holds a
-// place nor hears pushes, but still gets the answers to what it sent, and
-// the work it queued is still done; the object goes once it is.
+// place nor hears pushes, but still gets the answers to what it sent (all of
+// them where the protocol owes each line one), and the work it queued is
+// still done; the object goes once it is.
 //
 // Read in turns: at most serverlimits::RequestsPerTurn requests and
 // BytesPerTurn bytes, then the others have theirs. Nothing more is read while
@@ -31,10 +34,16 @@ class RemoteConnection : public QObject
     Q_OBJECT
 
 public:
-    // Takes ownership of the connected socket. protocol names the origin
-    // ("videohub 192.0.2.7:51234"); idleLimitMs 0: no idle limit.
-    RemoteConnection(QTcpSocket *socket, const QString &protocol, qint64 unsentLimit, qint64 idleLimitMs,
-                     QObject *parent = nullptr);
+    // Takes ownership of the connected socket, a QTcpSocket or a QLocalSocket.
+    // idleLimitMs 0: no idle limit; source: who the client's routes are from.
+    template <class Socket>
+    RemoteConnection(Socket *socket, qint64 unsentLimit, qint64 idleLimitMs, RouteSource source, QObject *parent)
+        : RemoteConnection(*socket, socket->socketDescriptor(), unsentLimit, idleLimitMs, std::move(source), parent)
+    {
+        // Bounded, so that a client that floods waits on its own connection.
+        socket->setReadBufferSize(serverlimits::BytesPerTurn);
+        connect(socket, &Socket::disconnected, this, &RemoteConnection::readingFinished, Qt::QueuedConnection);
+    }
     ~RemoteConnection() override;
 
     // "PROTOCOL ADDRESS:PORT"; the lock owner is the address alone.
@@ -60,32 +69,43 @@ public:
     void close();
 
 signals:
+    // Work for the door: lines or routes queued, or a client that was behind
+    // may take answers again.
+    void workArrived();
     // Bytes went out, or the connection closed: a client behind may have caught up.
     void drained();
+    // The connection closed; the client's queued work may still wait.
+    void closed();
 
 protected:
     enum class Step { Handled, NothingPending, Stop };
     // Handles one piece the reader completed earlier; Stop keeps it for later.
-    virtual Step handlePending() = 0;
-    [[nodiscard]] virtual bool hasPending() const = 0;
+    virtual Step handlePending() { return Step::NothingPending; }
+    [[nodiscard]] virtual bool hasPending() const { return false; }
     // Takes bytes read from the client.
-    virtual void take(const QByteArray &bytes) = 0;
+    virtual void feed(const QByteArray &bytes) = 0;
     // False while the client's queued work is at its bound.
-    [[nodiscard]] virtual bool mayRead() const = 0;
+    [[nodiscard]] virtual bool mayRead() const { return true; }
     // Work still to do for the client, which keeps this object after the close.
     [[nodiscard]] virtual bool holdsWork() const = 0;
+    // Answers still due to what the client sent: a client that closed only
+    // its sending side keeps the connection until it has them.
+    [[nodiscard]] virtual bool owesAnswers() const { return false; }
     // Forgets what was read and not handled, at the close.
-    virtual void dropPending() = 0;
+    virtual void dropPending() {}
     // Call when the queued work shrank: reading held back at the bound goes
     // on, and a closed client with nothing left goes.
     void workTaken();
 
 private:
+    RemoteConnection(QIODevice &socket, qintptr descriptor, qint64 unsentLimit, qint64 idleLimitMs, RouteSource source,
+                     QObject *parent);
+
     void readPending();
     void readingFinished();
     void settle();
 
-    QTcpSocket *m_socket;
+    QIODevice *m_socket;
     SocketWriter *m_writer;
     qint64 m_unsentLimit;
     qint64 m_idleLimitMs;
@@ -98,11 +118,11 @@ private:
     bool m_wasBehind = false;
 };
 
-// A server's clients (its direct children) that can still send.
-template <class Client> QList<Client *> connectedClientsOf(const QObject &server)
+// A door's clients (its direct children) that can still send.
+template <class Client> QList<Client *> connectedClientsOf(const QObject &door)
 {
     QList<Client *> connected;
-    for (Client *client : server.findChildren<Client *>(Qt::FindDirectChildrenOnly)) {
+    for (Client *client : door.findChildren<Client *>(Qt::FindDirectChildrenOnly)) {
         if (client->connected())
             connected.append(client);
     }

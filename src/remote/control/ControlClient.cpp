@@ -1,7 +1,5 @@
 #include "remote/control/ControlClient.h"
 
-#include "desktop/SocketWriter.h"
-#include "remote/ServerLimits.h"
 #include "remote/control/ControlBudget.h"
 #include "remote/control/ControlCommands.h"
 
@@ -11,26 +9,15 @@ namespace {
 
 const QString Busy = QStringLiteral("error busy\n");
 
-// What a client with anything queued costs beyond its lines: the client
-// itself stays until its queue is worked off, even once it has left.
-constexpr qint64 ClientCost = 2048;
-constexpr qint64 EntryCost = 64;
-// Bytes taken from the socket at a time, so that reading stops soon once the
-// client's unread answers reach their bound.
-constexpr qint64 ReadChunk = 4 * serverlimits::ControlLineBytes;
-
 } // namespace
 
 ControlClient::ControlClient(QLocalSocket *socket, ControlBudget &budget, QObject *parent)
-    : QObject(parent), m_budget(budget), m_socket(socket),
-      m_writer(new SocketWriter(*socket, socket->socketDescriptor(), this))
+    : RemoteConnection(socket, serverlimits::ControlUnreadBytes, 0, {}, parent), m_budget(budget)
 {
-    m_socket->setParent(this);
-    // Bounded, so a client nobody reads from waits on its own socket.
-    m_socket->setReadBufferSize(16 * ReadChunk);
-    connect(m_socket, &QLocalSocket::readyRead, this, &ControlClient::readLines);
-    connect(m_socket, &QLocalSocket::disconnected, this, &ControlClient::onReadingFinished);
-    connect(m_writer, &SocketWriter::bytesWritten, this, &ControlClient::onAnswersWritten);
+    connect(this, &RemoteConnection::drained, this, [this] {
+        if (ready())
+            emit workArrived();
+    });
 }
 
 ControlClient::~ControlClient()
@@ -40,8 +27,7 @@ ControlClient::~ControlClient()
 
 bool ControlClient::ready() const
 {
-    return !m_answerDue && !m_queue.empty() &&
-           (!m_writer || m_writer->bytesToWrite() <= serverlimits::ControlUnreadBytes);
+    return !m_answerDue && !m_queue.empty() && !behind();
 }
 
 ControlClient::Entry ControlClient::take()
@@ -54,7 +40,7 @@ ControlClient::Entry ControlClient::take()
     qint64 released = front.booked;
     m_queue.pop_front();
     if (m_queue.empty() && m_clientBooked) {
-        released += ClientCost;
+        released += serverlimits::ControlClientCost;
         m_clientBooked = false;
     }
     m_booked -= released;
@@ -65,25 +51,13 @@ ControlClient::Entry ControlClient::take()
 void ControlClient::answer(const QString &text)
 {
     m_answerDue = false;
-    if (m_writer)
-        m_writer->write(text.toUtf8());
-    settle();
-    // Lines held back while the answer was due; not when answering from within the reading.
-    if (!m_reading)
-        readLines();
+    send(text.toUtf8());
+    workTaken();
 }
 
-void ControlClient::readLines()
+void ControlClient::feed(const QByteArray &bytes)
 {
-    m_reading = true;
-    while (m_socket && (!m_writer || m_writer->bytesToWrite() <= serverlimits::ControlUnreadBytes)) {
-        const QByteArray bytes = m_socket->read(ReadChunk);
-        if (bytes.isEmpty())
-            break;
-        m_cutter.feed(bytes, [this](ControlLineCutter::Line line) { queue(std::move(line)); });
-    }
-    m_reading = false;
-    settle();
+    m_cutter.feed(bytes, [this](ControlLineCutter::Line line) { queue(std::move(line)); });
 }
 
 void ControlClient::queue(ControlLineCutter::Line line)
@@ -96,7 +70,7 @@ void ControlClient::queue(ControlLineCutter::Line line)
         emit workArrived();
         return;
     }
-    const qint64 booking = cost(entry) + (m_clientBooked ? 0 : ClientCost);
+    const qint64 booking = cost(entry) + (m_clientBooked ? 0 : serverlimits::ControlClientCost);
     const bool full = qsizetype(m_queue.size()) >= serverlimits::ControlQueuedLines;
     if (full)
         m_budget.turnedAway();
@@ -114,36 +88,6 @@ void ControlClient::queue(ControlLineCutter::Line line)
         emit workArrived();
 }
 
-void ControlClient::onReadingFinished()
-{
-    m_readingDone = true;
-    readLines();
-}
-
-void ControlClient::onAnswersWritten()
-{
-    if (ready())
-        emit workArrived();
-    readLines();
-}
-
-void ControlClient::settle()
-{
-    if (m_reading || !m_readingDone || (m_socket && m_socket->bytesAvailable() > 0))
-        return;
-    const bool answered = m_queue.empty() && !m_answerDue;
-    if (m_writer && (m_writer->peerGone() || (answered && m_writer->bytesToWrite() == 0))) {
-        // Closes the connection: a client that half-closed reads the end of its answers.
-        delete m_writer;
-        m_writer = nullptr;
-        m_socket->deleteLater();
-        m_socket = nullptr;
-        emit connectionClosed();
-    }
-    if (!m_writer && answered)
-        deleteLater();
-}
-
 bool ControlClient::isBusy(const Entry &entry)
 {
     return entry.command.isEmpty() && entry.answer == Busy;
@@ -151,5 +95,5 @@ bool ControlClient::isBusy(const Entry &entry)
 
 qint64 ControlClient::cost(const Entry &entry)
 {
-    return EntryCost + 2 * (entry.command.size() + entry.answer.size());
+    return serverlimits::ControlEntryCost + 2 * (entry.command.size() + entry.answer.size());
 }

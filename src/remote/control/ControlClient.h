@@ -1,27 +1,27 @@
 #pragma once
 
+#include "remote/RemoteConnection.h"
 #include "remote/control/ControlLineCutter.h"
 
-#include <QObject>
 #include <QString>
 #include <deque>
 
 class ControlBudget;
 class QLocalSocket;
-class SocketWriter;
 
-// One client of the control port. Reads its stream to the end, cutting it
-// into lines that wait in the client's own queue, in its order, until the
-// port takes them; answers go back in the same order. Every line up to the
-// queue's limit is kept whether or not the client stays to read the answers;
-// a client that shut only its writing side is answered, then closed.
+// One client of the control port (see RemoteConnection). Cuts what it
+// sends into lines that wait in the client's own queue, in its order, until
+// the port takes them; answers go back in the same order.
+// Every line up to the queue's limit is kept whether or not the client stays
+// to read the answers; a client that shut only its writing side is answered,
+// then closed.
 //
 // Bounded (see ServerLimits.h): at most ControlQueuedLines lines wait (a
 // line beyond is answered "error busy"), their bytes booked with the port's
-// budget; once ControlUnreadBytes of answers wait unread, nothing more is read from the client
-// until it reads, so a flood holds up the flooder only. Nothing here ever
-// waits on the socket.
-class ControlClient final : public QObject
+// budget; once ControlUnreadBytes of answers wait unread, nothing more is
+// read from the client until it reads, so a flood holds up the flooder only.
+// Nothing here ever waits on the socket.
+class ControlClient final : public RemoteConnection
 {
     Q_OBJECT
 
@@ -46,19 +46,11 @@ public:
     // Writes the answer to the line last taken (dropped when the client is gone).
     void answer(const QString &text);
 
-signals:
-    // A line became ready(), or the client may take answers again.
-    void workArrived();
-    // The connection closed (the client left or has its answers); lines may still wait.
-    void connectionClosed();
-
 private:
-    void readLines();
+    void feed(const QByteArray &bytes) override;
+    [[nodiscard]] bool holdsWork() const override { return owesAnswers(); }
+    [[nodiscard]] bool owesAnswers() const override { return !m_queue.empty() || m_answerDue; }
     void queue(ControlLineCutter::Line line);
-    void onReadingFinished();
-    void onAnswersWritten();
-    // Gives up the connection once the client has left or has its answers.
-    void settle();
     [[nodiscard]] static qint64 cost(const Entry &entry);
     [[nodiscard]] static bool isBusy(const Entry &entry);
 
@@ -73,14 +65,10 @@ private:
     };
 
     ControlBudget &m_budget;
-    QLocalSocket *m_socket;
-    SocketWriter *m_writer;
     ControlLineCutter m_cutter;
     std::deque<Place> m_queue;
     qint64 m_booked = 0;
     // The client's own cost is booked while it has lines queued.
     bool m_clientBooked = false;
-    bool m_reading = false;
     bool m_answerDue = false;
-    bool m_readingDone = false;
 };

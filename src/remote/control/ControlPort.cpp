@@ -33,7 +33,7 @@ void ControlPort::adopt(QLocalSocket *socket)
     }
     auto *client = new ControlClient(socket, m_budget, this);
     ++m_connected;
-    connect(client, &ControlClient::connectionClosed, this, [this] { --m_connected; });
+    connect(client, &RemoteConnection::closed, this, [this] { --m_connected; });
     connect(client, &ControlClient::workArrived, this, [this, client] { answerAtOnce(client); });
 }
 

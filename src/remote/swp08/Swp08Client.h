@@ -1,12 +1,13 @@
 #pragma once
 
-#include "remote/RemoteConnection.h"
+#include "remote/ProtocolClient.h"
 #include "remote/swp08/FrameReader.h"
 #include "remote/swp08/SalvoGroups.h"
 
-#include <deque>
 #include <functional>
-#include <variant>
+#include <optional>
+
+class QTcpSocket;
 
 namespace swp08 {
 
@@ -15,24 +16,16 @@ struct QueuedRoute
 {
     Route route;
     Form form = Form::Normal;
+    // Set on the last route of a fired salvo group: the group's GO DONE follows it.
+    std::optional<int> goDone;
 };
 
-// The end of a fired salvo group: its GO DONE goes out when its turn comes.
-struct SalvoDone
-{
-    int group = 0;
-};
-
-using Work = std::variant<QueuedRoute, SalvoDone>;
-
-// One SW-P-08 connection (see RemoteConnection): unpacks the link layer,
-// acknowledges every message at once (DLE ACK, or DLE NAK for broken
-// packaging) before the server acts on it, and keeps what is the client's
-// own: the form of its announcements, its salvo groups, and its routes
-// waiting for their turn on the line, in its order. Nothing more is read
-// while Swp08WaitingRoutes of its own wait, or Swp08WaitingRoutesInAll of
-// every client together.
-class Swp08Client final : public RemoteConnection
+// One SW-P-08 connection (see ProtocolClient): its pieces are the link
+// layer's events, every message acknowledged at once (DLE ACK, or DLE NAK
+// for broken packaging) before the server acts on it; its work the routes of
+// its connects and fired salvo groups. Keeps what is the client's own: the
+// form of its announcements and its salvo groups.
+class Swp08Client final : public ProtocolClient<FrameReader, LinkEvent, QueuedRoute>
 {
     Q_OBJECT
 
@@ -40,10 +33,9 @@ public:
     // Acts on one well-formed message's DATA (command byte, message bytes).
     using Handler = std::function<void(Swp08Client &client, const QByteArray &data)>;
 
-    // Takes ownership of the connected socket. waitingInAll: the routes of
-    // every client waiting, kept by their server, which outlives its clients.
-    Swp08Client(QTcpSocket *socket, Handler handle, qsizetype &waitingInAll, QObject *parent = nullptr);
-    ~Swp08Client() override;
+    // Takes ownership of the connected socket.
+    Swp08Client(QTcpSocket *socket, const RouteSource &source, Handler handle, RoutesInAll &routesInAll,
+                QObject *parent);
 
     // Announcements go in the normal form until the client's first extended request.
     [[nodiscard]] Form form() const { return m_form; }
@@ -51,29 +43,10 @@ public:
 
     [[nodiscard]] SalvoGroups &salvoGroups() { return m_groups; }
 
-    void queue(const QList<Work> &work);
-    [[nodiscard]] bool hasWork() const { return !m_work.empty(); }
-    [[nodiscard]] Work takeWork();
-
-signals:
-    // Work was queued.
-    void workWaiting();
-
 private:
-    Step handlePending() override;
-    [[nodiscard]] bool hasPending() const override { return !m_events.empty(); }
-    void take(const QByteArray &bytes) override;
-    [[nodiscard]] bool mayRead() const override;
-    [[nodiscard]] bool holdsWork() const override { return hasWork(); }
-    void dropPending() override { m_events.clear(); }
+    bool handle(LinkEvent &event) override;
 
     Handler m_handle;
-    FrameReader m_reader;
-    // Link events read but not handled yet.
-    std::deque<LinkEvent> m_events;
-    std::deque<Work> m_work;
-    qsizetype m_waitingRoutes = 0;
-    qsizetype &m_waitingInAll;
     Form m_form = Form::Normal;
     SalvoGroups m_groups;
 };

@@ -1,9 +1,7 @@
 #include "remote/swp08/Swp08Server.h"
 
-#include "link/StatusSink.h"
 #include "operations/RemotePanel.h"
 #include "remote/ServerLimits.h"
-#include "remote/ServerStart.h"
 #include "remote/swp08/CrosspointAnswers.h"
 #include "remote/swp08/FrameWriter.h"
 #include "remote/swp08/Implementation.h"
@@ -11,8 +9,6 @@
 #include "remote/swp08/PanelNumbers.h"
 #include "remote/swp08/RequestDecoder.h"
 #include "remote/swp08/SalvoAnswers.h"
-
-#include <QTcpSocket>
 
 namespace swp08 {
 namespace {
@@ -35,33 +31,12 @@ const ServerKind &Swp08Server::kind()
 }
 
 Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent)
-    : QObject(parent), m_panel(panel), m_options(std::move(options)),
+    : RemoteServer(panel, std::move(options), kind(), serverlimits::Swp08Clients, serverlimits::Swp08WaitingRoutesInAll,
+                   parent),
       m_turns(*this, [this](Swp08Client &client) { return serve(client); })
 {
-    connect(&m_listener, &desktop::TcpListener::connectionArrived, this, &Swp08Server::adopt);
-    connect(&m_listener, &desktop::TcpListener::acceptFailed, this, [this](const QString &error) {
-        m_panel.status().SetErrMsg(
-            QStringLiteral("SW-P-08 server cannot accept clients (%1); trying again every second").arg(error));
-    });
-    m_watch.setInterval(WatchMs);
-    connect(&m_watch, &QTimer::timeout, this, [this] {
-        for (Swp08Client *client : clients())
-            client->watch();
-    });
-    m_watch.start();
-    // A timer of 0 ms fires after the posted turn that puts the next route on
-    // the line: CONNECTED go out while that route waits for its reply.
-    m_announceTimer.setSingleShot(true);
-    m_announceTimer.setInterval(0);
-    connect(&m_announceTimer, &QTimer::timeout, this, &Swp08Server::sendAnnouncements);
     connect(&panel, &RemotePanel::routed, this, &Swp08Server::announceRoute);
     connect(&panel, &RemotePanel::locksChanged, this, &Swp08Server::announceLocks);
-}
-
-Swp08Server::~Swp08Server()
-{
-    // Clients go before the server they report to.
-    qDeleteAll(clients());
 }
 
 std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemotePanel &panel, const QStringList &arguments)
@@ -69,28 +44,11 @@ std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemotePanel &panel, cons
     return startServer<Swp08Server>(panel, ServerOptions::parse(kind(), arguments));
 }
 
-bool Swp08Server::listen()
+void Swp08Server::adopt(QTcpSocket *socket, const RouteSource &source)
 {
-    return listenAndTell(m_listener, m_options, kind().title, m_panel.status());
-}
-
-QString Swp08Server::where() const
-{
-    return listeningWhere(m_options, m_listener);
-}
-
-void Swp08Server::adopt(QTcpSocket *socket)
-{
-    // Controllers may stay silent for hours: one is closed only when a new
-    // client needs its place.
-    QList<Swp08Client *> connected = connectedClients();
-    if (connected.size() >= serverlimits::Swp08Clients && freeQuietestPlace(connected, m_options.idleLimitMs))
-        connected = connectedClients();
-    if (!admit(socket, m_options, connected.size(), serverlimits::Swp08Clients))
-        return;
     auto *client = new Swp08Client(
-        socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, m_waitingRoutes, this);
-    connect(client, &Swp08Client::workWaiting, this, [this, client] { m_turns.add(client); });
+        socket, source, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, m_routesInAll, this);
+    connect(client, &Swp08Client::workArrived, this, [this, client] { m_turns.add(client); });
 }
 
 void Swp08Server::handle(Swp08Client &client, const QByteArray &data)
@@ -121,7 +79,7 @@ void Swp08Server::answer(Swp08Client &client, const Connect &request)
 {
     client.noteRequestForm(request.form);
     if (PanelNumbers::exists(m_panel.matrix(), request.route))
-        client.queue({QueuedRoute{request.route, request.form}});
+        client.queue({{request.route, request.form, std::nullopt}});
 }
 
 void Swp08Server::answer(Swp08Client &client, const TallyDumpRequest &request)
@@ -213,11 +171,11 @@ void Swp08Server::answer(Swp08Client &client, const SalvoGo &request)
         client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Cleared, request.group)));
         return;
     }
-    QList<Work> work;
+    QList<QueuedRoute> routes;
     for (const SalvoGroups::Entry &entry : entries)
-        work.append(QueuedRoute{entry.route, entry.form});
-    work.append(SalvoDone{request.group});
-    client.queue(work);
+        routes.append({entry.route, entry.form, std::nullopt});
+    routes.last().goDone = request.group;
+    client.queue(routes);
 }
 
 void Swp08Server::answer(Swp08Client &client, const SalvoInterrogate &request)
@@ -237,42 +195,27 @@ void Swp08Server::answer(Swp08Client &client, const ImplementationRequest &)
 
 bool Swp08Server::serve(Swp08Client &client)
 {
-    std::optional<QueuedRoute> next;
-    while (!next && client.hasWork()) {
-        const Work work = client.takeWork();
-        if (const auto *done = std::get_if<SalvoDone>(&work)) {
-            // GO DONE comes after the CONNECTED of the group's last route.
-            sendAnnouncements();
-            client.send(FrameWriter::frame(salvoGoDone(SalvoStatus::Set, done->group)));
-        } else
-            next = std::get<QueuedRoute>(work);
-    }
-    if (!next)
+    if (!client.hasWork())
         return false;
-    if (client.hasWork())
-        m_turns.add(&client);
-    const Address address = next->route.address;
-    const RouteSource origin = client.source();
-    const QPointer<Swp08Server> alive(this);
+    const QueuedRoute next = client.takeWork();
+    const Address address = next.route.address;
     const QPointer<Swp08Client> sender(&client);
-    m_attempt = Attempt{&client, *next};
-    // The reply wait runs the event loop: clients come and go, the panel may close.
+    m_attempt = Attempt{&client, next};
     const auto outcome =
-        m_panel.takeRoute(address.destination, next->route.source, PanelNumbers::panelLevel(address.level), origin);
-    if (!alive)
+        takeRoute(client.source(), address.destination, next.route.source, PanelNumbers::panelLevel(address.level));
+    if (!outcome)
         return true;
     m_attempt.reset();
-    // Reading held back at the bound of all clients goes on.
-    if (m_waitingRoutes + 1 >= serverlimits::Swp08WaitingRoutesInAll) {
-        for (Swp08Client *waiting : clients())
-            waiting->resumeReading();
-    }
-    if (!outcome.ok && sender) {
-        // After the CONNECTED of the sender's routes before.
-        sendAnnouncements();
+    if (!sender || (outcome->ok && !next.goDone))
+        return true;
+    // After the CONNECTED of the sender's routes before, this one's included.
+    sendPushes();
+    if (!outcome->ok) {
         const int source = PanelNumbers::source(m_panel.matrix(), address).value_or(UnknownSource);
-        sender->send(FrameWriter::frame(crosspointTally(next->form, {address, source})));
+        sender->send(FrameWriter::frame(crosspointTally(next.form, {address, source})));
     }
+    if (next.goDone)
+        sender->send(FrameWriter::frame(salvoGoDone(SalvoStatus::Set, *next.goDone)));
     return true;
 }
 
@@ -283,16 +226,16 @@ void Swp08Server::announceRoute(int matOut, int Level, bool acknowledged)
     const bool asked = m_attempt && m_attempt->queued.route.address.destination == matOut &&
                        Level == PanelNumbers::panelLevel(m_attempt->queued.route.address.level);
     m_announcements.append({matOut, Level, asked ? m_attempt : std::nullopt});
-    m_announceTimer.start();
+    pushSoon();
 }
 
-void Swp08Server::sendAnnouncements()
+void Swp08Server::sendPushes()
 {
     if (m_announcements.isEmpty())
         return;
     // One CONNECTED a level the route set, each with the output's state as it is now.
     const MatrixSnapshot matrix = m_panel.matrix();
-    const QList<Swp08Client *> everyone = connectedClients();
+    const QList<Swp08Client *> everyone = connectedClientsOf<Swp08Client>(*this);
     for (const Announcement &announcement : std::exchange(m_announcements, {})) {
         for (int level = 0; level < PanelNumbers::Levels; ++level) {
             if (!(announcement.Level & PanelNumbers::panelLevel(level)))
@@ -313,9 +256,9 @@ void Swp08Server::sendAnnouncements()
 void Swp08Server::announceLocks(const QList<int> &matOuts)
 {
     // Told after the routes acknowledged before.
-    sendAnnouncements();
+    sendPushes();
     const MatrixSnapshot matrix = m_panel.matrix();
-    const QList<Swp08Client *> everyone = connectedClients();
+    const QList<Swp08Client *> everyone = connectedClientsOf<Swp08Client>(*this);
     for (const int destination : matOuts) {
         const bool locked = !matrix.lockOwners.value(destination).isEmpty();
         if (!locked)
@@ -338,16 +281,6 @@ ProtectState Swp08Server::protectOf(const MatrixSnapshot &matrix, int destinatio
     const Device device = m_devices.value(destination);
     return {holder == owner ? ProtectDetails::HeldByClient : ProtectDetails::HeldByOther,
             device.owner == holder ? device.number : 0};
-}
-
-QList<Swp08Client *> Swp08Server::clients() const
-{
-    return findChildren<Swp08Client *>(Qt::FindDirectChildrenOnly);
-}
-
-QList<Swp08Client *> Swp08Server::connectedClients() const
-{
-    return connectedClientsOf<Swp08Client>(*this);
 }
 
 } // namespace swp08

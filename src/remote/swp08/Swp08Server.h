@@ -1,58 +1,45 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
 #include "remote/ClientTurns.h"
-#include "remote/ServerOptions.h"
+#include "remote/RemoteServer.h"
 #include "remote/swp08/ProtectAnswers.h"
 #include "remote/swp08/Request.h"
 #include "remote/swp08/Swp08Client.h"
 
 #include <QHash>
-#include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 #include <optional>
 
-class RemotePanel;
 struct MatrixSnapshot;
 
 namespace swp08 {
 
-// The SW-P-08 server of the running panel: a router controller with one
-// matrix and two levels (video, audio). Every well-formed message is
-// acknowledged at once; questions are answered from the panel as it stands;
-// connects and fired salvo entries are taken one at a time through the panel
-// (clients taking turns, one route each) and announced to every client once
-// the router acknowledged, as are routes made anywhere else. Protects are the
-// panel's output locks, owned by the client's address; the device numbers
-// clients give them are kept here. At most serverlimits::Swp08Clients clients
-// are connected; one that does not read what is written to it is closed.
-class Swp08Server final : public QObject
+// The SW-P-08 server of the running panel (see RemoteServer): a router
+// controller with one matrix and two levels (video, audio). Every
+// well-formed message is acknowledged at once; questions are answered from
+// the panel as it stands; connects and fired salvo entries are taken one at a
+// time through the panel (clients taking turns, one route each) and
+// announced to every client once the router acknowledged, as are routes made
+// anywhere else. Protects are the panel's output locks, owned by the
+// client's address; the device numbers clients give them are kept here. At
+// most serverlimits::Swp08Clients clients are connected; one that does not
+// read what is written to it is closed.
+class Swp08Server final : public RemoteServer
 {
     Q_OBJECT
 
 public:
     static constexpr quint16 DefaultPort = 8910;
-    // How often clients are looked at (unread answers).
-    static constexpr int WatchMs = 1000;
 
     [[nodiscard]] static const ServerKind &kind();
 
     Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent = nullptr);
-    ~Swp08Server() override;
 
     // The server the options and the user's settings file ask for,
     // listening; none when it is not asked for or cannot start (the status
     // line says why).
     [[nodiscard]] static std::unique_ptr<Swp08Server> fromArguments(RemotePanel &panel, const QStringList &arguments);
-
-    // False, with the reason on the status line, when it cannot listen.
-    bool listen();
-    [[nodiscard]] quint16 port() const { return m_listener.port(); }
-    // Where it listens, "127.0.0.1:8910".
-    [[nodiscard]] QString where() const;
-    [[nodiscard]] int connectedCount() const { return int(connectedClients().size()); }
 
 private:
     // A route of a client on the line: its CONNECTED goes to it in the form it asked.
@@ -75,7 +62,7 @@ private:
         int number = 0;
     };
 
-    void adopt(QTcpSocket *socket);
+    void adopt(QTcpSocket *socket, const RouteSource &source) override;
     void handle(Swp08Client &client, const QByteArray &data);
     void answer(Swp08Client &client, const Ignored &request);
     void answer(Swp08Client &client, const Interrogate &request);
@@ -93,24 +80,15 @@ private:
     bool serve(Swp08Client &client);
 
     void announceRoute(int matOut, int Level, bool acknowledged);
-    void sendAnnouncements();
+    void sendPushes() override;
     void announceLocks(const QList<int> &matOuts);
     // A destination's protect as `owner` sees it.
     [[nodiscard]] ProtectState protectOf(const MatrixSnapshot &matrix, int destination, const QString &owner) const;
-    [[nodiscard]] QList<Swp08Client *> clients() const;
-    [[nodiscard]] QList<Swp08Client *> connectedClients() const;
 
-    RemotePanel &m_panel;
-    ServerOptions m_options;
-    desktop::TcpListener m_listener;
     ClientTurns<Swp08Client> m_turns;
-    QTimer m_watch;
     std::optional<Attempt> m_attempt;
-    // Routes acknowledged whose CONNECTED wait for the next turn of the event loop.
+    // Routes acknowledged whose CONNECTED wait (see pushSoon()).
     QList<Announcement> m_announcements;
-    QTimer m_announceTimer;
-    // Routes of every client waiting for the line.
-    qsizetype m_waitingRoutes = 0;
     // The device number of each protect made here, with the address it was made for.
     QHash<int, Device> m_devices;
 };

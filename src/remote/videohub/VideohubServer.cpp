@@ -3,17 +3,15 @@
 #include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
-#include "link/StatusSink.h"
 #include "operations/RemotePanel.h"
 #include "remote/ServerLimits.h"
-#include "remote/ServerStart.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/PanelReading.h"
 #include "remote/videohub/PanelUniqueId.h"
 #include "remote/videohub/RequestParser.h"
 #include "remote/videohub/VideohubClient.h"
 
-#include <QTcpSocket>
+#include <algorithm>
 
 namespace videohub {
 namespace {
@@ -33,32 +31,14 @@ QString uniqueIdOfThisPanel()
 } // namespace
 
 VideohubServer::VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent)
-    : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel()),
-      m_turns(*this, [this](VideohubClient &client) { return serve(client); })
+    : RemoteServer(panel, std::move(options), VideohubOptions::kind(), serverlimits::VideohubClients,
+                   serverlimits::VideohubWaitingRoutesInAll, parent),
+      m_uniqueId(uniqueIdOfThisPanel()), m_turns(*this, [this](VideohubClient &client) { return serve(client); })
 {
-    connect(&m_listener, &desktop::TcpListener::connectionArrived, this, &VideohubServer::adopt);
-    connect(&m_listener, &desktop::TcpListener::acceptFailed, this, [this](const QString &error) {
-        m_panel.status().SetErrMsg(
-            QStringLiteral("Videohub server cannot accept clients (%1); trying again every second").arg(error));
-    });
-    m_watch.setInterval(WatchMs);
-    connect(&m_watch, &QTimer::timeout, this, &VideohubServer::watchClients);
-    m_watch.start();
-    // A timer of 0 ms fires after the posted turn that puts the next route on
-    // the line: the pushes go out while that route waits for its reply.
-    m_routePushTimer.setSingleShot(true);
-    m_routePushTimer.setInterval(0);
-    connect(&m_routePushTimer, &QTimer::timeout, this, &VideohubServer::sendRoutePushes);
     connect(&panel, &RemotePanel::routed, this, &VideohubServer::pushRoute);
     connect(&panel, &RemotePanel::portNamesChanged, this, &VideohubServer::pushLabels);
     connect(&panel, &RemotePanel::locksChanged, this, &VideohubServer::pushLocks);
     connect(&panel, &RemotePanel::setupChanged, this, &VideohubServer::pushSetup);
-}
-
-VideohubServer::~VideohubServer()
-{
-    // Clients go before the server they report to.
-    qDeleteAll(findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly));
 }
 
 std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel, const QStringList &arguments)
@@ -66,24 +46,12 @@ std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel
     return startServer<VideohubServer>(panel, VideohubOptions::parse(arguments));
 }
 
-bool VideohubServer::listen()
+void VideohubServer::adopt(QTcpSocket *socket, const RouteSource &source)
 {
-    return listenAndTell(m_listener, m_options, VideohubOptions::kind().title, m_panel.status());
-}
-
-QString VideohubServer::where() const
-{
-    return listeningWhere(m_options, m_listener);
-}
-
-void VideohubServer::adopt(QTcpSocket *socket)
-{
-    if (!admit(socket, m_options, connectedClients().size(), serverlimits::VideohubClients))
-        return;
     auto *client = new VideohubClient(
-        socket, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); }, m_options.idleLimitMs,
-        this);
-    connect(client, &VideohubClient::routesWaiting, this, [this, client] { m_turns.add(client); });
+        socket, source, [this](VideohubClient &from, const RawBlock &raw) { return handle(&from, raw); },
+        m_options.idleLimitMs, m_routesInAll, this);
+    connect(client, &VideohubClient::workArrived, this, [this, client] { m_turns.add(client); });
     connect(client, &VideohubClient::drained, this, &VideohubServer::resumeReading);
     const MatrixSnapshot matrix = m_panel.matrix();
     client->send(BlockWriter::dump(shown(matrix), matrix.lockView(client->owner())));
@@ -91,43 +59,20 @@ void VideohubServer::adopt(QTcpSocket *socket)
 
 bool VideohubServer::mustWait(const Request &request) const
 {
-    if (request.kind != Request::Kind::Change)
+    if (request.kind != Request::Kind::Change ||
+        (request.block != Block::InputLabels && request.block != Block::OutputLabels && request.block != Block::Locks))
         return false;
-    switch (request.block) {
-    case Block::Routing: {
-        qsizetype waiting = request.routes.size();
-        for (const VideohubClient *client : clients())
-            waiting += client->waitingRoutes();
-        return waiting > serverlimits::VideohubWaitingRoutesInAll;
-    }
-    case Block::InputLabels:
-    case Block::OutputLabels:
-    case Block::Locks:
-        // Pushed to everyone: not while a client has yet to take the last push.
-        for (const VideohubClient *client : clients()) {
-            if (client->behind())
-                return true;
-        }
-        return false;
-    case Block::Preamble:
-    case Block::Device:
-        break;
-    }
-    return false;
+    const QList<RemoteConnection *> everyone = clients();
+    return std::any_of(everyone.cbegin(), everyone.cend(),
+                       [](const RemoteConnection *client) { return client->behind(); });
 }
 
 void VideohubServer::resumeReading()
 {
     if (!std::exchange(m_blocksKept, false))
         return;
-    for (VideohubClient *client : clients())
+    for (RemoteConnection *client : clients())
         client->resumeReading();
-}
-
-void VideohubServer::watchClients()
-{
-    for (VideohubClient *client : clients())
-        client->watch();
 }
 
 bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
@@ -166,7 +111,7 @@ void VideohubServer::change(VideohubClient *client, const Request &request)
 {
     switch (request.block) {
     case Block::Routing:
-        client->queueRoutes(request.routes);
+        client->queue(request.routes);
         return;
     case Block::InputLabels:
     case Block::OutputLabels:
@@ -213,27 +158,20 @@ void VideohubServer::renameAll(VideohubClient &client, const Request &request)
 
 bool VideohubServer::serve(VideohubClient &client)
 {
-    if (!client.hasRoutes())
+    if (!client.hasWork())
         return false;
-    const RouteLine route = client.takeRoute();
-    const RouteSource origin = client.source();
-    if (client.hasRoutes())
-        m_turns.add(&client);
-    const QPointer<VideohubServer> alive(this);
-    // The reply wait runs the event loop: clients come and go, the panel may close.
-    (void)m_panel.takeRoute(route.output, route.input, int(limits::Level::Both), origin);
-    if (alive)
-        resumeReading();
+    const RouteLine route = client.takeWork();
+    (void)takeRoute(client.source(), route.output, route.input, int(limits::Level::Both));
     return true;
 }
 
 void VideohubServer::pushRoute(int output)
 {
     m_routePushes.append(output);
-    m_routePushTimer.start();
+    pushSoon();
 }
 
-void VideohubServer::sendRoutePushes()
+void VideohubServer::sendPushes()
 {
     // One block a route, each with the output's state as it is now.
     const MatrixSnapshot matrix = m_panel.matrix();
@@ -274,7 +212,7 @@ void VideohubServer::pushLocks(const QList<int> &outputs)
     }
     if (existing.isEmpty())
         return;
-    for (VideohubClient *client : connectedClients())
+    for (RemoteConnection *client : connectedClients())
         client->send(BlockWriter::locks(existing, matrix.lockView(client->owner())));
 }
 
@@ -282,29 +220,19 @@ void VideohubServer::pushSetup()
 {
     const MatrixSnapshot matrix = m_panel.matrix();
     const PanelSnapshot device = shown(matrix);
-    for (VideohubClient *client : connectedClients())
+    for (RemoteConnection *client : connectedClients())
         client->send(BlockWriter::deviceChanged(device, matrix.lockView(client->owner())));
 }
 
 void VideohubServer::sendAll(const QByteArray &bytes)
 {
-    for (VideohubClient *client : connectedClients())
+    for (RemoteConnection *client : connectedClients())
         client->send(bytes);
 }
 
 PanelSnapshot VideohubServer::shown(const MatrixSnapshot &matrix) const
 {
     return PanelReading::snapshot(matrix, m_uniqueId);
-}
-
-QList<VideohubClient *> VideohubServer::clients() const
-{
-    return findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly);
-}
-
-QList<VideohubClient *> VideohubServer::connectedClients() const
-{
-    return connectedClientsOf<VideohubClient>(*this);
 }
 
 } // namespace videohub
