@@ -64,8 +64,14 @@ QString RemoteServer::where() const
 void RemoteServer::pushSoon()
 {
     // A timer of 0 ms fires after the posted turn that puts the next route on
-    // the line: the pushes go out while that route waits for its reply.
-    m_pushTimer.start(0);
+    // the line. While routes wait, their pushes go out a moment into the next
+    // one's reply wait instead: written at once, a burst to every client
+    // takes the processor while the line takes the frame (on a simulated
+    // line, while the program that paces it reads it), and delays every route
+    // after by as much. A router cannot answer before the frame is through
+    // (8 ms at 9600 baud), by when the pushes are long done.
+    if (!m_pushTimer.isActive())
+        m_pushTimer.start(m_routesInAll.count > 0 ? PushIntoWaitMs : 0);
 }
 
 std::optional<PanelOperations::Outcome> RemoteServer::takeRoute(RouteSource origin, int matOut, int matIn, int Level)

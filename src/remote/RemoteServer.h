@@ -26,6 +26,9 @@ class RemoteServer : public QObject
 public:
     // How often clients are looked at (unread pushes, idleness).
     static constexpr int WatchMs = 1000;
+    // How far into the next route's reply wait the pushes of routes
+    // acknowledged go out while routes wait (see pushSoon()).
+    static constexpr int PushIntoWaitMs = 1;
 
     ~RemoteServer() override;
 
