@@ -1,15 +1,14 @@
 #pragma once
 
+#include "support/LoopbackPeer.h"
+
 #include <QByteArray>
-#include <QHostAddress>
 #include <QStringList>
-#include <QTcpSocket>
 #include <memory>
 
 // A Videohub client as controllers behave: splits what arrives on LF and ends
-// a block only on an exactly empty line. Bound to `from` so tests can stand
-// for clients on different addresses of the loopback network.
-class VideohubPeer
+// a block only on an exactly empty line.
+class VideohubPeer : public LoopbackPeer<QStringList>
 {
 public:
     explicit VideohubPeer(quint16 port, const QHostAddress &from = QHostAddress(QStringLiteral("127.0.0.1")));
@@ -21,17 +20,11 @@ public:
     [[nodiscard]] static std::unique_ptr<VideohubPeer> pastDump(quint16 port, const QHostAddress &from);
 
     // Every block received so far, each "HEADER:" followed by its lines.
-    [[nodiscard]] const QList<QStringList> &blocks() const { return m_blocks; }
+    [[nodiscard]] const QList<QStringList> &blocks() const { return m_items; }
     [[nodiscard]] const QByteArray &received() const { return m_received; }
     // Waits (bounded) until count blocks have come; the blocks then.
-    const QList<QStringList> &waitForBlocks(qsizetype count);
-    // The next count blocks not taken yet, once they have come (fewer on time-out).
-    [[nodiscard]] QList<QStringList> next(qsizetype count);
+    const QList<QStringList> &waitForBlocks(qsizetype count) { return waitFor(count); }
     void send(const QByteArray &bytes) { socket.write(bytes); }
-    // Waits (bounded) until the server has closed the connection.
-    [[nodiscard]] bool waitForClose();
-
-    QTcpSocket socket;
 
 private:
     void read();
@@ -40,6 +33,4 @@ private:
     // Where the line not yet ended starts in m_received.
     qsizetype m_lineStart = 0;
     QStringList m_block;
-    QList<QStringList> m_blocks;
-    qsizetype m_taken = 0;
 };
