@@ -204,11 +204,11 @@ private slots:
     }
 
     // Past the idle limit, the client silent longest gives up its place to a
-    // new client that needs one; the others keep theirs. (On [::], which
-    // takes the IPv4 clients too.)
+    // new client that needs one, not to one the allow list turns away; the
+    // others keep theirs. (On [::], which takes the IPv4 clients too.)
     void theQuietestClientGivesUpItsPlace()
     {
-        ServerRig rig(8, {}, 1, QHostAddress(QStringLiteral("::")));
+        ServerRig rig(8, QStringLiteral("127.0.0.1/32"), 1, QHostAddress(QStringLiteral("::")));
         std::vector<std::unique_ptr<Swp08Peer>> peers;
         for (int i = 0; i < serverlimits::Swp08Clients; ++i)
             peers.push_back(rig.connect());
@@ -216,6 +216,8 @@ private slots:
             if (i != 1)
                 QCOMPARE(peers[i]->ask("01 00 00 01", 2).value(0), Ack);
         }
+        QVERIFY(rig.connect(B)->waitForClose());
+        QCOMPARE(rig.server->connectedCount(), serverlimits::Swp08Clients);
         auto late = rig.connect();
         QVERIFY(peers[1]->waitForClose());
         QCOMPARE(late->ask("01 00 00 01", 2), (QStringList{Ack, "03 00 00 01 02"}));
