@@ -2,7 +2,7 @@
 
 #include "BenchWindow.h"
 #include "desktop/ConsoleLine.h"
-#include "operations/RemotePanel.h"
+#include "door/RemoteDoor.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,9 +39,9 @@ inline double percentile(std::vector<double> ms, double p)
 inline std::array<std::atomic<qint64>, BenchPorts> announcedAt{};
 
 // Connect before the server's own slot, so it runs first.
-inline void timeAnnouncements(RemotePanel &panel)
+inline void timeAnnouncements(RemoteDoor &panel)
 {
-    QObject::connect(&panel, &RemotePanel::routed, [](int output) { announcedAt[std::size_t(output)] = nowNs(); });
+    QObject::connect(&panel, &RemoteDoor::routed, [](int output) { announcedAt[std::size_t(output)] = nowNs(); });
 }
 
 struct RunFigures

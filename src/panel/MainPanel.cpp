@@ -79,10 +79,10 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
     m_routes.setObserver(this);
     connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
     // What the protocol servers are told.
-    connect(this, &MainPanel::outputRouted, &m_control, &RemotePanel::routed);
-    connect(this, &MainPanel::portNamesChanged, &m_control, &RemotePanel::portNamesChanged);
-    connect(this, &MainPanel::locksChanged, &m_control, &RemotePanel::locksChanged);
-    connect(this, &MainPanel::setupChanged, &m_control, &RemotePanel::setupChanged);
+    connect(this, &MainPanel::outputRouted, &m_control, &RemoteDoor::routed);
+    connect(this, &MainPanel::portNamesChanged, &m_control, &RemoteDoor::portNamesChanged);
+    connect(this, &MainPanel::locksChanged, &m_control, &RemoteDoor::locksChanged);
+    connect(this, &MainPanel::setupChanged, &m_control, &RemoteDoor::setupChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, &m_status, &StatusLine::StopRecordTimer);
 }

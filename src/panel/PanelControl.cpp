@@ -29,7 +29,7 @@ private:
     MatrixTakes &m_takes;
 };
 
-PanelOperations::Outcome failed(const QString &message)
+ControlDoor::Outcome failed(const QString &message)
 {
     return {false, {message}};
 }
@@ -49,7 +49,7 @@ PanelControl::PanelControl(MainPanel &panel, RouteModule &routes, MatrixTakes &t
     : m_panel(panel), m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
 {}
 
-PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
+ControlDoor::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
 {
     if (m_startingUp)
         return failed(StartingUpMessage);
@@ -63,7 +63,7 @@ PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int p
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
 
-PanelOperations::Outcome PanelControl::recallMacro(int Slot)
+ControlDoor::Outcome PanelControl::recallMacro(int Slot)
 {
     if (m_startingUp)
         return failed(StartingUpMessage);
@@ -78,7 +78,7 @@ PanelOperations::Outcome PanelControl::recallMacro(int Slot)
     return {replay.failures.isEmpty(), replay.failures};
 }
 
-PanelOperations::Outcome PanelControl::sources(int FrameAddress, int phyOut, OutputSources &result)
+ControlDoor::Outcome PanelControl::sources(int FrameAddress, int phyOut, OutputSources &result)
 {
     clsRouter *router = m_routers.at(std::size_t(FrameAddress)).get();
     if (!router)
@@ -105,7 +105,7 @@ MatrixSnapshot PanelControl::matrix() const
     return readMatrix(m_panel);
 }
 
-PanelOperations::Outcome PanelControl::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+ControlDoor::Outcome PanelControl::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
 {
     const RouteSourceScope source(m_routes.currentSource(), origin);
     const TakeOutcome outcome = m_panel.takeRemoteRoute(matOut, matIn, Level);

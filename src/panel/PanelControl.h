@@ -1,7 +1,7 @@
 #pragma once
 
+#include "door/RemoteDoor.h"
 #include "model/RouterSlots.h"
-#include "operations/RemotePanel.h"
 
 class MainPanel;
 class MatrixTakes;
@@ -15,7 +15,7 @@ struct MacroBank;
 // Until the start-up configuration dialog has been closed, routes and macros
 // are refused: the set-up they would go by is not settled yet. The state and
 // the names are answered all along.
-class PanelControl final : public RemotePanel
+class PanelControl final : public RemoteDoor
 {
     Q_OBJECT
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "door/ControlDoor.h"
+#include "door/MatrixSnapshot.h"
 #include "link/RouteSource.h"
-#include "operations/MatrixSnapshot.h"
-#include "operations/PanelOperations.h"
 
 #include <QList>
 #include <QObject>
@@ -13,7 +13,7 @@ class StatusSink;
 // the changes it may ask for on behalf of a client (each with the client as
 // its origin, for locks and the activity log), and the signals that tell it
 // what changed, whoever changed it. Matrix ports are numbered from 0.
-class RemotePanel : public QObject, public PanelOperations
+class RemoteDoor : public QObject, public ControlDoor
 {
     Q_OBJECT
 
