@@ -136,10 +136,10 @@ int benchServer(int argc, char *argv[], const std::function<int(Server &server)>
     BenchWindow bench;
     if (!bench.openWithLargestRouter())
         return 1;
-    timeAnnouncements(bench.panel->operations());
+    timeAnnouncements(*bench.door);
     Options options;
     options.port = 0;
-    Server server(bench.panel->operations(), options);
+    Server server(*bench.door, options);
     if (!server.listen())
         return 1;
     return measure(server);

@@ -7,7 +7,8 @@
 
 // What the control port may ask of the running panel: the operations a click
 // performs, nothing of the widgets. Each answers with whether it succeeded
-// and, when not, the messages the operator was shown.
+// and, when not, the messages the operator was shown. The panel's side:
+// PanelDoor (paneldoor/).
 class ControlDoor
 {
 public:

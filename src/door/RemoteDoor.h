@@ -12,7 +12,8 @@ class StatusSink;
 // All a protocol server sees of the running panel: the matrix as it stands,
 // the changes it may ask for on behalf of a client (each with the client as
 // its origin, for locks and the activity log), and the signals that tell it
-// what changed, whoever changed it. Matrix ports are numbered from 0.
+// what changed, whoever changed it. Matrix ports are numbered from 0. The
+// panel's side: PanelDoor (paneldoor/).
 class RemoteDoor : public QObject, public ControlDoor
 {
     Q_OBJECT
