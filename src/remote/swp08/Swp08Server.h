@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 #include "remote/ClientTurns.h"
 #include "remote/ServerOptions.h"
 #include "remote/swp08/ProtectAnswers.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 #include "remote/ClientTurns.h"
 #include "remote/videohub/PanelSnapshot.h"
 #include "remote/videohub/Request.h"
