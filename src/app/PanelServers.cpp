@@ -1,4 +1,4 @@
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 
 #include "panel/MainPanel.h"
 #include "panel/PanelStatus.h"
