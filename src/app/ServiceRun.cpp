@@ -14,9 +14,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <algorithm>
 
 namespace {
+
+// The status line's messages, whichever layer gave them, and the service's own lines.
+Q_LOGGING_CATEGORY(statusLines, "velmora.panel")
+Q_LOGGING_CATEGORY(serviceLines, "velmora.app")
 
 constexpr int ExitNoSetUp = 1;
 
@@ -27,7 +32,12 @@ bool hasRouter(const Configuration &config)
 
 void say(const QString &text)
 {
-    desktop::writeConsoleLine(text, desktop::LineStamp::Time);
+    desktop::writeConsoleLine(serviceLines(), text, desktop::LineStamp::Time);
+}
+
+void showStatus(const QString &text)
+{
+    desktop::writeConsoleLine(statusLines(), text, desktop::LineStamp::Time);
 }
 
 } // namespace
@@ -48,7 +58,7 @@ int runService(int argc, char *argv[], const StartOptions &options)
     int exitCode = claim.refused() ? ExitAlreadyRunning : 0;
     if (!claim.refused()) {
         MainPanel panel;
-        QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
+        QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, showStatus);
         PanelServers servers(panel, QStringLiteral("service"), options.serverArguments);
         // The start-up as the window's, without the configuration dialog.
         panel.Form_Load({});
