@@ -16,8 +16,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/share/doc/copyright DESTINATION ${VELMORA_DO
 find_program(GZIP gzip)
 if(GZIP)
     set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)
+    # The folder is made here: Ninja makes an output's folder by itself, the
+    # Makefile generators do not.
     add_custom_command(
         OUTPUT ${changelog}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/doc
         COMMAND ${GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/share/doc/changelog > ${changelog}
         DEPENDS ${PROJECT_SOURCE_DIR}/share/doc/changelog
         COMMENT "Compressing the changelog")
