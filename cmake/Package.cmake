@@ -13,6 +13,10 @@ if(NOT newest MATCHES "^velmora \\(${PROJECT_VERSION}\\) ")
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/share/doc/copyright DESTINATION ${VELMORA_DOC_INSTALL_DIR})
+# The demonstration set-up that `velmora-ctl init --demo` writes (from a copy
+# of its own), for operators who would rather read or copy it.
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/demo/default.rcf DESTINATION ${VELMORA_DOC_INSTALL_DIR}/examples
+        RENAME demo.rcf)
 find_program(GZIP gzip)
 if(GZIP)
     set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)

@@ -2,6 +2,7 @@
 #include "operations/PanelOperations.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
+#include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 #include "support/RecordingStatusSink.h"
 #include "support/RouterSim.h"
@@ -136,9 +137,10 @@ private slots:
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|names|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|state|status ...\n" << "" << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|macro|names|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+             {std::pair{"", "check|init|macro|names|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+              std::pair{"init --com-port COM5", "init"}, std::pair{"init --demo --demo", "init"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
@@ -182,16 +184,35 @@ private slots:
         QCOMPARE(folder.sim.wire().join(u'|'), wire);
     }
 
-    // The run command seeds the demonstration folder with this file: it must
-    // load without a box and be exactly what a save writes back.
-    void demonstrationSetUpChecksClean()
+    // init writes default.rcf into the data folder, exactly as a save would
+    // write it back and loading without a box (the demonstration set-up is
+    // also what the run command seeds its folder with); a second init refuses
+    // and leaves it as it is.
+    void firstSetUp_data()
     {
-        QFile file(QStringLiteral(VELMORA_DEMO_SETUP));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const Run run = CtlFolder().run({QStringLiteral("check"), file.fileName()});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QByteArray());
-        QCOMPARE(run.out, file.readAll());
+        columns<QString, QByteArray>({"arguments", "written"});
+        const QByteArray demo = readTestFile(QStringLiteral(VELMORA_DEMO_SETUP));
+        QTest::newRow("demonstration") << "init --demo" << demo;
+        QTest::newRow("demonstration on COM2") << "init --com-port COM2 --demo"
+                                               << QByteArray(demo).replace("Com Port: 1", "Com Port: 2");
+        QTest::newRow("one router") << "init --com-port com4"
+                                    << Header + "Com Port: 4\r\nRouter Timeout: 3\r\nRouter: 0; 0; 15; 15; 0; 0; 0;In 01;";
+    }
+
+    void firstSetUp()
+    {
+        const auto [arguments, written] = fetch<QString, QByteArray>({"arguments", "written"});
+        const CtlFolder folder;
+        const QString setUp = folder.folder.filePath(QStringLiteral("Velmora/1.1/default.rcf"));
+        for (const int exitCode : {0, 1}) {
+            const Run run = folder.run(arguments.split(u' '));
+            QCOMPARE(run.exitCode, exitCode);
+            QCOMPARE(run.err.contains("already exists; init never replaces a set-up"), exitCode == 1);
+            QVERIFY(readTestFile(setUp).startsWith(written));
+        }
+        const Run check = folder.run({QStringLiteral("check"), setUp});
+        QCOMPARE(check.err, QByteArray());
+        QCOMPARE(check.out, readTestFile(setUp));
     }
 };
 

@@ -26,6 +26,12 @@ const std::map<QString, QString> &usages()
          QStringLiteral("usage: velmora-ctl macro [--direct] [--timeout SECONDS] FILE SLOT\n"
                         "  SLOT 0-11, the macro button counted from 0; through the running panel (its own\n"
                         "  macros) when one answers, otherwise or with --direct FILE's macro on the line")},
+        {QStringLiteral("init"),
+         QStringLiteral("usage: velmora-ctl init [--demo] [--com-port COMn]\n"
+                        "  writes a first set-up, default.rcf, into the data folder: one 16 x 16 router at\n"
+                        "  frame address 0 on COM1 to set to your routers, or with --demo the demonstration\n"
+                        "  set-up (two routers, named ports, a macro); --com-port puts it on COM1 to COM4.\n"
+                        "  Never replaces an existing set-up (status 1)")},
         {QStringLiteral("names"),
          QStringLiteral("usage: velmora-ctl names [--timeout SECONDS]\n"
                         "  the running panel's routers with the names of their ports, one line each as the\n"
