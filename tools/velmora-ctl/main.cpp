@@ -41,6 +41,8 @@ int main(int argc, char *argv[])
     }
     const auto command = arguments.isEmpty() ? commands().end() : commands().find(arguments.constFirst());
     if (command == commands().end()) {
+        if (!arguments.isEmpty())
+            writeErrorLine(QStringLiteral("velmora-ctl: unknown command '%1'").arg(arguments.constFirst()));
         writeErrorLine(QStringLiteral("usage: velmora-ctl ") + commandNames() +
                        QStringLiteral(" ... (velmora-ctl --help for each)"));
         return ExitUsage;
