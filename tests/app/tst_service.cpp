@@ -122,8 +122,8 @@ private slots:
     {
         columns<QString, QByteArray, int, QString>({"arguments", "file", "exitCode", "err"});
         const QString noSetUp = QStringLiteral("TIME No set-up to run: put one with at least one router in %1 "
-                                               "(velmora with a window writes it; velmora-ctl check verifies "
-                                               "a hand-made one)\n")
+                                               "(velmora-ctl init writes one to edit, velmora-ctl init --demo "
+                                               "the demonstration one; velmora-ctl check verifies a hand-made one)\n")
                                     .arg(QDir::toNativeSeparators(SetUpPath));
         // clang-format off
         QTest::newRow("no file") << "--no-window" << QByteArray() << 1 << noSetUp;
@@ -137,8 +137,9 @@ private slots:
             << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
         QTest::newRow("unreadable address") << "--no-window --videohub=1.2.3" << SetUp << 2
             << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n";
-        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display. Use velmora --no-window "
-            "to run without a window, or ./scripts/run.sh for a virtual display.\n";
+        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set). Without a window: velmora --no-window, or as a service: systemctl --user "
+            "enable --now velmora.\n";
         // clang-format on
     }
 
