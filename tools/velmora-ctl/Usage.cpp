@@ -68,13 +68,18 @@ QString fullUsage()
     QString text = QStringLiteral("usage: velmora-ctl ") + commandNames() + QStringLiteral(" ...\n");
     for (const auto &entry : usages())
         text += QLatin1Char('\n') + entry.second + QLatin1Char('\n');
-    text += QStringLiteral("\n--timeout SECONDS: how long to wait for the running panel to accept and answer,\n"
-                           "  then give up with status 1 (default %1: a macro routing all 127 outputs with no\n"
-                           "  router answering at the longest router timeout, 60 s, plus a minute). The line is\n"
-                           "  never opened beside a panel that holds the control port.\n")
+    // Laid out as help2man reads it: a heading, then one option a line with
+    // its text from column 22, continued there.
+    text += QStringLiteral("\nOptions of the commands that ask the running panel:\n"
+                           "  --timeout SECONDS  how long to wait for the panel to accept and answer, then\n"
+                           "                     give up with status 1 (default %1: a macro routing all 127\n"
+                           "                     outputs with no router answering at the longest router\n"
+                           "                     timeout, 60 s, plus a minute). The line is never opened\n"
+                           "                     beside a panel that holds the control port.\n")
                 .arg(DefaultTimeoutSeconds);
-    text += QStringLiteral("\n-h, --help: print this help and exit. --version: print the program's name and\n"
-                           "  version and exit.\n");
+    text += QStringLiteral("\nOptions without a command:\n"
+                           "  -h, --help         print this help and exit\n"
+                           "  --version          print the program's name and version and exit\n");
     text += QStringLiteral("\nExit status: 0 done, 1 failed (the reason on standard error), 2 wrong call.\n");
     return text;
 }
