@@ -76,6 +76,29 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
     return false;
 }
 
+// What was written where, and the next steps: the panel, the service, and
+// the simulator where COMn is a link of the data folder.
+void tellWritten(bool demo, const Configuration &config, const QString &path)
+{
+    const auto routers = std::count_if(config.Routers.begin(), config.Routers.end(),
+                                       [](const auto &router) { return bool(router); });
+    const QString &port = config.CommPortName;
+    QString text = demo ? QStringLiteral("Wrote the demonstration set-up, %1 routers on %2, to %3.\n")
+                              .arg(routers)
+                              .arg(port, path)
+                        : QStringLiteral("Wrote a set-up of one 16 x 16 router at frame address 0 on %1 to %2: "
+                                         "set it to your routers in the window's configuration dialog or by "
+                                         "hand (velmora-ctl check verifies it).\n")
+                              .arg(port, path);
+    text += QStringLiteral("Start the panel with velmora, or without a window with systemctl --user enable --now "
+                           "velmora.\n");
+#ifndef Q_OS_WIN
+    text += QStringLiteral("No router on %1 yet? velmora-routersim --link %2/ports/%1 answers for them.\n")
+                .arg(port, QFileInfo(path).path());
+#endif
+    writeStandardOutput(text.toUtf8());
+}
+
 } // namespace
 
 int runInit(const QStringList &arguments)
@@ -96,27 +119,6 @@ int runInit(const QStringList &arguments)
         !writeNewFile(path, ConfigText(setup.config, setup.macros)))
         return ExitFailed;
 
-    const auto routers = std::count_if(setup.config.Routers.begin(), setup.config.Routers.end(),
-                                       [](const auto &router) { return bool(router); });
-    const QString port = setup.config.CommPortName;
-    writeStandardOutput(
-        (options->demo ? QStringLiteral("Wrote the demonstration set-up, %1 routers on %2, to %3.\n")
-                             .arg(routers)
-                             .arg(port, path)
-                       : QStringLiteral("Wrote a set-up of one 16 x 16 router at frame address 0 on %1 to %2: "
-                                        "set it to your routers in the window's configuration dialog or by "
-                                        "hand (velmora-ctl check verifies it).\n")
-                             .arg(port, path))
-            .toUtf8());
-    writeStandardOutput(QStringLiteral("Start the panel with velmora, or without a window with systemctl --user "
-                                       "enable --now velmora.\n")
-                            .toUtf8());
-#ifndef Q_OS_WIN
-    // Where COMn is a link of the data folder, the simulator can stand behind it.
-    writeStandardOutput(QStringLiteral("No router on %1 yet? velmora-routersim --link %2/ports/%1 answers for "
-                                       "them.\n")
-                            .arg(port, QFileInfo(path).path())
-                            .toUtf8());
-#endif
+    tellWritten(options->demo, setup.config, path);
     return ExitOk;
 }
