@@ -26,7 +26,7 @@ QString DefaultConfigPath()
     return desktop::AppFolder() + QStringLiteral("default.rcf");
 }
 
-QString ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly)
+LoadReport ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly)
 {
     Q_UNUSED(macrosOnly)
     QFile file;
@@ -46,9 +46,9 @@ QString ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, 
     return {};
 }
 
-QString ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
+LoadReport ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
 {
-    QString rejected;
+    LoadReport report;
     ConfigReader reader(file, config, macros);
     const desktop::MessagePlace place(fileName, &reader.lineNumber());
     desktop::runTrapped(LoadOperation, [&] {
@@ -58,12 +58,12 @@ QString ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &
         config.ConfigFilePath = fileName;
         config.ConfigLoaded = true;
         file.close();
-        rejected = reader.errorList();
+        report = reader.report();
         // The load is complete by now: a display that fails is reported, nothing more.
-        if (!rejected.isEmpty())
-            desktop::shell().ShowText(rejected);
+        if (const QString errorList = report.errorList(); !errorList.isEmpty())
+            desktop::shell().ShowText(errorList);
     });
-    return rejected;
+    return report;
 }
 
 bool ConfigSave(Configuration &config, const MacroBank &macros, QString &fileName)

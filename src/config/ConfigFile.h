@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "config/LoadReport.h"
 #include "model/MacroBank.h"
 
 #include <QString>
@@ -23,14 +24,15 @@ class QIODevice;
 // file sets one and the macro bank when the file has a macro section, sets
 // ConfigFilePath and ConfigLoaded, then shows the rejected lines with the
 // text display. `macrosOnly` is carried for the "Load Macros" command and not
-// acted on: both commands load the whole file. Returns the rejected lines
-// ("Invalid Router--Line 4" and CR LF each), empty when none were. Messages
-// written as lines (no boxes) name the file and the line.
-QString ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly);
+// acted on: both commands load the whole file. Returns what the file held
+// that the load did not take; an empty report when the load did not reach
+// the end. Messages written as lines (no boxes) name the file and the line
+// an editor shows.
+LoadReport ConfigLoad(Configuration &config, MacroBank &macros, QString &fileName, bool macrosOnly);
 
 // ConfigLoad's work on a device the caller opened, `fileName` becoming
 // ConfigFilePath. For loading from memory.
-QString ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
+LoadReport ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
 
 // Saves the set-up; an empty name first asks with the save dialog,
 // proposing ConfigFilePath. ".rcf" is appended when the name does not end

@@ -39,48 +39,66 @@ ConfigReader::ConfigReader(QIODevice &file, const Configuration &current, const 
 
 bool ConfigReader::readFile()
 {
-    if (m_lines.readLine() != ConfigFileHeader) {
+    const FileLine header = m_lines.readLine();
+    if (header.text != ConfigFileHeader) {
         desktop::showMessage(limits::ProgramName,
                              QStringLiteral("This is not a valid configuration file for this version of the program"));
         return false;
     }
+    m_report.rejectCutOff(header);
     while (!m_lines.atEnd()) {
-        ++m_lineCounter;
-        readKeyLine(m_lines.readLine());
+        // A blank line has nothing a stray CR could have cut off.
+        if (const FileLine line = m_lines.readLine(); !line.blank())
+            readKeyLine(line);
     }
     return true;
 }
 
-void ConfigReader::readKeyLine(const QString &line)
+void ConfigReader::readKeyLine(const FileLine &line)
 {
     // The key is not trimmed: it must start in the first column and reach
     // the colon without a blank.
-    const qsizetype colon = line.indexOf(u':');
-    const QString key = (colon < 0 ? line : line.left(colon)).toLower();
-    const QString value = colon < 0 ? QString() : desktop::trimBlanks(line.mid(colon + 1));
+    const qsizetype colon = line.text.indexOf(u':');
+    const QString key = (colon < 0 ? line.text : line.text.left(colon)).toLower();
+    const QString value = colon < 0 ? QString() : desktop::trimBlanks(line.text.mid(colon + 1));
     const qint32 number = desktop::readLong(value);
 
     if (key == QLatin1String("com port")) {
         // Only COM1 to COM4 exist; anything else keeps the previous port.
         if (number >= 1 && number <= ComPortCount)
             m_commPortName = comPortName(number);
+        else
+            m_report.ignore(QStringLiteral("Com Port out of range"), line);
     } else if (key == QLatin1String("router timeout")) {
         const float timeout = readTimeout(value);
         if (timeout >= 0.0f && timeout < limits::MaxRouterTimeout)
             m_routerTimeout = timeout;
+        else
+            m_report.ignore(QStringLiteral("Router Timeout out of range"), line);
     } else if (key == QLatin1String("router")) {
-        readRouterLine(value);
+        readRouterLine(value, line);
     } else if (key == QLatin1String("begin macros")) {
-        readMacroSection(m_lines, m_macros, m_errorList, m_lineCounter);
+        // The begin line's cut-off pieces come before the section's lines.
+        m_report.rejectCutOff(line);
+        readMacroSection(m_lines, m_macros, m_report, line);
+        return;
+    } else {
+        m_report.reject(
+            namesSectionMarker(key) ? QStringLiteral("Invalid Section Marker") : QStringLiteral("Invalid Key"), line);
     }
+    m_report.rejectCutOff(line);
 }
 
-void ConfigReader::readRouterLine(const QString &value)
+void ConfigReader::readRouterLine(const QString &value, const FileLine &line)
 {
+    // A line cut by a stray CR keeps its names up to the cut, but not
+    // numbers the cut may have shortened: all seven must end before it.
+    constexpr qsizetype NumberFields = 7;
     auto router = std::make_unique<clsRouter>();
-    router->setStringVal(value);
+    if (line.cutOff.isEmpty() || value.count(u';') >= NumberFields)
+        router->setStringVal(value);
     if (!router->isValid()) {
-        m_errorList += QStringLiteral("Invalid Router--Line ") + QString::number(m_lineCounter) + LineEnd;
+        m_report.reject(QStringLiteral("Invalid Router"), line);
         return;
     }
     // A later line with the same frame address wins.

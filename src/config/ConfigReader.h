@@ -2,6 +2,7 @@
 
 #include "config/Configuration.h"
 #include "config/LineReader.h"
+#include "config/LoadReport.h"
 #include "model/MacroBank.h"
 
 class QIODevice;
@@ -20,18 +21,17 @@ public:
     // Puts what was read in place: all routers, the timeout, the port when
     // the file set one, the macro bank when the file had a macro section.
     void commitTo(Configuration &config, MacroBank &macros);
-    // The line being read, counted from the line after the header (0 before it).
-    [[nodiscard]] const int &lineNumber() const { return m_lineCounter; }
-    // The rejected lines, one "Invalid ...--Line n" and CR LF each.
-    [[nodiscard]] const QString &errorList() const { return m_errorList; }
+    // The editor line being read (the header is 1; 0 before it).
+    [[nodiscard]] const int &lineNumber() const { return m_lines.editorLine(); }
+    // What the file held that the load did not take.
+    [[nodiscard]] const LoadReport &report() const { return m_report; }
 
 private:
-    void readKeyLine(const QString &line);
-    void readRouterLine(const QString &value);
+    void readKeyLine(const FileLine &line);
+    void readRouterLine(const QString &value, const FileLine &line);
 
     LineReader m_lines;
-    int m_lineCounter = 0;
-    QString m_errorList;
+    LoadReport m_report;
     RouterSlots m_routers;
     QString m_commPortName;
     float m_routerTimeout = Configuration::DefaultRouterTimeout;

@@ -2,6 +2,7 @@
 
 #include "base/PanelLimits.h"
 #include "config/LineReader.h"
+#include "config/LoadReport.h"
 #include "desktop/NumberReader.h"
 #include "desktop/TextTokens.h"
 
@@ -24,16 +25,15 @@ int routeNumber(const QString &item, qint32 &position, const QString &separator)
     return desktop::roundToWhole<quint8>(desktop::leadingNumber(NextToken(item, position, separator)));
 }
 
-// One "{frame, output} = {input, level}" item; nothing (and a line in the
-// error list) when a number is refused. Each check comes before the next
-// number is read.
-std::optional<RouteRecord> readRoute(const QString &item, QString &errorList, const QString &lineSuffix)
+// One "{frame, output} = {input, level}" item; nothing (and a rejection)
+// when a number is refused. Each check comes before the next number is read.
+std::optional<RouteRecord> readRoute(const QString &item, LoadReport &report, const FileLine &line)
 {
     const QString open = QStringLiteral("{");
     const QString comma = QStringLiteral(",");
     const QString close = QStringLiteral("}");
     const auto refuse = [&](const char *what) {
-        errorList += QStringLiteral("Invalid Macro ") + QLatin1String(what) + lineSuffix;
+        report.reject(QStringLiteral("Invalid Macro ") + QLatin1String(what), line);
         return std::nullopt;
     };
     qint32 position = 1;
@@ -54,40 +54,59 @@ std::optional<RouteRecord> readRoute(const QString &item, QString &errorList, co
     return RouteRecord::pack(frameAddress, output, input, level);
 }
 
-void readMacroLine(const QString &line, MacroBank &macros, QString &errorList, int lineNumber)
+void readMacroLine(const FileLine &line, MacroBank &macros, LoadReport &report)
 {
-    const QString lineSuffix = QStringLiteral("--Line ") + QString::number(lineNumber) + LineEnd;
     qint32 position = 1;
-    const QString key = NextToken(line, position, QStringLiteral(":")).toLower();
-    const int slot = desktop::readInteger(key.right(2));
+    const QString key = NextToken(line.text, position, QStringLiteral(":")).toLower();
+    // The slot is read from the key's last two characters ("Macro 5",
+    // "Macro 105"); a line without a colon or a number there is no macro line.
+    const std::optional<double> slotNumber = position < 0 ? std::nullopt : desktop::numberAtStart(key.right(2));
+    if (!slotNumber) {
+        report.reject(namesSectionMarker(key) ? QStringLiteral("Invalid Section Marker")
+                                              : QStringLiteral("Invalid Macro Line"),
+                      line);
+        return;
+    }
+    const int slot = desktop::roundToWhole<qint16>(*slotNumber);
     if (slot < 0 || slot >= MacroBank::SlotCount) {
-        errorList += QStringLiteral("Invalid MacroID") + lineSuffix;
+        report.reject(QStringLiteral("Invalid MacroID"), line);
         return;
     }
     const QString separator = QStringLiteral(";");
-    macros.MacroNames[slot] = desktop::withoutNameControls(desktop::trimBlanks(NextToken(line, position, separator)));
+    macros.MacroNames[slot] = desktop::storedName(NextToken(line.text, position, separator));
     QList<RouteRecord> &routes = macros.Macros[slot].emplace();
     for (;;) {
-        const QString item = desktop::trimBlanks(NextToken(line, position, separator));
-        if (item.isEmpty())
+        const QString item = desktop::trimBlanks(NextToken(line.text, position, separator));
+        // A stray CR cut the last item short: its numbers are not guessed.
+        if (item.isEmpty() || (position < 0 && !line.cutOff.isEmpty()))
             break;
-        if (const std::optional<RouteRecord> route = readRoute(item, errorList, lineSuffix))
+        if (const std::optional<RouteRecord> route = readRoute(item, report, line))
             routes.append(*route);
     }
 }
 
 } // namespace
 
-void readMacroSection(LineReader &lines, MacroBank &macros, QString &errorList, int &lineCounter)
+void readMacroSection(LineReader &lines, MacroBank &macros, LoadReport &report, const FileLine &beginLine)
 {
     macros.InitMacros();
     while (!lines.atEnd()) {
-        ++lineCounter;
-        const QString line = lines.readLine();
-        if (line == EndLine)
+        const FileLine line = lines.readLine();
+        if (line.text == EndLine) {
+            report.rejectCutOff(line);
             return;
-        readMacroLine(line, macros, errorList, lineCounter);
+        }
+        if (!line.blank())
+            readMacroLine(line, macros, report);
+        report.rejectCutOff(line);
     }
+    report.reject(QStringLiteral("Unclosed Macro Section"), beginLine);
+}
+
+bool namesSectionMarker(const QString &key)
+{
+    const QString marker = key.trimmed().toLower();
+    return marker == u"begin macros" || marker == u"end macros";
 }
 
 void writeMacroSection(QString &text, const MacroBank &macros)

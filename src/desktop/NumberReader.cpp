@@ -52,6 +52,11 @@ long long decimalMagnitude(QByteArrayView number)
 
 double leadingNumber(QStringView text)
 {
+    return numberAtStart(text).value_or(0.0);
+}
+
+std::optional<double> numberAtStart(QStringView text)
+{
     qsizetype pos = 0;
     while (pos < text.size() && text[pos] == u' ')
         ++pos;
@@ -66,7 +71,7 @@ double leadingNumber(QStringView text)
         pos += 1 + fractionDigits;
     }
     if (wholeDigits + fractionDigits == 0)
-        return 0.0;
+        return std::nullopt;
     // An exponent counts only when digits follow it.
     if (pos < text.size() && (text[pos] == u'e' || text[pos] == u'E')) {
         qsizetype exp = pos + 1;

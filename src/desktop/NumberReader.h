@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 // How every text format of the program reads a number: the leading number of
 // the text (blanks skipped, optional sign, digits, decimal point, exponent;
@@ -14,6 +15,8 @@
 namespace desktop {
 
 [[nodiscard]] double leadingNumber(QStringView text);
+// The same, but none when the text holds no number there.
+[[nodiscard]] std::optional<double> numberAtStart(QStringView text);
 
 // Rounds half to even and checks the target's range; a value outside it (or
 // not finite) throws the "Overflow" fault rather than wrapping.

@@ -42,7 +42,10 @@ TcpListener::~TcpListener() = default;
 
 bool TcpListener::listen(const QHostAddress &address, quint16 port)
 {
-    if (!m_server.listen(address, port))
+    // [::] takes clients of both families where the system allows it (Qt
+    // alone would listen on IPv6 only).
+    const bool anyAddress = address == QHostAddress(QHostAddress::AnyIPv6);
+    if (!m_server.listen(anyAddress ? QHostAddress(QHostAddress::Any) : address, port))
         return false;
 #ifdef Q_OS_UNIX
     m_server.pauseAccepting();

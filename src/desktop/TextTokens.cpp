@@ -32,7 +32,8 @@ QString trimBlanks(const QString &text)
 bool isNameControl(QChar c)
 {
     const char16_t code = c.unicode();
-    return (code < 0x20 && code != u'\t') || (code >= 0x7F && code <= 0x9F);
+    return (code < 0x20 && code != u'\t') || (code >= 0x7F && code <= 0x9F) || (code >= 0x202A && code <= 0x202E) ||
+           (code >= 0x2066 && code <= 0x2069) || code == 0x2028 || code == 0x2029;
 }
 
 bool holdsNameControl(QStringView text)
@@ -40,9 +41,15 @@ bool holdsNameControl(QStringView text)
     return std::any_of(text.begin(), text.end(), isNameControl);
 }
 
-QString withoutNameControls(QString text)
+QString storedName(QString text)
 {
     text.removeIf(isNameControl);
+    return trimBlanks(text);
+}
+
+QString withControlsBlanked(QString text)
+{
+    std::replace_if(text.begin(), text.end(), isNameControl, QChar(u' '));
     return text;
 }
 

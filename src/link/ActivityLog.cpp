@@ -12,22 +12,68 @@ namespace {
 
 // One field of one line, whatever it was given: no separator, no line
 // break, no byte that would make the log binary.
-QString oneField(QString field)
+QString oneField(const QString &field)
 {
-    for (QChar &c : field) {
-        if (c == u'\t' || desktop::isNameControl(c))
-            c = u' ';
-    }
-    return field;
+    return desktop::withControlsBlanked(field).replace(u'\t', u' ');
 }
+
+constexpr qint64 MinuteMs = 60 * 1000;
 
 } // namespace
 
-ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes)
-    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status), m_rollOverBytes(rollOverBytes)
-{}
+ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes, int limitedLinesPerMinute)
+    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status), m_rollOverBytes(rollOverBytes),
+      m_limitedLinesPerMinute(limitedLinesPerMinute)
+{
+    m_clock.start();
+}
+
+ActivityLog::~ActivityLog()
+{
+    closeMinutes(true);
+}
 
 void ActivityLog::append(const QString &source, const QString &event)
+{
+    closeMinutes(false);
+    write(source, event);
+}
+
+void ActivityLog::appendLimited(const QString &source, const QString &event)
+{
+    closeMinutes(false);
+    Minute &minute = m_minutes[source];
+    if (minute.written == 0 && minute.heldBack == 0)
+        minute.start = m_clock.elapsed();
+    if (minute.written < m_limitedLinesPerMinute) {
+        ++minute.written;
+        write(source, event);
+        return;
+    }
+    ++minute.heldBack;
+    minute.last = event;
+}
+
+void ActivityLog::closeMinutes(bool all)
+{
+    const qint64 now = m_clock.elapsed();
+    // Looked over once a second at most: a flood appends far more often.
+    if (!all && now - m_lastLook < 1000)
+        return;
+    m_lastLook = now;
+    for (auto minute = m_minutes.begin(); minute != m_minutes.end();) {
+        if (!all && now - minute->start < MinuteMs) {
+            ++minute;
+            continue;
+        }
+        if (minute->heldBack > 0)
+            write(minute.key(),
+                  QStringLiteral("held-back lines=%1 last=%2").arg(QString::number(minute->heldBack), minute->last));
+        minute = m_minutes.erase(minute);
+    }
+}
+
+void ActivityLog::write(const QString &source, const QString &event)
 {
     const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + u'\t' +
                              oneField(source) + u'\t' + oneField(event) + u'\n')

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QString>
 
 class StatusSink;
@@ -16,7 +18,14 @@ class StatusSink;
 // and other control characters inside a field become spaces.
 //
 // At RollOverBytes the file becomes activity.log.1 (.1 becomes .2, .2 becomes
-// .3, the oldest is dropped). A log that cannot be written is reported once
+// .3, the oldest is dropped). So that one source cannot flood the routes out
+// of the kept files, the lines it can make as fast as it sends (locks,
+// labels, refused routes: appendLimited) are written up to a number a minute
+// per source; beyond, they are counted, and one line at the end of that
+// minute says how many were held back and what the last one was:
+//
+//   ...<TAB>videohub 192.0.2.7:51234<TAB>held-back lines=8123 last=lock output=5 "Monitor 1" ...
+// A log that cannot be written is reported once
 // to the status sink, again only after it worked in between, and never
 // throws: a route never waits on or fails for its log.
 class ActivityLog
@@ -24,19 +33,45 @@ class ActivityLog
 public:
     static constexpr qint64 DefaultRollOverBytes = 1024 * 1024;
     static constexpr int KeptOldFiles = 3;
+    // A label block renaming every output of the largest matrix, a few times a minute.
+    static constexpr int DefaultLimitedLinesPerMinute = 600;
 
-    ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes = DefaultRollOverBytes);
+    ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes = DefaultRollOverBytes,
+                int limitedLinesPerMinute = DefaultLimitedLinesPerMinute);
+    // Writes the lines still held back.
+    ~ActivityLog();
+    ActivityLog(const ActivityLog &) = delete;
+    ActivityLog &operator=(const ActivityLog &) = delete;
 
+    // A line always written: a route that went to a router, paced by the line.
     void append(const QString &source, const QString &event);
+    // A line within the source's lines a minute (see above).
+    void appendLimited(const QString &source, const QString &event);
 
     [[nodiscard]] QString filePath() const { return m_path; }
 
 private:
+    // The limited lines of one source in the minute from `start`.
+    struct Minute
+    {
+        qint64 start = 0;
+        int written = 0;
+        int heldBack = 0;
+        QString last;
+    };
+
+    void write(const QString &source, const QString &event);
+    // Says what the minutes that have ended held back, and forgets them.
+    void closeMinutes(bool all);
     void rollOver();
     void report(const QString &error);
 
     QString m_path;
     StatusSink &m_status;
     qint64 m_rollOverBytes;
+    int m_limitedLinesPerMinute;
+    QElapsedTimer m_clock;
+    qint64 m_lastLook = 0;
+    QHash<QString, Minute> m_minutes;
     bool m_failureReported = false;
 };

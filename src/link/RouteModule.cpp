@@ -37,10 +37,12 @@ bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 }
 
 void RouteModule::report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
-                         const QString &failure)
+                         const QString &failure, int askedMatIn)
 {
-    if (m_observer)
-        m_observer->routeAttempted({source, FrameAddress, phyOut, phyIn, Level, !failed, failed ? failure : QString()});
+    if (m_observer) {
+        m_observer->routeAttempted(
+            {source, FrameAddress, phyOut, phyIn, Level, !failed, askedMatIn, failed ? failure : QString()});
+    }
 }
 
 bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
@@ -130,14 +132,14 @@ void RouteModule::applyAcknowledged(clsRouteState &state, int phyIn, int Level)
         state.setAudio(phyIn);
 }
 
-TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)
+TakeOutcome RouteModule::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level, int askedMatIn)
 {
     TakeOutcome outcome;
     if (!Router || phyOut < 0 || phyIn < 0 || phyOut > Router->OutputCount() || phyIn > Router->InputCount()) {
         desktop::dialogs().beep();
         outcome.failure = QStringLiteral("Unassigned crosspoint");
         m_status.SetErrMsg(outcome.failure);
-        report(m_source, Router ? Router->FrameAddress() : -1, phyOut, phyIn, Level, true, outcome.failure);
+        report(m_source, Router ? Router->FrameAddress() : -1, phyOut, phyIn, Level, true, outcome.failure, askedMatIn);
     } else if (routeCrosspoint(*Router, phyOut, phyIn, Level, outcome.failure)) {
         return outcome;
     } else {

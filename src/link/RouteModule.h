@@ -48,8 +48,10 @@ public:
     // or one beyond the router's counts) is refused with a beep and
     // "Unassigned crosspoint" and still redraws its column. Other handlers
     // run during the reply wait and may replace the routers, so the caller
-    // redraws the column by resolving it afresh.
-    [[nodiscard]] TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
+    // redraws the column by resolving it afresh. askedMatIn: the matrix input
+    // the take was for, where known, for the log of a refusal.
+    [[nodiscard]] TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level,
+                                        int askedMatIn = -1);
     // The window's Route: the output's view column from the view, then TakeRoute.
     [[nodiscard]] TakeOutcome Route(const MatrixView &view, clsRouter &Router, int phyOut, int phyIn, int Level);
 
@@ -79,7 +81,7 @@ private:
                                  QString &failure, const Ended &ended);
     [[nodiscard]] bool routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure);
     void report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
-                const QString &failure);
+                const QString &failure, int askedMatIn = -1);
 
     static void applyAcknowledged(clsRouteState &state, int phyIn, int Level);
 

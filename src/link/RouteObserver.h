@@ -14,6 +14,9 @@ struct RouteAttempt
     int phyIn = -1;
     int Level = 0;
     bool acknowledged = false;
+    // The matrix input asked for, where known: the log names it when no
+    // router input stands for it (an unassigned crosspoint).
+    int askedMatIn = -1;
     // The status message when not acknowledged.
     QString failure;
 };

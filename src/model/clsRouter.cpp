@@ -110,8 +110,9 @@ void clsRouter::setName(QStringList &names, int Index, const QString &nm, const 
         return;
     }
     // Whatever path a name came by (a field, a remote client), the record
-    // never holds one that could break a line of the set-up file.
-    names[Index] = desktop::withoutNameControls(nm);
+    // never holds one that could break a line of the set-up file or that
+    // the file would read back otherwise.
+    names[Index] = desktop::storedName(nm);
 }
 
 QString clsRouter::DefaultInName(int Value)
@@ -227,11 +228,9 @@ void clsRouter::readStringVal(const QString &txt)
     setMapOut(nextNumber());
     canSplit = nextNumber() != 0;
     // Names read from the line cannot hold the separator, so they skip the
-    // semicolon check of the name setters; a control character a hand-edited
-    // file carries is dropped as the setters drop it.
-    const auto nextName = [&] {
-        return desktop::withoutNameControls(desktop::trimBlanks(desktop::NextToken(txt, position, separator)));
-    };
+    // semicolon check of the name setters, but are stored as the setters
+    // store them.
+    const auto nextName = [&] { return desktop::storedName(desktop::NextToken(txt, position, separator)); };
     for (QString &name : m_inNames)
         name = nextName();
     for (QString &name : m_outNames)

@@ -45,8 +45,8 @@ public:
     [[nodiscard]] int OutputCount() const { return m_outputCount; }
     void setOutputCount(int Value);
 
-    // A name with ";" is refused ("Data Error"); control characters other
-    // than tab are dropped on the way in.
+    // A name with ";" is refused ("Data Error"); any other is stored as
+    // desktop::storedName() cleans it.
     [[nodiscard]] QString RouterInName(int Index) const;
     void setRouterInName(int Index, const QString &nm);
     [[nodiscard]] QString RouterOutName(int Index) const;

@@ -47,8 +47,8 @@ void MacroButtons::recall(int Index)
 
 QString MacroButtons::askName(int Index, const QString &prompt, const QString &title)
 {
-    // A control character would break the macro's line of the set-up file.
-    const QString answer = desktop::withoutNameControls(desktop::dialogs().inputBox(prompt, title, caption(Index)));
+    // Stored as the set-up file reads it back; all blanks is no name.
+    const QString answer = desktop::storedName(desktop::dialogs().inputBox(prompt, title, caption(Index)));
     if (answer.isEmpty()) {
         desktop::dialogs().beep();
         return {};

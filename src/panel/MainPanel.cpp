@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -33,6 +34,12 @@ QString levelName(int Level)
         break;
     }
     return QStringLiteral("both");
+}
+
+// Where the default file is kept as it was before the exit save overwrites it.
+QString backupOf(const QString &path)
+{
+    return path + QStringLiteral(".bak");
 }
 
 QString lockResult(OutputLocks::Outcome outcome)
@@ -62,8 +69,8 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
                   portRenamed(input, port, oldName, newName);
               }),
       m_buttonPanel(m_view,
-                    [this](clsRouter *Router, int phyOut, int phyIn, int matOut, int, int Level) {
-                        m_takes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+                    [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
+                        m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
                     }),
       m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
 {
@@ -93,13 +100,11 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
         m_bank.InitMacros();
         QString path = DefaultConfigPath();
         if (desktop::FileExists(path)) {
-            const QString rejected = ConfigLoad(m_config, m_bank, path, false);
+            const LoadReport report = ConfigLoad(m_config, m_bank, path, false);
             if (!m_config.ConfigLoaded)
                 m_keepDefaultBecause = QStringLiteral("it did not load");
-            else if (!rejected.isEmpty())
-                m_keepDefaultBecause =
-                    QStringLiteral("lines of it were rejected at load: ") +
-                    rejected.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QStringLiteral(", "));
+            else if (const QString notRead = report.notReadMessage(QFileInfo(path).fileName()); !notRead.isEmpty())
+                keepRejectedDefault(path, notRead);
         } else {
             for (auto &router : m_config.Routers)
                 router.reset();
@@ -131,7 +136,9 @@ void MainPanel::ReturnFromConfig()
 void MainPanel::loadConfiguration(bool macrosOnly)
 {
     QString path;
-    ConfigLoad(m_config, m_bank, path, macrosOnly);
+    const LoadReport report = ConfigLoad(m_config, m_bank, path, macrosOnly);
+    if (const QString notRead = report.notReadMessage(QFileInfo(path).fileName()); !notRead.isEmpty())
+        SetErrMsg(notRead);
     ReturnFromConfig();
 }
 
@@ -152,22 +159,36 @@ void MainPanel::Form_Unload()
     m_takes.stop();
     desktop::runTrapped(QStringLiteral("Form_Unload"), [this] {
         QString path = DefaultConfigPath();
-        if (!m_keepDefaultBecause.isEmpty())
+        if (!m_keepDefaultBecause.isEmpty()) {
             keepDefaultAsLoaded(path);
+            SetErrMsg(QStringLiteral("Kept the set-up file as it was in %1: %2")
+                          .arg(QDir::toNativeSeparators(backupOf(path)), std::exchange(m_keepDefaultBecause, {})));
+        }
         m_savedAtExit = ConfigSave(m_config, m_bank, path);
     });
     m_comm.CloseCommPort();
 }
 
+void MainPanel::keepRejectedDefault(const QString &path, const QString &notRead)
+{
+    try {
+        keepDefaultAsLoaded(path);
+        SetErrMsg(notRead +
+                  QStringLiteral(" (the file as it was is kept as %1)").arg(QFileInfo(backupOf(path)).fileName()));
+    } catch (const desktop::Fault &fault) {
+        // The exit tries again, and does not overwrite the file without its copy.
+        m_keepDefaultBecause = notRead;
+        SetErrMsg(notRead + QStringLiteral(" (no copy of it could be kept: %1)").arg(fault.description()));
+    }
+}
+
 void MainPanel::keepDefaultAsLoaded(const QString &path)
 {
-    const QString backup = path + QStringLiteral(".bak");
+    const QString backup = backupOf(path);
     if (QFile::exists(backup) && !QFile::remove(backup))
         throw desktop::Fault(QStringLiteral("Cannot replace ") + backup);
     if (QFile::exists(path) && !QFile::copy(path, backup))
         throw desktop::Fault(QStringLiteral("Cannot keep a copy of ") + path);
-    SetErrMsg(QStringLiteral("Kept the set-up file as it was in %1: %2")
-                  .arg(QDir::toNativeSeparators(backup), std::exchange(m_keepDefaultBecause, {})));
 }
 
 void MainPanel::setInOffset(int value)
@@ -261,19 +282,25 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
     // Looked up afresh: the routers may have changed during the reply wait.
     const clsRouter *router = routerAt(attempt.FrameAddress);
     const int matOut = router ? router->MapOutput(attempt.phyOut) : -1;
-    const int matIn = router ? router->MapInput(attempt.phyIn) : -1;
+    // An input no router port stands for is logged as asked.
+    const int mapped = router ? router->MapInput(attempt.phyIn) : -1;
+    const int matIn = mapped < 0 ? attempt.askedMatIn : mapped;
     RouteActivity activity;
     activity.output = matOut < 0 ? -1 : matOut + 1;
     activity.outputName = router ? router->RouterOutName(attempt.phyOut) : QString();
     activity.input = matIn < 0 ? -1 : matIn + 1;
-    activity.inputName = router ? router->RouterInName(attempt.phyIn) : QString();
+    activity.inputName = mapped >= 0 ? router->RouterInName(attempt.phyIn)
+                         : matIn >= 0 ? m_names.matrixInputName(matIn)
+                                      : QString();
     activity.frameAddress = attempt.FrameAddress;
     activity.routerOutput = attempt.phyOut;
     activity.routerInput = attempt.phyIn;
     activity.level = levelName(attempt.Level);
     activity.result = attempt.acknowledged ? QStringLiteral("ok") : attempt.failure;
-    if (m_log)
+    if (m_log && attempt.acknowledged)
         m_log->append(attempt.source.name, ActivityEvents::route(activity));
+    else if (m_log)
+        m_log->appendLimited(attempt.source.name, ActivityEvents::route(activity));
     if (matOut >= 0)
         emit outputRouted(matOut, attempt.Level, attempt.acknowledged);
 }
@@ -288,5 +315,5 @@ void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, 
 void MainPanel::log(const QString &event)
 {
     if (m_log)
-        m_log->append(currentSource().name, event);
+        m_log->appendLimited(currentSource().name, event);
 }

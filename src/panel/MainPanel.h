@@ -44,23 +44,26 @@ public:
     MainPanel(const MainPanel &) = delete;
     MainPanel &operator=(const MainPanel &) = delete;
 
-    // The start-up: the default set-up loaded (or the empty one), the view
-    // reset, recording off, then setup() (the configuration dialog) and
-    // ReturnFromConfig. Faults are trapped as "Function Form_Load"; routes
-    // and macros from the control port go ahead only afterwards, also when
-    // a fault cut the start-up short.
+    // The start-up: the default set-up loaded (or the empty one; a default
+    // file with rejected lines kept as ".bak" at once, the status line
+    // naming the lines), the view reset, recording off, then setup() (the
+    // configuration dialog) and ReturnFromConfig. Faults are trapped as
+    // "Function Form_Load"; routes and macros from the control port go
+    // ahead only afterwards, also when a fault cut the start-up short.
     void Form_Load(const std::function<void()> &setup);
     // The set-up changed: tables rebuilt, setupChanged(), macro captions,
     // the port (re)opened.
     void ReturnFromConfig();
-    // File > Load Configuration / Load Macros (a dialog asks for the file)
-    // and Save Configuration.
+    // File > Load Configuration / Load Macros (a dialog asks for the file;
+    // the status line names the lines it did not read) and Save
+    // Configuration.
     void loadConfiguration(bool macrosOnly);
     void saveConfiguration();
     // The exit: unloading() (servers let their clients go, freeing what the
     // save needs), takes stop, the set-up goes to the default file (one that
-    // did not load whole kept as ".bak" first, with a status message saying
-    // why), the port closes. Once only.
+    // did not load, or whose copy the start-up could not make, kept as
+    // ".bak" first, with a status message saying why), the port closes.
+    // Once only.
     void Form_Unload();
     [[nodiscard]] bool unloaded() const { return m_unloaded; }
     // The exit wrote the set-up; false also before the exit.
@@ -145,7 +148,11 @@ private:
     [[nodiscard]] const clsRouter *routerAt(int FrameAddress) const;
 
     // Keeps the default file as it was at start-up beside it, as ".bak".
-    void keepDefaultAsLoaded(const QString &path);
+    // Throws desktop::Fault when it cannot.
+    static void keepDefaultAsLoaded(const QString &path);
+    // The start-up load rejected lines: the file is kept now, and the status
+    // line says which lines and where the file is.
+    void keepRejectedDefault(const QString &path, const QString &notRead);
 
     QString m_dataFolder;
     Configuration m_config;
@@ -165,9 +172,9 @@ private:
     PanelControl m_control;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;
-    // Why the default file is to be kept as it was before the exit save
-    // overwrites it (it did not load, or lines of it were rejected); empty
-    // when it need not be.
+    // Why the default file is still to be kept as it was before the exit
+    // save overwrites it (it did not load, or lines of it were rejected and
+    // no copy could be made then); empty when it need not be.
     QString m_keepDefaultBecause;
     bool m_unloaded = false;
     bool m_savedAtExit = false;

@@ -20,11 +20,11 @@ MatrixTakes::MatrixTakes(RouteModule &routes, const MatrixView &view, const Matr
     : m_routes(routes), m_view(view), m_tables(tables), m_display(display), m_selection(selection)
 {}
 
-TakeOutcome MatrixTakes::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level)
+TakeOutcome MatrixTakes::TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level, int askedMatIn)
 {
     if (m_stopped)
         return closing();
-    const TakeOutcome outcome = m_routes.TakeRoute(Router, phyOut, phyIn, matOut, Level);
+    const TakeOutcome outcome = m_routes.TakeRoute(Router, phyOut, phyIn, matOut, Level, askedMatIn);
     // The reply wait runs other handlers: the window may have closed meanwhile.
     if (outcome.redrawColumn && !m_stopped)
         m_display.redrawColumn(*outcome.redrawColumn);
@@ -60,7 +60,7 @@ TakeOutcome MatrixTakes::take(int c, int r, int Level)
         router = nullptr;
     int phyIn = -1;
     m_view.cvMatInToPhy2(r, phyIn, router);
-    return TakeRoute(router, phyOut, phyIn, c, Level);
+    return TakeRoute(router, phyOut, phyIn, c, Level, r + m_view.InOffset);
 }
 
 void MatrixTakes::cellClick(int Index)

@@ -26,7 +26,7 @@ public:
     // 1 video, 2 audio, 3 both: the level of every matrix click.
     int CurrentLevel = AllLevels;
 
-    TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level);
+    TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level, int askedMatIn = -1);
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
     // Route, telling how it came out (for callers that answer someone).
     [[nodiscard]] TakeOutcome routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level);

@@ -80,7 +80,7 @@ QString PortNames::commit(const Kind &kind, int position, const QString &text) c
         return NoPortName;
     const QString old = (router->*kind.name)(port);
     // Cleaned before the search for a duplicate, so the "!" rule sees the name as stored.
-    QString name = desktop::withoutNameControls(text);
+    QString name = desktop::storedName(text);
     if (!name.isEmpty()) {
         for (int holder = (router->*kind.idFromName)(name); holder >= 0 && holder != port;
              holder = (router->*kind.idFromName)(name))

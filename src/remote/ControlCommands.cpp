@@ -1,6 +1,7 @@
 #include "remote/ControlCommands.h"
 
 #include "base/PanelLimits.h"
+#include "desktop/TextTokens.h"
 #include "link/RouteArguments.h"
 #include "model/MacroBank.h"
 #include "model/clsRouter.h"
@@ -14,9 +15,7 @@ namespace {
 
 QString line(const QString &text)
 {
-    QString single = text;
-    single.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return single + QLatin1Char('\n');
+    return desktop::withControlsBlanked(text) + QLatin1Char('\n');
 }
 
 QString judged(const PanelOperations::Outcome &outcome)

@@ -2,6 +2,7 @@
 
 #include "desktop/SocketWriter.h"
 #include "remote/PeerAddress.h"
+#include "remote/ServerLimits.h"
 
 #include <QTcpSocket>
 
@@ -9,7 +10,7 @@ namespace {
 
 // Bytes taken from the socket at a time, so reading stops soon after the
 // client's work reaches its bound.
-constexpr qint64 ReadChunk = 16 * 1024;
+constexpr qint64 ReadChunk = 4 * 1024;
 
 } // namespace
 
@@ -20,7 +21,10 @@ RemoteConnection::RemoteConnection(QTcpSocket *socket, const QString &protocol, 
 {
     m_socket->setParent(this);
     // Bounded, so that a client that floods waits on its own connection.
-    m_socket->setReadBufferSize(4 * ReadChunk);
+    m_socket->setReadBufferSize(serverlimits::BytesPerTurn);
+    // A peer that vanished without a word (power, cable) is found in time
+    // and its place freed.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     const QString address = peerAddressOf(*socket);
     m_source.lockOwner = address;
     m_source.name = QStringLiteral("%1 %2:%3").arg(protocol, address).arg(socket->peerPort());
@@ -51,8 +55,16 @@ void RemoteConnection::send(const QByteArray &bytes)
 void RemoteConnection::resumeReading()
 {
     // Queued: the server resumes from within another client's signal.
-    if (m_socket && (hasPending() || m_socket->bytesAvailable() > 0))
-        QMetaObject::invokeMethod(this, &RemoteConnection::readPending, Qt::QueuedConnection);
+    if (m_socket && !m_turnPosted && (hasPending() || m_socket->bytesAvailable() > 0)) {
+        m_turnPosted = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_turnPosted = false;
+                readPending();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void RemoteConnection::watch()
@@ -84,19 +96,34 @@ void RemoteConnection::readPending()
     if (m_reading)
         return;
     m_reading = true;
+    // Looked at once a turn: the protocol answers nothing to a peer that has gone.
+    m_peerGone = !m_writer || m_writer->peerGone();
+    int handled = 0;
+    qint64 read = 0;
+    bool turnUsed = false;
     while (m_socket && !behind()) {
+        if (handled >= serverlimits::RequestsPerTurn || read >= serverlimits::BytesPerTurn) {
+            turnUsed = true;
+            break;
+        }
         const Step step = handlePending();
-        if (step == Step::Handled)
+        if (step == Step::Handled) {
+            ++handled;
             continue;
+        }
         if (step == Step::Stop || !mayRead())
             break;
         const QByteArray bytes = m_socket->read(ReadChunk);
         if (bytes.isEmpty())
             break;
+        read += bytes.size();
         m_heard.restart();
         take(bytes);
     }
     m_reading = false;
+    // The rest in a later turn, after everyone else's.
+    if (turnUsed)
+        resumeReading();
     settle();
 }
 

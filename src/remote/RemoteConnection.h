@@ -18,10 +18,14 @@ class SocketWriter;
 // place nor hears pushes, but still gets the answers to what it sent, and
 // the work it queued is still done; the object goes once it is.
 //
-// Nothing more is read while more than unsentLimit bytes wait to be written
-// to the client, nor while the protocol says it holds enough work. watch(),
-// once a second, closes a client still that far behind at the next look, or
-// one that sent nothing for its idle limit.
+// Read in turns: at most serverlimits::RequestsPerTurn requests and
+// BytesPerTurn bytes, then the others have theirs. Nothing more is read while
+// more than unsentLimit bytes wait to be written to the client, nor while the
+// protocol says it holds enough work. What a peer that has gone entirely left
+// unread is still read for the changes it asks (its routes are taken), but
+// nothing is answered to it (see peerGone()). watch(), once a second, closes
+// a client still that far behind at the next look, or one that sent nothing
+// for its idle limit.
 class RemoteConnection : public QObject
 {
     Q_OBJECT
@@ -43,10 +47,17 @@ public:
 
     // Writes bytes; nothing once the connection is closed.
     void send(const QByteArray &bytes);
-    // Handles what waits to be read, as far as the bounds allow.
+    // Handles what waits to be read, as far as the bounds allow, in a later turn.
     void resumeReading();
     // The once-a-second look: closes a client that does not read or sends nothing.
     void watch();
+    // The peer has closed its side entirely (as of this turn): nothing sent
+    // to it arrives, so a request that only asks is not even answered.
+    [[nodiscard]] bool peerGone() const { return m_peerGone; }
+    // Milliseconds since the client last sent anything.
+    [[nodiscard]] qint64 quietMs() const { return m_heard.elapsed(); }
+    // Closes the connection at once (its queued work is still done).
+    void close();
 
 signals:
     // Bytes went out, or the connection closed: a client behind may have caught up.
@@ -72,7 +83,6 @@ protected:
 private:
     void readPending();
     void readingFinished();
-    void close();
     void settle();
 
     QTcpSocket *m_socket;
@@ -82,6 +92,8 @@ private:
     RouteSource m_source;
     QElapsedTimer m_heard;
     bool m_reading = false;
+    bool m_turnPosted = false;
+    bool m_peerGone = false;
     bool m_readingDone = false;
     bool m_wasBehind = false;
 };

@@ -7,6 +7,18 @@
 // starve the window or the other clients.
 namespace serverlimits {
 
+// --- Every TCP door (Videohub, SW-P-08) ---
+
+// What one connection may have read and handled in one turn of the event
+// loop before the others (and the window, and the control port) get theirs:
+// a burst of cheap requests holds the loop a few milliseconds at most.
+inline constexpr int RequestsPerTurn = 32;
+inline constexpr qint64 BytesPerTurn = 16 * 1024;
+// A client silent this long has gone away (Videohub clients PING every few
+// seconds) or, for a controller that polls as it pleases, gives up its place
+// to a new client when every place is taken.
+inline constexpr qint64 IdleLimitMs = 5 * 60 * 1000;
+
 // --- The control port (local socket, line protocol) ---
 
 // Connections served at once; one more is answered "error too many clients".

@@ -46,16 +46,38 @@ bool readListen(const QString &text, ServerOptions &options)
     return true;
 }
 
-bool readAllow(const QString &text, ServerOptions &options)
+// A network no client of the listening address can come from: IPv6 on an
+// IPv4 address, IPv4 on an IPv6 one other than [::] (which takes both), and
+// IPv4-mapped IPv6, which a client of either family never shows (write it as
+// IPv4).
+bool neverMatches(const QPair<QHostAddress, int> &subnet, const QHostAddress &listening)
 {
+    const bool v6 = subnet.first.protocol() == QAbstractSocket::IPv6Protocol;
+    bool mapped = false;
+    (void)subnet.first.toIPv4Address(&mapped);
+    if (v6 && mapped)
+        return true;
+    if (listening == QHostAddress(QHostAddress::AnyIPv6))
+        return false;
+    return v6 != (listening.protocol() == QAbstractSocket::IPv6Protocol);
+}
+
+// Empty when read; otherwise why the list is refused.
+QString readAllow(const QString &text, ServerOptions &options)
+{
+    const QString unreadable = QStringLiteral("cannot read the allow list \"%1\" (CIDR,CIDR...)").arg(text);
     options.allow.clear();
     for (const QString &item : text.split(u',', Qt::SkipEmptyParts)) {
         const QPair<QHostAddress, int> subnet = QHostAddress::parseSubnet(item.trimmed());
         if (subnet.first.isNull())
-            return false;
+            return unreadable;
+        if (neverMatches(subnet, options.address)) {
+            return QStringLiteral("the allow list entry \"%1\" matches no client of %2 (IPv4 networks as a.b.c.d/n)")
+                .arg(item.trimmed(), options.where());
+        }
         options.allow.append(subnet);
     }
-    return !options.allow.isEmpty();
+    return options.allow.isEmpty() ? unreadable : QString();
 }
 
 QString notStarted(const ServerKind &kind, const QString &why)
@@ -66,11 +88,6 @@ QString notStarted(const ServerKind &kind, const QString &why)
 QString unreadableAddress(const QString &listen)
 {
     return QStringLiteral("cannot read the address \"%1\" (ADDRESS:PORT)").arg(listen);
-}
-
-QString unreadableAllowList(const QString &allow)
-{
-    return QStringLiteral("cannot read the allow list \"%1\" (CIDR,CIDR...)").arg(allow);
 }
 
 } // namespace
@@ -116,11 +133,11 @@ ServerOptions ServerOptions::parse(const ServerKind &kind, const QStringList &ar
             options.optionError = listenOption + QStringLiteral(": ") + unreadableAddress(listen);
         else
             options.error = notStarted(kind, unreadableAddress(listen));
-    } else if (!allow.isEmpty() && !readAllow(allow, options)) {
+    } else if (const QString refused = allow.isEmpty() ? QString() : readAllow(allow, options); !refused.isEmpty()) {
         if (allowGiven)
-            options.optionError = allowOption + QStringLiteral(": ") + unreadableAllowList(allow);
+            options.optionError = allowOption + QStringLiteral(": ") + refused;
         else
-            options.error = notStarted(kind, unreadableAllowList(allow));
+            options.error = notStarted(kind, refused);
     } else if (!options.address.isLoopback() && options.allow.isEmpty()) {
         options.error = notStarted(kind, QStringLiteral("%1 is not loopback and no %2 list is given (the "
                                                         "protocol has no authentication)")

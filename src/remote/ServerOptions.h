@@ -1,5 +1,7 @@
 #pragma once
 
+#include "remote/ServerLimits.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QPair>
@@ -31,6 +33,9 @@ struct ServerOptions
     quint16 port = 0;
     // Networks a client may connect from; empty: anyone who reaches the address.
     QList<QPair<QHostAddress, int>> allow;
+    // How long a client may send nothing: a Videohub client is closed then,
+    // an SW-P-08 one gives up its place to a new client that needs it.
+    qint64 idleLimitMs = serverlimits::IdleLimitMs;
     // Set when the options are unusable: why the server does not start.
     QString error;
     // Set when a value given on the command line cannot be read: the program

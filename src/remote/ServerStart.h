@@ -4,6 +4,7 @@
 #include "operations/RemotePanel.h"
 #include "remote/ServerOptions.h"
 
+#include <algorithm>
 #include <memory>
 
 class QTcpSocket;
@@ -22,6 +23,19 @@ bool listenAndTell(desktop::TcpListener &listener, const ServerOptions &options,
 // False, with the connection closed at once, for a client from outside the
 // allow list or beyond `limit` clients connected.
 bool admit(QTcpSocket *socket, const ServerOptions &options, qsizetype connected, int limit);
+
+// Closes the client that has been silent longest, when that is at least
+// idleLimitMs; false when none has been silent that long.
+template <class Client> bool freeQuietestPlace(const QList<Client *> &clients, qint64 idleLimitMs)
+{
+    const auto quietest = std::max_element(clients.cbegin(), clients.cend(), [](const Client *a, const Client *b) {
+        return a->quietMs() < b->quietMs();
+    });
+    if (quietest == clients.cend() || idleLimitMs <= 0 || (*quietest)->quietMs() < idleLimitMs)
+        return false;
+    (*quietest)->close();
+    return true;
+}
 
 // The server the options ask for, listening; none when they do not ask for
 // one or it cannot start (the status line says why). Server(panel, options)

@@ -130,7 +130,7 @@ private slots:
         QTest::newRow("no router") << "--no-window" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1
             << "TIME Comm Port 1 is unavailable\n" + noSetUp;
         QTest::newRow("file does not load") << "--no-window" << SetUp.toLower() << 1
-            << QStringLiteral("TIME Velmora: This is not a valid configuration file for this version of the program (%1)\n"
+            << QStringLiteral("TIME Velmora: This is not a valid configuration file for this version of the program (%1, line 1)\n"
                               "TIME The set-up in %1 did not load (see above): correct it (velmora-ctl check verifies it) "
                               "or remove it\n").arg(QDir::toNativeSeparators(SetUpPath));
         QTest::newRow("unknown option") << "--no-window --videohub-typo" << SetUp << 2

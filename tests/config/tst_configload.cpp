@@ -138,8 +138,8 @@ private slots:
         columns<QByteArray, QString, float>({"lines", "port", "timeout"});
         QTest::newRow("header only: port kept, timeout 3") << QByteArray() << "COM2" << 3.0f;
         QTest::newRow("port half to even") << QByteArray("Com Port: 4\r\nCom Port: 2.5") << "COM2" << 3.0f;
-        QTest::newRow("leading blank, port 5, timeouts 60 and -1 ignored")
-            << QByteArray(" Com Port: 3\r\nCom Port: 5\r\nRouter Timeout: 60\r\nRouter Timeout: -1") << "COM2" << 3.0f;
+        QTest::newRow("port 5, timeouts 60 and -1 ignored")
+            << QByteArray("Com Port: 5\r\nRouter Timeout: 60\r\nRouter Timeout: -1") << "COM2" << 3.0f;
         QTest::newRow("timeout 0") << QByteArray("Router Timeout: 0") << "COM2" << 0.0f;
     }
 
@@ -171,30 +171,43 @@ private slots:
         QCOMPARE(m_f->config.Routers[2]->StringVal(), QStringLiteral("1; 2; 0; 0; 0; 0; -1;Cam: 1; PGM: out; "));
     }
 
-    // Line numbers count from the line after the header, over every kind of
-    // line end, and the macro section's messages sit among the others.
+    // The error list counts lines from the line after the header, every
+    // CR, LF and CR LF ending one, and the macro section's messages sit
+    // among the others. The message counts lines as an editor does: a CR
+    // alone ends one only in a file without LF. A stray CR before or after
+    // a line's text harms nothing; one inside a router line keeps the names
+    // before it, but never numbers it may have cut short.
     void lineEndsAndLineNumbers_data()
     {
-        columns<QByteArray, QString>({"bytes", "list"});
+        columns<QByteArray, QString, QString, QString>({"bytes", "routers", "list", "notRead"});
         // clang-format off
-        QTest::newRow("CR LF") << Header + "x\r\nRouter: 0; 16\r\ny\r\nRouter: 0; 16" << "Invalid Router--Line 2\r\nInvalid Router--Line 4\r\n";
-        QTest::newRow("lone CR") << QByteArray("VL ConfigFile 1.2\rx\rRouter: 0; 16\r") << "Invalid Router--Line 2\r\n";
-        QTest::newRow("lone LF") << QByteArray("VL ConfigFile 1.2\nx\nRouter: 0; 16\n") << "Invalid Router--Line 2\r\n";
-        QTest::newRow("LF CR is two ends") << Header + "x\n\rRouter: 0; 16\r\n" << "Invalid Router--Line 3\r\n";
-        QTest::newRow("blank lines count") << Header + "\r\n\r\n\r\nRouter: 0; 16\r\n" << "Invalid Router--Line 4\r\n";
+        QTest::newRow("CR LF, a leading blank makes an unknown key") << Header + " Com Port: 4\r\nRouter: 0; 16\r\n\r\nRouter: 0; 16" << ""
+            << "Invalid Key--Line 1\r\nInvalid Router--Line 2\r\nInvalid Router--Line 4\r\n" << "test.rcf: lines 2, 3, 5 not read";
+        QTest::newRow("lone CR") << QByteArray("VL ConfigFile 1.2\rCom Port: 2\rRouter: 0; 16\r") << "" << "Invalid Router--Line 2\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("lone LF") << QByteArray("VL ConfigFile 1.2\nCom Port: 2\nRouter: 0; 16\n") << "" << "Invalid Router--Line 2\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("CRs around the text") << Header + "Com Port: 2\n\rRouter: 0; 16\r\r\nCom Port: 3\r\n" << "" << "Invalid Router--Line 3\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("stray CR in router lines")
+            << Header + "Router: 0; 3; 0; 1; 0; 0; 0;In 1; Out\r 1; Out 2; \r\nRouter: 0; 4; 0\r; 0; 0; 0; 0;a; b; \r\n" << "0; 3; 0; 1; 0; 0; 0;In 1; Out; ; "
+            << "Stray Carriage Return--Line 2\r\nInvalid Router--Line 3\r\nStray Carriage Return--Line 4\r\n" << "test.rcf: lines 2, 3 not read";
         QTest::newRow("macro section in file order")
             << Header + "Router: 0; 16\r\nBegin Macros\r\n  Macro 12: x\r\n  Macro 01: y; {16,0}={0,1};\r\n"
-                        "End Macros\r\nRouter: 0; 16\r\n"
+                        "End Macros\r\nRouter: 0; 16\r\n" << ""
             << "Invalid Router--Line 1\r\nInvalid MacroID--Line 3\r\nInvalid Macro Frame Address--Line 4\r\n"
-               "Invalid Router--Line 6\r\n";
+               "Invalid Router--Line 6\r\n" << "test.rcf: lines 2, 4, 5, 7 not read";
         // clang-format on
     }
 
     void lineEndsAndLineNumbers()
     {
-        const auto [bytes, list] = fetch<QByteArray, QString>({"bytes", "list"});
+        const auto [bytes, routers, list, notRead] =
+            fetch<QByteArray, QString, QString, QString>({"bytes", "routers", "list", "notRead"});
         m_f->load(bytes);
+        QStringList stored;
+        for (const auto &router : m_f->config.Routers)
+            stored << (router ? router->StringVal() : QString());
+        QCOMPARE(stored.join(QString()), routers);
         QCOMPARE(m_f->shell.shownTexts, QStringList{list});
+        QCOMPARE(m_f->report.notReadMessage(QStringLiteral("test.rcf")), notRead);
     }
 
     // Lines longer than a read chunk (64 KiB), and a CR LF split between two
@@ -202,7 +215,7 @@ private slots:
     void linesAcrossChunks()
     {
         const QByteArray name(70000, 'n');
-        QByteArray bytes = Header + "Router: 0; 0; 0; 0; 0; 0; 0;" + name + "; b; \r\nNote: ";
+        QByteArray bytes = Header + "Router: 0; 0; 0; 0; 0; 0; 0;" + name + "; b; \r\nCom Port: ";
         const qsizetype secondChunkEnd = 2 * 65536 - 1;
         bytes += QByteArray(secondChunkEnd - bytes.size(), 'z') + "\r\nRouter: 0; 16\r\n";
         QCOMPARE(bytes[secondChunkEnd], '\r');
@@ -224,42 +237,49 @@ private slots:
 
     // Each row: the lines of a section (begin line included), the slots that
     // hold a list afterwards ("slot=name|routes", space separated), every
-    // other slot holding none and named "< unassigned >", and the
-    // rejected-line list.
+    // other slot holding none and named "< unassigned >", the rejected-line
+    // list and the message naming the rejected lines as an editor counts them.
     void sectionLines_data()
     {
-        columns<QByteArray, QString, QString>({"section", "filled", "list"});
+        columns<QByteArray, QString, QString, QString>({"section", "filled", "list", "notRead"});
         // clang-format off
-        QTest::newRow("empty section empties the bank") << section("") << "" << "";
-        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "";
-        QTest::newRow("begin line with a trailing blank is no section") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3" << "";
-        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << "" << "Invalid MacroID--Line 2\r\n";
-        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\n";
-        QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "";
-        QTest::newRow("blank line and lines without a colon") << section("\r\nsomething\r\nline 04\r\n") << "0=| 4=|" << "";
-        QTest::newRow("end line in other case or with a blank does not end it") << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\n") << "0=| 3=c|" << "";
+        QTest::newRow("empty section empties the bank") << section("") << "" << "" << "";
+        QTest::newRow("begin line in other case, colon after it") << QByteArray("BEGIN MACROS: whatever\r\n  Macro 01: a; \r\nEnd Macros\r\n") << "1=a|" << "" << "";
+        QTest::newRow("begin line with a trailing blank: no section, its lines rejected") << QByteArray("Begin Macros \r\n  Macro 01: x; {0,1}={1,1};\r\nEnd Macros\r\n") << "3=Kept|9,0,1,3"
+            << "Invalid Section Marker--Line 1\r\nInvalid Key--Line 2\r\nInvalid Section Marker--Line 3\r\n" << "test.rcf: lines 2-4 not read";
+        QTest::newRow("slot 12") << section("  Macro 12: x; {0,1}={1,1};\r\n") << "" << "Invalid MacroID--Line 2\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("slot -1") << section("  Macro -1: x\r\n") << "" << "Invalid MacroID--Line 2\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("last two characters") << section("  Macro 5: one\r\n  Macro 105: two\r\n  Macro 06: three\r\n") << "5=two| 6=three|" << "" << "";
+        QTest::newRow("blank line passed over, stray lines rejected, slot 0 untouched") << section("\r\nsomething\r\nline 04\r\nMacro x: y\r\n  Macro 05: kept\r\n") << "5=kept|"
+            << "Invalid Macro Line--Line 3\r\nInvalid Macro Line--Line 4\r\nInvalid Macro Line--Line 5\r\n" << "test.rcf: lines 4-6 not read";
         // Neither the port line nor the router line is seen as such.
-        QTest::newRow("lines after a false end are macro lines") << QByteArray("Begin Macros\r\nEnd Macros \r\nCom Port: 4\r\nRouter: 0; 16\r\n") << "0=0|" << "Invalid Macro Level--Line 4\r\n";
+        QTest::newRow("end line in other case or with a blank: the rest rejected, section unclosed") << QByteArray("Begin Macros\r\n  Macro 03: c; \r\nend macros\r\nEnd Macros \r\nCom Port: 4\r\n") << "3=c|"
+            << "Invalid Section Marker--Line 3\r\nInvalid Section Marker--Line 4\r\nInvalid Macro Line--Line 5\r\nUnclosed Macro Section--Line 1\r\n" << "test.rcf: lines 2, 4-6 not read";
         // A refused frame address is checked before the output (999, an overflow) is read.
         QTest::newRow("refused items, the rest read")
             << section("  Macro 01: x; {16, 999} = {1, 1}; {0,200}={1,1}; {0, 1} = {130, 1}; {0, 1} = {1, 4}; {0, 1} = {1, 0}; {15, 127} = {127, 2};\r\n") << "1=x|15,127,127,2"
-            << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n";
-        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << "1=x|2,4,0,2" << "";
-        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << "2=y|0,1,1,1" << "";
-        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "";
-        QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "";
+            << "Invalid Macro Frame Address--Line 2\r\nInvalid Macro OutputID--Line 2\r\nInvalid Macro InputID--Line 2\r\nInvalid Macro Level--Line 2\r\nInvalid Macro Level--Line 2\r\n" << "test.rcf: line 3 not read";
+        QTest::newRow("numbers rounded half to even") << section("  Macro 01: x; {2.5, 3.5} = {0.4, 1.6};\r\n") << "1=x|2,4,0,2" << "" << "";
+        QTest::newRow("empty item ends the line") << section("  Macro 02: y; {0,1}={1,1}; ; {0,2}={2,2};\r\n") << "2=y|0,1,1,1" << "" << "";
+        QTest::newRow("section running to the end of the file") << QByteArray("Begin Macros\r\n  Macro 04: open; {1,2}={3,1};") << "4=open|1,2,3,1" << "Unclosed Macro Section--Line 1\r\n" << "test.rcf: line 2 not read";
+        QTest::newRow("second line for a slot replaces the first") << section("  Macro 02: y; {0,1}={1,1};\r\n  Macro 02: z; {0,3}={3,3};\r\n") << "2=z|0,3,3,3" << "" << "";
+        // The name up to a stray CR is kept; an item it cut short is not guessed.
+        QTest::newRow("stray CR in macro lines") << section("  Macro 01: Show\rOpen; {0, 1} = {2, 1}; \r\n  Macro 02: b; {0, 1} = {2, 1}; {0, 2} = {3, 1\r}; \r\n") << "1=Show| 2=b|0,1,2,1"
+            << "Stray Carriage Return--Line 3\r\nStray Carriage Return--Line 5\r\n" << "test.rcf: lines 3, 4 not read";
         // clang-format on
     }
 
     void sectionLines()
     {
-        const auto [section, filled, list] = fetch<QByteArray, QString, QString>({"section", "filled", "list"});
+        const auto [section, filled, list, notRead] =
+            fetch<QByteArray, QString, QString, QString>({"section", "filled", "list", "notRead"});
         m_f->load(Header + section);
         QVERIFY(m_f->config.ConfigLoaded);
         QCOMPARE(m_f->config.CommPortName, QStringLiteral("COM2"));
         QVERIFY(m_f->boxes.shown.isEmpty());
         QCOMPARE(describe(m_f->macros), filled);
         QCOMPARE(m_f->shell.shownTexts.join(QString()), list);
+        QCOMPARE(m_f->report.notReadMessage(QStringLiteral("test.rcf")), notRead);
     }
 
     // The open dialog starts in the application folder; a cancelled one

@@ -37,8 +37,11 @@ private slots:
 
     // A control character in a name would end a set-up file's line early and
     // write the rest as lines of their own (a port, the start of the macros),
-    // or reach a terminal as an escape; a tab and everything else stay.
-    void withoutNameControls_data()
+    // or reach a terminal as an escape; a bidirectional control or a line or
+    // paragraph separator would reorder or break what a reader sees. Blanks
+    // at the ends go too (a file reads them back without), also those a
+    // dropped character left; a tab and everything else stay.
+    void storedName_data()
     {
         columns<QString, QString>({"given", "kept"});
         // clang-format off
@@ -46,14 +49,19 @@ private slots:
         QTest::newRow("NUL") << QString::fromUtf16(u"a\0b", 3) << "ab";
         QTest::newRow("ESC") << "\x1b[31mred" << "[31mred";
         QTest::newRow("DEL, C1") << QStringLiteral("del\x7f nel\u0085 csi\u009b") << "del nel csi";
-        QTest::newRow("tab, quote, backslash, UTF-8, markup") << "a\tb \"q\" \\b Caméra & <b>1</b>" << "a\tb \"q\" \\b Caméra & <b>1</b>";
+        QTest::newRow("bidi embeddings, overrides, isolates") << QStringLiteral("\u202aa\u202bb\u202c\u202dc\u202ed\u2066e\u2067f\u2068\u2069") << "abcdef";
+        QTest::newRow("line and paragraph separators") << QStringLiteral("one\u2028two\u2029") << "onetwo";
+        QTest::newRow("neighbours of the bidi controls stay") << QStringLiteral("\u2027\u202f\u2065\u206a") << QStringLiteral("\u2027\u202f\u2065\u206a");
+        QTest::newRow("blanks at the ends, also behind a control") << " \u202e lead\x07 mid  trail \u2029 " << "lead mid  trail";
+        QTest::newRow("all blanks") << "   " << "";
+        QTest::newRow("tab, quote, backslash, UTF-8, markup") << "\ta\tb \"q\" \\b Caméra & <b>1</b>\t" << "\ta\tb \"q\" \\b Caméra & <b>1</b>\t";
         // clang-format on
     }
 
-    void withoutNameControls()
+    void storedName()
     {
         QFETCH(QString, given);
-        QTEST(desktop::withoutNameControls(given), "kept");
+        QTEST(desktop::storedName(given), "kept");
     }
 
     void leadingNumber_data()

@@ -15,10 +15,10 @@ class TestActivityLog : public QObject
 
 private slots:
     // One line per event: local time to the millisecond, source, event, split
-    // by tabs; nothing inside a field can start a new line or field, no byte
-    // makes the file binary, and a name cannot forge fields: its quotes,
-    // backslashes and tabs are escaped. (A route made and a lock changed, in
-    // full: the Videohub server's test.)
+    // by tabs; nothing inside a field can start a new line or field or turn
+    // the text around, no byte makes the file binary, and a name cannot
+    // forge fields: its quotes, backslashes and tabs are escaped. (A route
+    // made and a lock changed, in full: the Videohub server's test.)
     void lineFormat()
     {
         QTemporaryDir dir;
@@ -30,7 +30,8 @@ private slots:
         log.append(QStringLiteral("control"), ActivityEvents::label("input", 3, "Camera 3", "Cam\n3"));
         const RouteActivity forging{1, "Mon\\", 1, "Cam\" input=99 \"Fake\" frame=9", 0, 0, 0, "both", "ok"};
         log.append(QStringLiteral("videohub"), ActivityEvents::route(forging));
-        log.append(QString::fromUtf16(u"con\0trol\x1b", 9), ActivityEvents::label("output", 1, "a\tb", "c\rd\x7f"));
+        log.append(QString::fromUtf16(u"con\0trol\x1b\u202e", 10),
+                   ActivityEvents::label("output", 1, "a\tb", "c\rd\x7f\u2028"));
 
         static const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
                                              QRegularExpression::MultilineOption);
@@ -40,7 +41,7 @@ private slots:
                  "TIME|control|label input=3 old=\"Camera 3\" new=\"Cam 3\"\n"
                  "TIME|videohub|route output=1 \"Mon\\\\\" input=1 \"Cam\\\" input=99 \\\"Fake\\\" frame=9\" frame=0 "
                  "router-output=0 router-input=0 level=both result=ok\n"
-                 "TIME|con trol |label output=1 old=\"a\\tb\" new=\"c d \"\n");
+                 "TIME|con trol  |label output=1 old=\"a\\tb\" new=\"c d  \"\n");
         QVERIFY(status.messages.isEmpty());
     }
 
@@ -69,6 +70,29 @@ private slots:
         for (qsizetype i = 1; i < all.size(); ++i) // consecutive: nothing lost between kept files
             QCOMPARE(all[i].section(u' ', 1).toInt(), all[i - 1].section(u' ', 1).toInt() + 1);
         QVERIFY(status.messages.isEmpty());
+    }
+
+    // Lines a source makes as fast as it sends (locks, labels, refusals) are
+    // written up to the number a minute; the rest are counted in one line, so
+    // a flood cannot push the routes out of the kept files. Routes that went
+    // to a router are always written.
+    void aFloodIsHeldBack()
+    {
+        QTemporaryDir dir;
+        RecordingStatusSink status;
+        const QString path = dir.filePath(QStringLiteral("activity.log"));
+        {
+            ActivityLog log(dir.path(), status, ActivityLog::DefaultRollOverBytes, 3);
+            for (int i = 1; i <= 10; ++i)
+                log.appendLimited(QStringLiteral("videohub A"), QStringLiteral("lock %1").arg(i));
+            log.appendLimited(QStringLiteral("control"), QStringLiteral("label 1"));
+            log.append(QStringLiteral("videohub A"), QStringLiteral("route ok"));
+        }
+        QStringList events;
+        for (const QString &line : QString::fromUtf8(readTestFile(path)).split(u'\n', Qt::SkipEmptyParts))
+            events << line.section(u'\t', 1).replace(u'\t', u'|');
+        QCOMPARE(events, (QStringList{"videohub A|lock 1", "videohub A|lock 2", "videohub A|lock 3", "control|label 1",
+                                      "videohub A|route ok", "videohub A|held-back lines=7 last=lock 10"}));
     }
 
     // A log that cannot be written says so once, and again only after it

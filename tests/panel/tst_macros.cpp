@@ -165,7 +165,8 @@ private slots:
         QTest::newRow("pending: its own name") << "rec,take,rec,save:Old" << "" << "idle 'Record' label=0 rec=2 Old:2";
         QTest::newRow("recording: saved") << "rec,take,save:New" << "" << "idle 'Record' label=0 rec=2 New:2";
         QTest::newRow("rename: no name") << "ctrl:" << "beep" << "idle 'Record Macro' label=0 rec=1 Old:1";
-        QTest::newRow("rename") << "ctrl:New" << "" << "idle 'Record Macro' label=0 rec=1 New:1";
+        QTest::newRow("rename: blanks trimmed") << "ctrl: \u202eNew  " << "" << "idle 'Record Macro' label=0 rec=1 New:1";
+        QTest::newRow("rename: all blanks is no name") << "ctrl:   " << "beep" << "idle 'Record Macro' label=0 rec=1 Old:1";
         // Idle, a click replays its slot through the window's Route; an empty
         // or never saved slot does nothing; a button beyond the twelve is a trapped fault.
         QTest::newRow("recall") << "click:2,click:7,click:8,click:12" << "Function btnMacro_Click: Error: Subscript out of range" << "idle 'Record Macro' label=0 rec=1 Old:1 routed=1";

@@ -35,6 +35,15 @@ private slots:
         row("not a full dotted quad", {"--videohub=1.2.3"}, "option --videohub: cannot read the address \"1.2.3\"");
         row("IPv6 without brackets", {"--videohub=::1"}, "option --videohub: cannot read the address");
         row("bad CIDR", {"--videohub", "--videohub-allow=lan"}, "option --videohub-allow: cannot read the allow list");
+        // An entry no client of the address can match is refused the same way.
+        row("IPv4-mapped entry", {"--videohub", "--videohub-allow=::ffff:127.0.0.0/104"},
+            "option --videohub-allow: the allow list entry \"::ffff:127.0.0.0/104\" matches no client of 127.0.0.1:9990");
+        row("IPv6 entry, IPv4 address", {"--videohub=0.0.0.0", "--videohub-allow=10.0.0.0/8,2001:db8::/32"},
+            "option --videohub-allow: the allow list entry \"2001:db8::/32\"");
+        row("IPv4 entry, IPv6 address", {"--videohub=[::1]", "--videohub-allow=127.0.0.0/8"},
+            "option --videohub-allow: the allow list entry \"127.0.0.0/8\" matches no client of [::1]:9990");
+        row("both families on [::]", {"--videohub=[::]", "--videohub-allow=10.0.0.0/8,2001:db8::/32"},
+            "[::]:9990 allow=10.0.0.0/8,2001:db8::/32");
         row("allow list without the server", {"--videohub-allow=10.0.0.0/8"}, "option --videohub-allow needs --videohub");
         row("allow list with the server of the settings", {"--videohub-allow=10.0.0.0/8"}, "0.0.0.0:9990 allow=10.0.0.0/8",
             "listen=0.0.0.0");

@@ -38,6 +38,7 @@ struct ConfigFixture
     QTemporaryDir dir;
     Configuration config;
     MacroBank macros;
+    LoadReport report;
 
     ConfigFixture() { prepareSetup(config, macros); }
 
@@ -45,7 +46,7 @@ struct ConfigFixture
     QString load(const QByteArray &bytes)
     {
         QString name = writeTestFile(dir, bytes);
-        ConfigLoad(config, macros, name, false);
+        report = ConfigLoad(config, macros, name, false);
         return name;
     }
 };

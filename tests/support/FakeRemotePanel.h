@@ -22,8 +22,14 @@ public:
     // "ORIGIN OUTPUT INPUT LEVEL" of every route asked for, in order.
     QStringList taken;
     RecordingStatusSink statusSink;
+    // How often a server read the matrix: the work it did for its clients.
+    mutable int matrixReads = 0;
 
-    [[nodiscard]] MatrixSnapshot matrix() const override { return state; }
+    [[nodiscard]] MatrixSnapshot matrix() const override
+    {
+        ++matrixReads;
+        return state;
+    }
     Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) override;
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;

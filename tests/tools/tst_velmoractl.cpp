@@ -67,9 +67,9 @@ struct ScriptedPanel final : PanelOperations
 };
 
 // A folder that is velmora-ctl's working and application data folder, with
-// set-up.rcf, rejected.rcf (one router line refused) and wrong.rcf (bad
-// header) in it, and the simulator at its ports/COM1: router 0 acknowledges,
-// the others refuse.
+// set-up.rcf, rejected.rcf (a router line refused, a timeout ignored) and
+// wrong.rcf (bad header) in it, and the simulator at its ports/COM1: router
+// 0 acknowledges, the others refuse.
 struct CtlFolder
 {
     QTemporaryDir folder;
@@ -78,7 +78,7 @@ struct CtlFolder
     bool prepare()
     {
         QByteArray rejected = SetUp;
-        rejected.replace("Begin Macros", "Router: 0; 16; 0; 0; 0; 0; 0;\r\nBegin Macros");
+        rejected.replace("Begin Macros", "Router: 0; 16; 0; 0; 0; 0; 0;\r\nRouter Timeout: 60\r\nBegin Macros");
         for (const auto &[name, bytes] : {std::pair{"set-up.rcf", SetUp}, std::pair{"rejected.rcf", rejected},
                                           std::pair{"wrong.rcf", SetUp.toLower()}})
             desktop::writeWholeFile(folder.filePath(QString::fromLatin1(name)), bytes);
@@ -130,10 +130,13 @@ private slots:
         const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
         const QString direct = QStringLiteral("velmora-ctl: opening COM1 directly: FOLDER/Velmora/1.1/ports/COM1\n");
         // clang-format off
+        const QString rejectedLines = QStringLiteral("Data Error: Frame Address out of range (rejected.rcf, line 6)\nInvalid Router--Line 5\r\n");
         QTest::newRow("check: rejected lines listed") << "" << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
-            << "Data Error: Frame Address out of range (rejected.rcf, line 5)\nInvalid Router--Line 5\r\n" << "" << "";
+            << rejectedLines + "rejected.rcf: line 6 not read\n" << "" << "";
+        QTest::newRow("check --strict: ignored lines too") << "" << "check --strict rejected.rcf" << 1 << "VL ConfigFile 1.2\r\n"
+            << rejectedLines + "rejected.rcf:6: rejected: Invalid Router\nrejected.rcf:7: ignored: Router Timeout out of range\n" << "" << "";
         QTest::newRow("check: wrong header") << "" << "check wrong.rcf" << 1 << ""
-            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf)\n" << "" << "";
+            << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf, line 1)\n" << "" << "";
         QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << direct << acked << "";
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << direct + refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
@@ -142,7 +145,7 @@ private slots:
         QTest::newRow("unknown command") << "" << "bogus 1" << 2 << ""
             << "velmora-ctl: unknown command 'bogus'\nusage: velmora-ctl check|init" << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|init|macro|names|route"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+             {std::pair{"", "check|init|macro|names|route"}, std::pair{"check --strict", "check"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"init --com-port COM5", "init"}, std::pair{"init --demo --demo", "init"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
@@ -189,9 +192,9 @@ private slots:
     }
 
     // init writes default.rcf into the data folder, exactly as a save would
-    // write it back and loading without a box (the demonstration set-up is
-    // also what the run command seeds its folder with); a second init refuses
-    // and leaves it as it is.
+    // write it back and loading without a box or a line not taken (the
+    // demonstration set-up is also what the run command seeds its folder
+    // with); a second init refuses and leaves it as it is.
     void firstSetUp_data()
     {
         columns<QString, QByteArray>({"arguments", "written"});
@@ -214,7 +217,7 @@ private slots:
             QCOMPARE(run.err.contains("already exists; init never replaces a set-up"), exitCode == 1);
             QVERIFY(readTestFile(setUp).startsWith(written));
         }
-        const Run check = folder.run({QStringLiteral("check"), setUp});
+        const Run check = folder.run({QStringLiteral("check"), QStringLiteral("--strict"), setUp});
         QCOMPARE(check.err, QByteArray());
         QCOMPARE(check.out, readTestFile(setUp));
     }

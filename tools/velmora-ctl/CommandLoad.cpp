@@ -11,6 +11,6 @@ bool loadForCommand(const QString &fileName, CommandSetup &setup)
     desktop::setDialogs(nullptr);
     desktop::setShell(nullptr);
     QString name = fileName;
-    ConfigLoad(setup.config, setup.macros, name, false);
+    setup.report = ConfigLoad(setup.config, setup.macros, name, false);
     return setup.config.ConfigLoaded;
 }

@@ -10,9 +10,10 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
 
-// check FILE: loads FILE as the panel does at start-up, prints the boxes and
-// rejected lines on standard error and, when the load completed, the file
-// that saving it would write on standard output.
+// check [--strict] FILE: loads FILE as the panel does at start-up, prints the
+// boxes and rejected lines on standard error and, when the load completed,
+// the file that saving it would write on standard output. --strict: 1 when
+// a line was rejected or ignored.
 int runCheck(const QStringList &arguments);
 
 // init [--demo] [--com-port COMn]: writes a first set-up, default.rcf, into

@@ -13,9 +13,13 @@ const std::map<QString, QString> &usages()
 {
     static const std::map<QString, QString> table = {
         {QStringLiteral("check"),
-         QStringLiteral("usage: velmora-ctl check FILE\n"
+         QStringLiteral("usage: velmora-ctl check [--strict] FILE\n"
                         "  loads FILE as the panel does at start-up: boxes and rejected lines on standard\n"
-                        "  error; when the load completed, the file a save would write on standard output")},
+                        "  error, then the lines not read as an editor numbers them; when the load\n"
+                        "  completed, the file a save would write on standard output\n"
+                        "\n"
+                        "--strict: status 1 when a line was rejected or ignored,\n"
+                        "  each told on standard error as FILE:LINE: rejected|ignored: WHY")},
         {QStringLiteral("route"),
          QStringLiteral("usage: velmora-ctl route [--direct] [--timeout SECONDS] FILE FA OUT IN [LEVEL]\n"
                         "  FA 0-15; OUT and IN the router's ports counted from 0, as in the file's macro\n"

@@ -135,4 +135,12 @@ using Request =
     std::variant<Ignored, Interrogate, Connect, TallyDumpRequest, NamesRequest, ProtectInterrogate, ProtectChange,
                  ProtectDumpRequest, SalvoStore, SalvoGo, SalvoInterrogate, ImplementationRequest>;
 
+// A request that changes something (a route, a protect, a salvo group), as
+// opposed to one that only asks.
+[[nodiscard]] inline bool changesSomething(const Request &request)
+{
+    return std::holds_alternative<Connect>(request) || std::holds_alternative<ProtectChange>(request) ||
+           std::holds_alternative<SalvoStore>(request) || std::holds_alternative<SalvoGo>(request);
+}
+
 } // namespace swp08

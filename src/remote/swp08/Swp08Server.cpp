@@ -81,7 +81,12 @@ QString Swp08Server::where() const
 
 void Swp08Server::adopt(QTcpSocket *socket)
 {
-    if (!admit(socket, m_options, connectedClients().size(), serverlimits::Swp08Clients))
+    // Controllers may stay silent for hours: one is closed only when a new
+    // client needs its place.
+    QList<Swp08Client *> connected = connectedClients();
+    if (connected.size() >= serverlimits::Swp08Clients && freeQuietestPlace(connected, m_options.idleLimitMs))
+        connected = connectedClients();
+    if (!admit(socket, m_options, connected.size(), serverlimits::Swp08Clients))
         return;
     auto *client = new Swp08Client(
         socket, [this](Swp08Client &from, const QByteArray &data) { handle(from, data); }, m_waitingRoutes, this);
@@ -90,7 +95,11 @@ void Swp08Server::adopt(QTcpSocket *socket)
 
 void Swp08Server::handle(Swp08Client &client, const QByteArray &data)
 {
-    std::visit([&](const auto &request) { answer(client, request); }, decodeRequest(data));
+    const Request request = decodeRequest(data);
+    // A client that has gone hears no answer: only its changes are still made.
+    if (client.peerGone() && !changesSomething(request))
+        return;
+    std::visit([&](const auto &each) { answer(client, each); }, request);
 }
 
 void Swp08Server::answer(Swp08Client &, const Ignored &)

@@ -1,5 +1,7 @@
 #include "remote/videohub/BlockWriter.h"
 
+#include "desktop/TextTokens.h"
+
 namespace videohub::BlockWriter {
 namespace {
 
@@ -31,9 +33,7 @@ QByteArray labelText(const QString &name)
 {
     if (name.isNull())
         return "-";
-    QByteArray text = name.toUtf8();
-    text.replace('\r', ' ').replace('\n', ' ');
-    return text;
+    return desktop::withControlsBlanked(name).toUtf8();
 }
 
 QByteArray allLabels(Block which, const QStringList &names)

@@ -9,12 +9,8 @@ namespace videohub {
 struct VideohubOptions : ServerOptions
 {
     static constexpr quint16 DefaultPort = 9990;
-    // Clients PING every few seconds; one silent this long has gone away.
-    static constexpr qint64 DefaultIdleLimitMs = 5 * 60 * 1000;
 
     VideohubOptions() { port = DefaultPort; }
-
-    qint64 idleLimitMs = DefaultIdleLimitMs;
 
     [[nodiscard]] static const ServerKind &kind();
     [[nodiscard]] static VideohubOptions parse(const QStringList &arguments, const QSettings &settings);

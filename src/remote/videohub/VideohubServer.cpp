@@ -132,6 +132,10 @@ void VideohubServer::watchClients()
 
 bool VideohubServer::handle(VideohubClient *client, const RawBlock &raw)
 {
+    // A client that has gone hears no answer: a block without lines (a
+    // question, a PING) changes nothing.
+    if (client->peerGone() && raw.lines.isEmpty())
+        return true;
     const MatrixSnapshot matrix = m_panel.matrix();
     const Request request = ParseRequest(raw, PanelReading::size(matrix));
     if (mustWait(request)) {

@@ -27,7 +27,9 @@ struct ServerRig
     std::unique_ptr<Swp08Server> server;
     bool listening = false;
 
-    explicit ServerRig(int outputs = 8, const QString &allow = {}) : panel(4, outputs)
+    explicit ServerRig(int outputs = 8, const QString &allow = {}, qint64 idleLimitMs = serverlimits::IdleLimitMs,
+                       const QHostAddress &address = QHostAddress(QHostAddress::LocalHost))
+        : panel(4, outputs)
     {
         panel.state.outputNames[4] = QString();
         panel.state.sources[1].video = 2;
@@ -36,6 +38,8 @@ struct ServerRig
         ServerOptions options; // loopback, a port the system picks
         if (!allow.isEmpty())
             options.allow.append(QHostAddress::parseSubnet(allow));
+        options.idleLimitMs = idleLimitMs;
+        options.address = address;
         server = std::make_unique<Swp08Server>(panel, options);
         listening = server->listen();
     }
@@ -197,6 +201,46 @@ private slots:
         QTRY_COMPARE(rig.server->connectedCount(), serverlimits::Swp08Clients);
         QVERIFY(rig.connect()->waitForClose());
         QVERIFY(rig.connect(B)->waitForClose());
+    }
+
+    // Past the idle limit, the client silent longest gives up its place to a
+    // new client that needs one; the others keep theirs. (On [::], which
+    // takes the IPv4 clients too.)
+    void theQuietestClientGivesUpItsPlace()
+    {
+        ServerRig rig(8, {}, 1, QHostAddress(QStringLiteral("::")));
+        std::vector<std::unique_ptr<Swp08Peer>> peers;
+        for (int i = 0; i < serverlimits::Swp08Clients; ++i)
+            peers.push_back(rig.connect());
+        for (int i = 0; i < serverlimits::Swp08Clients; ++i) {
+            if (i != 1)
+                QCOMPARE(peers[i]->ask("01 00 00 01", 2).value(0), Ack);
+        }
+        auto late = rig.connect();
+        QVERIFY(peers[1]->waitForClose());
+        QCOMPARE(late->ask("01 00 00 01", 2), (QStringList{Ack, "03 00 00 01 02"}));
+        QCOMPARE(rig.server->connectedCount(), serverlimits::Swp08Clients);
+    }
+
+    // Requests are read a turn's worth at a time: a burst of cheap ones holds
+    // another client up by a few turns at most, and what a client that has
+    // gone left unread is dropped, not answered.
+    void burstsAreReadInTurns()
+    {
+        ServerRig rig;
+        auto flooder = rig.connect();
+        flooder->socket.blockSignals(true);
+        flooder->sendRaw(FrameWriter::frame(QByteArray::fromHex("01 00 00 01")).repeated(300'000));
+        QVERIFY(flooder->socket.flush());
+        auto other = rig.connect();
+        QCOMPARE(other->ask("01 00 00 01", 2), (QStringList{Ack, "03 00 00 01 02"}));
+        QCOMPARE_LT(rig.panel.matrixReads, 2000);
+
+        flooder->socket.abort();
+        const int readsAtTheEnd = rig.panel.matrixReads;
+        QTRY_COMPARE(rig.server->connectedCount(), 1);
+        QCOMPARE(other->ask("01 00 00 01", 2), (QStringList{Ack, "03 00 00 01 02"}));
+        QCOMPARE_LT(rig.panel.matrixReads - readsAtTheEnd, 10 * serverlimits::RequestsPerTurn);
     }
 };
 

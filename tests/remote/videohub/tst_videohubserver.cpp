@@ -36,7 +36,7 @@ struct ServerRig
     std::unique_ptr<VideohubServer> server;
     bool listening = false;
 
-    explicit ServerRig(const QString &allow = {}, qint64 idleLimitMs = VideohubOptions::DefaultIdleLimitMs)
+    explicit ServerRig(const QString &allow = {}, qint64 idleLimitMs = serverlimits::IdleLimitMs)
     {
         panel.state.outputNames[4] = QString();
         panel.state.outputNames[5] = QString();

@@ -80,7 +80,7 @@ private slots:
         // refused one changing nothing; clicks are pushed the same way (the
         // control port's: the line-order row), and the activity log names who
         // routed.
-        peer->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n\n");
+        peer->send("VIDEO OUTPUT ROUTING:\n3 1\n0 2\n6 1\n6 3\n\n");
         QCOMPARE(peer->next(3), (QList<QStringList>{Ack, {Routing, "3 1"}, {Routing, "0 2"}}));
         QVERIFY(rig.sim.waitForFrames(3));
         QCOMPARE(rig.routes(true),
@@ -88,13 +88,16 @@ private slots:
         rig.panel->takes().cellClick(3 * 16 + 2);
         QCOMPARE(peer->next(1), (QList<QStringList>{{Routing, "2 3"}}));
         const QStringList log = rig.log().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(log.size(), 4);
+        QCOMPARE(log.size(), 5);
         // The line's time and layout: the activity log's test.
         QVERIFY(log[0].contains(
             QRegularExpression("\tvideohub 127\\.0\\.0\\.1:\\d+\troute output=4 \"Out 04\" input=2 "
                                "\"In 02\" frame=0 router-output=3 router-input=1 level=both result=ok$")));
         QVERIFY(log[2].endsWith("frame=1 router-output=0 router-input=1 level=both result=Router returned 21"));
-        QVERIFY(log[3].contains("\tpanel\troute output=3 "));
+        // An input the output's router lacks is logged as asked.
+        QVERIFY(log[3].endsWith("input=4 \"In 04\" frame=1 router-output=0 router-input=- level=both "
+                                "result=Unassigned crosspoint"));
+        QVERIFY(log[4].contains("\tpanel\troute output=3 "));
 
         // Names go through the panel's rules ("!" for a duplicate within a
         // router) and are pushed as stored; the panel's own edits too. A

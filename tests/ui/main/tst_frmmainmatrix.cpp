@@ -1,4 +1,3 @@
-#include "desktop/WholeFile.h"
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
 
@@ -129,42 +128,6 @@ private slots:
                          rig.control<QLabel>(QStringLiteral("txtMIn_0"))->text());
             QCOMPARE(state.join(u'|'), QString::fromLatin1(expected));
         }
-    }
-
-    // A default file that did not load whole is kept as it was, and the
-    // status line says why, before the exit save overwrites it.
-    void exitSavesAndKeepsAnUnloadableDefault_data()
-    {
-        columns<QByteArray, QByteArray, QByteArray, QString>({"before", "olderBackup", "backup", "why"});
-        const QByteArray garbage("Camera; Studio 1\r\n");
-        QTest::newRow("no default file") << QByteArray() << QByteArray() << QByteArray() << "";
-        QTest::newRow("loadable default") << QByteArray("VL ConfigFile 1.2\r\n") << QByteArray() << QByteArray() << "";
-        QTest::newRow("wrong header, older backup replaced")
-            << garbage << QByteArray("older") << garbage << "it did not load";
-        // The exit save would drop the rejected router line for good.
-        const QByteArray rejected("VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter: 1; 1; 7; 7; 0; 200; 0;\r\n");
-        QTest::newRow("a line rejected") << rejected << QByteArray() << rejected
-                                         << "lines of it were rejected at load: Invalid Router--Line 2";
-    }
-
-    void exitSavesAndKeepsAnUnloadableDefault()
-    {
-        const auto [before, olderBackup, why] =
-            fetch<QByteArray, QByteArray, QString>({"before", "olderBackup", "why"});
-        WindowRig rig;
-        const QString backupFile = rig.defaultFile() + QStringLiteral(".bak");
-        if (!before.isEmpty())
-            desktop::writeWholeFile(rig.defaultFile(), before);
-        if (!olderBackup.isEmpty())
-            desktop::writeWholeFile(backupFile, olderBackup);
-        rig.open();
-        rig.window->close();
-
-        QVERIFY(PanelRig::readAll(rig.defaultFile()).startsWith("VL ConfigFile 1.2\r\n"));
-        QTEST(PanelRig::readAll(backupFile), "backup");
-        const QString kept =
-            QStringLiteral("Kept the set-up file as it was in %1: ").arg(QDir::toNativeSeparators(backupFile));
-        QCOMPARE(rig.panel->statusLine().text(), why.isEmpty() ? QString() : kept + why);
     }
 
     void closingWhileATakeWaitsEndsCleanly()
