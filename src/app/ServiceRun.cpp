@@ -73,8 +73,9 @@ int runService(int argc, char *argv[], const StartOptions &options)
                                    "verifies it) or remove it")
                         .arg(setUp));
             else
-                say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora with a "
-                                   "window writes it; velmora-ctl check verifies a hand-made one)")
+                say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora-ctl "
+                                   "init writes one to edit, velmora-ctl init --demo the demonstration one; "
+                                   "velmora-ctl check verifies a hand-made one)")
                         .arg(setUp));
             exitCode = ExitNoSetUp;
         } else {

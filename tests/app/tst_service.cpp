@@ -123,8 +123,8 @@ private slots:
     {
         columns<QString, QByteArray, int, QString, QByteArray>({"arguments", "file", "exitCode", "err", "rules"});
         const QString noSetUp = QStringLiteral("TIME No set-up to run: put one with at least one router in %1 "
-                                               "(velmora with a window writes it; velmora-ctl check verifies "
-                                               "a hand-made one)\n")
+                                               "(velmora-ctl init writes one to edit, velmora-ctl init --demo "
+                                               "the demonstration one; velmora-ctl check verifies a hand-made one)\n")
                                     .arg(QDir::toNativeSeparators(SetUpPath));
         // clang-format off
         const QByteArray noRouter("VL ConfigFile 1.2\r\nCom Port: 1\r\n");
@@ -139,8 +139,9 @@ private slots:
             << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n" << QByteArray();
         QTest::newRow("unreadable address") << "--no-window --videohub=1.2.3" << SetUp << 2
             << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n" << QByteArray();
-        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display. Use velmora --no-window "
-            "to run without a window, or ./scripts/run.sh for a virtual display.\n" << QByteArray();
+        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set). Without a window: velmora --no-window, or as a service: systemctl --user "
+            "enable --now velmora.\n" << QByteArray();
         // clang-format on
     }
 
