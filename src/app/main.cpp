@@ -17,8 +17,9 @@ int main(int argc, char *argv[])
     if (options.exitNow)
         return *options.exitNow;
     if (!options.noWindow && !desktop::displayNamed()) {
-        desktop::writeConsoleLine(QStringLiteral("velmora: No display. Use velmora --no-window to run without a "
-                                                 "window, or ./scripts/run.sh for a virtual display."));
+        desktop::writeConsoleLine(QStringLiteral("velmora: No display (neither DISPLAY nor WAYLAND_DISPLAY is set). "
+                                                 "Without a window: velmora --no-window, or as a service: "
+                                                 "systemctl --user enable --now velmora."));
         return ExitNoDisplay;
     }
     return options.noWindow ? runService(argc, argv, options) : runWindow(argc, argv, options);

@@ -1,6 +1,7 @@
 #include "desktop/ConsoleLine.h"
 
 #include <QDateTime>
+#include <QLoggingCategory>
 #include <cstdio>
 
 namespace desktop {
@@ -12,6 +13,12 @@ void writeConsoleLine(const QString &text, LineStamp stamp)
                              : text;
     std::fprintf(stderr, "%s\n", qUtf8Printable(line));
     std::fflush(stderr);
+}
+
+void writeConsoleLine(const QLoggingCategory &category, const QString &text, LineStamp stamp)
+{
+    if (category.isInfoEnabled())
+        writeConsoleLine(text, stamp);
 }
 
 void writeConsoleOutput(const QString &text)

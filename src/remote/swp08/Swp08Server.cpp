@@ -43,6 +43,9 @@ Swp08Server::Swp08Server(RemoteDoor &panel, ServerOptions options, QObject *pare
         m_panel.status().SetErrMsg(
             QStringLiteral("SW-P-08 server cannot accept clients (%1); trying again every second").arg(error));
     });
+    // Found by its name by whoever awaits a look.
+    m_watch.setParent(this);
+    m_watch.setObjectName(QStringLiteral("watch"));
     m_watch.setInterval(WatchMs);
     connect(&m_watch, &QTimer::timeout, this, [this] {
         for (Swp08Client *client : clients())

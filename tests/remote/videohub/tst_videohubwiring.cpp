@@ -142,18 +142,20 @@ private slots:
     }
 
     // Until the start-up dialog closes, a client's route is refused as the
-    // control port's is: nothing on the line, the status line says why.
-    // Then routes are logged and pushed in the order they reached the router,
-    // also when one was taken while another waited for its reply. The panel
-    // then closes while routes wait for their replies and in queue: they
-    // end without a crash, the server still answers.
+    // control port's is: nothing on the line, the status line says why, the
+    // client is told the output's source unchanged. Then routes are logged
+    // and pushed in the order they reached the router, also when one was
+    // taken while another waited for its reply. The panel then closes while
+    // routes wait for their replies and in queue: they end without a crash,
+    // the server still answers.
     void routesAreToldInLineOrder()
     {
         ServerRig rig(QStringLiteral("ack@200"), true);
         QVERIFY(rig.ready);
         auto peer = rig.connect();
+        rig.stateOf(0, 0).setVideo(2);
         peer->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
-        QCOMPARE(peer->next(1), QList<QStringList>{Ack});
+        QCOMPARE(peer->next(2), (QList<QStringList>{Ack, {Routing, "0 2"}}));
         QTRY_COMPARE(rig.panel->statusLine().text(), PanelDoor::StartingUpMessage);
         QCOMPARE(rig.sim.frames().size(), 0);
         rig.panel->Form_Load([&rig] { rig.runSetup(); });
