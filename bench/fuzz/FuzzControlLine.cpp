@@ -6,10 +6,10 @@
 // - the panel is only ever asked for numbers within their ranges.
 
 #include "desktop/ConsoleLine.h"
+#include "door/ControlDoor.h"
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
-#include "operations/PanelOperations.h"
 #include "remote/ControlCommands.h"
 #include "remote/ControlLineCutter.h"
 #include "remote/ServerLimits.h"
@@ -35,7 +35,7 @@ bool within(int value, int low, int high)
 }
 
 // Answers everything from memory, checking what it is asked.
-class CheckingPanel final : public PanelOperations
+class CheckingPanel final : public ControlDoor
 {
 public:
     Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override

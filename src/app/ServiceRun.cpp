@@ -1,6 +1,6 @@
-#include "ServiceRun.h"
+#include "app/ServiceRun.h"
 
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 #include "base/PanelLimits.h"
 #include "config/ConfigFile.h"
 #include "desktop/ConsoleDialogs.h"

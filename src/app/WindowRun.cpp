@@ -1,6 +1,6 @@
-#include "WindowRun.h"
+#include "app/WindowRun.h"
 
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 #include "base/PanelLimits.h"
 #include "desktop/DataFolderClaim.h"
 #include "desktop/Dialogs.h"

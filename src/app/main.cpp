@@ -3,9 +3,9 @@
 // any display (ServiceRun). TERM, INT and HUP end either as File > Exit does,
 // with exit status 0.
 
-#include "ServiceRun.h"
-#include "StartOptions.h"
-#include "WindowRun.h"
+#include "app/ServiceRun.h"
+#include "app/StartOptions.h"
+#include "app/WindowRun.h"
 #include "desktop/ConsoleLine.h"
 #include "desktop/DisplayCheck.h"
 #include "desktop/RuntimeFolder.h"

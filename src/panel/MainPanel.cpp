@@ -71,18 +71,12 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_buttonPanel(m_view,
                     [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
                         m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
-                    }),
-      m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
+                    })
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())
         m_log.emplace(folder, *this);
     m_routes.setObserver(this);
     connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
-    // What the protocol servers are told.
-    connect(this, &MainPanel::outputRouted, &m_control, &RemotePanel::routed);
-    connect(this, &MainPanel::portNamesChanged, &m_control, &RemotePanel::portNamesChanged);
-    connect(this, &MainPanel::locksChanged, &m_control, &RemotePanel::locksChanged);
-    connect(this, &MainPanel::setupChanged, &m_control, &RemotePanel::setupChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, &m_status, &StatusLine::StopRecordTimer);
 }
@@ -120,7 +114,7 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
             setup();
         ReturnFromConfig();
     });
-    m_control.startUpFinished();
+    m_startedUp = true;
 }
 
 void MainPanel::ReturnFromConfig()
@@ -224,15 +218,6 @@ const clsRouter *MainPanel::routerAt(int FrameAddress) const
 {
     return FrameAddress >= 0 && FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get()
                                                                : nullptr;
-}
-
-TakeOutcome MainPanel::takeRemoteRoute(int matOut, int matIn, int Level)
-{
-    if (!m_control.startingUp())
-        return m_takes.takeMatrix(matOut, matIn, Level);
-    SetErrMsg(PanelControl::StartingUpMessage);
-    emit outputRouted(matOut, Level, false);
-    return {false, std::nullopt, PanelControl::StartingUpMessage};
 }
 
 QList<int> MainPanel::applyLocks(const QList<LockLine> &lines)

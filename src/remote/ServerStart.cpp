@@ -1,6 +1,6 @@
 #include "remote/ServerStart.h"
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 
 #include <QTcpSocket>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "door/RemoteDoor.h"
 #include "link/StatusSink.h"
-#include "operations/RemotePanel.h"
 #include "remote/ServerOptions.h"
 
 #include <algorithm>
@@ -40,7 +40,7 @@ template <class Client> bool freeQuietestPlace(const QList<Client *> &clients, q
 // The server the options ask for, listening; none when they do not ask for
 // one or it cannot start (the status line says why). Server(panel, options)
 // and Server::listen().
-template <class Server, class Options> std::unique_ptr<Server> startServer(RemotePanel &panel, Options options)
+template <class Server, class Options> std::unique_ptr<Server> startServer(RemoteDoor &panel, Options options)
 {
     if (!options.enabled && options.optionError.isEmpty())
         return nullptr;

@@ -11,7 +11,7 @@ FakeRemotePanel::FakeRemotePanel(int inputs, int outputs)
     state.setupName = QStringLiteral("Studio A.rcf");
 }
 
-PanelOperations::Outcome FakeRemotePanel::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+ControlDoor::Outcome FakeRemotePanel::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
 {
     taken.append(QStringLiteral("%1 %2 %3 %4").arg(origin.name).arg(matOut).arg(matIn).arg(Level));
     Outcome outcome{true, {}};

@@ -1,5 +1,5 @@
 #include "desktop/WholeFile.h"
-#include "operations/PanelOperations.h"
+#include "door/ControlDoor.h"
 #include "remote/ControlPort.h"
 #include "remote/ControlSocketName.h"
 #include "support/ConfigTestSupport.h"
@@ -42,7 +42,7 @@ struct Run
 
 // A running panel as velmora-ctl sees it: its control port, answering from a
 // script. Router 1 refuses every route.
-struct ScriptedPanel final : PanelOperations
+struct ScriptedPanel final : ControlDoor
 {
     QStringList calls;
 

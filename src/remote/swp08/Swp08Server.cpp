@@ -1,7 +1,7 @@
 #include "remote/swp08/Swp08Server.h"
 
+#include "door/RemoteDoor.h"
 #include "link/StatusSink.h"
-#include "operations/RemotePanel.h"
 #include "remote/ServerLimits.h"
 #include "remote/ServerStart.h"
 #include "remote/swp08/CrosspointAnswers.h"
@@ -34,7 +34,7 @@ const ServerKind &Swp08Server::kind()
     return swp08;
 }
 
-Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent)
+Swp08Server::Swp08Server(RemoteDoor &panel, ServerOptions options, QObject *parent)
     : QObject(parent), m_panel(panel), m_options(std::move(options)),
       m_turns(*this, [this](Swp08Client &client) { return serve(client); })
 {
@@ -57,8 +57,8 @@ Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *par
     m_announceTimer.setSingleShot(true);
     m_announceTimer.setInterval(0);
     connect(&m_announceTimer, &QTimer::timeout, this, &Swp08Server::sendAnnouncements);
-    connect(&panel, &RemotePanel::routed, this, &Swp08Server::announceRoute);
-    connect(&panel, &RemotePanel::locksChanged, this, &Swp08Server::announceLocks);
+    connect(&panel, &RemoteDoor::routed, this, &Swp08Server::announceRoute);
+    connect(&panel, &RemoteDoor::locksChanged, this, &Swp08Server::announceLocks);
 }
 
 Swp08Server::~Swp08Server()
@@ -67,7 +67,7 @@ Swp08Server::~Swp08Server()
     qDeleteAll(clients());
 }
 
-std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemotePanel &panel, const QStringList &arguments)
+std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemoteDoor &panel, const QStringList &arguments)
 {
     return startServer<Swp08Server>(panel, ServerOptions::parse(kind(), arguments));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 #include "remote/ClientTurns.h"
 #include "remote/ServerOptions.h"
 #include "remote/swp08/ProtectAnswers.h"
@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-class RemotePanel;
+class RemoteDoor;
 struct MatrixSnapshot;
 
 namespace swp08 {
@@ -39,13 +39,13 @@ public:
 
     [[nodiscard]] static const ServerKind &kind();
 
-    Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent = nullptr);
+    Swp08Server(RemoteDoor &panel, ServerOptions options, QObject *parent = nullptr);
     ~Swp08Server() override;
 
     // The server the options and the user's settings file ask for,
     // listening; none when it is not asked for or cannot start (the status
     // line says why).
-    [[nodiscard]] static std::unique_ptr<Swp08Server> fromArguments(RemotePanel &panel, const QStringList &arguments);
+    [[nodiscard]] static std::unique_ptr<Swp08Server> fromArguments(RemoteDoor &panel, const QStringList &arguments);
 
     // False, with the reason on the status line, when it cannot listen.
     bool listen();
@@ -100,7 +100,7 @@ private:
     [[nodiscard]] QList<Swp08Client *> clients() const;
     [[nodiscard]] QList<Swp08Client *> connectedClients() const;
 
-    RemotePanel &m_panel;
+    RemoteDoor &m_panel;
     ServerOptions m_options;
     desktop::TcpListener m_listener;
     ClientTurns<Swp08Client> m_turns;

@@ -3,8 +3,8 @@
 #include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
+#include "door/RemoteDoor.h"
 #include "link/StatusSink.h"
-#include "operations/RemotePanel.h"
 #include "remote/ServerLimits.h"
 #include "remote/ServerStart.h"
 #include "remote/videohub/BlockWriter.h"
@@ -32,7 +32,7 @@ QString uniqueIdOfThisPanel()
 
 } // namespace
 
-VideohubServer::VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent)
+VideohubServer::VideohubServer(RemoteDoor &panel, VideohubOptions options, QObject *parent)
     : QObject(parent), m_panel(panel), m_options(std::move(options)), m_uniqueId(uniqueIdOfThisPanel()),
       m_turns(*this, [this](VideohubClient &client) { return serve(client); })
 {
@@ -49,10 +49,10 @@ VideohubServer::VideohubServer(RemotePanel &panel, VideohubOptions options, QObj
     m_routePushTimer.setSingleShot(true);
     m_routePushTimer.setInterval(0);
     connect(&m_routePushTimer, &QTimer::timeout, this, &VideohubServer::sendRoutePushes);
-    connect(&panel, &RemotePanel::routed, this, &VideohubServer::pushRoute);
-    connect(&panel, &RemotePanel::portNamesChanged, this, &VideohubServer::pushLabels);
-    connect(&panel, &RemotePanel::locksChanged, this, &VideohubServer::pushLocks);
-    connect(&panel, &RemotePanel::setupChanged, this, &VideohubServer::pushSetup);
+    connect(&panel, &RemoteDoor::routed, this, &VideohubServer::pushRoute);
+    connect(&panel, &RemoteDoor::portNamesChanged, this, &VideohubServer::pushLabels);
+    connect(&panel, &RemoteDoor::locksChanged, this, &VideohubServer::pushLocks);
+    connect(&panel, &RemoteDoor::setupChanged, this, &VideohubServer::pushSetup);
 }
 
 VideohubServer::~VideohubServer()
@@ -61,7 +61,7 @@ VideohubServer::~VideohubServer()
     qDeleteAll(findChildren<VideohubClient *>(Qt::FindDirectChildrenOnly));
 }
 
-std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel, const QStringList &arguments)
+std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemoteDoor &panel, const QStringList &arguments)
 {
     return startServer<VideohubServer>(panel, VideohubOptions::parse(arguments));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 #include "remote/ClientTurns.h"
 #include "remote/videohub/PanelSnapshot.h"
 #include "remote/videohub/Request.h"
@@ -13,7 +13,7 @@
 #include <optional>
 
 class QTcpSocket;
-class RemotePanel;
+class RemoteDoor;
 struct MatrixSnapshot;
 
 namespace videohub {
@@ -39,14 +39,13 @@ public:
     // How often clients are looked at (unread pushes, idleness).
     static constexpr int WatchMs = 1000;
 
-    VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent = nullptr);
+    VideohubServer(RemoteDoor &panel, VideohubOptions options, QObject *parent = nullptr);
     ~VideohubServer() override;
 
     // The server the options and the user's settings file (velmora.conf)
     // ask for, listening; none when it is not asked for or cannot start (the
     // status line says why).
-    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(RemotePanel &panel,
-                                                                       const QStringList &arguments);
+    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(RemoteDoor &panel, const QStringList &arguments);
 
     // False, with the reason on the status line, when it cannot listen.
     bool listen();
@@ -81,7 +80,7 @@ private:
     [[nodiscard]] QList<VideohubClient *> clients() const;
     [[nodiscard]] QList<VideohubClient *> connectedClients() const;
 
-    RemotePanel &m_panel;
+    RemoteDoor &m_panel;
     VideohubOptions m_options;
     desktop::TcpListener m_listener;
     QString m_uniqueId;

@@ -1,4 +1,4 @@
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 #include "remote/ServerLimits.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/FakeRemotePanel.h"

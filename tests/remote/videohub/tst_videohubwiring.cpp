@@ -1,4 +1,4 @@
-#include "panel/PanelControl.h"
+#include "paneldoor/PanelDoor.h"
 #include "remote/ControlPort.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/ControlAnswer.h"
@@ -40,11 +40,11 @@ struct ServerRig : PanelRig
         });
         const bool simulating = startSim({"--no-pacing", "--answer", "0=" + answer0, "--answer", "1=code:21"});
         build();
-        control = std::make_unique<ControlPort>(panel->operations(), *panel);
+        control = std::make_unique<ControlPort>(*door, *panel);
         control->listen();
         VideohubOptions options;
         options.port = 0;
-        server = std::make_unique<VideohubServer>(panel->operations(), options);
+        server = std::make_unique<VideohubServer>(*door, options);
         ready = simulating && server->listen();
         if (starting) {
             runSetup();
@@ -156,7 +156,7 @@ private slots:
         rig.stateOf(0, 0).setVideo(2);
         peer->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
         QCOMPARE(peer->next(2), (QList<QStringList>{Ack, {Routing, "0 2"}}));
-        QTRY_COMPARE(rig.panel->statusLine().text(), PanelControl::StartingUpMessage);
+        QTRY_COMPARE(rig.panel->statusLine().text(), PanelDoor::StartingUpMessage);
         QCOMPARE(rig.sim.frames().size(), 0);
         rig.panel->Form_Load([&rig] { rig.runSetup(); });
         // A fresh client, past the dump of the set-up now started.

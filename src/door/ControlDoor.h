@@ -1,14 +1,15 @@
 #pragma once
 
-#include "operations/MatrixSnapshot.h"
+#include "door/MatrixSnapshot.h"
 
 #include <QString>
 #include <QStringList>
 
 // What the control port may ask of the running panel: the operations a click
 // performs, nothing of the widgets. Each answers with whether it succeeded
-// and, when not, the messages the operator was shown.
-class PanelOperations
+// and, when not, the messages the operator was shown. The panel's side:
+// PanelDoor (paneldoor/).
+class ControlDoor
 {
 public:
     struct Outcome
@@ -17,7 +18,7 @@ public:
         QStringList failures;
     };
 
-    virtual ~PanelOperations() = default;
+    virtual ~ControlDoor() = default;
 
     // Takes the crosspoint as a cell click does: route state, markers on
     // screen, a recording in progress.

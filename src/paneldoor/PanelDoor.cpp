@@ -1,12 +1,11 @@
-#include "panel/PanelControl.h"
+#include "paneldoor/PanelDoor.h"
 
 #include "link/ActivityEvents.h"
 #include "link/RouteModule.h"
 #include "link/RouteTarget.h"
 #include "model/MacroBank.h"
 #include "panel/MainPanel.h"
-#include "panel/MatrixReading.h"
-#include "panel/MatrixTakes.h"
+#include "paneldoor/MatrixReading.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ private:
     MatrixTakes &m_takes;
 };
 
-PanelOperations::Outcome failed(const QString &message)
+ControlDoor::Outcome failed(const QString &message)
 {
     return {false, {message}};
 }
@@ -41,17 +40,21 @@ RouteSource control()
 
 } // namespace
 
-const QString PanelControl::StartingUpMessage =
+const QString PanelDoor::StartingUpMessage =
     QStringLiteral("The panel is starting up: its configuration dialog is still open");
 
-PanelControl::PanelControl(MainPanel &panel, RouteModule &routes, MatrixTakes &takes, const RouterSlots &Routers,
-                           const MacroBank &bank)
-    : m_panel(panel), m_routes(routes), m_takes(takes), m_routers(Routers), m_bank(bank)
-{}
-
-PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int phyIn, int Level)
+PanelDoor::PanelDoor(MainPanel &panel, QObject *parent)
+    : RemoteDoor(parent), m_panel(panel), m_routes(panel.routes()), m_takes(panel.takes())
 {
-    if (m_startingUp)
+    connect(&panel, &MainPanel::outputRouted, this, &RemoteDoor::routed);
+    connect(&panel, &MainPanel::portNamesChanged, this, &RemoteDoor::portNamesChanged);
+    connect(&panel, &MainPanel::locksChanged, this, &RemoteDoor::locksChanged);
+    connect(&panel, &MainPanel::setupChanged, this, &RemoteDoor::setupChanged);
+}
+
+ControlDoor::Outcome PanelDoor::route(int FrameAddress, int phyOut, int phyIn, int Level)
+{
+    if (!m_panel.startedUp())
         return failed(StartingUpMessage);
     const RouteSourceScope source(m_routes.currentSource(), control());
     clsRouter *router = m_routes.routerAt(FrameAddress);
@@ -63,24 +66,25 @@ PanelOperations::Outcome PanelControl::route(int FrameAddress, int phyOut, int p
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
 
-PanelOperations::Outcome PanelControl::recallMacro(int Slot)
+ControlDoor::Outcome PanelDoor::recallMacro(int Slot)
 {
-    if (m_startingUp)
+    if (!m_panel.startedUp())
         return failed(StartingUpMessage);
     // A button never saved does nothing when clicked; a scheduler firing it should hear so.
-    if (!m_bank.Macros.at(std::size_t(Slot)))
+    const MacroBank &bank = m_panel.macroBank();
+    if (!bank.Macros.at(std::size_t(Slot)))
         return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));
     const RouteSourceScope source(
         m_routes.currentSource(),
-        {ActivityEvents::macroSource(control().name, Slot, m_bank.MacroNames.at(std::size_t(Slot))), {}});
+        {ActivityEvents::macroSource(control().name, Slot, bank.MacroNames.at(std::size_t(Slot))), {}});
     JudgedReplay replay(m_takes);
     replay.failures += m_routes.RecallMacro(Slot, replay);
     return {replay.failures.isEmpty(), replay.failures};
 }
 
-PanelOperations::Outcome PanelControl::sources(int FrameAddress, int phyOut, OutputSources &result)
+ControlDoor::Outcome PanelDoor::sources(int FrameAddress, int phyOut, OutputSources &result)
 {
-    clsRouter *router = m_routers.at(std::size_t(FrameAddress)).get();
+    clsRouter *router = m_panel.config().Routers.at(std::size_t(FrameAddress)).get();
     if (!router)
         return failed(RouteModule::noRouterMessage(FrameAddress));
     if (phyOut > router->OutputCount())
@@ -90,41 +94,47 @@ PanelOperations::Outcome PanelControl::sources(int FrameAddress, int phyOut, Out
     return {true, {}};
 }
 
-QStringList PanelControl::names() const
+QStringList PanelDoor::names() const
 {
     QStringList lines;
-    for (const auto &router : m_routers) {
+    for (const auto &router : m_panel.config().Routers) {
         if (router)
             lines.append(router->StringVal());
     }
     return lines;
 }
 
-MatrixSnapshot PanelControl::matrix() const
+MatrixSnapshot PanelDoor::matrix() const
 {
     return readMatrix(m_panel);
 }
 
-PanelOperations::Outcome PanelControl::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+ControlDoor::Outcome PanelDoor::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
 {
     const RouteSourceScope source(m_routes.currentSource(), origin);
-    const TakeOutcome outcome = m_panel.takeRemoteRoute(matOut, matIn, Level);
+    if (!m_panel.startedUp()) {
+        m_panel.SetErrMsg(StartingUpMessage);
+        // The client is told its output's source as it stands.
+        emit routed(matOut, Level, false);
+        return failed(StartingUpMessage);
+    }
+    const TakeOutcome outcome = m_takes.takeMatrix(matOut, matIn, Level);
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
 
-QList<int> PanelControl::applyLocks(const QList<LockLine> &lines, const RouteSource &origin)
+QList<int> PanelDoor::applyLocks(const QList<LockLine> &lines, const RouteSource &origin)
 {
     const RouteSourceScope source(m_routes.currentSource(), origin);
     return m_panel.applyLocks(lines);
 }
 
-QString PanelControl::renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin)
+QString PanelDoor::renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin)
 {
     const RouteSourceScope source(m_routes.currentSource(), origin);
     return input ? m_panel.names().renameInput(matrixPort, name) : m_panel.names().renameOutput(matrixPort, name);
 }
 
-StatusSink &PanelControl::status()
+StatusSink &PanelDoor::status()
 {
     return m_panel;
 }

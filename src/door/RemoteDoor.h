@@ -1,8 +1,8 @@
 #pragma once
 
+#include "door/ControlDoor.h"
+#include "door/MatrixSnapshot.h"
 #include "link/RouteSource.h"
-#include "operations/MatrixSnapshot.h"
-#include "operations/PanelOperations.h"
 
 #include <QList>
 #include <QObject>
@@ -12,8 +12,9 @@ class StatusSink;
 // All a protocol server sees of the running panel: the matrix as it stands,
 // the changes it may ask for on behalf of a client (each with the client as
 // its origin, for locks and the activity log), and the signals that tell it
-// what changed, whoever changed it. Matrix ports are numbered from 0.
-class RemotePanel : public QObject, public PanelOperations
+// what changed, whoever changed it. Matrix ports are numbered from 0. The
+// panel's side: PanelDoor (paneldoor/).
+class RemoteDoor : public QObject, public ControlDoor
 {
     Q_OBJECT
 
