@@ -25,4 +25,4 @@ struct MatrixTables
 
 // Rebuilds the tables from the routers. Ports mapped beyond the tables (a
 // count raised after its offset was set) are left out rather than failing.
-void SizeMatrix(MatrixTables &tables, const RouterSlots &Routers);
+void SizeMatrix(MatrixTables &tables, const RouterSlots &routers);
