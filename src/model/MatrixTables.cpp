@@ -26,7 +26,7 @@ void claimPorts(std::array<int, MatrixTables::TableSize> &owners, int &highest, 
 
 } // namespace
 
-void SizeMatrix(MatrixTables &tables, const RouterSlots &routers)
+void sizeMatrix(MatrixTables &tables, const RouterSlots &routers)
 {
     tables = MatrixTables();
     for (int fa = RouterSlotCount - 1; fa >= 0; --fa) {

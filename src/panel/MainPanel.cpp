@@ -119,7 +119,7 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
 
 void MainPanel::ReturnFromConfig()
 {
-    SizeMatrix(m_tables, m_config.Routers);
+    sizeMatrix(m_tables, m_config.Routers);
     m_locks.setOutputCount(m_tables.MatrixOutputs + 1);
     emit setupChanged();
     m_macros.UpdateMacroButtons();

@@ -119,7 +119,7 @@ signals:
     void outputSelectionChanged(int index, bool isSel);
     // The names of the visible rows and/or columns are to be shown afresh.
     void namesChanged(bool inputs, bool outputs);
-    // Routers, port or timeout changed (after SizeMatrix): ranges, names
+    // Routers, port or timeout changed (after sizeMatrix): ranges, names
     // and level choices are to be shown afresh.
     void setupChanged();
     // The start-up reset the view: selection, input buttons and cells.

@@ -54,7 +54,7 @@ ConfigRules::~ConfigRules() = default;
 void ConfigRules::Form_Load()
 {
     desktop::runTrapped(QStringLiteral("Form_Load"), [this] {
-        CompleteHelpFile();
+        completeHelpFile();
         m_advancedMode = false;
         m_updateDepth = 1;
         const QString &port = m_config.CommPortName;
