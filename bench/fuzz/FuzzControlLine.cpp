@@ -38,21 +38,21 @@ bool within(int value, int low, int high)
 class CheckingPanel final : public ControlDoor
 {
 public:
-    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override
+    Outcome route(int frameAddress, int phyOut, int phyIn, int level) override
     {
-        require(within(FrameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex) &&
-                    within(phyIn, 0, clsRouter::MaxPortIndex) && within(Level, 1, 3),
+        require(within(frameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex) &&
+                    within(phyIn, 0, clsRouter::MaxPortIndex) && within(level, 1, 3),
                 "route asked out of range");
         return {phyIn % 2 == 0, {QStringLiteral("Router returned 21")}};
     }
-    Outcome recallMacro(int Slot) override
+    Outcome recallMacro(int slot) override
     {
-        require(within(Slot, 0, MacroBank::SlotCount - 1), "macro asked out of range");
+        require(within(slot, 0, MacroBank::SlotCount - 1), "macro asked out of range");
         return {true, {}};
     }
-    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override
+    Outcome sources(int frameAddress, int phyOut, OutputSources &result) override
     {
-        require(within(FrameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex),
+        require(within(frameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex),
                 "state asked out of range");
         result = {phyOut, -1};
         return {true, {}};

@@ -12,7 +12,7 @@
 
 int main(int argc, char *argv[])
 {
-    desktop::ExportRuntimeFolder();
+    desktop::exportRuntimeFolder();
     const StartOptions options = parseStartOptions(argc, argv);
     if (options.exitNow)
         return *options.exitNow;

@@ -23,9 +23,9 @@ QString appFolderOrNone()
     }
 }
 
-QString levelName(int Level)
+QString levelName(int level)
 {
-    switch (limits::Level(Level)) {
+    switch (limits::Level(level)) {
     case limits::Level::Video:
         return QStringLiteral("video");
     case limits::Level::Audio:
@@ -119,7 +119,7 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
 
 void MainPanel::ReturnFromConfig()
 {
-    SizeMatrix(m_tables, m_config.Routers);
+    sizeMatrix(m_tables, m_config.Routers);
     m_locks.setOutputCount(m_tables.MatrixOutputs + 1);
     emit setupChanged();
     m_macros.UpdateMacroButtons();
@@ -214,9 +214,9 @@ void MainPanel::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
     m_takes.Route(Router, phyOut, phyIn, Level);
 }
 
-const clsRouter *MainPanel::routerAt(int FrameAddress) const
+const clsRouter *MainPanel::routerAt(int frameAddress) const
 {
-    return FrameAddress >= 0 && FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get()
+    return frameAddress >= 0 && frameAddress < RouterSlotCount ? m_config.Routers[std::size_t(frameAddress)].get()
                                                                : nullptr;
 }
 
@@ -251,9 +251,9 @@ void MainPanel::logLock(const QString &action, int matOut, const QString &owner,
                              owner.isEmpty() ? QStringLiteral("-") : owner, lockResult(outcome)));
 }
 
-QString MainPanel::refusal(int FrameAddress, int phyOut, const RouteSource &source)
+QString MainPanel::refusal(int frameAddress, int phyOut, const RouteSource &source)
 {
-    const clsRouter *router = routerAt(FrameAddress);
+    const clsRouter *router = routerAt(frameAddress);
     const int matOut = router ? router->MapOutput(phyOut) : -1;
     const QString owner = m_locks.owner(matOut);
     if (owner.isEmpty() || owner == source.lockOwner)

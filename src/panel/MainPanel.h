@@ -115,18 +115,18 @@ public:
 signals:
     // Cell `cell` (row * 16 + column of the visible grid) now shows mark.
     void cellChanged(int cell, MatrixDisplay::Mark mark);
-    // Visible column Index was selected or deselected.
-    void outputSelectionChanged(int Index, bool isSel);
+    // Visible column index was selected or deselected.
+    void outputSelectionChanged(int index, bool isSel);
     // The names of the visible rows and/or columns are to be shown afresh.
     void namesChanged(bool inputs, bool outputs);
-    // Routers, port or timeout changed (after SizeMatrix): ranges, names
+    // Routers, port or timeout changed (after sizeMatrix): ranges, names
     // and level choices are to be shown afresh.
     void setupChanged();
     // The start-up reset the view: selection, input buttons and cells.
     void viewReset();
-    // A route attempt on matrix output matOut (0-based) on Level ended,
+    // A route attempt on matrix output matOut (0-based) on level ended,
     // acknowledged or not: its route state is to be shown afresh.
-    void outputRouted(int matOut, int Level, bool acknowledged);
+    void outputRouted(int matOut, int level, bool acknowledged);
     // Stored names of matrix inputs (or outputs) changed, by the panel or a client.
     void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
     // The locks of these matrix outputs changed (whoever changed them).
@@ -135,12 +135,12 @@ signals:
     void unloading();
 
 private:
-    QString refusal(int FrameAddress, int phyOut, const RouteSource &source) override;
+    QString refusal(int frameAddress, int phyOut, const RouteSource &source) override;
     void routeAttempted(const RouteAttempt &attempt) override;
     void portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName);
     void logLock(const QString &action, int matOut, const QString &owner, OutputLocks::Outcome outcome);
     void log(const QString &event);
-    [[nodiscard]] const clsRouter *routerAt(int FrameAddress) const;
+    [[nodiscard]] const clsRouter *routerAt(int frameAddress) const;
 
     // Keeps the default file as it was at start-up beside it, as ".bak".
     // Throws desktop::Fault when it cannot.

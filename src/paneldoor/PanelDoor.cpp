@@ -52,43 +52,43 @@ PanelDoor::PanelDoor(MainPanel &panel, QObject *parent)
     connect(&panel, &MainPanel::setupChanged, this, &RemoteDoor::setupChanged);
 }
 
-ControlDoor::Outcome PanelDoor::route(int FrameAddress, int phyOut, int phyIn, int Level)
+ControlDoor::Outcome PanelDoor::route(int frameAddress, int phyOut, int phyIn, int level)
 {
     if (!m_panel.startedUp())
         return failed(StartingUpMessage);
     const RouteSourceScope source(m_routes.currentSource(), control());
-    clsRouter *router = m_routes.routerAt(FrameAddress);
+    clsRouter *router = m_routes.routerAt(frameAddress);
     if (!router) {
-        m_routes.noRouterAttempt(FrameAddress, phyOut, phyIn, Level);
-        return failed(RouteModule::noRouterMessage(FrameAddress));
+        m_routes.noRouterAttempt(frameAddress, phyOut, phyIn, level);
+        return failed(RouteModule::noRouterMessage(frameAddress));
     }
-    const TakeOutcome outcome = m_takes.routeJudged(*router, phyOut, phyIn, Level);
+    const TakeOutcome outcome = m_takes.routeJudged(*router, phyOut, phyIn, level);
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
 
-ControlDoor::Outcome PanelDoor::recallMacro(int Slot)
+ControlDoor::Outcome PanelDoor::recallMacro(int slot)
 {
     if (!m_panel.startedUp())
         return failed(StartingUpMessage);
     // A button never saved does nothing when clicked; a scheduler firing it should hear so.
     const MacroBank &bank = m_panel.macroBank();
-    if (!bank.Macros.at(std::size_t(Slot)))
-        return failed(QStringLiteral("Macro %1 is unassigned").arg(Slot));
+    if (!bank.Macros.at(std::size_t(slot)))
+        return failed(QStringLiteral("Macro %1 is unassigned").arg(slot));
     const RouteSourceScope source(
         m_routes.currentSource(),
-        {ActivityEvents::macroSource(control().name, Slot, bank.MacroNames.at(std::size_t(Slot))), {}});
+        {ActivityEvents::macroSource(control().name, slot, bank.MacroNames.at(std::size_t(slot))), {}});
     JudgedReplay replay(m_takes);
-    replay.failures += m_routes.RecallMacro(Slot, replay);
+    replay.failures += m_routes.RecallMacro(slot, replay);
     return {replay.failures.isEmpty(), replay.failures};
 }
 
-ControlDoor::Outcome PanelDoor::sources(int FrameAddress, int phyOut, OutputSources &result)
+ControlDoor::Outcome PanelDoor::sources(int frameAddress, int phyOut, OutputSources &result)
 {
-    clsRouter *router = m_panel.config().Routers.at(std::size_t(FrameAddress)).get();
+    clsRouter *router = m_panel.config().Routers.at(std::size_t(frameAddress)).get();
     if (!router)
-        return failed(RouteModule::noRouterMessage(FrameAddress));
+        return failed(RouteModule::noRouterMessage(frameAddress));
     if (phyOut > router->OutputCount())
-        return failed(QStringLiteral("No output %1 at frame address %2").arg(phyOut).arg(FrameAddress));
+        return failed(QStringLiteral("No output %1 at frame address %2").arg(phyOut).arg(frameAddress));
     const clsRouteState &state = router->RouteState(phyOut);
     result = {state.Video(), state.Audio()};
     return {true, {}};
@@ -109,16 +109,16 @@ MatrixSnapshot PanelDoor::matrix() const
     return readMatrix(m_panel);
 }
 
-ControlDoor::Outcome PanelDoor::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+ControlDoor::Outcome PanelDoor::takeRoute(int matOut, int matIn, int level, const RouteSource &origin)
 {
     const RouteSourceScope source(m_routes.currentSource(), origin);
     if (!m_panel.startedUp()) {
         m_panel.SetErrMsg(StartingUpMessage);
         // The client is told its output's source as it stands.
-        emit routed(matOut, Level, false);
+        emit routed(matOut, level, false);
         return failed(StartingUpMessage);
     }
-    const TakeOutcome outcome = m_takes.takeMatrix(matOut, matIn, Level);
+    const TakeOutcome outcome = m_takes.takeMatrix(matOut, matIn, level);
     return outcome.acknowledged ? Outcome{true, {}} : failed(outcome.failure);
 }
 

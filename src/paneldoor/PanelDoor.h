@@ -25,13 +25,13 @@ public:
 
     explicit PanelDoor(MainPanel &panel, QObject *parent = nullptr);
 
-    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override;
-    Outcome recallMacro(int Slot) override;
-    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override;
+    Outcome route(int frameAddress, int phyOut, int phyIn, int level) override;
+    Outcome recallMacro(int slot) override;
+    Outcome sources(int frameAddress, int phyOut, OutputSources &result) override;
     [[nodiscard]] QStringList names() const override;
 
     [[nodiscard]] MatrixSnapshot matrix() const override;
-    Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) override;
+    Outcome takeRoute(int matOut, int matIn, int level, const RouteSource &origin) override;
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
     [[nodiscard]] StatusSink &status() override;

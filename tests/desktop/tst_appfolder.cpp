@@ -205,12 +205,12 @@ private slots:
         writeWholeFile(victim, "precious");
         QVERIFY(QFile::link(victim, path));
 
-        QCOMPARE(WriteDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);
+        QCOMPARE(writeDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);
         QCOMPARE(contents(path), QByteArray("Invalid Router--Line 3\r\n\r\n"));
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(contents(victim), QByteArray("precious"));
 
-        (void)WriteDisplayFile(QStringLiteral("second"));
+        (void)writeDisplayFile(QStringLiteral("second"));
         QCOMPARE(contents(path), QByteArray("second\r\n"));
     }
 };

@@ -31,7 +31,7 @@ struct NamesRig
         for (int p = 0; p < inputNames.size(); ++p)
             first.setRouterInName(p, inputNames[p]);
         first.setRouterOutName(0, QStringLiteral("Monitor"));
-        SizeMatrix(tables, config.Routers);
+        sizeMatrix(tables, config.Routers);
     }
 
     [[nodiscard]] QStringList lines() const { return {config.Routers[0]->StringVal(), config.Routers[1]->StringVal()}; }

@@ -30,7 +30,7 @@ public:
         ++matrixReads;
         return state;
     }
-    Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) override;
+    Outcome takeRoute(int matOut, int matIn, int level, const RouteSource &origin) override;
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
     [[nodiscard]] StatusSink &status() override { return statusSink; }

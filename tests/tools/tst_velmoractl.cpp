@@ -51,16 +51,16 @@ struct ScriptedPanel final : ControlDoor
         calls.append(call);
         return acknowledged ? Outcome{true, {}} : Outcome{false, {"Router returned 21"}};
     }
-    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override
+    Outcome route(int frameAddress, int phyOut, int phyIn, int level) override
     {
-        return note(QStringLiteral("route %1 %2 %3 %4").arg(FrameAddress).arg(phyOut).arg(phyIn).arg(Level),
-                    FrameAddress != 1);
+        return note(QStringLiteral("route %1 %2 %3 %4").arg(frameAddress).arg(phyOut).arg(phyIn).arg(level),
+                    frameAddress != 1);
     }
-    Outcome recallMacro(int Slot) override { return note(QStringLiteral("macro %1").arg(Slot)); }
-    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override
+    Outcome recallMacro(int slot) override { return note(QStringLiteral("macro %1").arg(slot)); }
+    Outcome sources(int frameAddress, int phyOut, OutputSources &result) override
     {
         result = {2, -1};
-        return note(QStringLiteral("state %1 %2").arg(FrameAddress).arg(phyOut));
+        return note(QStringLiteral("state %1 %2").arg(frameAddress).arg(phyOut));
     }
     // Ending in a blank, as the panel's router lines do.
     QStringList names() const override { return {RouterLine + u' '}; }

@@ -116,7 +116,7 @@ int runInit(const QStringList &arguments)
 
     QString path;
     if (!desktop::runTrapped(QStringLiteral("init"), [&] { path = DefaultConfigPath(); }) ||
-        !writeNewFile(path, ConfigText(setup.config, setup.macros)))
+        !writeNewFile(path, configText(setup.config, setup.macros)))
         return ExitFailed;
 
     tellWritten(options->demo, setup.config, path);
