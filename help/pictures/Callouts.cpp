@@ -94,7 +94,8 @@ CalloutPlan planCallouts(const QWidget &area, const QList<Callout> &callouts)
         for (const QStringList &group : callout.groups) {
             const QRect region = callout.framed ? regionOf(area, group) : contentOf(plan.contents, group);
             CalloutPlan::Mark mark{callout.number,
-                                   region.adjusted(-FrameMargin, -FrameMargin, FrameMargin, FrameMargin), {},
+                                   region.adjusted(-FrameMargin, -FrameMargin, FrameMargin, FrameMargin),
+                                   {},
                                    callout.framed};
             const QList<QPoint> places = discPlaces(mark.frame);
             const auto free = std::find_if(places.begin(), places.end(), [&](QPoint centre) {

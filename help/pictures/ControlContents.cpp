@@ -12,8 +12,8 @@ QRect textInk(const QLabel &label)
     if (label.text().isEmpty())
         return {};
     const QFontMetrics metrics(label.font());
-    const QRect line = QStyle::alignedRect(label.layoutDirection(), label.alignment(),
-                                           metrics.size(0, label.text()), label.contentsRect());
+    const QRect line = QStyle::alignedRect(label.layoutDirection(), label.alignment(), metrics.size(0, label.text()),
+                                           label.contentsRect());
     return metrics.tightBoundingRect(label.text()).translated(line.left(), line.top() + metrics.ascent());
 }
 

@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     qputenv("XDG_RUNTIME_DIR", data.path().toLocal8Bit());
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]) + u'/';
-    if (!QDir().mkpath(folder) || !QFile::copy(QString::fromLocal8Bit(argv[2]),
-                                               desktop::AppFolder() + QStringLiteral("default.rcf"))) {
+    if (!QDir().mkpath(folder) ||
+        !QFile::copy(QString::fromLocal8Bit(argv[2]), desktop::AppFolder() + QStringLiteral("default.rcf"))) {
         std::fprintf(stderr, "help_pictures: cannot prepare %s\n", argv[2]);
         return 1;
     }
@@ -50,9 +50,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "help_pictures: %s\n", qPrintable(fault));
     save(drawCallouts(scene.window, plan), "main-window.png");
     QWidget &client = *scene.window.centralWidget();
-    const QRect buttonPanel = regionOf(client, {QStringLiteral("btnBPIn_"), QStringLiteral("txtCPIn_"),
-                                                QStringLiteral("btnBPOut_"), QStringLiteral("txtCPOut_"),
-                                                QStringLiteral("imgBPTake_")});
+    const QRect buttonPanel =
+        regionOf(client, {QStringLiteral("btnBPIn_"), QStringLiteral("txtCPIn_"), QStringLiteral("btnBPOut_"),
+                          QStringLiteral("txtCPOut_"), QStringLiteral("imgBPTake_")});
     // Up to the captions above the buttons.
     save(client.grab(buttonPanel.adjusted(-6, -16, 6, 6)).toImage(), "button-panel.png");
     save(drawMarkerLegend(scene.window.pictures()), "grid-markers.png");

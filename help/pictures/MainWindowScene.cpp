@@ -15,8 +15,9 @@ const QList<Callout> &MainWindowScene::callouts()
         {5, {{QStringLiteral("imgLayerSel_")}}},
         {6, {{QStringLiteral("btnMacro_")}}},
         {7, {{QStringLiteral("btnRecord"), QStringLiteral("lblRecord")}}},
-        {8, {{QStringLiteral("btnBPIn_"), QStringLiteral("txtCPIn_"), QStringLiteral("btnBPOut_"),
-              QStringLiteral("txtCPOut_")}}},
+        {8,
+         {{QStringLiteral("btnBPIn_"), QStringLiteral("txtCPIn_"), QStringLiteral("btnBPOut_"),
+           QStringLiteral("txtCPOut_")}}},
         {9, {{QStringLiteral("imgBPTake_")}}},
         {10, {{QStringLiteral("txtErrMsg")}}, false},
     };

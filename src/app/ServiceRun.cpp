@@ -82,7 +82,7 @@ int runService(int argc, char *argv[], const StartOptions &options)
             servers.listen();
             say(QStringLiteral("Running without a window: set-up %1, control port %2")
                     .arg(setUp, servers.controlPortListening() ? QDir::toNativeSeparators(controlSocketName())
-                                                              : QStringLiteral("not listening yet")));
+                                                               : QStringLiteral("not listening yet")));
             exitCode = QCoreApplication::exec();
             panel.Form_Unload();
             // Standard error has said why; a service manager must see it too.

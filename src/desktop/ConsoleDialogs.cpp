@@ -31,6 +31,7 @@ QString ConsoleDialogs::inputBox(const QString &prompt, const QString &title, co
     return {};
 }
 
-void ConsoleDialogs::beep() {}
+void ConsoleDialogs::beep()
+{}
 
 } // namespace desktop

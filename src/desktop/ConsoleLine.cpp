@@ -8,9 +8,8 @@ namespace desktop {
 
 void writeConsoleLine(const QString &text, LineStamp stamp)
 {
-    const QString line = stamp == LineStamp::Time
-                             ? QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + text
-                             : text;
+    const QString line =
+        stamp == LineStamp::Time ? QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + text : text;
     std::fprintf(stderr, "%s\n", qUtf8Printable(line));
     std::fflush(stderr);
 }

@@ -32,8 +32,9 @@ bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 {
     const RouteSource source = m_source;
     QString failure;
-    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure,
-                     [&](bool failed, const QString &why) { report(source, FrameAddress, phyOut, phyIn, Level, failed, why); });
+    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure, [&](bool failed, const QString &why) {
+        report(source, FrameAddress, phyOut, phyIn, Level, failed, why);
+    });
 }
 
 void RouteModule::report(const RouteSource &source, int frameAddress, int phyOut, int phyIn, int level, bool failed,

@@ -64,14 +64,11 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),
       m_takes(m_routes, m_view, m_tables, m_display, m_selection), m_macros(m_bank, m_recorder, m_routes, *this),
-      m_names(m_view,
-              [this](bool input, int port, const QString &oldName, const QString &newName) {
-                  portRenamed(input, port, oldName, newName);
-              }),
-      m_buttonPanel(m_view,
-                    [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
-                        m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
-                    })
+      m_names(m_view, [this](bool input, int port, const QString &oldName,
+                             const QString &newName) { portRenamed(input, port, oldName, newName); }),
+      m_buttonPanel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
+          m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
+      })
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())
         m_log.emplace(folder, *this);
@@ -274,7 +271,7 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
     activity.output = matOut < 0 ? -1 : matOut + 1;
     activity.outputName = router ? router->RouterOutName(attempt.phyOut) : QString();
     activity.input = matIn < 0 ? -1 : matIn + 1;
-    activity.inputName = mapped >= 0 ? router->RouterInName(attempt.phyIn)
+    activity.inputName = mapped >= 0  ? router->RouterInName(attempt.phyIn)
                          : matIn >= 0 ? m_names.matrixInputName(matIn)
                                       : QString();
     activity.frameAddress = attempt.FrameAddress;

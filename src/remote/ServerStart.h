@@ -28,9 +28,8 @@ bool admit(QTcpSocket *socket, const ServerOptions &options, qsizetype connected
 // idleLimitMs; false when none has been silent that long.
 template <class Client> bool freeQuietestPlace(const QList<Client *> &clients, qint64 idleLimitMs)
 {
-    const auto quietest = std::max_element(clients.cbegin(), clients.cend(), [](const Client *a, const Client *b) {
-        return a->quietMs() < b->quietMs();
-    });
+    const auto quietest = std::max_element(
+        clients.cbegin(), clients.cend(), [](const Client *a, const Client *b) { return a->quietMs() < b->quietMs(); });
     if (quietest == clients.cend() || idleLimitMs <= 0 || (*quietest)->quietMs() < idleLimitMs)
         return false;
     (*quietest)->close();

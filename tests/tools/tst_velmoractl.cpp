@@ -200,10 +200,11 @@ private slots:
         columns<QString, QByteArray>({"arguments", "written"});
         const QByteArray demo = readTestFile(QStringLiteral(VELMORA_DEMO_SETUP));
         QTest::newRow("demonstration") << "init --demo" << demo;
-        QTest::newRow("demonstration on COM2") << "init --com-port COM2 --demo"
-                                               << QByteArray(demo).replace("Com Port: 1", "Com Port: 2");
+        QTest::newRow("demonstration on COM2")
+            << "init --com-port COM2 --demo" << QByteArray(demo).replace("Com Port: 1", "Com Port: 2");
         QTest::newRow("one router") << "init --com-port com4"
-                                    << Header + "Com Port: 4\r\nRouter Timeout: 3\r\nRouter: 0; 0; 15; 15; 0; 0; 0;In 01;";
+                                    << Header +
+                                           "Com Port: 4\r\nRouter Timeout: 3\r\nRouter: 0; 0; 15; 15; 0; 0; 0;In 01;";
     }
 
     void firstSetUp()

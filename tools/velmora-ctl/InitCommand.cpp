@@ -80,16 +80,15 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
 // the simulator where COMn is a link of the data folder.
 void tellWritten(bool demo, const Configuration &config, const QString &path)
 {
-    const auto routers = std::count_if(config.Routers.begin(), config.Routers.end(),
-                                       [](const auto &router) { return bool(router); });
+    const auto routers =
+        std::count_if(config.Routers.begin(), config.Routers.end(), [](const auto &router) { return bool(router); });
     const QString &port = config.CommPortName;
-    QString text = demo ? QStringLiteral("Wrote the demonstration set-up, %1 routers on %2, to %3.\n")
-                              .arg(routers)
-                              .arg(port, path)
-                        : QStringLiteral("Wrote a set-up of one 16 x 16 router at frame address 0 on %1 to %2: "
-                                         "set it to your routers in the window's configuration dialog or by "
-                                         "hand (velmora-ctl check verifies it).\n")
-                              .arg(port, path);
+    QString text =
+        demo ? QStringLiteral("Wrote the demonstration set-up, %1 routers on %2, to %3.\n").arg(routers).arg(port, path)
+             : QStringLiteral("Wrote a set-up of one 16 x 16 router at frame address 0 on %1 to %2: "
+                              "set it to your routers in the window's configuration dialog or by "
+                              "hand (velmora-ctl check verifies it).\n")
+                   .arg(port, path);
     text += QStringLiteral("Start the panel with velmora, or without a window with systemctl --user enable --now "
                            "velmora.\n");
 #ifndef Q_OS_WIN

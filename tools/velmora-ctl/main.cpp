@@ -14,12 +14,9 @@ using Command = int (*)(const QStringList &arguments);
 const std::map<QString, Command> &commands()
 {
     static const std::map<QString, Command> table = {
-        {QStringLiteral("check"), &runCheck},
-        {QStringLiteral("route"), &runRoute},
-        {QStringLiteral("macro"), &runMacro},
-        {QStringLiteral("init"), &runInit},
-        {QStringLiteral("names"), &runNames},
-        {QStringLiteral("state"), &runState},
+        {QStringLiteral("check"), &runCheck},   {QStringLiteral("route"), &runRoute},
+        {QStringLiteral("macro"), &runMacro},   {QStringLiteral("init"), &runInit},
+        {QStringLiteral("names"), &runNames},   {QStringLiteral("state"), &runState},
         {QStringLiteral("status"), &runStatus},
     };
     return table;
