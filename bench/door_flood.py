@@ -4,7 +4,7 @@ sending "all source names" requests and CLIENTS Videohub clients asking for
 the routing block, each as fast as it can while reading what it is sent,
 while a control-port client asks `status` every 50 ms. Prints the status
 answer times (median, p99, max), the requests sent and the panel's peak
-resident memory. Used by bench/flood.sh.
+resident memory. Used by bench/service.sh.
 Usage: door_flood.py CONTROL_SOCKET VIDEOHUB_PORT SWP08_PORT PANEL_PID SECONDS [CLIENTS]"""
 import socket
 import sys
