@@ -11,6 +11,8 @@ import sys
 import threading
 import time
 
+from videohub_flood import Client
+
 VIDEOHUB_ASK = b"VIDEO OUTPUT ROUTING:\n\n"
 
 
@@ -22,16 +24,15 @@ def swp08_request():
     return b"\x10\x02" + data + bytes([btc, checksum]) + b"\x10\x03"
 
 
-class Flooder:
-    """Sends one request over and over from one thread, reads from another."""
+class Flooder(Client):
+    """A connection whose bytes are counted (see Client) and that sends one
+    request over and over from a thread of its own."""
 
     def __init__(self, port, request, stop):
-        self.conn = socket.create_connection(("127.0.0.1", port))
+        super().__init__(port)
         self.request = request * 64
         self.stop = stop
         self.sent = 0
-        self.received = 0
-        threading.Thread(target=self.read, daemon=True).start()
         threading.Thread(target=self.send, daemon=True).start()
 
     def send(self):
@@ -39,16 +40,6 @@ class Flooder:
             while not self.stop.is_set():
                 self.conn.sendall(self.request)
                 self.sent += 64
-        except OSError:
-            pass
-
-    def read(self):
-        try:
-            while True:
-                data = self.conn.recv(1 << 20)
-                if not data:
-                    break
-                self.received += len(data)
         except OSError:
             pass
 
