@@ -2,7 +2,7 @@
 
 #include "BenchWindow.h"
 #include "desktop/ConsoleLine.h"
-#include "operations/RemotePanel.h"
+#include "door/RemoteDoor.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,9 +39,9 @@ inline double percentile(std::vector<double> ms, double p)
 inline std::array<std::atomic<qint64>, BenchPorts> announcedAt{};
 
 // Connect before the server's own slot, so it runs first.
-inline void timeAnnouncements(RemotePanel &panel)
+inline void timeAnnouncements(RemoteDoor &panel)
 {
-    QObject::connect(&panel, &RemotePanel::routed, [](int output) { announcedAt[std::size_t(output)] = nowNs(); });
+    QObject::connect(&panel, &RemoteDoor::routed, [](int output) { announcedAt[std::size_t(output)] = nowNs(); });
 }
 
 struct RunFigures
@@ -136,10 +136,10 @@ int benchServer(int argc, char *argv[], const std::function<int(Server &server)>
     BenchWindow bench;
     if (!bench.openWithLargestRouter())
         return 1;
-    timeAnnouncements(bench.panel->operations());
+    timeAnnouncements(*bench.door);
     Options options;
     options.port = 0;
-    Server server(bench.panel->operations(), options);
+    Server server(*bench.door, options);
     if (!server.listen())
         return 1;
     return measure(server);

@@ -2,6 +2,7 @@
 
 #include "desktop/ConsoleLine.h"
 #include "panel/MainPanel.h"
+#include "paneldoor/PanelDoor.h"
 #include "remote/control/ControlPort.h"
 #include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
@@ -16,7 +17,7 @@
 #include <QThread>
 #include <functional>
 
-// The real panel, its control port and main window for a bench program, on the offscreen platform: a
+// The real panel, its door, control port and main window for a bench program, on the offscreen platform: a
 // private data and runtime folder, boxes and key states from the scripts,
 // COM1 on velmora-routersim pacing the line at 9600 baud. Construct after the
 // QApplication; setup is what the configuration dialog leaves.
@@ -27,6 +28,7 @@ struct BenchWindow
     desktop::ScriptedShell shell;
     RouterSim sim;
     std::unique_ptr<MainPanel> panel;
+    std::unique_ptr<PanelDoor> door;
     std::unique_ptr<ControlPort> port;
     std::unique_ptr<frmMainMatrix> window;
 
@@ -66,7 +68,8 @@ struct BenchWindow
             return false;
         }
         panel = std::make_unique<MainPanel>();
-        port = std::make_unique<ControlPort>(panel->operations(), *panel);
+        door = std::make_unique<PanelDoor>(*panel);
+        port = std::make_unique<ControlPort>(*door, *panel);
         port->listen();
         frmMainMatrix::Services services;
         services.showSetup = [this, setup](QWidget *) { setup(panel->config()); };

@@ -52,7 +52,7 @@ struct Fixture
     explicit Fixture(int routesPerMacro)
     {
         buildLargestSetup(config, macros, routesPerMacro);
-        text = ConfigText(config, macros);
+        text = configText(config, macros);
     }
 
     void count(benchmark::State &state, int routesPerMacro) const
@@ -74,7 +74,7 @@ void BM_Load(benchmark::State &state)
         MacroBank macros;
         QBuffer buffer(&fixture.text);
         buffer.open(QIODevice::ReadOnly);
-        ConfigLoadFrom(buffer, QStringLiteral("bench.rcf"), config, macros);
+        configLoadFrom(buffer, QStringLiteral("bench.rcf"), config, macros);
         if (!config.ConfigLoaded || !fixture.boxes.shown.isEmpty())
             state.SkipWithError("the load did not complete cleanly");
         benchmark::DoNotOptimize(macros);
@@ -119,7 +119,7 @@ void BM_ConfigText(benchmark::State &state)
     const int routesPerMacro = int(state.range(0));
     Fixture fixture(routesPerMacro);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ConfigText(fixture.config, fixture.macros));
+        benchmark::DoNotOptimize(configText(fixture.config, fixture.macros));
     fixture.count(state, routesPerMacro);
 }
 

@@ -15,7 +15,7 @@
 
 #include "BenchWindow.h"
 #include "desktop/ConsoleLine.h"
-#include "desktop/LocalConnect.h"
+#include "desktop/net/LocalConnect.h"
 #include "remote/control/ControlSocketName.h"
 
 #include <QElapsedTimer>

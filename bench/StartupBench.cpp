@@ -12,6 +12,7 @@
 #include "desktop/qt/QtDialogs.h"
 #include "desktop/qt/QtShell.h"
 #include "panel/MainPanel.h"
+#include "paneldoor/PanelDoor.h"
 #include "remote/control/ControlPort.h"
 #include "ui/config/frmConfig.h"
 #include "ui/main/frmMainMatrix.h"
@@ -40,7 +41,8 @@ int child(int argc, char *argv[])
     desktop::QtShell shell;
     desktop::setShell(&shell);
     MainPanel panel;
-    ControlPort port(panel.operations(), panel);
+    PanelDoor door(panel);
+    ControlPort port(door, panel);
     port.listen();
     frmMainMatrix::Services services;
     services.showSetup = [&sinceMain, &panel](QWidget *owner) {

@@ -4,12 +4,14 @@ sending "all source names" requests and CLIENTS Videohub clients asking for
 the routing block, each as fast as it can while reading what it is sent,
 while a control-port client asks `status` every 50 ms. Prints the status
 answer times (median, p99, max), the requests sent and the panel's peak
-resident memory. Used by bench/flood.sh.
+resident memory. Used by bench/service.sh.
 Usage: door_flood.py CONTROL_SOCKET VIDEOHUB_PORT SWP08_PORT PANEL_PID SECONDS [CLIENTS]"""
 import socket
 import sys
 import threading
 import time
+
+from videohub_flood import Client
 
 VIDEOHUB_ASK = b"VIDEO OUTPUT ROUTING:\n\n"
 
@@ -22,16 +24,15 @@ def swp08_request():
     return b"\x10\x02" + data + bytes([btc, checksum]) + b"\x10\x03"
 
 
-class Flooder:
-    """Sends one request over and over from one thread, reads from another."""
+class Flooder(Client):
+    """A connection whose bytes are counted (see Client) and that sends one
+    request over and over from a thread of its own."""
 
     def __init__(self, port, request, stop):
-        self.conn = socket.create_connection(("127.0.0.1", port))
+        super().__init__(port)
         self.request = request * 64
         self.stop = stop
         self.sent = 0
-        self.received = 0
-        threading.Thread(target=self.read, daemon=True).start()
         threading.Thread(target=self.send, daemon=True).start()
 
     def send(self):
@@ -39,16 +40,6 @@ class Flooder:
             while not self.stop.is_set():
                 self.conn.sendall(self.request)
                 self.sent += 64
-        except OSError:
-            pass
-
-    def read(self):
-        try:
-            while True:
-                data = self.conn.recv(1 << 20)
-                if not data:
-                    break
-                self.received += len(data)
         except OSError:
             pass
 

@@ -11,6 +11,11 @@
 # windowed panel's is `bench/run.sh videohub`. Last, 200 label blocks renaming
 # every output with 1,000-byte names from one client while another reads and
 # a third never does (bench/videohub_flood.py): what each received, who was closed.
+# Then every door flooded at once for FLOOD_SECONDS (default 30): 8 SW-P-08
+# clients asking for all source names and 8 Videohub clients asking for the
+# routing block as fast as they can, while a control-port client asks
+# `status` every 50 ms (bench/door_flood.py): the status answer time (median,
+# p99, max) and the panel's resident memory.
 #   bench/service.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -78,14 +83,20 @@ report window "$window"
 # The Videohub block on the service.
 printf 'VL ConfigFile 1.2\r\nCom Port: 1\r\nRouter Timeout: 3\r\nRouter: 0; 0; 126; 126; 0; 0; 0;\r\n' \
     >"$XDG_DATA_HOME/Velmora/1.1/default.rcf"
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+port=$(free_port)
+swp08=$(free_port)
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/velmora" --no-window --videohub="127.0.0.1:$port" \
-    2>/dev/null &
+    --swp08="127.0.0.1:$swp08" 2>/dev/null &
 panel=$!
 until [ -S "$socket" ]; do sleep 0.01; done
 ratios=$(python3 bench/videohub_block.py "$port" "$runs")
 echo "service: one block of 127 Videohub routes to its last push, ratio to the wire floor $(summary <<<"$ratios")"
 echo "service: a Videohub label flood"
 python3 bench/videohub_flood.py "$port" 200
+echo "service: every door flooded at once"
+python3 bench/door_flood.py "$socket" "$port" "$swp08" "$panel" "${FLOOD_SECONDS:-30}"
 kill -TERM "$panel"
 wait "$panel" || true

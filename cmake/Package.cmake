@@ -13,11 +13,18 @@ if(NOT newest MATCHES "^velmora \\(${PROJECT_VERSION}\\) ")
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/share/doc/copyright DESTINATION ${VELMORA_DOC_INSTALL_DIR})
+# The demonstration set-up that `velmora-ctl init --demo` writes (from a copy
+# of its own), for operators who would rather read or copy it.
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/demo/default.rcf DESTINATION ${VELMORA_DOC_INSTALL_DIR}/examples
+        RENAME demo.rcf)
 find_program(GZIP gzip)
 if(GZIP)
     set(changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)
+    # The folder is made here: Ninja makes an output's folder by itself, the
+    # Makefile generators do not.
     add_custom_command(
         OUTPUT ${changelog}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/doc
         COMMAND ${GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/share/doc/changelog > ${changelog}
         DEPENDS ${PROJECT_SOURCE_DIR}/share/doc/changelog
         COMMENT "Compressing the changelog")

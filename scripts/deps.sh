@@ -48,7 +48,16 @@ VELMORA_HEADLESS_PACKAGES=(xvfb xauth x11vnc websockify novnc)
 # view, Python to drive it, ImageMagick to compare its picture.
 VELMORA_SESSION_TEST_PACKAGES=(iproute2 chromium python3 imagemagick)
 
+# What the manual pages' test needs: groff renders them as man does, and
+# lexgrog (from man-db) reads their NAME as whatis and apropos do.
+VELMORA_MANUAL_TEST_PACKAGES=(groff-base man-db)
+
+# The layout check of the C++ files.
+VELMORA_FORMAT_TEST_PACKAGES=(clang-format)
+
 # Everything the test command installs beyond the build: the panel on a
-# display, the headless session and its test tools, and the package's tools.
+# display, the headless session and its test tools, the manual pages' test
+# tools, clang-format for the layout check and the package's tools.
 VELMORA_TEST_PACKAGES=("${VELMORA_RUN_PACKAGES[@]}" "${VELMORA_HEADLESS_PACKAGES[@]}"
-                       "${VELMORA_SESSION_TEST_PACKAGES[@]}" "${VELMORA_PACKAGE_PACKAGES[@]}")
+                       "${VELMORA_SESSION_TEST_PACKAGES[@]}" "${VELMORA_MANUAL_TEST_PACKAGES[@]}"
+                       "${VELMORA_FORMAT_TEST_PACKAGES[@]}" "${VELMORA_PACKAGE_PACKAGES[@]}")

@@ -30,7 +30,7 @@ void load(const QByteArray &bytes, Configuration &config, MacroBank &macros)
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    ConfigLoadFrom(buffer, QStringLiteral("fuzz.rcf"), config, macros);
+    configLoadFrom(buffer, QStringLiteral("fuzz.rcf"), config, macros);
 }
 
 } // namespace
@@ -42,17 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Configuration config;
     MacroBank macros;
     prepareSetup(config, macros);
-    const QByteArray before = ConfigText(config, macros);
+    const QByteArray before = configText(config, macros);
 
     load(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), config, macros);
     if (!config.ConfigLoaded) {
-        require(ConfigText(config, macros) == before, "a load that did not complete changed the set-up");
+        require(configText(config, macros) == before, "a load that did not complete changed the set-up");
         require(config.ConfigFilePath == QStringLiteral("before.rcf"), "a failed load changed ConfigFilePath");
         require(shell.shownTexts.isEmpty(), "a failed load showed its rejected lines");
         return 0;
     }
 
-    const QByteArray saved = ConfigText(config, macros);
+    const QByteArray saved = configText(config, macros);
     boxes.clear();
     const qsizetype displays = shell.shownTexts.size();
     Configuration again;
@@ -61,6 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(again.ConfigLoaded, "a saved file did not load");
     require(boxes.shown.isEmpty(), "a saved file showed a box when loaded");
     require(shell.shownTexts.size() == displays, "a saved file had rejected lines");
-    require(ConfigText(again, againMacros) == saved, "a saved file did not save to the same bytes");
+    require(configText(again, againMacros) == saved, "a saved file did not save to the same bytes");
     return 0;
 }

@@ -6,10 +6,10 @@
 // - the panel is only ever asked for numbers within their ranges.
 
 #include "desktop/ConsoleLine.h"
+#include "door/ControlDoor.h"
 #include "model/MacroBank.h"
 #include "model/RouterSlots.h"
 #include "model/clsRouter.h"
-#include "operations/PanelOperations.h"
 #include "remote/ServerLimits.h"
 #include "remote/control/ControlCommands.h"
 #include "remote/control/ControlLineCutter.h"
@@ -35,24 +35,24 @@ bool within(int value, int low, int high)
 }
 
 // Answers everything from memory, checking what it is asked.
-class CheckingPanel final : public PanelOperations
+class CheckingPanel final : public ControlDoor
 {
 public:
-    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override
+    Outcome route(int frameAddress, int phyOut, int phyIn, int level) override
     {
-        require(within(FrameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex) &&
-                    within(phyIn, 0, clsRouter::MaxPortIndex) && within(Level, 1, 3),
+        require(within(frameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex) &&
+                    within(phyIn, 0, clsRouter::MaxPortIndex) && within(level, 1, 3),
                 "route asked out of range");
         return {phyIn % 2 == 0, {QStringLiteral("Router returned 21")}};
     }
-    Outcome recallMacro(int Slot) override
+    Outcome recallMacro(int slot) override
     {
-        require(within(Slot, 0, MacroBank::SlotCount - 1), "macro asked out of range");
+        require(within(slot, 0, MacroBank::SlotCount - 1), "macro asked out of range");
         return {true, {}};
     }
-    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override
+    Outcome sources(int frameAddress, int phyOut, OutputSources &result) override
     {
-        require(within(FrameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex),
+        require(within(frameAddress, 0, RouterSlotCount - 1) && within(phyOut, 0, clsRouter::MaxPortIndex),
                 "state asked out of range");
         result = {phyOut, -1};
         return {true, {}};

@@ -38,8 +38,7 @@ QImage drawMarkerLegend(const Pictures &pictures)
             painter.drawPixmap(QPoint(left, top), pictures.imgMButtonDown);
         }
         painter.setPen(Qt::black);
-        painter.drawText(QRect(sample.right() + 8, top, MarkerLegendWidth, RowHeight), Qt::AlignVCenter,
-                         meanings[row]);
+        painter.drawText(QRect(sample.right() + 8, top, MarkerLegendWidth, RowHeight), Qt::AlignVCenter, meanings[row]);
     }
     return legend;
 }

@@ -1,4 +1,4 @@
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 
 #include "panel/MainPanel.h"
 #include "panel/PanelStatus.h"
@@ -16,7 +16,7 @@ template <class Server> QStringList serverStatus(const QString &name, const Serv
 } // namespace
 
 PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList serverArguments)
-    : m_panel(panel), m_serverArguments(std::move(serverArguments)), m_control(panel.operations(), panel)
+    : m_serverArguments(std::move(serverArguments)), m_door(panel), m_control(m_door, panel)
 {
     // Clients let go before the exit saves: their descriptors may be what the save needs.
     QObject::connect(&panel, &MainPanel::unloading, &m_control, [this] {
@@ -32,6 +32,6 @@ PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList se
 void PanelServers::listen()
 {
     m_control.listen();
-    m_videohub = videohub::VideohubServer::fromArguments(m_panel.operations(), m_serverArguments);
-    m_swp08 = swp08::Swp08Server::fromArguments(m_panel.operations(), m_serverArguments);
+    m_videohub = videohub::VideohubServer::fromArguments(m_door, m_serverArguments);
+    m_swp08 = swp08::Swp08Server::fromArguments(m_door, m_serverArguments);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paneldoor/PanelDoor.h"
 #include "remote/control/ControlPort.h"
 #include "remote/swp08/Swp08Server.h"
 #include "remote/videohub/VideohubServer.h"
@@ -12,8 +13,8 @@ class MainPanel;
 
 // The servers of one running panel, built here and only here, so the window
 // and the service serve the same: the control port, the Videohub and SW-P-08
-// servers when their options or settings ask for them, and what `status`
-// reports of them.
+// servers when their options or settings ask for them, all through the
+// panel's one door, and what `status` reports of them.
 class PanelServers
 {
 public:
@@ -28,8 +29,8 @@ public:
     [[nodiscard]] bool controlPortListening() const { return m_control.isListening(); }
 
 private:
-    MainPanel &m_panel;
     QStringList m_serverArguments;
+    PanelDoor m_door;
     ControlPort m_control;
     std::unique_ptr<videohub::VideohubServer> m_videohub;
     std::unique_ptr<swp08::Swp08Server> m_swp08;

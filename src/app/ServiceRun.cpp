@@ -1,6 +1,6 @@
-#include "ServiceRun.h"
+#include "app/ServiceRun.h"
 
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 #include "base/PanelLimits.h"
 #include "config/ConfigFile.h"
 #include "desktop/ConsoleDialogs.h"
@@ -14,9 +14,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <algorithm>
 
 namespace {
+
+// The status line's messages, whichever layer gave them, and the service's own lines.
+Q_LOGGING_CATEGORY(statusLines, "velmora.panel")
+Q_LOGGING_CATEGORY(serviceLines, "velmora.app")
 
 constexpr int ExitNoSetUp = 1;
 
@@ -27,7 +32,12 @@ bool hasRouter(const Configuration &config)
 
 void say(const QString &text)
 {
-    desktop::writeConsoleLine(text, desktop::LineStamp::Time);
+    desktop::writeConsoleLine(serviceLines(), text, desktop::LineStamp::Time);
+}
+
+void showStatus(const QString &text)
+{
+    desktop::writeConsoleLine(statusLines(), text, desktop::LineStamp::Time);
 }
 
 } // namespace
@@ -48,7 +58,7 @@ int runService(int argc, char *argv[], const StartOptions &options)
     int exitCode = claim.refused() ? ExitAlreadyRunning : 0;
     if (!claim.refused()) {
         MainPanel panel;
-        QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, say);
+        QObject::connect(&panel.statusLine(), &StatusLine::messageShown, &app, showStatus);
         PanelServers servers(panel, QStringLiteral("service"), options.serverArguments);
         // The start-up as the window's, without the configuration dialog.
         panel.Form_Load({});
@@ -63,15 +73,16 @@ int runService(int argc, char *argv[], const StartOptions &options)
                                    "verifies it) or remove it")
                         .arg(setUp));
             else
-                say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora with a "
-                                   "window writes it; velmora-ctl check verifies a hand-made one)")
+                say(QStringLiteral("No set-up to run: put one with at least one router in %1 (velmora-ctl "
+                                   "init writes one to edit, velmora-ctl init --demo the demonstration one; "
+                                   "velmora-ctl check verifies a hand-made one)")
                         .arg(setUp));
             exitCode = ExitNoSetUp;
         } else {
             servers.listen();
             say(QStringLiteral("Running without a window: set-up %1, control port %2")
                     .arg(setUp, servers.controlPortListening() ? QDir::toNativeSeparators(controlSocketName())
-                                                              : QStringLiteral("not listening yet")));
+                                                               : QStringLiteral("not listening yet")));
             exitCode = QCoreApplication::exec();
             panel.Form_Unload();
             // Standard error has said why; a service manager must see it too.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StartOptions.h"
+#include "app/StartOptions.h"
 
 // The panel without a window or display connection, for a service manager:
 // default.rcf from the data folder, no dialog ever (boxes become lines on

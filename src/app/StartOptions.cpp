@@ -1,4 +1,4 @@
-#include "StartOptions.h"
+#include "app/StartOptions.h"
 
 #include "base/PanelLimits.h"
 #include "base/VersionNumber.h"

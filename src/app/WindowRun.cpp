@@ -1,6 +1,6 @@
-#include "WindowRun.h"
+#include "app/WindowRun.h"
 
-#include "PanelServers.h"
+#include "app/PanelServers.h"
 #include "base/PanelLimits.h"
 #include "desktop/DataFolderClaim.h"
 #include "desktop/Dialogs.h"
@@ -48,7 +48,7 @@ int runWindow(int argc, char *argv[], const StartOptions &options)
             frmAbout about(owner);
             about.exec();
         };
-        services.showHelp = [] { ShowHelp(); };
+        services.showHelp = [] { showHelp(); };
         // A help page that no browser shows is said where the operator looks.
         setHelpTeller([&panel](const QString &message) { panel.SetErrMsg(message); });
         frmMainMatrix window(panel, std::move(services));

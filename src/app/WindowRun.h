@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StartOptions.h"
+#include "app/StartOptions.h"
 
 // The panel with its window on the Qt desktop services: the start-up shows
 // the configuration dialog, File > Exit (or TERM, INT, HUP) saves and ends.

@@ -42,11 +42,11 @@ LoadReport ConfigLoad(Configuration &config, MacroBank &macros, QString &fileNam
         }
     });
     if (opened && file.isOpen())
-        return ConfigLoadFrom(file, fileName, config, macros);
+        return configLoadFrom(file, fileName, config, macros);
     return {};
 }
 
-LoadReport ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
+LoadReport configLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros)
 {
     LoadReport report;
     ConfigReader reader(file, config, macros);
@@ -76,7 +76,7 @@ bool ConfigSave(Configuration &config, const MacroBank &macros, QString &fileNam
             return;
         if (fileName.right(Extension.size()).toLower() != Extension)
             fileName += Extension;
-        desktop::writeWholeFile(fileName, ConfigText(config, macros));
+        desktop::writeWholeFile(fileName, configText(config, macros));
         config.ConfigFilePath = fileName;
         written = true;
     });

@@ -32,7 +32,7 @@ LoadReport ConfigLoad(Configuration &config, MacroBank &macros, QString &fileNam
 
 // ConfigLoad's work on a device the caller opened, `fileName` becoming
 // ConfigFilePath. For loading from memory.
-LoadReport ConfigLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
+LoadReport configLoadFrom(QIODevice &file, const QString &fileName, Configuration &config, MacroBank &macros);
 
 // Saves the set-up; an empty name first asks with the save dialog,
 // proposing ConfigFilePath. ".rcf" is appended when the name does not end

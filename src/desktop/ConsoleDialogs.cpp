@@ -2,11 +2,18 @@
 
 #include "desktop/MessagePlace.h"
 
+#include <QLoggingCategory>
+
 namespace desktop {
+namespace {
+
+Q_LOGGING_CATEGORY(boxLines, "velmora.desktop")
+
+} // namespace
 
 Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Icon, Buttons buttons)
 {
-    writeConsoleLine(title + QStringLiteral(": ") + text + MessagePlace::suffix(), m_stamp);
+    writeConsoleLine(boxLines(), title + QStringLiteral(": ") + text + MessagePlace::suffix(), m_stamp);
     switch (buttons) {
     case Buttons::Ok:
         return Answer::Ok;
@@ -20,10 +27,11 @@ Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Ico
 
 QString ConsoleDialogs::inputBox(const QString &prompt, const QString &title, const QString &)
 {
-    writeConsoleLine(title + QStringLiteral(": ") + prompt, m_stamp);
+    writeConsoleLine(boxLines(), title + QStringLiteral(": ") + prompt, m_stamp);
     return {};
 }
 
-void ConsoleDialogs::beep() {}
+void ConsoleDialogs::beep()
+{}
 
 } // namespace desktop

@@ -27,7 +27,7 @@ qint32 ConsoleShell::ShellOpen(const QString &)
     return ShellOpenFailed;
 }
 
-bool ConsoleShell::OpenWebPage(const QString &, std::function<void(const QString &)>)
+bool ConsoleShell::openWebPage(const QString &, std::function<void(const QString &)>)
 {
     return false;
 }

@@ -15,7 +15,7 @@ public:
                            const QString &startFolder) override;
     bool ShowText(const QString &text) override;
     qint32 ShellOpen(const QString &target) override;
-    bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) override;
+    bool openWebPage(const QString &path, std::function<void(const QString &why)> failed) override;
     bool CtrlKeyDown() override;
     bool ShiftKeyDown() override;
 };

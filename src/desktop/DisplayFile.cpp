@@ -7,7 +7,7 @@
 
 namespace desktop {
 
-QString WriteDisplayFile(const QString &text)
+QString writeDisplayFile(const QString &text)
 {
     const QString path = AppFolder() + QStringLiteral("display.txt");
     // A link in its place is removed, never written through.

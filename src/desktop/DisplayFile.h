@@ -9,6 +9,6 @@ namespace desktop {
 // folder is the user's own, so nobody else can plant a link there, and the
 // file is replaced rather than written through. Throws desktop::Fault when
 // the file cannot be written.
-[[nodiscard]] QString WriteDisplayFile(const QString &text);
+[[nodiscard]] QString writeDisplayFile(const QString &text);
 
 } // namespace desktop

@@ -6,10 +6,8 @@
 
 namespace desktop {
 
-Fault::Fault(const QString &description)
-    : std::runtime_error(description.toStdString())
-{
-}
+Fault::Fault(const QString &description) : std::runtime_error(description.toStdString())
+{}
 
 QString Fault::description() const
 {

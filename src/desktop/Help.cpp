@@ -12,7 +12,7 @@
 
 namespace {
 
-QString helpFile = HelpFileName;
+QString currentHelpFile = HelpFileName;
 std::function<void(const QString &)> helpTeller;
 
 void tellHelpFailure(const QString &why, const QString &page)
@@ -32,23 +32,23 @@ bool hasFolder(const QString &path)
 
 } // namespace
 
-QString HelpFile()
+QString helpFile()
 {
-    return helpFile;
+    return currentHelpFile;
 }
 
 void setHelpFile(const QString &path)
 {
-    helpFile = path;
+    currentHelpFile = path;
 }
 
-void CompleteHelpFile()
+void completeHelpFile()
 {
-    if (!hasFolder(helpFile))
-        helpFile = HelpFolder(QCoreApplication::applicationDirPath()) + u'/' + helpFile;
+    if (!hasFolder(currentHelpFile))
+        currentHelpFile = helpFolder(QCoreApplication::applicationDirPath()) + u'/' + currentHelpFile;
 }
 
-QString HelpFolder(const QString &programFolder)
+QString helpFolder(const QString &programFolder)
 {
     const QDir folder(programFolder);
     if (QFileInfo::exists(folder.filePath(HelpFileName)))
@@ -61,10 +61,10 @@ void setHelpTeller(std::function<void(const QString &message)> tell)
     helpTeller = std::move(tell);
 }
 
-void ShowHelp()
+void showHelp()
 {
     // A bare name is looked up where the program was started from.
-    const QFileInfo page(helpFile);
+    const QFileInfo page(currentHelpFile);
     bool handedOver = false;
     try {
         if (!page.isFile()) {
@@ -73,7 +73,7 @@ void ShowHelp()
             return;
         }
         const QString path = page.absoluteFilePath();
-        handedOver = desktop::shell().OpenWebPage(path, [path](const QString &why) { tellHelpFailure(why, path); });
+        handedOver = desktop::shell().openWebPage(path, [path](const QString &why) { tellHelpFailure(why, path); });
     } catch (const std::exception &) {
         handedOver = false;
     }

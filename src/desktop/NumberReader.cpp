@@ -1,7 +1,6 @@
 #include "desktop/NumberReader.h"
 
 #include <QByteArray>
-
 #include <charconv>
 
 namespace desktop {

@@ -3,7 +3,6 @@
 #include "desktop/Fault.h"
 
 #include <QStringView>
-
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -20,18 +19,23 @@ namespace desktop {
 
 // Rounds half to even and checks the target's range; a value outside it (or
 // not finite) throws the "Overflow" fault rather than wrapping.
-template<typename Whole>
-[[nodiscard]] Whole roundToWhole(double value)
+template <typename Whole> [[nodiscard]] Whole roundToWhole(double value)
 {
     const double rounded = std::nearbyint(value);
-    if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<Whole>::min())
-        || rounded > double(std::numeric_limits<Whole>::max()))
+    if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<Whole>::min()) ||
+        rounded > double(std::numeric_limits<Whole>::max()))
         throw Fault(FaultText::Overflow);
     return static_cast<Whole>(rounded);
 }
 
 // 16-bit and 32-bit readings (the program's Integer and Long).
-[[nodiscard]] inline qint16 readInteger(QStringView text) { return roundToWhole<qint16>(leadingNumber(text)); }
-[[nodiscard]] inline qint32 readLong(QStringView text) { return roundToWhole<qint32>(leadingNumber(text)); }
+[[nodiscard]] inline qint16 readInteger(QStringView text)
+{
+    return roundToWhole<qint16>(leadingNumber(text));
+}
+[[nodiscard]] inline qint32 readLong(QStringView text)
+{
+    return roundToWhole<qint32>(leadingNumber(text));
+}
 
 } // namespace desktop

@@ -56,7 +56,7 @@ QString RuntimeFolder()
 #endif
 }
 
-void ExportRuntimeFolder()
+void exportRuntimeFolder()
 {
 #ifdef Q_OS_UNIX
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))

@@ -23,6 +23,6 @@ namespace desktop {
 // finds one, sets the variable to it: Qt looks in the runtime folder while it
 // starts, and would otherwise warn on standard error and make one of its own.
 // Call before the application object is made.
-void ExportRuntimeFolder();
+void exportRuntimeFolder();
 
 } // namespace desktop

@@ -35,7 +35,7 @@ public:
     // Opens a web page with the browser; false when no program took it.
     // When the program it was handed to fails afterwards (the browser did
     // not start), `failed` hears why, once, from the event loop.
-    virtual bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) = 0;
+    virtual bool openWebPage(const QString &path, std::function<void(const QString &why)> failed) = 0;
     // Whether the key is held down at the moment of the call.
     [[nodiscard]] virtual bool CtrlKeyDown() = 0;
     [[nodiscard]] virtual bool ShiftKeyDown() = 0;

@@ -90,8 +90,8 @@ void SocketWriter::flushPending()
 #ifdef Q_OS_UNIX
     qsizetype written = 0;
     while (written < m_pending.size()) {
-        const auto sent = ::send(m_descriptor, m_pending.constData() + written, size_t(m_pending.size() - written),
-                                 SendFlags);
+        const auto sent =
+            ::send(m_descriptor, m_pending.constData() + written, size_t(m_pending.size() - written), SendFlags);
         if (sent > 0) {
             written += sent;
             continue;

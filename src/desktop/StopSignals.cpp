@@ -62,13 +62,17 @@ StopSignals::StopSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(wakeFds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::drain);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     // Calls the signal interrupts carry on instead of failing with EINTR.
     action.sa_flags = SA_RESTART;
     for (std::size_t i = 0; i < StopSignalNumbers.size(); ++i) {
-        struct sigaction current{};
+        struct sigaction current
+        {
+        };
         if (::sigaction(StopSignalNumbers[i], nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
             continue;
         handled[i] = ::sigaction(StopSignalNumbers[i], &action, &previousActions[i]) == 0;
@@ -96,14 +100,16 @@ void StopSignals::drain()
 
 #else
 
-StopSignals::StopSignals(QObject *parent) : QObject(parent) {}
+StopSignals::StopSignals(QObject *parent) : QObject(parent)
+{}
 
 StopSignals::~StopSignals()
 {
     delete m_notifier;
 }
 
-void StopSignals::drain() {}
+void StopSignals::drain()
+{}
 
 #endif
 

@@ -37,9 +37,18 @@ using Bytes = std::array<std::uint8_t, Size>;
     return frame[0] == Start1 && frame[1] == Start2 && frame[Size - 1] == checkByte(frame);
 }
 
-[[nodiscard]] constexpr std::uint8_t frameAddress(const Bytes &frame) { return frame[2]; }
-[[nodiscard]] constexpr std::uint8_t input(const Bytes &frame) { return frame[5]; }
-[[nodiscard]] constexpr std::uint8_t output(const Bytes &frame) { return frame[6]; }
+[[nodiscard]] constexpr std::uint8_t frameAddress(const Bytes &frame)
+{
+    return frame[2];
+}
+[[nodiscard]] constexpr std::uint8_t input(const Bytes &frame)
+{
+    return frame[5];
+}
+[[nodiscard]] constexpr std::uint8_t output(const Bytes &frame)
+{
+    return frame[6];
+}
 
 static_assert(build(15, 126, 126)[7] == 0x5E);
 

@@ -35,8 +35,8 @@ QString macroSource(const QString &by, int slot, const QString &name)
 QString route(const RouteActivity &r)
 {
     return QStringLiteral("route output=%1 %2 input=%3 %4 frame=%5 router-output=%6 router-input=%7 level=%8 result=%9")
-        .arg(number(r.output), quoted(r.outputName), number(r.input), quoted(r.inputName),
-             number(r.frameAddress), number(r.routerOutput), number(r.routerInput), r.level, r.result);
+        .arg(number(r.output), quoted(r.outputName), number(r.input), quoted(r.inputName), number(r.frameAddress),
+             number(r.routerOutput), number(r.routerInput), r.level, r.result);
 }
 
 QString label(const QString &side, int port, const QString &oldName, const QString &newName)

@@ -2,7 +2,15 @@
 
 #include "desktop/ConsoleLine.h"
 
+#include <QLoggingCategory>
+
+namespace {
+
+Q_LOGGING_CATEGORY(linkLines, "velmora.link")
+
+} // namespace
+
 void ConsoleStatusSink::SetErrMsg(const QString &msg)
 {
-    desktop::writeConsoleLine(msg);
+    desktop::writeConsoleLine(linkLines(), msg);
 }

@@ -3,8 +3,8 @@
 #include "model/RouteRecord.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 // Routes in the order they were added, each under a key of its own.
 class KeyedRouteList

@@ -3,9 +3,9 @@
 #include "desktop/Fault.h"
 #include "model/MacroBank.h"
 
-QString MacroRecorder::routeKey(int FrameAddress, int phyOut, int phyIn)
+QString MacroRecorder::routeKey(int frameAddress, int phyOut, int phyIn)
 {
-    return QStringLiteral("%1:%2:%3").arg(FrameAddress).arg(phyOut).arg(phyIn);
+    return QStringLiteral("%1:%2:%3").arg(frameAddress).arg(phyOut).arg(phyIn);
 }
 
 void MacroRecorder::NewRecording()

@@ -13,7 +13,7 @@ struct MacroRecorder
     KeyedRouteList RecordedRoutes;
     bool MacroRecording = false;
 
-    [[nodiscard]] static QString routeKey(int FrameAddress, int phyOut, int phyIn);
+    [[nodiscard]] static QString routeKey(int frameAddress, int phyOut, int phyIn);
 
     // Empties the recording.
     void NewRecording();

@@ -24,28 +24,29 @@ constexpr int AudioLayer = 2;
 } // namespace
 
 RouteModule::RouteModule(const Configuration &config, const MacroBank &bank, MacroRecorder &recorder,
-                         SerialLink &CommRef, StatusSink &status)
-    : m_config(config), m_bank(bank), m_recorder(recorder), m_comm(CommRef), m_status(status)
+                         SerialLink &commRef, StatusSink &status)
+    : m_config(config), m_bank(bank), m_recorder(recorder), m_comm(commRef), m_status(status)
 {}
 
 bool RouteModule::SendRoute(int FrameAddress, int phyOut, int phyIn, int Level)
 {
     const RouteSource source = m_source;
     QString failure;
-    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure,
-                     [&](bool failed, const QString &why) { report(source, FrameAddress, phyOut, phyIn, Level, failed, why); });
+    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure, [&](bool failed, const QString &why) {
+        report(source, FrameAddress, phyOut, phyIn, Level, failed, why);
+    });
 }
 
-void RouteModule::report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
+void RouteModule::report(const RouteSource &source, int frameAddress, int phyOut, int phyIn, int level, bool failed,
                          const QString &failure, int askedMatIn)
 {
     if (m_observer) {
         m_observer->routeAttempted(
-            {source, FrameAddress, phyOut, phyIn, Level, !failed, askedMatIn, failed ? failure : QString()});
+            {source, frameAddress, phyOut, phyIn, level, !failed, askedMatIn, failed ? failure : QString()});
     }
 }
 
-bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
+bool RouteModule::sendRoute(const RouteSource &source, int frameAddress, int phyOut, int phyIn, int level,
                             QString &failure, const Ended &ended)
 {
     std::optional<bool> outcome;
@@ -63,12 +64,12 @@ bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phy
         return fail(QStringLiteral("Please select File/Setup Current Hardware Configuration first"));
     // A locked output is not touched, nor is the refused route recorded.
     if (m_observer) {
-        const QString refusal = m_observer->refusal(FrameAddress, phyOut, source);
+        const QString refusal = m_observer->refusal(frameAddress, phyOut, source);
         if (!refusal.isEmpty())
             return fail(refusal);
     }
     if (m_recorder.MacroRecording)
-        m_recorder.RecordRoute(FrameAddress, phyOut, phyIn, Level);
+        m_recorder.RecordRoute(frameAddress, phyOut, phyIn, level);
     // OpenCommPort reports its own failure; a port it leaves closed (no port
     // number configured) makes SendCommand give 0, a failure without a message.
     if (!m_comm.isOpen() && m_comm.OpenCommPort(&failure))
@@ -88,7 +89,7 @@ bool RouteModule::sendRoute(const RouteSource &source, int FrameAddress, int phy
             end(true);
         }
     };
-    const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(FrameAddress), quint8(phyIn), quint8(phyOut));
+    const CrosspointFrame::Bytes frame = CrosspointFrame::build(quint8(frameAddress), quint8(phyIn), quint8(phyOut));
     int code = 0;
     QString lineFailure;
     {
@@ -108,27 +109,27 @@ bool RouteModule::RouteCrosspoint(clsRouter &Router, int phyOut, int phyIn, int 
     return routeCrosspoint(Router, phyOut, phyIn, Level, failure);
 }
 
-bool RouteModule::routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure)
+bool RouteModule::routeCrosspoint(clsRouter &router, int phyOut, int phyIn, int level, QString &failure)
 {
     // Taken before the command goes out (out-of-range outputs fail here) and
     // kept alive across the reply wait, during which handlers may lower the
     // router's output count or replace the routers: a late acknowledgement
     // then lands in a state nothing shows any more.
-    const std::shared_ptr<clsRouteState> state = Router.sharedRouteState(phyOut);
-    const int FrameAddress = Router.FrameAddress();
+    const std::shared_ptr<clsRouteState> state = router.sharedRouteState(phyOut);
+    const int FrameAddress = router.FrameAddress();
     const RouteSource source = m_source;
-    return sendRoute(source, FrameAddress, phyOut, phyIn, Level, failure, [&](bool failed, const QString &why) {
+    return sendRoute(source, FrameAddress, phyOut, phyIn, level, failure, [&](bool failed, const QString &why) {
         if (!failed)
-            applyAcknowledged(*state, phyIn, Level);
-        report(source, FrameAddress, phyOut, phyIn, Level, failed, why);
+            applyAcknowledged(*state, phyIn, level);
+        report(source, FrameAddress, phyOut, phyIn, level, failed, why);
     });
 }
 
-void RouteModule::applyAcknowledged(clsRouteState &state, int phyIn, int Level)
+void RouteModule::applyAcknowledged(clsRouteState &state, int phyIn, int level)
 {
-    if (Level & VideoLayer)
+    if (level & VideoLayer)
         state.setVideo(phyIn);
-    if (Level & AudioLayer)
+    if (level & AudioLayer)
         state.setAudio(phyIn);
 }
 
@@ -178,22 +179,22 @@ QStringList RouteModule::RecallMacro(int Index, RouteTarget &target)
     return skipped;
 }
 
-void RouteModule::noRouterAttempt(int FrameAddress, int phyOut, int phyIn, int Level)
+void RouteModule::noRouterAttempt(int frameAddress, int phyOut, int phyIn, int level)
 {
-    report(m_source, FrameAddress, phyOut, phyIn, Level, true, noRouterMessage(FrameAddress));
+    report(m_source, frameAddress, phyOut, phyIn, level, true, noRouterMessage(frameAddress));
 }
 
-QString RouteModule::noRouterMessage(int FrameAddress)
+QString RouteModule::noRouterMessage(int frameAddress)
 {
-    return QStringLiteral("No router at frame address ") + QString::number(FrameAddress);
+    return QStringLiteral("No router at frame address ") + QString::number(frameAddress);
 }
 
-clsRouter *RouteModule::routerAt(int FrameAddress)
+clsRouter *RouteModule::routerAt(int frameAddress)
 {
-    clsRouter *router = FrameAddress >= 0 && FrameAddress < RouterSlotCount
-                            ? m_config.Routers[std::size_t(FrameAddress)].get()
+    clsRouter *router = frameAddress >= 0 && frameAddress < RouterSlotCount
+                            ? m_config.Routers[std::size_t(frameAddress)].get()
                             : nullptr;
     if (!router)
-        m_status.SetErrMsg(noRouterMessage(FrameAddress));
+        m_status.SetErrMsg(noRouterMessage(frameAddress));
     return router;
 }

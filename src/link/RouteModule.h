@@ -26,7 +26,7 @@ struct MatrixView;
 class RouteModule
 {
 public:
-    RouteModule(const Configuration &config, const MacroBank &bank, MacroRecorder &recorder, SerialLink &CommRef,
+    RouteModule(const Configuration &config, const MacroBank &bank, MacroRecorder &recorder, SerialLink &commRef,
                 StatusSink &status);
     RouteModule(const RouteModule &) = delete;
     RouteModule &operator=(const RouteModule &) = delete;
@@ -64,11 +64,11 @@ public:
 
     // A route to a frame address with no router, told to the observer like
     // any other attempt that failed.
-    void noRouterAttempt(int FrameAddress, int phyOut, int phyIn, int Level);
-    // The router at FrameAddress; nullptr, after "No router at frame address
+    void noRouterAttempt(int frameAddress, int phyOut, int phyIn, int level);
+    // The router at frameAddress; nullptr, after "No router at frame address
     // <n>", when there is none (the set-up changed since a macro was saved).
-    [[nodiscard]] clsRouter *routerAt(int FrameAddress);
-    [[nodiscard]] static QString noRouterMessage(int FrameAddress);
+    [[nodiscard]] clsRouter *routerAt(int frameAddress);
+    [[nodiscard]] static QString noRouterMessage(int frameAddress);
 
 private:
     // Hears once how a route ended (failed, and why): at once when refused
@@ -77,13 +77,13 @@ private:
     // during another's reply wait returns first.
     using Ended = std::function<void(bool failed, const QString &failure)>;
     // SendRoute and RouteCrosspoint, with the message of a failure in failure.
-    [[nodiscard]] bool sendRoute(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level,
+    [[nodiscard]] bool sendRoute(const RouteSource &source, int frameAddress, int phyOut, int phyIn, int level,
                                  QString &failure, const Ended &ended);
-    [[nodiscard]] bool routeCrosspoint(clsRouter &Router, int phyOut, int phyIn, int Level, QString &failure);
-    void report(const RouteSource &source, int FrameAddress, int phyOut, int phyIn, int Level, bool failed,
+    [[nodiscard]] bool routeCrosspoint(clsRouter &router, int phyOut, int phyIn, int level, QString &failure);
+    void report(const RouteSource &source, int frameAddress, int phyOut, int phyIn, int level, bool failed,
                 const QString &failure, int askedMatIn = -1);
 
-    static void applyAcknowledged(clsRouteState &state, int phyIn, int Level);
+    static void applyAcknowledged(clsRouteState &state, int phyIn, int level);
 
     const Configuration &m_config;
     const MacroBank &m_bank;

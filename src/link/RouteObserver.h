@@ -29,6 +29,6 @@ public:
     virtual ~RouteObserver() = default;
 
     // The status message refusing the route, or an empty string to let it go.
-    [[nodiscard]] virtual QString refusal(int FrameAddress, int phyOut, const RouteSource &source) = 0;
+    [[nodiscard]] virtual QString refusal(int frameAddress, int phyOut, const RouteSource &source) = 0;
     virtual void routeAttempted(const RouteAttempt &attempt) = 0;
 };

@@ -26,11 +26,11 @@ void claimPorts(std::array<int, MatrixTables::TableSize> &owners, int &highest, 
 
 } // namespace
 
-void SizeMatrix(MatrixTables &tables, const RouterSlots &Routers)
+void sizeMatrix(MatrixTables &tables, const RouterSlots &routers)
 {
     tables = MatrixTables();
     for (int fa = RouterSlotCount - 1; fa >= 0; --fa) {
-        const clsRouter *router = Routers[std::size_t(fa)].get();
+        const clsRouter *router = routers[std::size_t(fa)].get();
         if (!router)
             continue;
         claimPorts(tables.MatInRouter, tables.MatrixInputs, router->InputCount(), fa, *router, &clsRouter::MapInput);

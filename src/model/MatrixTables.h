@@ -5,7 +5,7 @@
 
 #include <array>
 
-// Which router owns each matrix port, rebuilt from the routers by SizeMatrix.
+// Which router owns each matrix port, rebuilt from the routers by sizeMatrix.
 struct MatrixTables
 {
     static constexpr int TableSize = limits::TableSize;
@@ -25,4 +25,4 @@ struct MatrixTables
 
 // Rebuilds the tables from the routers. Ports mapped beyond the tables (a
 // count raised after its offset was set) are left out rather than failing.
-void SizeMatrix(MatrixTables &tables, const RouterSlots &Routers);
+void sizeMatrix(MatrixTables &tables, const RouterSlots &routers);

@@ -11,8 +11,8 @@ struct RouteRecord
 
     [[nodiscard]] static constexpr RouteRecord pack(int frameAddress, int output, int input, int level)
     {
-        return {qint32((frameAddress & 0xFF) | (output & 0xFF) << 8 | (input & 0xFF) << 16
-                       | quint32(level & 0xFF) << 24)};
+        return {
+            qint32((frameAddress & 0xFF) | (output & 0xFF) << 8 | (input & 0xFF) << 16 | quint32(level & 0xFF) << 24)};
     }
     [[nodiscard]] constexpr int frameAddress() const { return packed & 0xFF; }
     [[nodiscard]] constexpr int output() const { return (packed >> 8) & 0xFF; }

@@ -99,9 +99,9 @@ void clsRouter::setRouterOutName(int Index, const QString &nm)
     setName(m_outNames, Index, nm, QStringLiteral("Invalid Output name: cannot have semicolons (;)"));
 }
 
-void clsRouter::setName(QStringList &names, int Index, const QString &nm, const QString &refusal)
+void clsRouter::setName(QStringList &names, int index, const QString &nm, const QString &refusal)
 {
-    if (Index < 0 || Index >= names.size())
+    if (index < 0 || index >= names.size())
         return;
     // A semicolon would split the record's line; refusing a name is not an
     // error of the record, so the error flag stays as it is.
@@ -112,7 +112,7 @@ void clsRouter::setName(QStringList &names, int Index, const QString &nm, const 
     // Whatever path a name came by (a field, a remote client), the record
     // never holds one that could break a line of the set-up file or that
     // the file would read back otherwise.
-    names[Index] = desktop::storedName(nm);
+    names[index] = desktop::storedName(nm);
 }
 
 QString clsRouter::DefaultInName(int Value)
@@ -140,11 +140,11 @@ clsRouteState &clsRouter::RouteState(int Index)
     return *sharedRouteState(Index);
 }
 
-std::shared_ptr<clsRouteState> clsRouter::sharedRouteState(int Index)
+std::shared_ptr<clsRouteState> clsRouter::sharedRouteState(int index)
 {
-    if (Index < 0 || Index > m_outputCount)
+    if (index < 0 || index > m_outputCount)
         throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
-    auto &slot = m_routeStates[std::size_t(Index)];
+    auto &slot = m_routeStates[std::size_t(index)];
     if (!slot) {
         slot = std::make_shared<clsRouteState>();
         slot->canSplit = canSplit;

@@ -63,7 +63,7 @@ public:
     [[nodiscard]] clsRouteState &RouteState(int Index);
     // The same state, shared: a holder keeps it alive after the router drops
     // it (a smaller output count) or goes away.
-    [[nodiscard]] std::shared_ptr<clsRouteState> sharedRouteState(int Index);
+    [[nodiscard]] std::shared_ptr<clsRouteState> sharedRouteState(int index);
 
     [[nodiscard]] int mapIn() const { return m_mapIn; }
     void setMapIn(int mi);
@@ -81,7 +81,7 @@ private:
     // Shows the "Data Error" box for a refused number and raises the error flag.
     void refuse(const QString &message);
     void readStringVal(const QString &txt);
-    static void setName(QStringList &names, int Index, const QString &nm, const QString &refusal);
+    static void setName(QStringList &names, int index, const QString &nm, const QString &refusal);
 
     int m_routerType = -1;
     int m_frameAddress = 0;

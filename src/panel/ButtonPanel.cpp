@@ -11,9 +11,9 @@
 
 namespace {
 
-void checkButtonIndex(int Index, int count)
+void checkButtonIndex(int index, int count)
 {
-    if (Index < -1 || Index >= count)
+    if (index < -1 || index >= count)
         throw desktop::Fault(desktop::FaultText::SubscriptOutOfRange);
 }
 
@@ -53,23 +53,23 @@ void ButtonPanel::SelBPOut(int Index)
     desktop::runTrapped(QStringLiteral("SelBPOut"), [&] { selectOut(Index, desktop::shell().CtrlKeyDown()); });
 }
 
-void ButtonPanel::selectIn(int Index)
+void ButtonPanel::selectIn(int index)
 {
-    checkButtonIndex(Index, ButtonCount);
-    m_inSel = Index;
+    checkButtonIndex(index, ButtonCount);
+    m_inSel = index;
     emit changed();
 }
 
-void ButtonPanel::selectOut(int Index, bool ctrl)
+void ButtonPanel::selectOut(int index, bool ctrl)
 {
-    checkButtonIndex(Index, ButtonCount);
-    const bool wasSelected = m_outSel.contains(Index);
+    checkButtonIndex(index, ButtonCount);
+    const bool wasSelected = m_outSel.contains(index);
     if (!ctrl)
         m_outSel.clear();
     if (wasSelected)
-        m_outSel.removeOne(Index);
-    else if (Index >= 0)
-        m_outSel.append(Index);
+        m_outSel.removeOne(index);
+    else if (index >= 0)
+        m_outSel.append(index);
     emit changed();
 }
 
@@ -135,8 +135,8 @@ bool ButtonPanel::isSelected(Side side, int i) const
     return side == Side::Inputs ? m_inSel == i : m_outSel.contains(i);
 }
 
-bool ButtonPanel::isTakeShown(int Index, bool AnyRouterSplit)
+bool ButtonPanel::isTakeShown(int index, bool anyRouterSplit)
 {
     constexpr int AllLevelsTake = int(limits::Level::Both) - 1;
-    return Index == AllLevelsTake || AnyRouterSplit;
+    return index == AllLevelsTake || anyRouterSplit;
 }

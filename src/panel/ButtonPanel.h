@@ -69,10 +69,10 @@ public:
     // What button i of a side shows: Down while pressed, else Sel when
     // selected, else Up.
     [[nodiscard]] Picture picture(Side side, int i) const;
-    // Whether take button Index shows its pressed level picture.
-    [[nodiscard]] bool takeDown(int Index) const { return m_takeHeld == Index; }
+    // Whether take button index shows its pressed level picture.
+    [[nodiscard]] bool takeDown(int index) const { return m_takeHeld == index; }
     // Video and Audio take buttons exist only when some router can split.
-    [[nodiscard]] static bool isTakeShown(int Index, bool AnyRouterSplit);
+    [[nodiscard]] static bool isTakeShown(int index, bool anyRouterSplit);
 
 signals:
     // A picture or the selection changed; the window redraws the panel.
@@ -86,8 +86,8 @@ private:
     };
 
     [[nodiscard]] bool isSelected(Side side, int i) const;
-    void selectIn(int Index);
-    void selectOut(int Index, bool ctrl);
+    void selectIn(int index);
+    void selectOut(int index, bool ctrl);
     void clearSelection();
 
     const MatrixView &m_view;

@@ -37,25 +37,25 @@ void MacroButtons::btnMacro_Click(int Index)
     });
 }
 
-void MacroButtons::recall(int Index)
+void MacroButtons::recall(int index)
 {
     const RouteSourceScope source(
         m_routes.currentSource(),
-        {ActivityEvents::macroSource(QStringLiteral("panel"), Index, m_bank.MacroNames[std::size_t(Index)]), {}});
-    m_routes.RecallMacro(Index, m_target);
+        {ActivityEvents::macroSource(QStringLiteral("panel"), index, m_bank.MacroNames[std::size_t(index)]), {}});
+    m_routes.RecallMacro(index, m_target);
 }
 
-QString MacroButtons::askName(int Index, const QString &prompt, const QString &title)
+QString MacroButtons::askName(int index, const QString &prompt, const QString &title)
 {
     // Stored as the set-up file reads it back; all blanks is no name.
-    const QString answer = desktop::storedName(desktop::dialogs().inputBox(prompt, title, caption(Index)));
+    const QString answer = desktop::storedName(desktop::dialogs().inputBox(prompt, title, caption(index)));
     if (answer.isEmpty()) {
         desktop::dialogs().beep();
         return {};
     }
     const auto usedElsewhere = [&] {
         for (int other = 0; other < MacroBank::SlotCount; ++other) {
-            if (other != Index && m_bank.MacroNames[std::size_t(other)] == answer)
+            if (other != index && m_bank.MacroNames[std::size_t(other)] == answer)
                 return true;
         }
         return false;
@@ -73,26 +73,26 @@ QString MacroButtons::askName(int Index, const QString &prompt, const QString &t
     return {};
 }
 
-void MacroButtons::saveMacro(int Index)
+void MacroButtons::saveMacro(int index)
 {
     const QString name =
-        askName(Index, QStringLiteral("Enter the name for this new macro"), QStringLiteral("Save Macro"));
+        askName(index, QStringLiteral("Enter the name for this new macro"), QStringLiteral("Save Macro"));
     if (name.isEmpty())
         return;
-    m_recorder.SaveMacro(m_bank, Index);
-    m_bank.MacroNames[std::size_t(Index)] = name;
-    m_captions[std::size_t(Index)] = name;
+    m_recorder.SaveMacro(m_bank, index);
+    m_bank.MacroNames[std::size_t(index)] = name;
+    m_captions[std::size_t(index)] = name;
     backToIdle();
 }
 
-void MacroButtons::renameMacro(int Index)
+void MacroButtons::renameMacro(int index)
 {
     const QString name =
-        askName(Index, QStringLiteral("Enter the name for this macro"), QStringLiteral("Rename Macro"));
+        askName(index, QStringLiteral("Enter the name for this macro"), QStringLiteral("Rename Macro"));
     if (name.isEmpty())
         return;
-    m_bank.MacroNames[std::size_t(Index)] = name;
-    m_captions[std::size_t(Index)] = name;
+    m_bank.MacroNames[std::size_t(index)] = name;
+    m_captions[std::size_t(index)] = name;
     emit changed();
 }
 

@@ -33,7 +33,7 @@ public:
     // configuration or macro load).
     void UpdateMacroButtons();
 
-    [[nodiscard]] QString caption(int Index) const { return m_captions.at(std::size_t(Index)); }
+    [[nodiscard]] QString caption(int index) const { return m_captions.at(std::size_t(index)); }
     [[nodiscard]] QString recordCaption() const { return m_recordCaption; }
     // lblRecord: its text and whether it is shown. While recording the
     // status line's timer blinks it.
@@ -50,11 +50,11 @@ signals:
     void recordTimerStopRequested();
 
 private:
-    void recall(int Index);
-    void saveMacro(int Index);
-    void renameMacro(int Index);
-    // The name typed for button Index, or "" when refused (the operator has been told).
-    [[nodiscard]] QString askName(int Index, const QString &prompt, const QString &title);
+    void recall(int index);
+    void saveMacro(int index);
+    void renameMacro(int index);
+    // The name typed for button index, or "" when refused (the operator has been told).
+    [[nodiscard]] QString askName(int index, const QString &prompt, const QString &title);
     void cancelPendingSave();
     void stopRecording();
     void startRecording();

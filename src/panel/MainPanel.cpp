@@ -23,9 +23,9 @@ QString appFolderOrNone()
     }
 }
 
-QString levelName(int Level)
+QString levelName(int level)
 {
-    switch (limits::Level(Level)) {
+    switch (limits::Level(level)) {
     case limits::Level::Video:
         return QStringLiteral("video");
     case limits::Level::Audio:
@@ -64,25 +64,16 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
       m_selection([this](int Index, bool isSel) { emit outputSelectionChanged(Index, isSel); }),
       m_routes(m_config, m_bank, m_recorder, m_comm, *this),
       m_takes(m_routes, m_view, m_tables, m_display, m_selection), m_macros(m_bank, m_recorder, m_routes, *this),
-      m_names(m_view,
-              [this](bool input, int port, const QString &oldName, const QString &newName) {
-                  portRenamed(input, port, oldName, newName);
-              }),
-      m_buttonPanel(m_view,
-                    [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
-                        m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
-                    }),
-      m_control(*this, m_routes, m_takes, m_config.Routers, m_bank)
+      m_names(m_view, [this](bool input, int port, const QString &oldName,
+                             const QString &newName) { portRenamed(input, port, oldName, newName); }),
+      m_buttonPanel(m_view, [this](clsRouter *Router, int phyOut, int phyIn, int c, int r, int Level) {
+          m_takes.TakeRoute(Router, phyOut, phyIn, c, Level, r + m_view.InOffset);
+      })
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())
         m_log.emplace(folder, *this);
     m_routes.setObserver(this);
     connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
-    // What the protocol servers are told.
-    connect(this, &MainPanel::outputRouted, &m_control, &RemotePanel::routed);
-    connect(this, &MainPanel::portNamesChanged, &m_control, &RemotePanel::portNamesChanged);
-    connect(this, &MainPanel::locksChanged, &m_control, &RemotePanel::locksChanged);
-    connect(this, &MainPanel::setupChanged, &m_control, &RemotePanel::setupChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
     connect(&m_macros, &MacroButtons::recordTimerStopRequested, &m_status, &StatusLine::StopRecordTimer);
 }
@@ -120,12 +111,12 @@ void MainPanel::Form_Load(const std::function<void()> &setup)
             setup();
         ReturnFromConfig();
     });
-    m_control.startUpFinished();
+    m_startedUp = true;
 }
 
 void MainPanel::ReturnFromConfig()
 {
-    SizeMatrix(m_tables, m_config.Routers);
+    sizeMatrix(m_tables, m_config.Routers);
     m_locks.setOutputCount(m_tables.MatrixOutputs + 1);
     emit setupChanged();
     m_macros.UpdateMacroButtons();
@@ -220,19 +211,10 @@ void MainPanel::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
     m_takes.Route(Router, phyOut, phyIn, Level);
 }
 
-const clsRouter *MainPanel::routerAt(int FrameAddress) const
+const clsRouter *MainPanel::routerAt(int frameAddress) const
 {
-    return FrameAddress >= 0 && FrameAddress < RouterSlotCount ? m_config.Routers[std::size_t(FrameAddress)].get()
+    return frameAddress >= 0 && frameAddress < RouterSlotCount ? m_config.Routers[std::size_t(frameAddress)].get()
                                                                : nullptr;
-}
-
-TakeOutcome MainPanel::takeRemoteRoute(int matOut, int matIn, int Level)
-{
-    if (!m_control.startingUp())
-        return m_takes.takeMatrix(matOut, matIn, Level);
-    SetErrMsg(PanelControl::StartingUpMessage);
-    emit outputRouted(matOut, Level, false);
-    return {false, std::nullopt, PanelControl::StartingUpMessage};
 }
 
 QList<int> MainPanel::applyLocks(const QList<LockLine> &lines)
@@ -266,9 +248,9 @@ void MainPanel::logLock(const QString &action, int matOut, const QString &owner,
                              owner.isEmpty() ? QStringLiteral("-") : owner, lockResult(outcome)));
 }
 
-QString MainPanel::refusal(int FrameAddress, int phyOut, const RouteSource &source)
+QString MainPanel::refusal(int frameAddress, int phyOut, const RouteSource &source)
 {
-    const clsRouter *router = routerAt(FrameAddress);
+    const clsRouter *router = routerAt(frameAddress);
     const int matOut = router ? router->MapOutput(phyOut) : -1;
     const QString owner = m_locks.owner(matOut);
     if (owner.isEmpty() || owner == source.lockOwner)
@@ -289,7 +271,7 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
     activity.output = matOut < 0 ? -1 : matOut + 1;
     activity.outputName = router ? router->RouterOutName(attempt.phyOut) : QString();
     activity.input = matIn < 0 ? -1 : matIn + 1;
-    activity.inputName = mapped >= 0 ? router->RouterInName(attempt.phyIn)
+    activity.inputName = mapped >= 0  ? router->RouterInName(attempt.phyIn)
                          : matIn >= 0 ? m_names.matrixInputName(matIn)
                                       : QString();
     activity.frameAddress = attempt.FrameAddress;

@@ -17,7 +17,6 @@
 #include "panel/MatrixTakes.h"
 #include "panel/OutputLocks.h"
 #include "panel/OutputSelection.h"
-#include "panel/PanelControl.h"
 #include "panel/PortNames.h"
 #include "panel/StatusLine.h"
 
@@ -48,9 +47,10 @@ public:
     // file with rejected lines kept as ".bak" at once, the status line
     // naming the lines), the view reset, recording off, then setup() (the
     // configuration dialog) and ReturnFromConfig. Faults are trapped as
-    // "Function Form_Load"; routes and macros from the control port go
-    // ahead only afterwards, also when a fault cut the start-up short.
+    // "Function Form_Load"; the panel has started up afterwards, also when
+    // a fault cut the start-up short.
     void Form_Load(const std::function<void()> &setup);
+    [[nodiscard]] bool startedUp() const { return m_startedUp; }
     // The set-up changed: tables rebuilt, setupChanged(), macro captions,
     // the port (re)opened.
     void ReturnFromConfig();
@@ -90,14 +90,13 @@ public:
     [[nodiscard]] const MatrixDisplay &display() const { return m_display; }
     [[nodiscard]] OutputSelection &selection() { return m_selection; }
     [[nodiscard]] const OutputSelection &selection() const { return m_selection; }
+    [[nodiscard]] RouteModule &routes() { return m_routes; }
     [[nodiscard]] MatrixTakes &takes() { return m_takes; }
     [[nodiscard]] MacroButtons &macros() { return m_macros; }
     [[nodiscard]] PortNames &names() { return m_names; }
     [[nodiscard]] const PortNames &names() const { return m_names; }
     [[nodiscard]] ButtonPanel &buttonPanel() { return m_buttonPanel; }
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
-    // What the control port and the protocol servers drive.
-    [[nodiscard]] PanelControl &operations() { return m_control; }
     [[nodiscard]] const OutputLocks &locks() const { return m_locks; }
     // The activity log; none when the data folder is unknown.
     [[nodiscard]] const ActivityLog *activityLog() const { return m_log ? &*m_log : nullptr; }
@@ -106,10 +105,6 @@ public:
     // it with a RouteSourceScope. The panel's own unless set.
     [[nodiscard]] RouteSource &currentSource() { return m_routes.currentSource(); }
 
-    // A remote client's route: matrix output matOut from matrix input matIn
-    // (0-based) on Level, taken as a cell click takes it. While the start-up
-    // dialog is open it is refused. outputRouted() follows either way.
-    TakeOutcome takeRemoteRoute(int matOut, int matIn, int Level);
     // A remote client's lock block for the owner of the current source (see
     // OutputLocks::apply); every line is logged.
     QList<int> applyLocks(const QList<LockLine> &lines);
@@ -120,18 +115,18 @@ public:
 signals:
     // Cell `cell` (row * 16 + column of the visible grid) now shows mark.
     void cellChanged(int cell, MatrixDisplay::Mark mark);
-    // Visible column Index was selected or deselected.
-    void outputSelectionChanged(int Index, bool isSel);
+    // Visible column index was selected or deselected.
+    void outputSelectionChanged(int index, bool isSel);
     // The names of the visible rows and/or columns are to be shown afresh.
     void namesChanged(bool inputs, bool outputs);
-    // Routers, port or timeout changed (after SizeMatrix): ranges, names
+    // Routers, port or timeout changed (after sizeMatrix): ranges, names
     // and level choices are to be shown afresh.
     void setupChanged();
     // The start-up reset the view: selection, input buttons and cells.
     void viewReset();
-    // A route attempt on matrix output matOut (0-based) on Level ended,
+    // A route attempt on matrix output matOut (0-based) on level ended,
     // acknowledged or not: its route state is to be shown afresh.
-    void outputRouted(int matOut, int Level, bool acknowledged);
+    void outputRouted(int matOut, int level, bool acknowledged);
     // Stored names of matrix inputs (or outputs) changed, by the panel or a client.
     void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
     // The locks of these matrix outputs changed (whoever changed them).
@@ -140,12 +135,12 @@ signals:
     void unloading();
 
 private:
-    QString refusal(int FrameAddress, int phyOut, const RouteSource &source) override;
+    QString refusal(int frameAddress, int phyOut, const RouteSource &source) override;
     void routeAttempted(const RouteAttempt &attempt) override;
     void portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName);
     void logLock(const QString &action, int matOut, const QString &owner, OutputLocks::Outcome outcome);
     void log(const QString &event);
-    [[nodiscard]] const clsRouter *routerAt(int FrameAddress) const;
+    [[nodiscard]] const clsRouter *routerAt(int frameAddress) const;
 
     // Keeps the default file as it was at start-up beside it, as ".bak".
     // Throws desktop::Fault when it cannot.
@@ -169,13 +164,13 @@ private:
     MacroButtons m_macros;
     PortNames m_names;
     ButtonPanel m_buttonPanel;
-    PanelControl m_control;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;
     // Why the default file is still to be kept as it was before the exit
     // save overwrites it (it did not load, or lines of it were rejected and
     // no copy could be made then); empty when it need not be.
     QString m_keepDefaultBecause;
+    bool m_startedUp = false;
     bool m_unloaded = false;
     bool m_savedAtExit = false;
 };

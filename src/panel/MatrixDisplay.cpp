@@ -36,11 +36,11 @@ void MatrixDisplay::UpdateMatrixDisplayCol(clsRouter *Router, int c, int phyOut)
     });
 }
 
-void MatrixDisplay::light(clsRouter &Router, int c, int phyOut)
+void MatrixDisplay::light(clsRouter &router, int c, int phyOut)
 {
-    const clsRouteState &state = Router.RouteState(phyOut);
+    const clsRouteState &state = router.RouteState(phyOut);
     const auto visibleRow = [&](int phyIn) {
-        const int row = Router.MapInput(phyIn) - m_view.InOffset;
+        const int row = router.MapInput(phyIn) - m_view.InOffset;
         return phyIn >= 0 && row >= 0 && row < Rows ? row : -1;
     };
     if (const int row = visibleRow(state.Video()); row >= 0) {

@@ -39,7 +39,7 @@ public:
 
 private:
     void setCell(int r, int c, Mark mark);
-    void light(clsRouter &Router, int c, int phyOut);
+    void light(clsRouter &router, int c, int phyOut);
     void unlight(std::array<int, Columns> &litRow, int c);
 
     const MatrixView &m_view;

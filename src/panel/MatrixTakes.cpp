@@ -36,22 +36,22 @@ void MatrixTakes::Route(clsRouter &Router, int phyOut, int phyIn, int Level)
     (void)routeJudged(Router, phyOut, phyIn, Level);
 }
 
-TakeOutcome MatrixTakes::routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level)
+TakeOutcome MatrixTakes::routeJudged(clsRouter &router, int phyOut, int phyIn, int level)
 {
     if (m_stopped)
         return closing();
-    const TakeOutcome outcome = m_routes.Route(m_view, Router, phyOut, phyIn, Level);
+    const TakeOutcome outcome = m_routes.Route(m_view, router, phyOut, phyIn, level);
     if (outcome.redrawColumn && !m_stopped)
         m_display.redrawColumn(*outcome.redrawColumn);
     return outcome;
 }
 
-TakeOutcome MatrixTakes::takeMatrix(int matOut, int matIn, int Level)
+TakeOutcome MatrixTakes::takeMatrix(int matOut, int matIn, int level)
 {
-    return take(matOut - m_view.OutOffset, matIn - m_view.InOffset, Level);
+    return take(matOut - m_view.OutOffset, matIn - m_view.InOffset, level);
 }
 
-TakeOutcome MatrixTakes::take(int c, int r, int Level)
+TakeOutcome MatrixTakes::take(int c, int r, int level)
 {
     int phyOut = -1;
     clsRouter *router = nullptr;
@@ -60,12 +60,12 @@ TakeOutcome MatrixTakes::take(int c, int r, int Level)
         router = nullptr;
     int phyIn = -1;
     m_view.cvMatInToPhy2(r, phyIn, router);
-    return TakeRoute(router, phyOut, phyIn, c, Level, r + m_view.InOffset);
+    return TakeRoute(router, phyOut, phyIn, c, level, r + m_view.InOffset);
 }
 
-void MatrixTakes::cellClick(int Index)
+void MatrixTakes::cellClick(int index)
 {
-    take(Index % OutputSelection::Columns, Index / OutputSelection::Columns, CurrentLevel);
+    take(index % OutputSelection::Columns, index / OutputSelection::Columns, CurrentLevel);
 }
 
 void MatrixTakes::inputClick(int r, bool ctrl, bool shift)

@@ -29,9 +29,9 @@ public:
     TakeOutcome TakeRoute(clsRouter *Router, int phyOut, int phyIn, int matOut, int Level, int askedMatIn = -1);
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
     // Route, telling how it came out (for callers that answer someone).
-    [[nodiscard]] TakeOutcome routeJudged(clsRouter &Router, int phyOut, int phyIn, int Level);
+    [[nodiscard]] TakeOutcome routeJudged(clsRouter &router, int phyOut, int phyIn, int level);
 
-    void cellClick(int Index);
+    void cellClick(int index);
     // Routes row r to the selected outputs (Shift keeps them selected) or,
     // with Ctrl, to every matrix output. With nothing selected and no Ctrl,
     // the operator is told to pick an output first.
@@ -39,14 +39,14 @@ public:
 
     // Matrix output matOut from matrix input matIn (0-based, on screen or
     // not), as a click on its cell would take it.
-    TakeOutcome takeMatrix(int matOut, int matIn, int Level);
+    TakeOutcome takeMatrix(int matOut, int matIn, int level);
 
     void stop() { m_stopped = true; }
 
 private:
     // Column c (any position, also off screen) and row r resolved to one
     // router's ports, then taken.
-    TakeOutcome take(int c, int r, int Level);
+    TakeOutcome take(int c, int r, int level);
 
     RouteModule &m_routes;
     const MatrixView &m_view;

@@ -1,6 +1,6 @@
 #include "panel/OutputSelection.h"
 
-OutputSelection::OutputSelection(Display DisplayOutSel) : m_display(std::move(DisplayOutSel))
+OutputSelection::OutputSelection(Display displayOutSel) : m_display(std::move(displayOutSel))
 {
     m_OutSel.fill(-1);
 }

@@ -17,7 +17,7 @@ public:
     static constexpr int Columns = limits::VisibleColumns;
     using Display = std::function<void(int Index, bool isSel)>;
 
-    explicit OutputSelection(Display DisplayOutSel);
+    explicit OutputSelection(Display displayOutSel);
 
     // Position of column Index in the selection, -1 when not selected.
     [[nodiscard]] int OutSelID(int Index) const;

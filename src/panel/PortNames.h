@@ -17,8 +17,7 @@ public:
 
     // A stored name changed: of matrix input (or output) matrixPort, from
     // oldName to newName as stored.
-    using Renamed =
-        std::function<void(bool input, int matrixPort, const QString &oldName, const QString &newName)>;
+    using Renamed = std::function<void(bool input, int matrixPort, const QString &oldName, const QString &newName)>;
 
     // view: the panel's view, whose offsets scrolling keeps current.
     explicit PortNames(const MatrixView &view, Renamed renamed = {});

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <memory>
 
-StatusLine::StatusLine(Clock clock, const bool &MacroRecording, QObject *parent)
-    : QObject(parent), m_clock(std::move(clock)), m_recording(MacroRecording)
+StatusLine::StatusLine(Clock clock, const bool &macroRecording, QObject *parent)
+    : QObject(parent), m_clock(std::move(clock)), m_recording(macroRecording)
 {
     // Found by its name from the window that owns the status line.
     m_timer.setParent(this);

@@ -23,7 +23,7 @@ public:
     static constexpr qint64 MessageMs = 3000;
     static constexpr int TickMs = 500;
 
-    StatusLine(Clock clock, const bool &MacroRecording, QObject *parent = nullptr);
+    StatusLine(Clock clock, const bool &macroRecording, QObject *parent = nullptr);
 
     [[nodiscard]] QString text() const { return m_text; }
     [[nodiscard]] bool timerRunning() const { return m_timer.isActive(); }

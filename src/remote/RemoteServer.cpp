@@ -17,7 +17,7 @@ QString peerAddressOf(const QTcpSocket &socket)
 
 } // namespace
 
-RemoteServer::RemoteServer(RemotePanel &panel, ServerOptions options, const ServerKind &kind, int clientLimit,
+RemoteServer::RemoteServer(RemoteDoor &panel, ServerOptions options, const ServerKind &kind, int clientLimit,
                            qsizetype routesInAll, QObject *parent)
     : QObject(parent), m_panel(panel), m_options(std::move(options)), m_routesInAll{0, routesInAll}, m_kind(kind),
       m_clientLimit(clientLimit)
@@ -27,6 +27,9 @@ RemoteServer::RemoteServer(RemotePanel &panel, ServerOptions options, const Serv
         m_panel.status().SetErrMsg(
             QStringLiteral("%1 server cannot accept clients (%2); trying again every second").arg(m_kind.title, error));
     });
+    // Found by its name by whoever awaits a look.
+    m_watch.setParent(this);
+    m_watch.setObjectName(QStringLiteral("watch"));
     m_watch.setInterval(WatchMs);
     connect(&m_watch, &QTimer::timeout, this, [this] {
         for (RemoteConnection *client : clients())
@@ -74,10 +77,10 @@ void RemoteServer::pushSoon()
         m_pushTimer.start(m_routesInAll.count > 0 ? PushIntoWaitMs : 0);
 }
 
-std::optional<PanelOperations::Outcome> RemoteServer::takeRoute(RouteSource origin, int matOut, int matIn, int Level)
+std::optional<ControlDoor::Outcome> RemoteServer::takeRoute(RouteSource origin, int matOut, int matIn, int level)
 {
     const QPointer<RemoteServer> alive(this);
-    const PanelOperations::Outcome outcome = m_panel.takeRoute(matOut, matIn, Level, origin);
+    const ControlDoor::Outcome outcome = m_panel.takeRoute(matOut, matIn, level, origin);
     if (!alive)
         return std::nullopt;
     // Reading held back at the bound of all clients goes on.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
+#include "door/RemoteDoor.h"
 #include "link/StatusSink.h"
-#include "operations/RemotePanel.h"
 #include "remote/ProtocolClient.h"
 #include "remote/ServerOptions.h"
 
@@ -42,7 +42,7 @@ public:
 protected:
     // kind names the server and its clients' routes; at most clientLimit
     // clients, routesInAll routes of all of them waiting (ServerLimits.h).
-    RemoteServer(RemotePanel &panel, ServerOptions options, const ServerKind &kind, int clientLimit,
+    RemoteServer(RemoteDoor &panel, ServerOptions options, const ServerKind &kind, int clientLimit,
                  qsizetype routesInAll, QObject *parent);
 
     // Makes the connection of an admitted client, a child of this server.
@@ -55,12 +55,12 @@ protected:
     // Takes a route of a client through the panel; none when this server went
     // during the reply wait (which runs the event loop: clients come and go,
     // the panel may close).
-    std::optional<PanelOperations::Outcome> takeRoute(RouteSource origin, int matOut, int matIn, int Level);
+    std::optional<ControlDoor::Outcome> takeRoute(RouteSource origin, int matOut, int matIn, int level);
 
     [[nodiscard]] QList<RemoteConnection *> clients() const;
     [[nodiscard]] QList<RemoteConnection *> connectedClients() const;
 
-    RemotePanel &m_panel;
+    RemoteDoor &m_panel;
     const ServerOptions m_options;
     RoutesInAll m_routesInAll;
 
@@ -79,7 +79,7 @@ private:
 // The server the options ask for, listening; none when they do not ask for
 // one or it cannot start (the status line says why). Server(panel, options)
 // and Server::listen().
-template <class Server, class Options> std::unique_ptr<Server> startServer(RemotePanel &panel, Options options)
+template <class Server, class Options> std::unique_ptr<Server> startServer(RemoteDoor &panel, Options options)
 {
     if (!options.enabled && options.optionError.isEmpty())
         return nullptr;

@@ -117,39 +117,44 @@ private slots:
 
     // Without a set-up to run, or called wrongly, or (with its window)
     // without a display, it ends at once with one clear line, leaves the file
-    // as it was and holds no control port.
+    // as it was and holds no control port. The logging rules leave out the
+    // lines of a layer (here the status line's) and only those.
     void refusesToStart_data()
     {
-        columns<QString, QByteArray, int, QString>({"arguments", "file", "exitCode", "err"});
+        columns<QString, QByteArray, int, QString, QByteArray>({"arguments", "file", "exitCode", "err", "rules"});
         const QString noSetUp = QStringLiteral("TIME No set-up to run: put one with at least one router in %1 "
-                                               "(velmora with a window writes it; velmora-ctl check verifies "
-                                               "a hand-made one)\n")
+                                               "(velmora-ctl init writes one to edit, velmora-ctl init --demo "
+                                               "the demonstration one; velmora-ctl check verifies a hand-made one)\n")
                                     .arg(QDir::toNativeSeparators(SetUpPath));
         // clang-format off
-        QTest::newRow("no file") << "--no-window" << QByteArray() << 1 << noSetUp;
-        QTest::newRow("no router") << "--no-window" << QByteArray("VL ConfigFile 1.2\r\nCom Port: 1\r\n") << 1
-            << "TIME Comm Port 1 is unavailable\n" + noSetUp;
+        const QByteArray noRouter("VL ConfigFile 1.2\r\nCom Port: 1\r\n");
+        QTest::newRow("no file") << "--no-window" << QByteArray() << 1 << noSetUp << QByteArray();
+        QTest::newRow("no router") << "--no-window" << noRouter << 1 << "TIME Comm Port 1 is unavailable\n" + noSetUp << QByteArray();
+        QTest::newRow("no router, status lines off") << "--no-window" << noRouter << 1 << noSetUp << QByteArray("velmora.panel=false");
         QTest::newRow("file does not load") << "--no-window" << SetUp.toLower() << 1
             << QStringLiteral("TIME Velmora: This is not a valid configuration file for this version of the program (%1, line 1)\n"
                               "TIME The set-up in %1 did not load (see above): correct it (velmora-ctl check verifies it) "
-                              "or remove it\n").arg(QDir::toNativeSeparators(SetUpPath));
+                              "or remove it\n").arg(QDir::toNativeSeparators(SetUpPath)) << QByteArray();
         QTest::newRow("unknown option") << "--no-window --videohub-typo" << SetUp << 2
-            << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n";
+            << "velmora: Unknown option 'videohub-typo'.\nvelmora --help lists the options.\n" << QByteArray();
         QTest::newRow("unreadable address") << "--no-window --videohub=1.2.3" << SetUp << 2
-            << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n";
-        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display. Use velmora --no-window "
-            "to run without a window, or ./scripts/run.sh for a virtual display.\n";
+            << "velmora: --videohub: cannot read the address \"1.2.3\" (ADDRESS:PORT)\nvelmora --help lists the options.\n" << QByteArray();
+        QTest::newRow("window without a display") << "" << SetUp << 1 << "velmora: No display (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set). Without a window: velmora --no-window, or as a service: systemctl --user "
+            "enable --now velmora.\n" << QByteArray();
         // clang-format on
     }
 
     void refusesToStart()
     {
-        const auto [arguments, file] = fetch<QString, QByteArray>({"arguments", "file"});
+        const auto [arguments, file, rules] = fetch<QString, QByteArray, QByteArray>({"arguments", "file", "rules"});
         // COM1 leads nowhere rather than to whatever serial port this machine has.
         QVERIFY(seed(file) && QDir().mkpath(Folder + QStringLiteral("/ports")));
         QVERIFY(QFile::link(QStringLiteral("nowhere"), Folder + QStringLiteral("/ports/COM1")));
 
+        qputenv("QT_LOGGING_RULES", rules);
         Program panel(VELMORA_PANEL, arguments.split(u' ', Qt::SkipEmptyParts));
+        qunsetenv("QT_LOGGING_RULES");
         QVERIFY(panel.ended());
         QTEST(panel.exitCode(), "exitCode");
         QTEST(panel.err, "err");

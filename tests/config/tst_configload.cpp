@@ -29,7 +29,7 @@ protected:
 // load must not swap them for copies under the window's feet.
 QString state(const ConfigFixture &f)
 {
-    QString text = QString::fromUtf8(ConfigText(f.config, f.macros)) + f.config.ConfigFilePath;
+    QString text = QString::fromUtf8(configText(f.config, f.macros)) + f.config.ConfigFilePath;
     text += f.config.ConfigLoaded ? QStringLiteral(" loaded") : QString();
     for (const auto &router : f.config.Routers)
         text += QStringLiteral(" @") + QString::number(quintptr(router.get()), 16);
@@ -123,7 +123,7 @@ private slots:
         QString missing = m_f->dir.filePath(QStringLiteral("missing.rcf"));
         ConfigLoad(m_f->config, m_f->macros, missing, false);
         FailingDevice device(Header + "Com Port: 4\r\nBegin Macros\r\n  Macro 01: New; \r\n");
-        ConfigLoadFrom(device, QStringLiteral("broken.rcf"), m_f->config, m_f->macros);
+        configLoadFrom(device, QStringLiteral("broken.rcf"), m_f->config, m_f->macros);
         QCOMPARE(m_f->boxes.lines(), (QStringList{"Function ConfigLoad: Error: File not found",
                                                   "Function ConfigLoad: Error: Input/output error"}));
         QCOMPARE(state(*m_f), before);

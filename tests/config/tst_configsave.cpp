@@ -169,7 +169,7 @@ private slots:
         unprivileged([&] { ConfigSave(m_f->config, m_f->macros, name); });
         QVERIFY(m_f->boxes.shown.isEmpty());
         QCOMPARE(m_f->config.ConfigFilePath, name);
-        QCOMPARE(readTestFile(name), ConfigText(m_f->config, m_f->macros));
+        QCOMPARE(readTestFile(name), configText(m_f->config, m_f->macros));
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"setup.rcf"});
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
@@ -181,7 +181,7 @@ private slots:
     void renamedEmptySlotLosesItsName()
     {
         m_f->macros.MacroNames[4] = QStringLiteral("Only a name");
-        QVERIFY(!ConfigText(m_f->config, m_f->macros).contains("Only a name"));
+        QVERIFY(!configText(m_f->config, m_f->macros).contains("Only a name"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -170,19 +171,29 @@ private slots:
     // One panel per data folder: a second claim is refused with a box (its
     // text checked where a second panel starts, in the service suite) while
     // the first holds it, and succeeds once it is released or its holder is
-    // gone (a lock file left by a process that no longer runs).
+    // gone (a lock file left by a process that no longer runs). A live
+    // holder's lock never goes stale by age, also where the system's own
+    // file lock does not reach (a network share): here the lock file a live
+    // panel wrote, put back days old.
     void dataFolderClaim()
     {
         ScriptedDialogs boxes;
         const QString lock = AppFolder() + QStringLiteral("velmora.lock");
+        QByteArray live;
         {
             const DataFolderClaim first;
             QVERIFY(!first.refused());
             QVERIFY(DataFolderClaim().refused());
+            live = contents(lock);
         }
+        writeWholeFile(lock, live);
+        QFile old(lock);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+        QVERIFY(DataFolderClaim().refused());
         writeWholeFile(lock, "2147483646\nvelmora\n\n");
         QVERIFY(!DataFolderClaim().refused());
-        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown.size(), 2);
     }
 
     // The display file lives in the user's own folder and is replaced, never
@@ -194,12 +205,12 @@ private slots:
         writeWholeFile(victim, "precious");
         QVERIFY(QFile::link(victim, path));
 
-        QCOMPARE(WriteDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);
+        QCOMPARE(writeDisplayFile(QStringLiteral("Invalid Router--Line 3\r\n")), path);
         QCOMPARE(contents(path), QByteArray("Invalid Router--Line 3\r\n\r\n"));
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(contents(victim), QByteArray("precious"));
 
-        (void)WriteDisplayFile(QStringLiteral("second"));
+        (void)writeDisplayFile(QStringLiteral("second"));
         QCOMPARE(contents(path), QByteArray("second\r\n"));
     }
 };

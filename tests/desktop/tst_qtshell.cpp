@@ -58,7 +58,7 @@ private slots:
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8() + ':' + path);
         QStringList failures;
-        const bool handedOver = m_shell.OpenWebPage(QStringLiteral("/usr/share/velmora/Velmora.html"),
+        const bool handedOver = m_shell.openWebPage(QStringLiteral("/usr/share/velmora/Velmora.html"),
                                                     [&failures](const QString &why) { failures.append(why); });
         qputenv("PATH", path);
         QVERIFY(handedOver);

@@ -80,8 +80,8 @@ private slots:
     {
         QFETCH(QString, routers);
         MatrixTables tables;
-        SizeMatrix(tables, routersFrom(QStringLiteral("11:127@1/127@1*")));
-        SizeMatrix(tables, routersFrom(routers));
+        ::sizeMatrix(tables, routersFrom(QStringLiteral("11:127@1/127@1*")));
+        ::sizeMatrix(tables, routersFrom(routers));
         QTEST(runs(tables.MatInRouter), "inputs");
         QTEST(runs(tables.MatOutRouter), "outputs");
         QTEST(tables.MatrixInputs, "matrixInputs");
@@ -96,7 +96,7 @@ private slots:
     {
         const RouterSlots routers = routersFrom(QStringLiteral("0:16@0/16@0 1:8@0/8@16 4:8@32/4@40"));
         MatrixTables tables;
-        SizeMatrix(tables, routers);
+        ::sizeMatrix(tables, routers);
         MatrixView view{tables, routers};
         clsRouter *router = nullptr;
         // The converted number and the router left in `router`.
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(number(&MatrixView::cvPhyOutToMat, 3, *routers[0]), -29);
 
         const RouterSlots wide = routersFrom(QStringLiteral("0:127@120/127@120"));
-        SizeMatrix(tables, wide);
+        ::sizeMatrix(tables, wide);
         const MatrixView scrolled{tables, wide, 112, 112};
         QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 15, &scrolled).first, 7);
         QCOMPARE(toPhy(&MatrixView::cvMatOutToPhy, 16, &scrolled).first, -1);

@@ -40,7 +40,8 @@ done
 for file in lib/systemd/user/velmora.service share/applications/velmora.desktop \
             share/icons/hicolor/scalable/apps/velmora.svg share/man/man1/velmora.1.gz \
             share/man/man1/velmora-ctl.1.gz share/man/man1/velmora-routersim.1.gz \
-            share/doc/velmora/copyright share/doc/velmora/changelog.gz share/velmora/Velmora.html; do
+            share/doc/velmora/copyright share/doc/velmora/changelog.gz share/doc/velmora/examples/demo.rcf \
+            share/velmora/Velmora.html; do
     [ -s "$root/usr/$file" ] || fail "no $file"
 done
 grep -qxF 'ExecStart=/usr/bin/velmora --no-window' "$root/usr/lib/systemd/user/velmora.service" ||

@@ -18,7 +18,7 @@ struct Rig
     MatrixDisplay display{view, [this](int cell, MatrixDisplay::Mark) { changedCells.append(cell); }};
     clsRouter &router = addRouter(config, 0, 31, 15);
 
-    Rig() { SizeMatrix(tables, config.Routers); }
+    Rig() { sizeMatrix(tables, config.Routers); }
 
     // The marked cells of column c as "row:mark", mark 1 video, 2 audio, 3 both.
     [[nodiscard]] QString column(int c) const

@@ -33,12 +33,12 @@ private slots:
         const auto [clicks, selected] = fetch<QString, QList<int>>({"clicks", "selected"});
 
         QSet<int> shown;
-        OutputSelection selection([&](int Index, bool isSel) {
-            QVERIFY2(shown.contains(Index) != isSel, "a column shown twice in the same state");
+        OutputSelection selection([&](int index, bool isSel) {
+            QVERIFY2(shown.contains(index) != isSel, "a column shown twice in the same state");
             if (isSel)
-                shown.insert(Index);
+                shown.insert(index);
             else
-                shown.remove(Index);
+                shown.remove(index);
         });
         for (const QString &click : clicks.split(QLatin1Char(' '))) {
             const QChar key = click.front();

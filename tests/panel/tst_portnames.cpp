@@ -31,7 +31,7 @@ struct NamesRig
         for (int p = 0; p < inputNames.size(); ++p)
             first.setRouterInName(p, inputNames[p]);
         first.setRouterOutName(0, QStringLiteral("Monitor"));
-        SizeMatrix(tables, config.Routers);
+        sizeMatrix(tables, config.Routers);
     }
 
     [[nodiscard]] QStringList lines() const { return {config.Routers[0]->StringVal(), config.Routers[1]->StringVal()}; }
@@ -57,6 +57,7 @@ private slots:
         QTest::newRow("letter case makes it another name") << In << 0 << 4 << "cam" << "cam" << 0 << 4 << "";
         QTest::newRow("empty is not checked") << In << 0 << 6 << "" << "" << 0 << 6 << "";
         QTest::newRow("blanks trimmed before the check") << In << 0 << 5 << "  VTR " << "!VTR" << 0 << 5 << "";
+        QTest::newRow("control characters dropped before the check") << In << 0 << 4 << "Cam\a" << "!!Cam" << 0 << 4 << "";
         QTest::newRow("all blanks is empty") << In << 0 << 4 << "   " << "" << 0 << 4 << "";
         QTest::newRow("scrolled shared row: lowest router") << In << 4 << 3 << "Desk" << "Desk" << 0 << 7 << "";
         QTest::newRow("unserved row") << In << 8 << 9 << "Cam" << "-" << -1 << 0 << "";

@@ -78,7 +78,7 @@ struct PortRig : PanelRig
     {
         port.reset();
         build();
-        port = std::make_unique<ControlPort>(panel->operations(), *panel);
+        port = std::make_unique<ControlPort>(*door, *panel);
         port->listen();
         panel->Form_Load([this] { runSetup(); });
     }
@@ -191,7 +191,7 @@ private slots:
             duringDialog = Client().ask("route 0 4 2\nmacro 0\nstate 0 4\nnames\n", 6);
         });
         rig.open();
-        const QString refused = QStringLiteral("error ") + PanelControl::StartingUpMessage;
+        const QString refused = QStringLiteral("error ") + PanelDoor::StartingUpMessage;
         const RouterSlots &routers = rig.panel->config().Routers;
         QCOMPARE(duringDialog, (QStringList{refused, refused, "video -1 audio -1", routers[0]->StringVal(),
                                             routers[3]->StringVal(), "end"}));

@@ -16,7 +16,9 @@ template <typename... T> void columns(const std::array<const char *, sizeof...(T
 // const auto [steps, count] = fetch<QString, int>({"steps", "count"}).
 template <typename... T> std::tuple<T...> fetch(const std::array<const char *, sizeof...(T)> &names)
 {
-    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+    return [&]<std::size_t... I>(std::index_sequence<I...>)
+    {
         return std::tuple<T...>{*static_cast<T *>(QTest::qData(names[I], qMetaTypeId<T>()))...};
-    }(std::index_sequence_for<T...>{});
+    }
+    (std::index_sequence_for<T...>{});
 }

@@ -11,20 +11,20 @@ FakeRemotePanel::FakeRemotePanel(int inputs, int outputs)
     state.setupName = QStringLiteral("Studio A.rcf");
 }
 
-PanelOperations::Outcome FakeRemotePanel::takeRoute(int matOut, int matIn, int Level, const RouteSource &origin)
+ControlDoor::Outcome FakeRemotePanel::takeRoute(int matOut, int matIn, int level, const RouteSource &origin)
 {
-    taken.append(QStringLiteral("%1 %2 %3 %4").arg(origin.name).arg(matOut).arg(matIn).arg(Level));
+    taken.append(QStringLiteral("%1 %2 %3 %4").arg(origin.name).arg(matOut).arg(matIn).arg(level));
     Outcome outcome{true, {}};
     const QString owner = state.lockOwners.value(matOut);
     if (!owner.isEmpty() && owner != origin.lockOwner)
         outcome = {false, {QStringLiteral("Output %1 is locked by %2").arg(matOut + 1).arg(owner)}};
     else if (refusing.contains(matOut))
         outcome = {false, {QStringLiteral("Router returned 21")}};
-    else if (Level & 1)
+    else if (level & 1)
         state.sources[matOut].video = matIn;
-    if (outcome.ok && Level & 2)
+    if (outcome.ok && level & 2)
         state.sources[matOut].audio = matIn;
-    emit routed(matOut, Level, outcome.ok);
+    emit routed(matOut, level, outcome.ok);
     return outcome;
 }
 

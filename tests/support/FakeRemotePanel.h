@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operations/RemotePanel.h"
+#include "door/RemoteDoor.h"
 #include "support/RecordingStatusSink.h"
 
 #include <QSet>
@@ -10,7 +10,7 @@
 // error would) or another owner holds its lock; names are stored as sent, on
 // served ports only; locks follow the panel's rules. Each change is
 // announced as the panel announces it.
-class FakeRemotePanel final : public RemotePanel
+class FakeRemotePanel final : public RemoteDoor
 {
 public:
     // inputs x outputs, all served, named "In N" / "Out N" from 1, nothing routed.
@@ -30,7 +30,7 @@ public:
         ++matrixReads;
         return state;
     }
-    Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) override;
+    Outcome takeRoute(int matOut, int matIn, int level, const RouteSource &origin) override;
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
     [[nodiscard]] StatusSink &status() override { return statusSink; }

@@ -36,7 +36,7 @@ struct LinkRig
         config.ConfigLoaded = true;
         for (int frameAddress = 0; frameAddress < 4; ++frameAddress)
             addRouter(config.Routers, frameAddress, 15, 15, frameAddress * 16, frameAddress * 16);
-        SizeMatrix(tables, config.Routers);
+        sizeMatrix(tables, config.Routers);
     }
 
     // "video/audio" of an output's route state.

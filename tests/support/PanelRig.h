@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/MainPanel.h"
+#include "paneldoor/PanelDoor.h"
 #include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
@@ -20,8 +21,8 @@ inline QString route(int router, int input, int output, const QString &verdict =
     return verdict.isEmpty() ? ports : ports + u' ' + verdict;
 }
 
-// A fresh running panel on a private data folder, its COM1 linked to
-// velmora-routersim. What the configuration dialog would leave is the
+// A fresh running panel and its door on a private data folder, its COM1
+// linked to velmora-routersim. What the configuration dialog would leave is the
 // `setup` step, the clock is `now`, boxes and key states come from the scripts.
 struct PanelRig
 {
@@ -32,6 +33,7 @@ struct PanelRig
     qint64 now = 0;
     std::function<void()> setup;
     std::unique_ptr<MainPanel> panel;
+    std::unique_ptr<PanelDoor> door;
 
     PanelRig()
     {
@@ -68,8 +70,10 @@ struct PanelRig
     // A fresh panel, not yet started.
     MainPanel &build()
     {
+        door.reset();
         panel.reset();
         panel = std::make_unique<MainPanel>([this] { return now; });
+        door = std::make_unique<PanelDoor>(*panel);
         return *panel;
     }
 

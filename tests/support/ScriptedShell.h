@@ -42,7 +42,7 @@ public:
     }
     // Hands the page over as shellOpenResult says; the test calls
     // webPageFailed to stand for a browser that did not start.
-    bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) override
+    bool openWebPage(const QString &path, std::function<void(const QString &why)> failed) override
     {
         opened.append(path);
         webPageFailed = std::move(failed);

@@ -1,7 +1,8 @@
 #include "desktop/WholeFile.h"
-#include "operations/PanelOperations.h"
+#include "door/ControlDoor.h"
 #include "remote/control/ControlPort.h"
 #include "remote/control/ControlSocketName.h"
+#include "support/ConfigTestSupport.h"
 #include "support/DataRows.h"
 #include "support/RecordingStatusSink.h"
 #include "support/RouterSim.h"
@@ -41,7 +42,7 @@ struct Run
 
 // A running panel as velmora-ctl sees it: its control port, answering from a
 // script. Router 1 refuses every route.
-struct ScriptedPanel final : PanelOperations
+struct ScriptedPanel final : ControlDoor
 {
     QStringList calls;
 
@@ -50,16 +51,16 @@ struct ScriptedPanel final : PanelOperations
         calls.append(call);
         return acknowledged ? Outcome{true, {}} : Outcome{false, {"Router returned 21"}};
     }
-    Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) override
+    Outcome route(int frameAddress, int phyOut, int phyIn, int level) override
     {
-        return note(QStringLiteral("route %1 %2 %3 %4").arg(FrameAddress).arg(phyOut).arg(phyIn).arg(Level),
-                    FrameAddress != 1);
+        return note(QStringLiteral("route %1 %2 %3 %4").arg(frameAddress).arg(phyOut).arg(phyIn).arg(level),
+                    frameAddress != 1);
     }
-    Outcome recallMacro(int Slot) override { return note(QStringLiteral("macro %1").arg(Slot)); }
-    Outcome sources(int FrameAddress, int phyOut, OutputSources &result) override
+    Outcome recallMacro(int slot) override { return note(QStringLiteral("macro %1").arg(slot)); }
+    Outcome sources(int frameAddress, int phyOut, OutputSources &result) override
     {
         result = {2, -1};
-        return note(QStringLiteral("state %1 %2").arg(FrameAddress).arg(phyOut));
+        return note(QStringLiteral("state %1 %2").arg(frameAddress).arg(phyOut));
     }
     // Ending in a blank, as the panel's router lines do.
     QStringList names() const override { return {RouterLine + u' '}; }
@@ -127,6 +128,7 @@ private slots:
         const QString acked = QStringLiteral("BE EF 00 00 00 05 03 57");
         const QString refused = QStringLiteral("Router returned 21\n");
         const QString noPanel = QStringLiteral("No panel is running: the route state lives in the panel\n");
+        const QString direct = QStringLiteral("velmora-ctl: opening COM1 directly: FOLDER/Velmora/1.1/ports/COM1\n");
         // clang-format off
         const QString rejectedLines = QStringLiteral("Data Error: Frame Address out of range (rejected.rcf, line 6)\nInvalid Router--Line 5\r\n");
         QTest::newRow("check: rejected lines listed") << "" << "check rejected.rcf" << 0 << "VL ConfigFile 1.2\r\n"
@@ -135,13 +137,16 @@ private slots:
             << rejectedLines + "rejected.rcf:6: rejected: Invalid Router\nrejected.rcf:7: ignored: Router Timeout out of range\n" << "" << "";
         QTest::newRow("check: wrong header") << "" << "check wrong.rcf" << 1 << ""
             << "Velmora: This is not a valid configuration file for this version of the program (wrong.rcf, line 1)\n" << "" << "";
-        QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
-        QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << refused
+        QTest::newRow("route acknowledged") << "" << "route set-up.rcf 0 3 5" << 0 << "" << direct << acked << "";
+        QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << direct + refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|macro|names|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("unknown command") << "" << "bogus 1" << 2 << ""
+            << "velmora-ctl: unknown command 'bogus'\nusage: velmora-ctl check|init" << "" << "";
         for (const auto &[arguments, usage] :
-             {std::pair{"", "check|macro|names|route"}, std::pair{"check --strict", "check"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+             {std::pair{"", "check|init|macro|names|route"}, std::pair{"check --strict", "check"}, std::pair{"route set-up.rcf 16 1 1", "route"},
+              std::pair{"init --com-port COM5", "init"}, std::pair{"init --demo --demo", "init"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
               std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
@@ -157,7 +162,7 @@ private slots:
             << "A Velmora panel holds the control port but does not answer\n" << "" << "";
         // No panel, as under cron: only velmora-ctl's own message, none of Qt's about the variable.
         QTest::newRow("no XDG_RUNTIME_DIR") << "unset" << "state 0 4" << 1 << "" << noPanel << "" << "";
-        QTest::newRow("panel: route --direct") << "scripted" << "route --direct set-up.rcf 0 3 5" << 0 << "" << "" << acked << "";
+        QTest::newRow("panel: route --direct") << "scripted" << "route --direct set-up.rcf 0 3 5" << 0 << "" << direct << acked << "";
         // clang-format on
     }
 
@@ -179,23 +184,43 @@ private slots:
                                    panel == u"unset" ? QStringList{"XDG_RUNTIME_DIR"} : QStringList{});
         QTEST(run.exitCode, "exitCode");
         QVERIFY2(run.out.startsWith(out.toUtf8()) && run.out.isEmpty() == out.isEmpty(), run.out.constData());
-        QVERIFY2(run.err.startsWith(err.toUtf8()) && run.err.isEmpty() == err.isEmpty(), run.err.constData());
+        const QByteArray runErr = QByteArray(run.err).replace(folder.folder.path().toUtf8(), "FOLDER");
+        QVERIFY2(runErr.startsWith(err.toUtf8()) && runErr.isEmpty() == err.isEmpty(), runErr.constData());
         QTEST(scripted.calls.join(u'|'), "calls");
         QVERIFY(folder.sim.waitForFrames(int(wire.split(u'|', Qt::SkipEmptyParts).size())));
         QCOMPARE(folder.sim.wire().join(u'|'), wire);
     }
 
-    // The run command seeds the demonstration folder with this file: it must
-    // load without a box or a line not taken and be exactly what a save
-    // writes back.
-    void demonstrationSetUpChecksClean()
+    // init writes default.rcf into the data folder, exactly as a save would
+    // write it back and loading without a box or a line not taken (the
+    // demonstration set-up is also what the run command seeds its folder
+    // with); a second init refuses and leaves it as it is.
+    void firstSetUp_data()
     {
-        QFile file(QStringLiteral(VELMORA_DEMO_SETUP));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const Run run = CtlFolder().run({QStringLiteral("check"), QStringLiteral("--strict"), file.fileName()});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QByteArray());
-        QCOMPARE(run.out, file.readAll());
+        columns<QString, QByteArray>({"arguments", "written"});
+        const QByteArray demo = readTestFile(QStringLiteral(VELMORA_DEMO_SETUP));
+        QTest::newRow("demonstration") << "init --demo" << demo;
+        QTest::newRow("demonstration on COM2")
+            << "init --com-port COM2 --demo" << QByteArray(demo).replace("Com Port: 1", "Com Port: 2");
+        QTest::newRow("one router") << "init --com-port com4"
+                                    << Header +
+                                           "Com Port: 4\r\nRouter Timeout: 3\r\nRouter: 0; 0; 15; 15; 0; 0; 0;In 01;";
+    }
+
+    void firstSetUp()
+    {
+        const auto [arguments, written] = fetch<QString, QByteArray>({"arguments", "written"});
+        const CtlFolder folder;
+        const QString setUp = folder.folder.filePath(QStringLiteral("Velmora/1.1/default.rcf"));
+        for (const int exitCode : {0, 1}) {
+            const Run run = folder.run(arguments.split(u' '));
+            QCOMPARE(run.exitCode, exitCode);
+            QCOMPARE(run.err.contains("already exists; init never replaces a set-up"), exitCode == 1);
+            QVERIFY(readTestFile(setUp).startsWith(written));
+        }
+        const Run check = folder.run({QStringLiteral("check"), QStringLiteral("--strict"), setUp});
+        QCOMPARE(check.err, QByteArray());
+        QCOMPARE(check.out, readTestFile(setUp));
     }
 };
 

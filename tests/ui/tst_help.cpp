@@ -26,21 +26,21 @@ private slots:
         const QString bin = prefix.path() + QStringLiteral("/bin");
         QVERIFY(QDir().mkpath(bin));
         // Installed: the page is in the shared data folder of the prefix.
-        QCOMPARE(HelpFolder(bin), prefix.path() + QStringLiteral("/share/velmora"));
+        QCOMPARE(::helpFolder(bin), prefix.path() + QStringLiteral("/share/velmora"));
         // Beside the program (the build tree), that folder wins.
         desktop::writeWholeFile(bin + u'/' + HelpFileName, "<html></html>");
-        QCOMPARE(HelpFolder(bin), bin);
+        QCOMPARE(::helpFolder(bin), bin);
         // The build copies the page beside the programs.
-        QCOMPARE(HelpFolder(QStringLiteral(VELMORA_BIN_DIR)), QStringLiteral(VELMORA_BIN_DIR));
+        QCOMPARE(::helpFolder(QStringLiteral(VELMORA_BIN_DIR)), QStringLiteral(VELMORA_BIN_DIR));
 
         // Once the configuration dialog opened, the page is looked for in
         // the program's folder; a second opening leaves that path alone.
         ConfigRig rig;
         rig.open();
-        const QString expected = HelpFolder(QCoreApplication::applicationDirPath()) + u'/' + HelpFileName;
-        QCOMPARE(HelpFile(), expected);
+        const QString expected = ::helpFolder(QCoreApplication::applicationDirPath()) + u'/' + HelpFileName;
+        QCOMPARE(helpFile(), expected);
         rig.open();
-        QCOMPARE(HelpFile(), expected);
+        QCOMPARE(helpFile(), expected);
     }
 
     // What the operator hears: nothing when a browser shows the page, the
@@ -74,7 +74,7 @@ private slots:
         setHelpTeller([&heard](const QString &message) { heard.append(message); });
         if (shellFails == u"refuses")
             shell.shellOpenResult = desktop::Shell::ShellOpenFailed;
-        ShowHelp();
+        showHelp();
         if (shellFails == u"browser fails")
             shell.webPageFailed(QStringLiteral("no web browser started"));
         setHelpTeller({});

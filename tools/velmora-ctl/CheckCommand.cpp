@@ -35,7 +35,7 @@ int runCheck(const QStringList &given)
     CommandSetup setup;
     if (!loadForCommand(arguments.constFirst(), setup))
         return ExitFailed;
-    writeStandardOutput(ConfigText(setup.config, setup.macros));
+    writeStandardOutput(configText(setup.config, setup.macros));
     const QString file = QDir::toNativeSeparators(arguments.constFirst());
     if (strict)
         return tellEveryLine(file, setup.report) ? ExitOk : ExitFailed;

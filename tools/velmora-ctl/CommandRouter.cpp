@@ -1,6 +1,7 @@
 #include "CommandRouter.h"
 
 #include "Commands.h"
+#include "StandardStreams.h"
 #include "config/ComPort.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
@@ -21,10 +22,14 @@ int CommandRouter::run(CommandSetup &setup, const QString &operation, qsizetype 
     bool allAcknowledged = false;
     desktop::runTrapped(operation, [&] {
         CommandRouter router(setup);
-        if (comPortNumber(setup.config.CommPortName) == 0) {
+        const int port = comPortNumber(setup.config.CommPortName);
+        if (port == 0) {
             router.m_status.SetErrMsg(QStringLiteral("No COM port in the configuration"));
             return;
         }
+        // No panel in between: the operator should know which device is written to.
+        writeErrorLine(QStringLiteral("velmora-ctl: opening %1 directly: %2")
+                           .arg(setup.config.CommPortName, SerialLink::portPath(port, desktop::AppFolder())));
         routing(router);
         allAcknowledged = router.m_acknowledged == expected;
     });

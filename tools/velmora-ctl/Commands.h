@@ -16,6 +16,11 @@ inline constexpr int ExitUsage = 2;
 // a line was rejected or ignored.
 int runCheck(const QStringList &arguments);
 
+// init [--demo] [--com-port COMn]: writes a first set-up, default.rcf, into
+// the data folder (one router to edit, or the demonstration set-up), never
+// over an existing one.
+int runInit(const QStringList &arguments);
+
 // route [--direct] [--timeout SECONDS] FILE FA OUT IN [LEVEL]: through the running panel when
 // one answers; otherwise (or --direct) loads FILE as check does and sends one
 // crosspoint through the panel's route path. 0 when acknowledged.

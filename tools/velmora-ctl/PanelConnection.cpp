@@ -2,7 +2,7 @@
 
 #include "Commands.h"
 #include "StandardStreams.h"
-#include "desktop/LocalConnect.h"
+#include "desktop/net/LocalConnect.h"
 #include "remote/control/ControlSocketName.h"
 
 #include <QDeadlineTimer>

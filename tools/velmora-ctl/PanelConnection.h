@@ -34,9 +34,9 @@ enum class AnswerForm { OneLine, List };
 // Sends one command line to the running panel and waits for its one-line
 // answer ("ok", "error ...", "video N audio N"), or to a list its lines
 // without the closing "end" ("\n" between) unless it is refused with an
-// "error ..." line. None when no panel runs for this user; an error answer when the panel went away before answering, did
-// not accept and answer within the time-out, or holds the control port while
-// its socket does not answer: the line is never opened beside it.
+// "error ..." line. None when no panel runs for this user; an error answer when the panel went away before answering,
+// did not accept and answer within the time-out, or holds the control port while its socket does not answer: the line
+// is never opened beside it.
 [[nodiscard]] std::optional<QString> askPanel(const QString &command, const PanelOptions &options,
                                               AnswerForm form = AnswerForm::OneLine);
 

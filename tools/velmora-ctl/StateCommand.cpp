@@ -49,8 +49,10 @@ int runState(const QStringList &given)
     if (!options || arguments.size() != 2 || !frameOk || !outputOk || frameAddress < 0 ||
         frameAddress >= limits::FrameAddresses || output < 0)
         return refuseUsage(QStringLiteral("state"));
-    const std::optional<QString> state = askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options);
-    const int status = printPanelAnswer(state, QStringLiteral("No panel is running: the route state lives in the panel"));
+    const std::optional<QString> state =
+        askPanel(QStringLiteral("state %1 %2").arg(frameAddress).arg(output), *options);
+    const int status =
+        printPanelAnswer(state, QStringLiteral("No panel is running: the route state lives in the panel"));
     // The first line stays as scripts read it; the rest is for the operator.
     if (status == ExitOk)
         writeStandardOutput(asTheWindowShows(*state, frameAddress, output, *options).toUtf8());

@@ -16,10 +16,9 @@ const std::map<QString, QString> &usages()
          QStringLiteral("usage: velmora-ctl check [--strict] FILE\n"
                         "  loads FILE as the panel does at start-up: boxes and rejected lines on standard\n"
                         "  error, then the lines not read as an editor numbers them; when the load\n"
-                        "  completed, the file a save would write on standard output\n"
-                        "\n"
-                        "--strict: status 1 when a line was rejected or ignored,\n"
-                        "  each told on standard error as FILE:LINE: rejected|ignored: WHY")},
+                        "  completed, the file a save would write on standard output; with --strict,\n"
+                        "  status 1 when a line was rejected or ignored, each told on standard error as\n"
+                        "  FILE:LINE: rejected|ignored: WHY")},
         {QStringLiteral("route"),
          QStringLiteral("usage: velmora-ctl route [--direct] [--timeout SECONDS] FILE FA OUT IN [LEVEL]\n"
                         "  FA 0-15; OUT and IN the router's ports counted from 0, as in the file's macro\n"
@@ -30,6 +29,12 @@ const std::map<QString, QString> &usages()
          QStringLiteral("usage: velmora-ctl macro [--direct] [--timeout SECONDS] FILE SLOT\n"
                         "  SLOT 0-11, the macro button counted from 0; through the running panel (its own\n"
                         "  macros) when one answers, otherwise or with --direct FILE's macro on the line")},
+        {QStringLiteral("init"),
+         QStringLiteral("usage: velmora-ctl init [--demo] [--com-port COMn]\n"
+                        "  writes a first set-up, default.rcf, into the data folder: one 16 x 16 router at\n"
+                        "  frame address 0 on COM1 to set to your routers, or with --demo the demonstration\n"
+                        "  set-up (two routers, named ports, a macro); --com-port puts it on COM1 to COM4.\n"
+                        "  Never replaces an existing set-up (status 1)")},
         {QStringLiteral("names"),
          QStringLiteral("usage: velmora-ctl names [--timeout SECONDS]\n"
                         "  the running panel's routers with the names of their ports, one line each as the\n"
@@ -66,13 +71,18 @@ QString fullUsage()
     QString text = QStringLiteral("usage: velmora-ctl ") + commandNames() + QStringLiteral(" ...\n");
     for (const auto &entry : usages())
         text += QLatin1Char('\n') + entry.second + QLatin1Char('\n');
-    text += QStringLiteral("\n--timeout SECONDS: how long to wait for the running panel to accept and answer,\n"
-                           "  then give up with status 1 (default %1: a macro routing all 127 outputs with no\n"
-                           "  router answering at the longest router timeout, 60 s, plus a minute). The line is\n"
-                           "  never opened beside a panel that holds the control port.\n")
+    // Laid out as help2man reads it: a heading, then one option a line with
+    // its text from column 22, continued there.
+    text += QStringLiteral("\nOptions of the commands that ask the running panel:\n"
+                           "  --timeout SECONDS  how long to wait for the panel to accept and answer, then\n"
+                           "                     give up with status 1 (default %1: a macro routing all 127\n"
+                           "                     outputs with no router answering at the longest router\n"
+                           "                     timeout, 60 s, plus a minute). The line is never opened\n"
+                           "                     beside a panel that holds the control port.\n")
                 .arg(DefaultTimeoutSeconds);
-    text += QStringLiteral("\n-h, --help: print this help and exit. --version: print the program's name and\n"
-                           "  version and exit.\n");
+    text += QStringLiteral("\nOptions without a command:\n"
+                           "  -h, --help         print this help and exit\n"
+                           "  --version          print the program's name and version and exit\n");
     text += QStringLiteral("\nExit status: 0 done, 1 failed (the reason on standard error), 2 wrong call.\n");
     return text;
 }

@@ -14,11 +14,9 @@ using Command = int (*)(const QStringList &arguments);
 const std::map<QString, Command> &commands()
 {
     static const std::map<QString, Command> table = {
-        {QStringLiteral("check"), &runCheck},
-        {QStringLiteral("route"), &runRoute},
-        {QStringLiteral("macro"), &runMacro},
-        {QStringLiteral("names"), &runNames},
-        {QStringLiteral("state"), &runState},
+        {QStringLiteral("check"), &runCheck},   {QStringLiteral("route"), &runRoute},
+        {QStringLiteral("macro"), &runMacro},   {QStringLiteral("init"), &runInit},
+        {QStringLiteral("names"), &runNames},   {QStringLiteral("state"), &runState},
         {QStringLiteral("status"), &runStatus},
     };
     return table;
@@ -40,6 +38,8 @@ int main(int argc, char *argv[])
     }
     const auto command = arguments.isEmpty() ? commands().end() : commands().find(arguments.constFirst());
     if (command == commands().end()) {
+        if (!arguments.isEmpty())
+            writeErrorLine(QStringLiteral("velmora-ctl: unknown command '%1'").arg(arguments.constFirst()));
         writeErrorLine(QStringLiteral("usage: velmora-ctl ") + commandNames() +
                        QStringLiteral(" ... (velmora-ctl --help for each)"));
         return ExitUsage;

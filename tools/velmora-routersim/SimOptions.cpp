@@ -232,29 +232,38 @@ std::string usageLine()
 
 std::string helpText()
 {
+    // Laid out as help2man reads it, so the manual page keeps these lists:
+    // an option or a row per line, its text from column 24, continued there.
     return usageLine() + R"(
 Stands in for up to 16 crosspoint routers sharing one 9600 baud line.
 
-  --link PATH      create a pseudo-terminal and point the symbolic link PATH at it
-  --device PATH    use an existing serial device instead (set raw, 9600 8N1)
-  --routers LIST   frame addresses that have a router, e.g. 0,3,5-7 (default 0-15);
-                   frames for any other address go unanswered
-  --answer FA=ANSWER
-                   how router FA (0-15, or * for all) answers a good frame:
-                     ack          the acknowledge byte 06 (default)
-                     silent       nothing
-                     code:N       the single byte N (decimal 0-255)
-                     bytes:HH,..  these bytes, in hex
-                   append @MS to answer MS milliseconds after the frame arrived;
-                   a router's own --answer overrides FA=*
-  --no-pacing      write answers at once instead of at 9600 baud
-  -h, --help       print this help and exit
-  --version        print the program's name and version and exit
+Options:
+  --link PATH          create a pseudo-terminal and point the symbolic link PATH at it
+  --device PATH        use an existing serial device instead (set raw, 9600 8N1)
+  --routers LIST       frame addresses that have a router, e.g. 0,3,5-7 (default 0-15);
+                       frames for any other address go unanswered
+  --answer FA=ANSWER   how router FA (0-15, or * for all) answers a good frame, ANSWER
+                       being one of the answers below; a router's own --answer
+                       overrides FA=*
+  --no-pacing          write answers at once instead of at 9600 baud
+  -h, --help           print this help and exit
+  --version            print the program's name and version and exit
 
-Prints "ready PATH" once the port is usable, then one line per frame:
+Answers:
+  ack                  the acknowledge byte 06 (default)
+  silent               nothing
+  code:N               the single byte N (decimal 0-255)
+  bytes:HH,..          these bytes, in hex
+  ANSWER@MS            that answer, MS milliseconds after the frame arrived
+
+Output:
+  ready PATH           once the port is usable
   SECONDS.MMM B0 B1 B2 B3 B4 B5 B6 B7 router=FA input=N output=N VERDICT
-with VERDICT one of ack, refused:N, silent, bytes:HH,.., no-router, bad-check,
-followed by delay=MS when the answer is delayed. Stops on SIGINT or SIGTERM.
+                       one line per frame; VERDICT is ack, refused:N, silent,
+                       bytes:HH,.., no-router or bad-check, followed by delay=MS
+                       when the answer is delayed
+
+It stops on SIGINT or SIGTERM.
 )";
 }
 

@@ -27,7 +27,8 @@ void dismiss(QWidget &widget)
 
 } // namespace
 
-CloseOnStop::CloseOnStop(QWidget &window, QObject *parent) : QObject(parent), m_window(window) {}
+CloseOnStop::CloseOnStop(QWidget &window, QObject *parent) : QObject(parent), m_window(window)
+{}
 
 void CloseOnStop::stop()
 {
@@ -41,7 +42,8 @@ void CloseOnStop::stop()
     }
     // Posted, so it runs in the loop below the dismissed dialogs, once each
     // exec() has returned and its caller has finished.
-    QMetaObject::invokeMethod(this, [this] { m_window.close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_window.close(); }, Qt::QueuedConnection);
 }
 
 bool CloseOnStop::eventFilter(QObject *watched, QEvent *event)
@@ -50,7 +52,8 @@ bool CloseOnStop::eventFilter(QObject *watched, QEvent *event)
         auto *widget = static_cast<QWidget *>(watched);
         // Dismissed from inside its own loop: exec() is still starting it now.
         if (waitsForOperator(*widget))
-            QMetaObject::invokeMethod(widget, [widget] { dismiss(*widget); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                widget, [widget] { dismiss(*widget); }, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

@@ -64,7 +64,7 @@ QString QtShell::SaveFileDialog(const QString &title, const QString &filterList,
 
 bool QtShell::ShowText(const QString &text)
 {
-    const QString path = WriteDisplayFile(text);
+    const QString path = writeDisplayFile(text);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         throw Fault(QStringLiteral("Cannot open ") + QDir::toNativeSeparators(path) + QStringLiteral(" for display"));
     return true;
@@ -75,7 +75,7 @@ qint32 QtShell::ShellOpen(const QString &target)
     return QDesktopServices::openUrl(QUrl::fromUserInput(target)) ? ShellOpenSucceeded : ShellOpenFailed;
 }
 
-bool QtShell::OpenWebPage(const QString &path, std::function<void(const QString &why)> failed)
+bool QtShell::openWebPage(const QString &path, std::function<void(const QString &why)> failed)
 {
     const QUrl page = QUrl::fromLocalFile(path);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)

@@ -20,7 +20,7 @@ public:
     // Through xdg-open where there is one, watched: it ends with a failure
     // when no browser could be started (none installed, none that runs as
     // root). Left running with the browser, it is not ended with the panel.
-    bool OpenWebPage(const QString &path, std::function<void(const QString &why)> failed) override;
+    bool openWebPage(const QString &path, std::function<void(const QString &why)> failed) override;
     bool CtrlKeyDown() override;
     bool ShiftKeyDown() override;
 };

@@ -2,10 +2,10 @@
 
 #include "base/PanelLimits.h"
 #include "desktop/TextTokens.h"
+#include "door/ControlDoor.h"
 #include "link/RouteArguments.h"
 #include "model/MacroBank.h"
 #include "model/clsRouter.h"
-#include "operations/PanelOperations.h"
 #include "remote/control/StatusReport.h"
 
 #include <QRegularExpression>
@@ -18,7 +18,7 @@ QString line(const QString &text)
     return desktop::withControlsBlanked(text) + QLatin1Char('\n');
 }
 
-QString judged(const PanelOperations::Outcome &outcome)
+QString judged(const ControlDoor::Outcome &outcome)
 {
     return outcome.ok ? line(QStringLiteral("ok")) : line(QStringLiteral("error ") + outcome.failures.join(u"; "));
 }
@@ -43,7 +43,7 @@ QString usageOf(const QString &command)
     return line(QStringLiteral("error unknown command"));
 }
 
-QString route(const QStringList &words, PanelOperations &panel)
+QString route(const QStringList &words, ControlDoor &panel)
 {
     const std::optional<RouteArguments> crosspoint = RouteArguments::parse(words.mid(1));
     if (!crosspoint)
@@ -51,7 +51,7 @@ QString route(const QStringList &words, PanelOperations &panel)
     return judged(panel.route(crosspoint->FrameAddress, crosspoint->phyOut, crosspoint->phyIn, crosspoint->Level));
 }
 
-QString macro(const QStringList &words, PanelOperations &panel)
+QString macro(const QStringList &words, ControlDoor &panel)
 {
     const auto slot = boundedNumber(words.value(1), 0, MacroBank::SlotCount - 1);
     if (words.size() != 2 || !slot)
@@ -59,14 +59,14 @@ QString macro(const QStringList &words, PanelOperations &panel)
     return judged(panel.recallMacro(*slot));
 }
 
-QString state(const QStringList &words, PanelOperations &panel)
+QString state(const QStringList &words, ControlDoor &panel)
 {
     const auto frameAddress = boundedNumber(words.value(1), 0, limits::FrameAddresses - 1);
     const auto output = boundedNumber(words.value(2), 0, clsRouter::MaxPortIndex);
     if (words.size() != 3 || !frameAddress || !output)
         return usageOf(words.value(0));
     OutputSources sources;
-    const PanelOperations::Outcome outcome = panel.sources(*frameAddress, *output, sources);
+    const ControlDoor::Outcome outcome = panel.sources(*frameAddress, *output, sources);
     if (!outcome.ok)
         return judged(outcome);
     return line(QStringLiteral("video %1 audio %2").arg(sources.video).arg(sources.audio));
@@ -102,7 +102,7 @@ QStringList wordsOf(const QString &text)
 
 } // namespace
 
-QString ControlCommands::answer(const QString &text, PanelOperations &panel, const StatusReport &report)
+QString ControlCommands::answer(const QString &text, ControlDoor &panel, const StatusReport &report)
 {
     const QStringList words = wordsOf(text);
     const QString command = words.value(0);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class PanelOperations;
+class ControlDoor;
 class StatusReport;
 
 // The control port's line protocol: one command line in, its answer out.
@@ -17,7 +17,7 @@ namespace ControlCommands {
 
 // The answer to one command line (without its line end): one or more lines,
 // each ending with "\n". Messages never break a line.
-[[nodiscard]] QString answer(const QString &line, PanelOperations &panel, const StatusReport &report);
+[[nodiscard]] QString answer(const QString &line, ControlDoor &panel, const StatusReport &report);
 
 // Whether the command may go to a router and so waits for the line; the
 // others are answered from the panel's memory.

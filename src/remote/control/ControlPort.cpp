@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <exception>
 
-ControlPort::ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent)
+ControlPort::ControlPort(ControlDoor &panel, StatusSink &status, QObject *parent)
     : QObject(parent), m_panel(panel), m_listener(status), m_budget(status),
       m_turns(*this, [this](ControlClient &client) { return serve(client); })
 {

@@ -8,7 +8,7 @@
 #include <QObject>
 
 class ControlClient;
-class PanelOperations;
+class ControlDoor;
 class QLocalSocket;
 class StatusSink;
 
@@ -25,7 +25,7 @@ class ControlPort final : public QObject
     Q_OBJECT
 
 public:
-    ControlPort(PanelOperations &panel, StatusSink &status, QObject *parent = nullptr);
+    ControlPort(ControlDoor &panel, StatusSink &status, QObject *parent = nullptr);
     ~ControlPort() override;
 
     // Starts listening (see ControlListener). True when listening.
@@ -45,7 +45,7 @@ private:
     bool serve(ControlClient &client);
     [[nodiscard]] QString answerTo(const QString &command);
 
-    PanelOperations &m_panel;
+    ControlDoor &m_panel;
     StatusReport m_statusReport;
     ControlListener m_listener;
     ControlBudget m_budget;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operations/MatrixSnapshot.h"
+#include "door/MatrixSnapshot.h"
 #include "remote/swp08/Request.h"
 
 #include <QList>

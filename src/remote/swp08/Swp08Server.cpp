@@ -1,6 +1,6 @@
 #include "remote/swp08/Swp08Server.h"
 
-#include "operations/RemotePanel.h"
+#include "door/RemoteDoor.h"
 #include "remote/ServerLimits.h"
 #include "remote/swp08/CrosspointAnswers.h"
 #include "remote/swp08/FrameWriter.h"
@@ -30,16 +30,16 @@ const ServerKind &Swp08Server::kind()
     return swp08;
 }
 
-Swp08Server::Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent)
+Swp08Server::Swp08Server(RemoteDoor &panel, ServerOptions options, QObject *parent)
     : RemoteServer(panel, std::move(options), kind(), serverlimits::Swp08Clients, serverlimits::Swp08WaitingRoutesInAll,
                    parent),
       m_turns(*this, [this](Swp08Client &client) { return serve(client); })
 {
-    connect(&panel, &RemotePanel::routed, this, &Swp08Server::announceRoute);
-    connect(&panel, &RemotePanel::locksChanged, this, &Swp08Server::announceLocks);
+    connect(&panel, &RemoteDoor::routed, this, &Swp08Server::announceRoute);
+    connect(&panel, &RemoteDoor::locksChanged, this, &Swp08Server::announceLocks);
 }
 
-std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemotePanel &panel, const QStringList &arguments)
+std::unique_ptr<Swp08Server> Swp08Server::fromArguments(RemoteDoor &panel, const QStringList &arguments)
 {
     return startServer<Swp08Server>(panel, ServerOptions::parse(kind(), arguments));
 }

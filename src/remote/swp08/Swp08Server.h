@@ -34,12 +34,12 @@ public:
 
     [[nodiscard]] static const ServerKind &kind();
 
-    Swp08Server(RemotePanel &panel, ServerOptions options, QObject *parent = nullptr);
+    Swp08Server(RemoteDoor &panel, ServerOptions options, QObject *parent = nullptr);
 
     // The server the options and the user's settings file ask for,
     // listening; none when it is not asked for or cannot start (the status
     // line says why).
-    [[nodiscard]] static std::unique_ptr<Swp08Server> fromArguments(RemotePanel &panel, const QStringList &arguments);
+    [[nodiscard]] static std::unique_ptr<Swp08Server> fromArguments(RemoteDoor &panel, const QStringList &arguments);
 
 private:
     // A route of a client on the line: its CONNECTED goes to it in the form it asked.

@@ -3,7 +3,7 @@
 #include "base/PanelLimits.h"
 #include "desktop/AppFolder.h"
 #include "desktop/Fault.h"
-#include "operations/RemotePanel.h"
+#include "door/RemoteDoor.h"
 #include "remote/ServerLimits.h"
 #include "remote/videohub/BlockWriter.h"
 #include "remote/videohub/PanelReading.h"
@@ -30,18 +30,18 @@ QString uniqueIdOfThisPanel()
 
 } // namespace
 
-VideohubServer::VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent)
+VideohubServer::VideohubServer(RemoteDoor &panel, VideohubOptions options, QObject *parent)
     : RemoteServer(panel, std::move(options), VideohubOptions::kind(), serverlimits::VideohubClients,
                    serverlimits::VideohubWaitingRoutesInAll, parent),
       m_uniqueId(uniqueIdOfThisPanel()), m_turns(*this, [this](VideohubClient &client) { return serve(client); })
 {
-    connect(&panel, &RemotePanel::routed, this, &VideohubServer::pushRoute);
-    connect(&panel, &RemotePanel::portNamesChanged, this, &VideohubServer::pushLabels);
-    connect(&panel, &RemotePanel::locksChanged, this, &VideohubServer::pushLocks);
-    connect(&panel, &RemotePanel::setupChanged, this, &VideohubServer::pushSetup);
+    connect(&panel, &RemoteDoor::routed, this, &VideohubServer::pushRoute);
+    connect(&panel, &RemoteDoor::portNamesChanged, this, &VideohubServer::pushLabels);
+    connect(&panel, &RemoteDoor::locksChanged, this, &VideohubServer::pushLocks);
+    connect(&panel, &RemoteDoor::setupChanged, this, &VideohubServer::pushSetup);
 }
 
-std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemotePanel &panel, const QStringList &arguments)
+std::unique_ptr<VideohubServer> VideohubServer::fromArguments(RemoteDoor &panel, const QStringList &arguments)
 {
     return startServer<VideohubServer>(panel, VideohubOptions::parse(arguments));
 }

@@ -32,13 +32,12 @@ class VideohubServer final : public RemoteServer
     Q_OBJECT
 
 public:
-    VideohubServer(RemotePanel &panel, VideohubOptions options, QObject *parent = nullptr);
+    VideohubServer(RemoteDoor &panel, VideohubOptions options, QObject *parent = nullptr);
 
     // The server the options and the user's settings file (velmora.conf)
     // ask for, listening; none when it is not asked for or cannot start (the
     // status line says why).
-    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(RemotePanel &panel,
-                                                                       const QStringList &arguments);
+    [[nodiscard]] static std::unique_ptr<VideohubServer> fromArguments(RemoteDoor &panel, const QStringList &arguments);
 
 private:
     void adopt(QTcpSocket *socket, const RouteSource &source) override;

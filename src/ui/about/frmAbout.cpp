@@ -76,7 +76,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, &frmAbout::accept);
 
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [] { ShowHelp(); });
+    connect(help, &QShortcut::activated, this, [] { showHelp(); });
 }
 
 QLabel *frmAbout::addLabel(const QString &name, const QString &text, const QRect &geometry)

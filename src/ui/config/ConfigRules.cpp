@@ -54,7 +54,7 @@ ConfigRules::~ConfigRules() = default;
 void ConfigRules::Form_Load()
 {
     desktop::runTrapped(QStringLiteral("Form_Load"), [this] {
-        CompleteHelpFile();
+        completeHelpFile();
         m_advancedMode = false;
         m_updateDepth = 1;
         const QString &port = m_config.CommPortName;
@@ -76,13 +76,13 @@ void ConfigRules::Form_Load()
     });
 }
 
-QString ConfigRules::timeoutText(float RouterTimeout)
+QString ConfigRules::timeoutText(float routerTimeout)
 {
-    if (RouterTimeout == 0.0f)
+    if (routerTimeout == 0.0f)
         return QStringLiteral("2");
     // The shortest text that reads back as the same Single.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, RouterTimeout);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, routerTimeout);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     return text.replace(u'.', QLocale().decimalPoint());
 }

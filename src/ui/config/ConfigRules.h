@@ -83,8 +83,8 @@ public:
     // The text field's number converted by the user's number format; 0 when
     // it is not a number or out of range.
     [[nodiscard]] static float ConvertToSingle(const QString &text);
-    // RouterTimeout as the timeout field shows it ("2" for 0).
-    [[nodiscard]] static QString timeoutText(float RouterTimeout);
+    // routerTimeout as the timeout field shows it ("2" for 0).
+    [[nodiscard]] static QString timeoutText(float routerTimeout);
 
     [[nodiscard]] Row row(int k) const;
     [[nodiscard]] QString fieldText(RowField field, int row) const;

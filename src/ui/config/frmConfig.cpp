@@ -71,7 +71,7 @@ frmConfig::frmConfig(Configuration &setup, QWidget *parent) : QDialog(parent), m
     setTabOrder();
     connectRules();
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [] { ShowHelp(); });
+    connect(help, &QShortcut::activated, this, [] { showHelp(); });
 
     m_rules.Form_Load();
     m_cboCom->setCurrentIndex(m_rules.comIndex());

@@ -3,7 +3,6 @@
 #include "ui/config/ConfigRules.h"
 
 #include <QDialog>
-
 #include <array>
 
 class ChoiceList;

@@ -318,9 +318,9 @@ void frmMainMatrix::inputClick(int r)
     });
 }
 
-void frmMainMatrix::cellClick(int Index)
+void frmMainMatrix::cellClick(int index)
 {
-    desktop::runTrapped(QStringLiteral("imgMatrix_Click"), [&] { m_panel.takes().cellClick(Index); });
+    desktop::runTrapped(QStringLiteral("imgMatrix_Click"), [&] { m_panel.takes().cellClick(index); });
 }
 
 void frmMainMatrix::showMacroButtons()

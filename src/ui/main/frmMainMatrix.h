@@ -86,7 +86,7 @@ private:
     // Right-click on column c's number or lock mark: "Unlock" while it is locked.
     void lockMenu(int c, QPoint globalPosition);
     void inputClick(int r);
-    void cellClick(int Index);
+    void cellClick(int index);
     void Form_Unload();
     [[nodiscard]] bool levelKey(const QEvent *event) const;
 

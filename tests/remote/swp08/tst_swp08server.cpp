@@ -5,7 +5,9 @@
 #include "support/FakeRemotePanel.h"
 #include "support/Swp08Peer.h"
 
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 // The SW-P-08 server's rules, in process, against a panel in memory: 4
 // inputs, 8 outputs (more for the salvo bound), output 4 (from 0) served
@@ -177,9 +179,11 @@ private slots:
         QCOMPARE_LT(rig.panel.taken.indexOf(QRegularExpression("^swp08 127.0.0.2.* 7 1 1$")), before + 16);
     }
 
-    // A client that floods without reading is closed once its unread answers
-    // pass the bound; another client is served meanwhile. 32 clients are
-    // served, the 33rd is closed at once; a client outside the allow list too.
+    // A client that floods without reading is no longer read once its unread
+    // answers pass the bound (from the watch's look that finds it behind to
+    // the next, which closes it, none of its requests is handled); another
+    // client is served meanwhile. 32 clients are served, the 33rd is closed
+    // at once; a client outside the allow list too.
     void clientBounds()
     {
         ServerRig rig(8, QStringLiteral("127.0.0.1/32"));
@@ -188,11 +192,18 @@ private slots:
         // takes no more than a kilobyte from the system for it.
         flooder->socket.setReadBufferSize(1024);
         flooder->socket.blockSignals(true);
-        // Implementation requests, whose answers are nine times their size.
-        flooder->sendRaw(FrameWriter::frame(QByteArray::fromHex("61")).repeated(300'000));
+        // Implementation requests, whose answers are nine times their size,
+        // with an interrogate (a matrix read) every hundred to count them by.
+        QList<int> readsAtLooks;
+        QObject::connect(rig.server->findChild<QTimer *>(QStringLiteral("watch")), &QTimer::timeout,
+                         [&] { readsAtLooks.append(rig.panel.matrixReads); });
+        const QByteArray hundred = FrameWriter::frame(QByteArray::fromHex("61")).repeated(99) +
+                                   FrameWriter::frame(QByteArray::fromHex("01 00 00 01"));
+        flooder->sendRaw(hundred.repeated(3000));
         auto other = rig.connect();
         QCOMPARE(other->ask("02 00 00 00 01", 2), (QStringList{Ack, "04 00 00 00 01"}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.server->connectedCount(), 1, 10000);
+        QCOMPARE(readsAtLooks.constLast(), readsAtLooks.value(readsAtLooks.size() - 2));
 
         // The other client and 31 more.
         std::vector<std::unique_ptr<Swp08Peer>> peers;
@@ -205,7 +216,8 @@ private slots:
 
     // Past the idle limit, the client silent longest gives up its place to a
     // new client that needs one, not to one the allow list turns away; the
-    // others keep theirs. (On [::], which takes the IPv4 clients too.)
+    // others keep theirs, also through the watch's looks: silence alone
+    // closes nobody. (On [::], which takes the IPv4 clients too.)
     void theQuietestClientGivesUpItsPlace()
     {
         ServerRig rig(8, QStringLiteral("127.0.0.1/32"), 1, QHostAddress(QStringLiteral("::")));
@@ -221,6 +233,9 @@ private slots:
         auto late = rig.connect();
         QVERIFY(peers[1]->waitForClose());
         QCOMPARE(late->ask("01 00 00 01", 2), (QStringList{Ack, "03 00 00 01 02"}));
+        QCOMPARE(rig.server->connectedCount(), serverlimits::Swp08Clients);
+        QSignalSpy looks(rig.server->findChild<QTimer *>(QStringLiteral("watch")), &QTimer::timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(looks.size(), 2, 3 * Swp08Server::WatchMs);
         QCOMPARE(rig.server->connectedCount(), serverlimits::Swp08Clients);
     }
 

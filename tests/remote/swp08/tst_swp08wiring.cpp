@@ -33,10 +33,10 @@ private slots:
         QVERIFY(rig.startSim({"--no-pacing", "--answer", "0=ack", "--answer", "1=code:21"}));
         rig.build();
         // Default options: loopback, a port the system picks.
-        swp08::Swp08Server server(rig.panel->operations(), ServerOptions{});
+        swp08::Swp08Server server(*rig.door, ServerOptions{});
         videohub::VideohubOptions videohubOptions;
         videohubOptions.port = 0;
-        videohub::VideohubServer videohub(rig.panel->operations(), videohubOptions);
+        videohub::VideohubServer videohub(*rig.door, videohubOptions);
         QVERIFY(server.listen() && videohub.listen());
         rig.panel->Form_Load([&rig] { rig.runSetup(); });
         Swp08Peer a(server.port());

@@ -119,8 +119,9 @@ private slots:
     // A name is the rest of its line: a line break in it cannot end the block.
     void labelKeepsToItsLine()
     {
-        QCOMPARE(BlockWriter::labels(Block::OutputLabels, {{2, QStringLiteral("Rec\r\nA")}, {0, QStringLiteral("Mon ü")}}),
-                 QByteArray("OUTPUT LABELS:\n2 Rec  A\n0 Mon \xc3\xbc\n\n"));
+        QCOMPARE(
+            BlockWriter::labels(Block::OutputLabels, {{2, QStringLiteral("Rec\r\nA")}, {0, QStringLiteral("Mon ü")}}),
+            QByteArray("OUTPUT LABELS:\n2 Rec  A\n0 Mon \xc3\xbc\n\n"));
     }
 
     // The same folder gives the same id, another folder another.

@@ -1,4 +1,4 @@
-#include "panel/PanelControl.h"
+#include "paneldoor/PanelDoor.h"
 #include "remote/control/ControlPort.h"
 #include "remote/videohub/VideohubServer.h"
 #include "support/ControlAnswer.h"
@@ -40,11 +40,11 @@ struct ServerRig : PanelRig
         });
         const bool simulating = startSim({"--no-pacing", "--answer", "0=" + answer0, "--answer", "1=code:21"});
         build();
-        control = std::make_unique<ControlPort>(panel->operations(), *panel);
+        control = std::make_unique<ControlPort>(*door, *panel);
         control->listen();
         VideohubOptions options;
         options.port = 0;
-        server = std::make_unique<VideohubServer>(panel->operations(), options);
+        server = std::make_unique<VideohubServer>(*door, options);
         ready = simulating && server->listen();
         if (starting) {
             runSetup();
@@ -142,19 +142,21 @@ private slots:
     }
 
     // Until the start-up dialog closes, a client's route is refused as the
-    // control port's is: nothing on the line, the status line says why.
-    // Then routes are logged and pushed in the order they reached the router,
-    // also when one was taken while another waited for its reply. The panel
-    // then closes while routes wait for their replies and in queue: they
-    // end without a crash, the server still answers.
+    // control port's is: nothing on the line, the status line says why, the
+    // client is told the output's source unchanged. Then routes are logged
+    // and pushed in the order they reached the router, also when one was
+    // taken while another waited for its reply. The panel then closes while
+    // routes wait for their replies and in queue: they end without a crash,
+    // the server still answers.
     void routesAreToldInLineOrder()
     {
         ServerRig rig(QStringLiteral("ack@200"), true);
         QVERIFY(rig.ready);
         auto peer = rig.connect();
+        rig.stateOf(0, 0).setVideo(2);
         peer->send("VIDEO OUTPUT ROUTING:\n0 1\n\n");
-        QCOMPARE(peer->next(1), QList<QStringList>{Ack});
-        QTRY_COMPARE(rig.panel->statusLine().text(), PanelControl::StartingUpMessage);
+        QCOMPARE(peer->next(2), (QList<QStringList>{Ack, {Routing, "0 2"}}));
+        QTRY_COMPARE(rig.panel->statusLine().text(), PanelDoor::StartingUpMessage);
         QCOMPARE(rig.sim.frames().size(), 0);
         rig.panel->Form_Load([&rig] { rig.runSetup(); });
         // A fresh client, past the dump of the set-up now started.

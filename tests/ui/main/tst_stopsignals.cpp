@@ -2,7 +2,7 @@
 #include "desktop/WholeFile.h"
 #include "desktop/qt/CloseOnStop.h"
 #include "desktop/qt/QtDialogs.h"
-#include "panel/PanelControl.h"
+#include "paneldoor/PanelDoor.h"
 #include "support/ControlAnswer.h"
 #include "support/DataRows.h"
 #include "support/WindowRig.h"
@@ -61,7 +61,7 @@ private slots:
                 return probe.waitForConnected();
             },
             Timeout));
-        QCOMPARE(controlAnswer("route 0 1 2\n"), "error " + PanelControl::StartingUpMessage);
+        QCOMPARE(controlAnswer("route 0 1 2\n"), "error " + PanelDoor::StartingUpMessage);
 
         QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return panel.state() == QProcess::NotRunning; }, Timeout));

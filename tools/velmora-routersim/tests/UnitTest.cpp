@@ -51,8 +51,8 @@ private slots:
         QFETCH(QByteArray, stream);
         QFETCH(QString, judged);
         const QString expected = QStringLiteral("12.345 ") + judged.replace(u'|', QStringLiteral("|12.345 "));
-        const auto parsed = parseCommandLine(
-            {"--link", "x", "--routers", "0-4,6", "--answer", "0=ack", "--answer", "*=silent", "--answer", "2=code:21"});
+        const auto parsed = parseCommandLine({"--link", "x", "--routers", "0-4,6", "--answer", "0=ack", "--answer",
+                                              "*=silent", "--answer", "2=code:21"});
         QVERIFY(parsed.action == ParseOutcome::Action::Run);
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(stream.constData());
         const auto size = std::size_t(stream.size());

@@ -1,4 +1,4 @@
-#include "desktop/LocalConnect.h"
+#include "desktop/net/LocalConnect.h"
 
 #include <QFile>
 #include <QLocalSocket>

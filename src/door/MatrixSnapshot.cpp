@@ -1,4 +1,4 @@
-#include "operations/MatrixSnapshot.h"
+#include "door/MatrixSnapshot.h"
 
 bool MatrixSnapshot::served(bool input, int port) const
 {

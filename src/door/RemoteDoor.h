@@ -1,8 +1,8 @@
 #pragma once
 
+#include "door/ControlDoor.h"
+#include "door/MatrixSnapshot.h"
 #include "link/RouteSource.h"
-#include "operations/MatrixSnapshot.h"
-#include "operations/PanelOperations.h"
 
 #include <QList>
 #include <QObject>
@@ -12,8 +12,9 @@ class StatusSink;
 // All a protocol server sees of the running panel: the matrix as it stands,
 // the changes it may ask for on behalf of a client (each with the client as
 // its origin, for locks and the activity log), and the signals that tell it
-// what changed, whoever changed it. Matrix ports are numbered from 0.
-class RemotePanel : public QObject, public PanelOperations
+// what changed, whoever changed it. Matrix ports are numbered from 0. The
+// panel's side: PanelDoor (paneldoor/).
+class RemoteDoor : public QObject, public ControlDoor
 {
     Q_OBJECT
 
@@ -21,11 +22,11 @@ public:
     using QObject::QObject;
 
     [[nodiscard]] virtual MatrixSnapshot matrix() const = 0;
-    // Matrix output matOut from matrix input matIn on Level (1 video, 2
+    // Matrix output matOut from matrix input matIn on level (1 video, 2
     // audio, 3 both), taken as a cell click takes it; returns once the router
     // answered. Refused while the panel is starting up, or when another
     // owner holds the output. routed() follows either way.
-    virtual Outcome takeRoute(int matOut, int matIn, int Level, const RouteSource &origin) = 0;
+    virtual Outcome takeRoute(int matOut, int matIn, int level, const RouteSource &origin) = 0;
     // A client's lock lines, in order, for origin.lockOwner; every line is
     // logged. The outputs whose line was refused.
     virtual QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) = 0;
@@ -36,8 +37,8 @@ public:
     [[nodiscard]] virtual StatusSink &status() = 0;
 
 signals:
-    // A route attempt on matOut on Level ended, acknowledged or not.
-    void routed(int matOut, int Level, bool acknowledged);
+    // A route attempt on matOut on level ended, acknowledged or not.
+    void routed(int matOut, int level, bool acknowledged);
     void portNamesChanged(bool inputs, const QList<int> &matrixPorts);
     void locksChanged(const QList<int> &matOuts);
     // Routers, ports or names of the whole set-up may all have changed.

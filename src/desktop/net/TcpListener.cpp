@@ -1,4 +1,4 @@
-#include "desktop/TcpListener.h"
+#include "desktop/net/TcpListener.h"
 
 #include <QSocketNotifier>
 #include <QTcpSocket>

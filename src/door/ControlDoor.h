@@ -1,14 +1,15 @@
 #pragma once
 
-#include "operations/MatrixSnapshot.h"
+#include "door/MatrixSnapshot.h"
 
 #include <QString>
 #include <QStringList>
 
 // What the control port may ask of the running panel: the operations a click
 // performs, nothing of the widgets. Each answers with whether it succeeded
-// and, when not, the messages the operator was shown.
-class PanelOperations
+// and, when not, the messages the operator was shown. The panel's side:
+// PanelDoor (paneldoor/).
+class ControlDoor
 {
 public:
     struct Outcome
@@ -17,16 +18,16 @@ public:
         QStringList failures;
     };
 
-    virtual ~PanelOperations() = default;
+    virtual ~ControlDoor() = default;
 
     // Takes the crosspoint as a cell click does: route state, markers on
     // screen, a recording in progress.
-    virtual Outcome route(int FrameAddress, int phyOut, int phyIn, int Level) = 0;
-    // Replays macro slot Slot (0 to 11) as a click on its button does; the
+    virtual Outcome route(int frameAddress, int phyOut, int phyIn, int level) = 0;
+    // Replays the macro in slot (0 to 11) as a click on its button does; the
     // failures of its routes in order, then the records skipped for want of a router.
-    virtual Outcome recallMacro(int Slot) = 0;
+    virtual Outcome recallMacro(int slot) = 0;
     // The route state of output phyOut (router inputs), without asking the router.
-    virtual Outcome sources(int FrameAddress, int phyOut, OutputSources &result) = 0;
+    virtual Outcome sources(int frameAddress, int phyOut, OutputSources &result) = 0;
     // Every router in its one-line text form, by frame address.
     [[nodiscard]] virtual QStringList names() const = 0;
 };

@@ -1,4 +1,4 @@
-#include "panel/MatrixReading.h"
+#include "paneldoor/MatrixReading.h"
 
 #include "panel/MainPanel.h"
 
