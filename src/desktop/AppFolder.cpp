@@ -118,7 +118,7 @@ bool FileExists(const QString &path)
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-QString SettingsFile()
+QString settingsFile()
 {
 #ifdef Q_OS_WIN
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"), QStringLiteral("velmora"))

@@ -26,7 +26,7 @@ namespace desktop {
 // The user's settings file, for what the set-up file does not hold (the
 // servers' addresses): $XDG_CONFIG_HOME/Velmora/velmora.conf, else
 // ~/.config/Velmora/velmora.conf; %APPDATA%\Velmora\velmora.ini on Windows.
-[[nodiscard]] QString SettingsFile();
+[[nodiscard]] QString settingsFile();
 
 // The folder belongs to the operator and nobody else may write to it.
 [[nodiscard]] bool isPrivateFolder(const QString &folder);

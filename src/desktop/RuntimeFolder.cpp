@@ -25,7 +25,7 @@ bool isPrivate(const QFileInfo &info)
 
 } // namespace
 
-QString OwnRuntimeFolder()
+QString ownRuntimeFolder()
 {
 #ifdef Q_OS_UNIX
     return QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/velmora-%1").arg(geteuid());
@@ -34,7 +34,7 @@ QString OwnRuntimeFolder()
 #endif
 }
 
-QString RuntimeFolder()
+QString runtimeFolder()
 {
 #ifdef Q_OS_UNIX
     // cron, su and services leave the variable unset; the login session's
@@ -46,13 +46,13 @@ QString RuntimeFolder()
         return QDir::cleanPath(folder);
     // The temporary folder is everyone's: a name planted there beforehand,
     // a link above all, could lead the socket into someone else's hands.
-    const QString own = OwnRuntimeFolder();
+    const QString own = ownRuntimeFolder();
     if (!QFileInfo::exists(own))
         (void)QDir().mkdir(own, OwnerOnly);
     const QFileInfo info(own);
     return !info.isSymLink() && isPrivate(info) ? own : QString();
 #else
-    return OwnRuntimeFolder();
+    return ownRuntimeFolder();
 #endif
 }
 
@@ -61,7 +61,7 @@ void exportRuntimeFolder()
 #ifdef Q_OS_UNIX
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         return;
-    const QString folder = RuntimeFolder();
+    const QString folder = runtimeFolder();
     if (!folder.isEmpty())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
 #endif

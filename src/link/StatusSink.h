@@ -13,5 +13,5 @@ public:
     // A message that something works as it should ("... listening"): shown
     // the same way, but where only one message can wait to be shown, it
     // never takes the place of a problem.
-    virtual void SetNote(const QString &msg) { SetErrMsg(msg); }
+    virtual void setNote(const QString &msg) { SetErrMsg(msg); }
 };

@@ -201,9 +201,9 @@ void MainPanel::SetErrMsg(const QString &msg)
     m_status.SetErrMsg(msg);
 }
 
-void MainPanel::SetNote(const QString &msg)
+void MainPanel::setNote(const QString &msg)
 {
-    m_status.SetNote(msg);
+    m_status.setNote(msg);
 }
 
 void MainPanel::Route(clsRouter &Router, int phyOut, int phyIn, int Level)

@@ -74,7 +74,7 @@ public:
     void setOutOffset(int value);
 
     void SetErrMsg(const QString &msg) override;
-    void SetNote(const QString &msg) override;
+    void setNote(const QString &msg) override;
     void Route(clsRouter &Router, int phyOut, int phyIn, int Level) override;
 
     // The per-user application folder, ending with "/" (empty when it cannot be made).

@@ -33,7 +33,7 @@ void StatusLine::SetErrMsg(const QString &msg)
     take(msg, false);
 }
 
-void StatusLine::SetNote(const QString &msg)
+void StatusLine::setNote(const QString &msg)
 {
     take(msg, true);
 }

@@ -33,7 +33,7 @@ public:
     [[nodiscard]] QDateTime lastMessageTime() const { return m_lastMessageTime; }
 
     void SetErrMsg(const QString &msg);
-    void SetNote(const QString &msg);
+    void setNote(const QString &msg);
     // Until release(), messages wait instead of showing and expiring: the one
     // to show then is the latest, but a note never replaces a problem. For
     // the time before the window that shows the line is on the screen.

@@ -53,7 +53,7 @@ bool RemoteServer::listen()
                                        .arg(m_kind.title, m_options.where(), m_listener.errorString()));
         return false;
     }
-    m_panel.status().SetNote(QStringLiteral("%1 server listening on %2").arg(m_kind.title, where()));
+    m_panel.status().setNote(QStringLiteral("%1 server listening on %2").arg(m_kind.title, where()));
     return true;
 }
 

@@ -148,7 +148,7 @@ ServerOptions ServerOptions::parse(const ServerKind &kind, const QStringList &ar
 
 ServerOptions ServerOptions::parse(const ServerKind &kind, const QStringList &arguments)
 {
-    return parse(kind, arguments, QSettings(desktop::SettingsFile(), QSettings::IniFormat));
+    return parse(kind, arguments, QSettings(desktop::settingsFile(), QSettings::IniFormat));
 }
 
 bool ServerOptions::allows(const QHostAddress &peer) const

@@ -102,7 +102,7 @@ private slots:
         const auto restore = qScopeGuard([&] { QDir::setCurrent(start); });
         QVERIFY(QDir::setCurrent(m_home->path()));
         const RuntimeSetting setting(QString(xdgRuntimeDir).replace(QStringLiteral("HOME"), m_home->path()).toUtf8());
-        const QString ownFolder = OwnRuntimeFolder();
+        const QString ownFolder = ownRuntimeFolder();
         QCOMPARE(ownFolder, setting.temporaryFolder() + QStringLiteral("/velmora-%1").arg(geteuid()));
         if (own == u"private" || own == u"open")
             QVERIFY(QDir().mkdir(ownFolder,
@@ -113,7 +113,7 @@ private slots:
             writeWholeFile(ownFolder, "a file, not a folder");
 
         QCOMPARE(
-            RuntimeFolder(),
+            runtimeFolder(),
             QString(used).replace(QStringLiteral("HOME"), m_home->path()).replace(QStringLiteral("OWN"), ownFolder));
     }
 #endif

@@ -54,7 +54,7 @@ private slots:
             if (step.startsWith(QLatin1String("msg"))) {
                 line.SetErrMsg(argument);
             } else if (step.startsWith(QLatin1String("note"))) {
-                line.SetNote(argument);
+                line.setNote(argument);
             } else if (step == QLatin1String("hold")) {
                 line.holdUntilShown();
             } else if (step == QLatin1String("release")) {

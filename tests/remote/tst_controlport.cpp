@@ -333,12 +333,12 @@ private slots:
         // its name): the status line names the folder tried and what to set.
         rig.port.reset();
         const RuntimeSetting setting("relative");
-        desktop::writeWholeFile(desktop::OwnRuntimeFolder(), {});
+        desktop::writeWholeFile(desktop::ownRuntimeFolder(), {});
         rig.open();
         QCOMPARE(rig.panel->statusLine().text(),
                  QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one only you may "
                                 "enter); set XDG_RUNTIME_DIR to such a folder")
-                     .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
+                     .arg(QDir::toNativeSeparators(desktop::ownRuntimeFolder())));
     }
 };
 

@@ -41,7 +41,7 @@ void ControlListener::check()
     if (!m_lock) {
         say(Said::Unavailable, QStringLiteral("Control port unavailable: no private runtime folder (%1 is not one "
                                               "only you may enter); set XDG_RUNTIME_DIR to such a folder")
-                                   .arg(QDir::toNativeSeparators(desktop::OwnRuntimeFolder())));
+                                   .arg(QDir::toNativeSeparators(desktop::ownRuntimeFolder())));
         return;
     }
     // Whoever holds the lock owns the port, socket or not: the check and the
@@ -64,7 +64,7 @@ void ControlListener::say(Said what, const QString &message)
 {
     if (m_said != what && !message.isEmpty()) {
         if (what == Said::Listening)
-            m_status.SetNote(message);
+            m_status.setNote(message);
         else
             m_status.SetErrMsg(message);
     }

@@ -15,14 +15,14 @@ QString controlSocketName()
 #ifdef Q_OS_WIN
     return BaseName + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
 #else
-    const QString folder = desktop::RuntimeFolder();
+    const QString folder = desktop::runtimeFolder();
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + BaseName;
 #endif
 }
 
 std::unique_ptr<QLockFile> controlPortLock()
 {
-    const QString folder = desktop::RuntimeFolder();
+    const QString folder = desktop::runtimeFolder();
     if (folder.isEmpty())
         return nullptr;
     auto lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + BaseName + QStringLiteral(".lock"));

@@ -219,13 +219,13 @@ bool Swp08Server::serve(Swp08Client &client)
     return true;
 }
 
-void Swp08Server::announceRoute(int matOut, int Level, bool acknowledged)
+void Swp08Server::announceRoute(int matOut, int level, bool acknowledged)
 {
     if (!acknowledged)
         return;
     const bool asked = m_attempt && m_attempt->queued.route.address.destination == matOut &&
-                       Level == PanelNumbers::panelLevel(m_attempt->queued.route.address.level);
-    m_announcements.append({matOut, Level, asked ? m_attempt : std::nullopt});
+                       level == PanelNumbers::panelLevel(m_attempt->queued.route.address.level);
+    m_announcements.append({matOut, level, asked ? m_attempt : std::nullopt});
     pushSoon();
 }
 
@@ -238,7 +238,7 @@ void Swp08Server::sendPushes()
     const QList<Swp08Client *> everyone = connectedClientsOf<Swp08Client>(*this);
     for (const Announcement &announcement : std::exchange(m_announcements, {})) {
         for (int level = 0; level < PanelNumbers::Levels; ++level) {
-            if (!(announcement.Level & PanelNumbers::panelLevel(level)))
+            if (!(announcement.level & PanelNumbers::panelLevel(level)))
                 continue;
             const Address address{0, level, announcement.matOut};
             const Route route{address, PanelNumbers::source(matrix, address).value_or(UnknownSource)};

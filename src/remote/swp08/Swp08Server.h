@@ -52,7 +52,7 @@ private:
     struct Announcement
     {
         int matOut = 0;
-        int Level = 0;
+        int level = 0;
         // Set when a client's own route: it hears it in the form it asked.
         std::optional<Attempt> asked;
     };
@@ -79,7 +79,7 @@ private:
     // Takes the next route of the client whose turn it is.
     bool serve(Swp08Client &client);
 
-    void announceRoute(int matOut, int Level, bool acknowledged);
+    void announceRoute(int matOut, int level, bool acknowledged);
     void sendPushes() override;
     void announceLocks(const QList<int> &matOuts);
     // A destination's protect as `owner` sees it.
