@@ -113,7 +113,7 @@ private slots:
             writeWholeFile(ownFolder, "a file, not a folder");
 
         QCOMPARE(
-            runtimeFolder(),
+            desktop::runtimeFolder(),
             QString(used).replace(QStringLiteral("HOME"), m_home->path()).replace(QStringLiteral("OWN"), ownFolder));
     }
 #endif
