@@ -22,11 +22,13 @@ PanelServers::PanelServers(MainPanel &panel, const QString &mode, QStringList se
     QObject::connect(&panel, &MainPanel::unloading, &m_control, [this] {
         m_videohub.reset();
         m_swp08.reset();
+        m_umd.reset();
     });
     StatusReport &report = m_control.statusReport();
     report.add([mode, &panel] { return QStringList{QStringLiteral("panel ") + mode} + panelStatusLines(panel); });
     report.add([this] { return serverStatus(QStringLiteral("videohub"), m_videohub.get()); });
     report.add([this] { return serverStatus(QStringLiteral("swp08"), m_swp08.get()); });
+    report.add([this] { return m_umd ? m_umd->statusLines() : QStringList{QStringLiteral("umd off")}; });
 }
 
 void PanelServers::listen()
@@ -34,4 +36,5 @@ void PanelServers::listen()
     m_control.listen();
     m_videohub = videohub::VideohubServer::fromArguments(m_door, m_serverArguments);
     m_swp08 = swp08::Swp08Server::fromArguments(m_door, m_serverArguments);
+    m_umd = UmdOutput::fromArguments(m_door, m_serverArguments);
 }

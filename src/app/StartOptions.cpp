@@ -4,6 +4,7 @@
 #include "base/VersionNumber.h"
 #include "desktop/ConsoleLine.h"
 #include "remote/swp08/Swp08Server.h"
+#include "remote/umd/UmdOptions.h"
 #include "remote/videohub/VideohubOptions.h"
 
 #include <QCommandLineParser>
@@ -71,6 +72,16 @@ StartOptions parseStartOptions(int argc, char *argv[])
         parser.addOption(allowOptions.constLast());
     }
 
+    const QCommandLineOption umd(
+        QStringLiteral("umd"),
+        QStringLiteral("Send the displays under the monitors (TSL UMD) to a target, repeatable up to %1 times: "
+                       "tsl31://HOST:PORT, tsl5://HOST:PORT, tsl5tcp://HOST:PORT or tsl31serial://DEVICE, "
+                       "with ?mode=follow|outputs|inputs&level=video|audio&first=N&count=N&address=N&screen=N"
+                       "&tally=lock|none&refresh=SECONDS&utf16=0|1&baud=RATE.")
+            .arg(UmdOptions::MaxTargets),
+        QStringLiteral("URL"));
+    parser.addOption(umd);
+
     if (!parser.parse(arguments)) {
         refuse(parser.errorText());
         options.exitNow = ExitUsage;
@@ -92,13 +103,17 @@ StartOptions parseStartOptions(int argc, char *argv[])
                 options.serverArguments.append(
                     QStringLiteral("--%1=%2").arg(allow.names().constFirst(), parser.value(allow)));
         }
+        for (const QString &target : parser.values(umd))
+            options.serverArguments.append(QStringLiteral("--umd=") + target);
         // A value that cannot be read is refused now, not left for a server that would not start.
-        for (const ServerKind *kind : servers) {
-            if (const QString problem = ServerOptions::parse(*kind, options.serverArguments).optionError;
-                !problem.isEmpty() && !options.exitNow) {
-                refuse(problem);
-                options.exitNow = ExitUsage;
-            }
+        QStringList problems;
+        for (const ServerKind *kind : servers)
+            problems.append(ServerOptions::parse(*kind, options.serverArguments).optionError);
+        problems.append(UmdOptions::parse(options.serverArguments).optionError);
+        problems.removeAll(QString());
+        if (!problems.isEmpty()) {
+            refuse(problems.constFirst());
+            options.exitNow = ExitUsage;
         }
     }
     return options;

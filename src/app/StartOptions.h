@@ -11,12 +11,14 @@
 //   velmora --version    the program's name and version
 //   --videohub[=ADDRESS:PORT], --videohub-allow=CIDR[,CIDR...]  the Videohub server
 //   --swp08[=ADDRESS:PORT], --swp08-allow=CIDR[,CIDR...]        the SW-P-08 server
+//   --umd=URL (up to 8 times)                                    the UMD output
 // An unknown option or a stray argument is refused with one line saying so.
 struct StartOptions
 {
     bool noWindow = false;
     // The servers' options, each as "--NAME", "--NAME=ADDRESS:PORT" or
-    // "--NAME-allow=CIDR,...", for each server's ServerOptions to read.
+    // "--NAME-allow=CIDR,...", for each server's ServerOptions to read, and
+    // the UMD targets as "--umd=URL" for UmdOptions.
     QStringList serverArguments;
     // The program is to end at once with this status: 0 after --help or --version, 2 after a wrong call.
     std::optional<int> exitNow;

@@ -35,6 +35,9 @@ public:
     virtual QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) = 0;
     // Where servers tell the operator what they do or why they cannot.
     [[nodiscard]] virtual StatusSink &status() = 0;
+    // One line of the activity log for what is neither a route, a rename nor
+    // a lock: an output's state ("umd", "target2 connected").
+    virtual void logActivity(const QString &source, const QString &event) = 0;
 
 signals:
     // A route attempt on matOut on level ended, acknowledged or not.

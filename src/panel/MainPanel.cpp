@@ -294,6 +294,12 @@ void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, 
     emit portNamesChanged(input, {matrixPort});
 }
 
+void MainPanel::logActivity(const QString &source, const QString &event)
+{
+    if (m_log)
+        m_log->appendLimited(source, event);
+}
+
 void MainPanel::log(const QString &event)
 {
     if (m_log)

@@ -111,6 +111,9 @@ public:
     // The window's Unlock on matrix output matOut (0-based): frees it for
     // everyone; logged as "panel-unlock".
     void unlockOutput(int matOut);
+    // A line of the activity log from `source` that is neither a route, a
+    // rename nor a lock (an output's state), within the source's lines a minute.
+    void logActivity(const QString &source, const QString &event);
 
 signals:
     // Cell `cell` (row * 16 + column of the visible grid) now shows mark.

@@ -138,3 +138,8 @@ StatusSink &PanelDoor::status()
 {
     return m_panel;
 }
+
+void PanelDoor::logActivity(const QString &source, const QString &event)
+{
+    m_panel.logActivity(source, event);
+}

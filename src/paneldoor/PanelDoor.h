@@ -35,6 +35,7 @@ public:
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
     [[nodiscard]] StatusSink &status() override;
+    void logActivity(const QString &source, const QString &event) override;
 
 private:
     MainPanel &m_panel;

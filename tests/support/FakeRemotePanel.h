@@ -22,6 +22,8 @@ public:
     // "ORIGIN OUTPUT INPUT LEVEL" of every route asked for, in order.
     QStringList taken;
     RecordingStatusSink statusSink;
+    // "SOURCE EVENT" of every activity-log line asked for.
+    QStringList logged;
     // How often a server read the matrix: the work it did for its clients.
     mutable int matrixReads = 0;
 
@@ -34,6 +36,7 @@ public:
     QList<int> applyLocks(const QList<LockLine> &lines, const RouteSource &origin) override;
     QString renamePort(bool input, int matrixPort, const QString &name, const RouteSource &origin) override;
     [[nodiscard]] StatusSink &status() override { return statusSink; }
+    void logActivity(const QString &source, const QString &event) override { logged.append(source + u' ' + event); }
 
     // The control port's commands are not what this fake stands in for.
     Outcome route(int, int, int, int) override { return {}; }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "remote/umd/UmdSender.h"
+
+#include <QTimer>
+#include <QUdpSocket>
+
+// Datagrams to HOST:PORT, one message each, on a connected UDP socket so
+// that a refused port reported back is seen. A failure is told once; the
+// target is back when a datagram went out and nothing was reported back for
+// a while. Whatever the display sends back is read and dropped.
+class UdpUmdSender final : public UmdSender
+{
+    Q_OBJECT
+
+public:
+    // How long a datagram must go unrefused before a failed target counts as sending again.
+    static constexpr int QuietMs = 1000;
+    // How long a host that cannot be found waits before it is looked up again.
+    static constexpr int RetryMs = 5000;
+
+    UdpUmdSender(QString host, quint16 port, QObject *parent = nullptr);
+
+    void start() override;
+    [[nodiscard]] int room() const override;
+    void write(const QByteArray &message) override;
+    [[nodiscard]] QString failure() const override { return QStringLiteral("cannot send"); }
+
+private:
+    void fail();
+
+    QString m_host;
+    quint16 m_port;
+    QUdpSocket m_socket;
+    QTimer m_quiet;
+    QTimer m_retry;
+};
