@@ -140,6 +140,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
     std::array<bool, RouterCount> present;
     present.fill(true);
     bool pacing = true;
+    bool dump = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -169,6 +170,8 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
         }
         if (name == "--no-pacing" && !attached) {
             pacing = false;
+        } else if (name == "--dump" && !attached) {
+            dump = true;
         } else if (name == "--link" || name == "--device") {
             const auto v = value();
             if (!v || v->empty())
@@ -213,6 +216,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
     options.path = path;
     options.present = present;
     options.pacing = pacing;
+    options.dump = dump;
     // A router's own --answer wins over "*" whichever comes first, so a
     // test can say "all refuse except 3" in any order.
     for (int address = 0; address < RouterCount; ++address) {
@@ -227,7 +231,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
 std::string usageLine()
 {
     return "usage: velmora-routersim (--link PATH | --device PATH) [--routers LIST] [--answer FA=ANSWER]... "
-           "[--no-pacing]\n";
+           "[--no-pacing] [--dump]\n";
 }
 
 std::string helpText()
@@ -246,6 +250,7 @@ Options:
                        being one of the answers below; a router's own --answer
                        overrides FA=*
   --no-pacing          write answers at once instead of at 9600 baud
+  --dump               log every read of received bytes as well, whatever they are
   -h, --help           print this help and exit
   --version            print the program's name and version and exit
 
@@ -262,6 +267,8 @@ Output:
                        one line per frame; VERDICT is ack, refused:N, silent,
                        bytes:HH,.., no-router or bad-check, followed by delay=MS
                        when the answer is delayed
+  SECONDS.MMM bytes HH ..
+                       with --dump: the bytes of one read, in hex
 
 It stops on SIGINT or SIGTERM.
 )";

@@ -39,6 +39,8 @@ struct Options
     std::array<bool, RouterCount> present{};
     std::array<Answer, RouterCount> answers;
     bool pacing = true;
+    // Every read of received bytes is logged too (a line-side listener for other protocols).
+    bool dump = false;
 };
 
 struct ParseOutcome

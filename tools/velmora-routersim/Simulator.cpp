@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <poll.h>
+#include <span>
+#include <string>
 #include <sys/inotify.h>
 #include <unistd.h>
 #include <utility>
@@ -28,6 +30,18 @@ void printLine(const std::string &line)
 {
     std::fputs((line + '\n').c_str(), stdout);
     std::fflush(stdout);
+}
+
+// "SECONDS.MMM bytes HH HH ..".
+std::string bytesLine(std::chrono::milliseconds sinceStart, std::span<const std::uint8_t> bytes)
+{
+    const long long ms = sinceStart.count();
+    std::string line(32 + 3 * bytes.size(), '\0');
+    int used = std::snprintf(line.data(), line.size(), "%lld.%03lld bytes", ms / 1000, ms % 1000);
+    for (const std::uint8_t byte : bytes)
+        used += std::snprintf(line.data() + used, line.size() - std::size_t(used), " %02X", byte);
+    line.resize(std::size_t(used));
+    return line;
 }
 
 } // namespace
@@ -158,6 +172,9 @@ void Simulator::readPort()
             // last byte of a frame is in.
             receivedAt_ = std::max(Clock::now(), receivedAt_) + byteTime_ * length;
             readOpenCloseEvents();
+            if (options_.dump)
+                printLine(bytesLine(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_),
+                                    {buffer, static_cast<std::size_t>(length)}));
             for (const auto &frame : scanner_.feed({buffer, static_cast<std::size_t>(length)}))
                 handleFrame(frame, receivedAt_);
             // Immediate answers go out before the next read, so they
