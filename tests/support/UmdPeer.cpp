@@ -3,12 +3,11 @@
 #include <QNetworkDatagram>
 #include <QTcpSocket>
 #include <QTest>
+#include <memory>
 
 namespace {
 
 constexpr char Dle = char(0xFE);
-constexpr char Stx = char(0x02);
-constexpr int WaitMs = 10000;
 
 int word(const QByteArray &bytes, qsizetype at)
 {
@@ -18,12 +17,6 @@ int word(const QByteArray &bytes, qsizetype at)
 QString bad(const QByteArray &bytes)
 {
     return QStringLiteral("bad ") + QString::fromLatin1(bytes.toHex(' '));
-}
-
-QStringList takeLines(QStringList &received, int count)
-{
-    (void)QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
-    return std::exchange(received, {});
 }
 
 } // namespace
@@ -43,32 +36,25 @@ QString readTsl5(const QByteArray &packet)
     if (packet.size() < 12 || word(packet, 0) != packet.size() - 2 || word(packet, 10) != packet.size() - 12)
         return bad(packet);
     const QByteArray text = packet.mid(12);
-    const bool utf16 = packet[3] & 1;
     return QStringLiteral("%1/%2 %3 %4")
         .arg(word(packet, 4))
         .arg(word(packet, 6))
         .arg(word(packet, 8), 4, 16, QLatin1Char('0'))
-        .arg(utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t *>(text.constData()), text.size() / 2)
-                   : QString::fromLatin1(text));
+        .arg(packet[3] & 1 ? QString::fromUtf16(reinterpret_cast<const char16_t *>(text.constData()), text.size() / 2)
+                           : QString::fromLatin1(text));
 }
 
 QList<QByteArray> Tsl5StreamReader::feed(const QByteArray &bytes)
 {
     QList<QByteArray> packets;
     for (const char byte : bytes) {
-        if (m_afterDle) {
-            m_afterDle = false;
-            if (byte == Stx) {
-                m_packet.clear();
-                m_inPacket = true;
-                continue;
-            }
-            if (byte != Dle) {
-                m_inPacket = false;
-                continue;
-            }
-        } else if (byte == Dle) {
-            m_afterDle = true;
+        const bool afterDle = std::exchange(m_afterDle, !m_afterDle && byte == Dle);
+        if (m_afterDle)
+            continue;
+        if (afterDle && byte != Dle) {
+            // DLE STX starts a packet; DLE and anything else is no packet.
+            m_inPacket = byte == 0x02;
+            m_packet.clear();
             continue;
         }
         if (!m_inPacket)
@@ -82,67 +68,56 @@ QList<QByteArray> Tsl5StreamReader::feed(const QByteArray &bytes)
     return packets;
 }
 
-UdpUmdPeer::UdpUmdPeer(bool tsl5) : m_tsl5(tsl5)
+UmdPeer::UmdPeer(Kind kind) : m_kind(kind)
 {
-    m_socket.bind(QHostAddress::LocalHost);
-    connect(&m_socket, &QUdpSocket::readyRead, this, &UdpUmdPeer::readPending);
-}
-
-QStringList UdpUmdPeer::take(int count)
-{
-    return takeLines(received, count);
-}
-
-QStringList UdpUmdPeer::takeAll()
-{
-    readPending();
-    return std::exchange(received, {});
-}
-
-void UdpUmdPeer::readPending()
-{
-    while (m_socket.hasPendingDatagrams()) {
-        const QByteArray data = m_socket.receiveDatagram().data();
-        received.append(m_tsl5 ? readTsl5(data) : readTsl31(data));
-    }
-}
-
-TcpUmdPeer::TcpUmdPeer()
-{
+    connect(&m_udp, &QUdpSocket::readyRead, this, &UmdPeer::readDatagrams);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *client = m_server.nextPendingConnection()) {
             ++connections;
             m_clients.append(client);
             auto reader = std::make_shared<Tsl5StreamReader>();
             connect(client, &QTcpSocket::readyRead, this, [this, client, reader] {
-                const QByteArray bytes = client->readAll();
-                reads.append(bytes);
-                for (const QByteArray &packet : reader->feed(bytes))
+                for (const QByteArray &packet : reader->feed(client->readAll()))
                     received.append(readTsl5(packet));
             });
         }
     });
+    (void)listen(0);
 }
 
-bool TcpUmdPeer::listen(quint16 port)
+bool UmdPeer::listen(quint16 port)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port))
-        return false;
-    m_port = m_server.serverPort();
-    return true;
+    const bool listening = m_kind == Kind::Tsl5Tcp ? m_server.listen(QHostAddress::LocalHost, port)
+                                                   : m_udp.bind(QHostAddress::LocalHost, port);
+    m_port = m_kind == Kind::Tsl5Tcp ? m_server.serverPort() : m_udp.localPort();
+    return listening;
 }
 
-void TcpUmdPeer::stop()
+void UmdPeer::stop()
 {
     m_server.close();
-    for (QTcpSocket *client : std::as_const(m_clients)) {
+    for (QTcpSocket *client : std::exchange(m_clients, {})) {
         client->abort();
         client->deleteLater();
     }
-    m_clients.clear();
 }
 
-QStringList TcpUmdPeer::take(int count)
+QStringList UmdPeer::take(int count)
 {
-    return takeLines(received, count);
+    (void)QTest::qWaitFor([&] { return received.size() >= count; }, 10000);
+    return std::exchange(received, {});
+}
+
+QStringList UmdPeer::takeAll()
+{
+    readDatagrams();
+    return std::exchange(received, {});
+}
+
+void UmdPeer::readDatagrams()
+{
+    while (m_udp.hasPendingDatagrams()) {
+        const QByteArray data = m_udp.receiveDatagram().data();
+        received.append(m_kind == Kind::Tsl31 ? readTsl31(data) : readTsl5(data));
+    }
 }

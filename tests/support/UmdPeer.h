@@ -6,12 +6,9 @@
 #include <QTcpServer>
 #include <QUdpSocket>
 
-// Display receivers for the UMD output's tests and benchmark, each keeping
-// what it read, one line a display:
-//   TSL 3.1  "ADDRESS CONTROL TEXT"         "2 31 Camera 2" (control in hex, text without its padding)
-//   TSL 5.0  "SCREEN/INDEX CONTROL TEXT"    "0/2 00d0 Camera 2" (control in hex, text as sent)
-
-// One TSL 3.1 message or TSL 5.0 packet as a line; "bad BYTES" when it is not one.
+// One TSL 3.1 message or TSL 5.0 packet as a line; "bad BYTES" when it is not one:
+//   TSL 3.1  "ADDRESS CONTROL TEXT"       "2 31 Camera 2" (control in hex, text without its padding)
+//   TSL 5.0  "SCREEN/INDEX CONTROL TEXT"  "0/2 00d0 Camera 2"
 [[nodiscard]] QString readTsl31(const QByteArray &message);
 [[nodiscard]] QString readTsl5(const QByteArray &packet);
 
@@ -28,50 +25,36 @@ private:
     bool m_afterDle = false;
 };
 
-// A UDP receiver on a loopback port of the system's choice.
-class UdpUmdPeer : public QObject
+// A display receiver on loopback for the UMD output's tests and benchmark,
+// keeping one line a display as read*() words it: TSL 3.1 or 5.0 over UDP,
+// or TSL 5.0 over TCP, where it can stop and listen again on its port.
+class UmdPeer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit UdpUmdPeer(bool tsl5);
+    enum class Kind { Tsl31, Tsl5, Tsl5Tcp };
 
-    [[nodiscard]] quint16 port() const { return m_socket.localPort(); }
+    // Listening on a port of the system's choice.
+    explicit UmdPeer(Kind kind);
+
+    [[nodiscard]] bool listen(quint16 port);
+    // Stops listening and drops its connections (TCP).
+    void stop();
+    [[nodiscard]] quint16 port() const { return m_port; }
     // Waits (bounded) until `count` lines have been read in all, then takes them.
     [[nodiscard]] QStringList take(int count);
-    // Whatever arrived so far, taken.
+    // Whatever has arrived, taken.
     [[nodiscard]] QStringList takeAll();
 
     QStringList received;
-
-private:
-    void readPending();
-
-    QUdpSocket m_socket;
-    bool m_tsl5;
-};
-
-// A TSL 5.0 receiver over TCP on a loopback port, which can stop and listen
-// again on the same port.
-class TcpUmdPeer : public QObject
-{
-    Q_OBJECT
-
-public:
-    TcpUmdPeer();
-
-    [[nodiscard]] bool listen(quint16 port = 0);
-    // Stops listening and drops its connections.
-    void stop();
-    [[nodiscard]] quint16 port() const { return m_port; }
-    [[nodiscard]] QStringList take(int count);
-
-    QStringList received;
     int connections = 0;
-    // How the bytes arrived: one entry per read.
-    QList<QByteArray> reads;
 
 private:
+    void readDatagrams();
+
+    Kind m_kind;
+    QUdpSocket m_udp;
     QTcpServer m_server;
     QList<QTcpSocket *> m_clients;
     quint16 m_port = 0;

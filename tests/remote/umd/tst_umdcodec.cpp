@@ -34,6 +34,7 @@ private slots:
     void asciiText_data()
     {
         columns<QString, QByteArray>({"name", "text"});
+        // clang-format off
         QTest::newRow("plain") << "Camera 2" << QByteArray("Camera 2");
         QTest::newRow("accents off") << QString::fromUtf8("Caméra Ürsula ñ") << QByteArray("Camera Ursula n");
         QTest::newRow("ligature decomposed") << QString::fromUtf8("ﬁle ²") << QByteArray("file 2");
@@ -42,6 +43,7 @@ private slots:
         QTest::newRow("control characters") << QStringLiteral("a\tb\x7f") << QByteArray("a?b?");
         QTest::newRow("edges of printable") << QStringLiteral(" ~") << QByteArray(" ~");
         QTest::newRow("empty") << QString() << QByteArray();
+        // clang-format on
     }
     void asciiText()
     {
@@ -54,6 +56,7 @@ private slots:
     void tsl31Message_data()
     {
         columns<int, int, int, QString, QString>({"address", "tallies", "brightness", "text", "bytes"});
+        // clang-format off
         const QString spaces16 = hexOf("                ");
         QTest::newRow("address 0, dark, empty") << 0 << 0 << 0 << QString() << "80 00 " + spaces16;
         QTest::newRow("tally 1") << 1 << 1 << 0 << QString() << "81 01 " + spaces16;
@@ -63,16 +66,13 @@ private slots:
         QTest::newRow("brightness 1") << 1 << 0 << 1 << QString() << "81 10 " + spaces16;
         QTest::newRow("brightness 2") << 1 << 0 << 2 << QString() << "81 20 " + spaces16;
         QTest::newRow("full, all tallies, bits 6-7 zero") << 1 << 0xFF << 0xFF << QString() << "81 3f " + spaces16;
-        QTest::newRow("address 126") << 126 << 1 << 3 << "Out 1"
-                                     << "fe 31 " + hexOf("Out 1           ");
+        QTest::newRow("address 126") << 126 << 1 << 3 << "Out 1" << "fe 31 " + hexOf("Out 1           ");
         QTest::newRow("address 127 is not sent") << 127 << 0 << 3 << "Out" << QString();
         QTest::newRow("negative address is not sent") << -1 << 0 << 3 << "Out" << QString();
-        QTest::newRow("16 exactly") << 5 << 0 << 3 << "ABCDEFGHIJKLMNOP"
-                                    << "85 30 " + hexOf("ABCDEFGHIJKLMNOP");
-        QTest::newRow("cut at 16") << 5 << 0 << 3 << "ABCDEFGHIJKLMNOPQ"
-                                   << "85 30 " + hexOf("ABCDEFGHIJKLMNOP");
-        QTest::newRow("accents off before the cut")
-            << 5 << 0 << 3 << QString::fromUtf8("Éé€Ò") << "85 30 " + hexOf("Ee?O            ");
+        QTest::newRow("16 exactly") << 5 << 0 << 3 << "ABCDEFGHIJKLMNOP" << "85 30 " + hexOf("ABCDEFGHIJKLMNOP");
+        QTest::newRow("cut at 16") << 5 << 0 << 3 << "ABCDEFGHIJKLMNOPQ" << "85 30 " + hexOf("ABCDEFGHIJKLMNOP");
+        QTest::newRow("accents off before the cut") << 5 << 0 << 3 << QString::fromUtf8("Éé€Ò") << "85 30 " + hexOf("Ee?O            ");
+        // clang-format on
     }
     void tsl31Message()
     {
@@ -83,40 +83,31 @@ private slots:
         QVERIFY(message.isEmpty() || message.size() == tsl31::MessageLength);
     }
 
-    // PBC VER FLAGS SCREEN, then INDEX CONTROL LENGTH TEXT, little-endian.
+    // PBC VER FLAGS SCREEN, then INDEX CONTROL LENGTH TEXT, little-endian;
+    // at most 64 characters or UTF-16 units, the byte counts following the cut.
     void tsl5Packet_data()
     {
         columns<int, int, int, int, int, int, QString, bool, QString>(
             {"screen", "index", "right", "textTally", "left", "brightness", "text", "utf16", "bytes"});
-        QTest::newRow("all zero, empty text")
-            << 0 << 0 << 0 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 00 00 00 00";
-        QTest::newRow("little-endian screen and index")
-            << 0x1234 << 0xABCD << 0 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 34 12 cd ab 00 00 00 00";
-        QTest::newRow("index 65534") << 0 << 0xFFFE << 0 << 0 << 0 << 0 << QString() << false
-                                     << "0a 00 00 00 00 00 fe ff 00 00 00 00";
-        QTest::newRow("right-hand red") << 0 << 0 << 1 << 0 << 0 << 0 << QString() << false
-                                        << "0a 00 00 00 00 00 00 00 01 00 00 00";
-        QTest::newRow("right-hand amber")
-            << 0 << 0 << 3 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 03 00 00 00";
-        QTest::newRow("text tally green")
-            << 0 << 0 << 0 << 2 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 08 00 00 00";
-        QTest::newRow("left-hand red") << 0 << 0 << 0 << 0 << 1 << 0 << QString() << false
-                                       << "0a 00 00 00 00 00 00 00 10 00 00 00";
-        QTest::newRow("left-hand amber") << 0 << 0 << 0 << 0 << 3 << 0 << QString() << false
-                                         << "0a 00 00 00 00 00 00 00 30 00 00 00";
-        QTest::newRow("brightness full, bit 15 zero")
-            << 0 << 0 << 0 << 0 << 0 << 3 << QString() << false << "0a 00 00 00 00 00 00 00 c0 00 00 00";
-        QTest::newRow("ascii text, accents off, no padding")
-            << 1 << 2 << 0 << 0 << 1 << 3 << QString::fromUtf8("Caméra 2") << false
-            << "12 00 00 00 01 00 02 00 d0 00 08 00 " + hexOf("Camera 2");
-        QTest::newRow("ascii past 16 not cut") << 0 << 0 << 0 << 0 << 0 << 3 << "ABCDEFGHIJKLMNOPQR" << false
-                                               << "1c 00 00 00 00 00 00 00 c0 00 12 00 " + hexOf("ABCDEFGHIJKLMNOPQR");
-        QTest::newRow("utf16 flag and text") << 0 << 7 << 0 << 0 << 0 << 3 << QString::fromUtf8("é€") << true
-                                             << "0e 00 00 01 00 00 07 00 c0 00 04 00 e9 00 ac 20";
-        QTest::newRow("utf16 surrogate pair kept") << 0 << 0 << 0 << 0 << 0 << 3 << QString::fromUtf8("😀") << true
-                                                   << "0e 00 00 01 00 00 00 00 c0 00 04 00 3d d8 00 de";
-        QTest::newRow("utf16 empty") << 0 << 0 << 0 << 0 << 0 << 3 << QString() << true
-                                     << "0a 00 00 01 00 00 00 00 c0 00 00 00";
+        // clang-format off
+        QTest::newRow("all zero, empty text") << 0 << 0 << 0 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 00 00 00 00";
+        QTest::newRow("little-endian screen and index") << 0x1234 << 0xABCD << 0 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 34 12 cd ab 00 00 00 00";
+        QTest::newRow("index 65534") << 0 << 0xFFFE << 0 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 fe ff 00 00 00 00";
+        QTest::newRow("right-hand red") << 0 << 0 << 1 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 01 00 00 00";
+        QTest::newRow("right-hand amber") << 0 << 0 << 3 << 0 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 03 00 00 00";
+        QTest::newRow("text tally green") << 0 << 0 << 0 << 2 << 0 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 08 00 00 00";
+        QTest::newRow("left-hand red") << 0 << 0 << 0 << 0 << 1 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 10 00 00 00";
+        QTest::newRow("left-hand amber") << 0 << 0 << 0 << 0 << 3 << 0 << QString() << false << "0a 00 00 00 00 00 00 00 30 00 00 00";
+        QTest::newRow("brightness full, bit 15 zero") << 0 << 0 << 0 << 0 << 0 << 3 << QString() << false << "0a 00 00 00 00 00 00 00 c0 00 00 00";
+        QTest::newRow("ascii text, accents off, no padding") << 1 << 2 << 0 << 0 << 1 << 3 << QString::fromUtf8("Caméra 2") << false << "12 00 00 00 01 00 02 00 d0 00 08 00 " + hexOf("Camera 2");
+        QTest::newRow("ascii past 16 not cut") << 0 << 0 << 0 << 0 << 0 << 3 << "ABCDEFGHIJKLMNOPQR" << false << "1c 00 00 00 00 00 00 00 c0 00 12 00 " + hexOf("ABCDEFGHIJKLMNOPQR");
+        QTest::newRow("utf16 flag and text") << 0 << 7 << 0 << 0 << 0 << 3 << QString::fromUtf8("é€") << true << "0e 00 00 01 00 00 07 00 c0 00 04 00 e9 00 ac 20";
+        QTest::newRow("utf16 surrogate pair kept") << 0 << 0 << 0 << 0 << 0 << 3 << QString::fromUtf8("😀") << true << "0e 00 00 01 00 00 00 00 c0 00 04 00 3d d8 00 de";
+        QTest::newRow("ascii cut at 64") << 0 << 0 << 0 << 0 << 0 << 3 << QString(65, u'a') << false << "4a 00 00 00 00 00 00 00 c0 00 40 00 " + hex(QByteArray(64, 'a'));
+        QTest::newRow("utf16 cut at 64 units") << 0 << 0 << 0 << 0 << 0 << 3 << QString(65, u'é') << true << "8a 00 00 01 00 00 00 00 c0 00 80 00 " + hex(QByteArray::fromHex("e900").repeated(64));
+        QTest::newRow("utf16 cut never halves a pair") << 0 << 0 << 0 << 0 << 0 << 3 << QString(63, u'a') + QString::fromUtf8("😀") << true << "88 00 00 01 00 00 00 00 c0 00 7e 00 " + hex(QByteArray::fromHex("6100").repeated(63));
+        QTest::newRow("utf16 empty") << 0 << 0 << 0 << 0 << 0 << 3 << QString() << true << "0a 00 00 01 00 00 00 00 c0 00 00 00";
+        // clang-format on
     }
     void tsl5Packet()
     {
@@ -128,31 +119,12 @@ private slots:
         QCOMPARE(hex(umd::tsl5Packet(quint16(screen), display, utf16)), bytes);
     }
 
-    // At most 64 characters or UTF-16 units; the byte counts follow the cut,
-    // and a cut never leaves half a surrogate pair.
-    void tsl5TextCut_data()
-    {
-        columns<QString, bool, int>({"text", "utf16", "length"});
-        QTest::newRow("ascii 64") << QString(64, u'a') << false << 64;
-        QTest::newRow("ascii 65") << QString(65, u'a') << false << 64;
-        QTest::newRow("utf16 64 units") << QString(64, u'é') << true << 128;
-        QTest::newRow("utf16 65 units") << QString(65, u'é') << true << 128;
-        QTest::newRow("utf16 pair across the cut") << QString(63, u'a') + QString::fromUtf8("😀") << true << 126;
-    }
-    void tsl5TextCut()
-    {
-        const auto [text, utf16, length] = fetch<QString, bool, int>({"text", "utf16", "length"});
-        const QByteArray packet = umd::tsl5Packet(0, {0, Tally::Off, Tally::Off, Tally::Off, 3, text}, utf16);
-        QCOMPARE(packet.size(), 12 + length);
-        QCOMPARE(quint8(packet[0]) | quint8(packet[1]) << 8, 10 + length);
-        QCOMPARE(quint8(packet[10]) | quint8(packet[11]) << 8, length);
-    }
-
     // DLE STX first, every DLE of the packet doubled wherever it stands,
     // nothing else touched (the byte counts inside stay those of the packet).
     void tsl5Wrapped_data()
     {
         columns<QByteArray, QString>({"packet", "wrapped"});
+        // clang-format off
         QTest::newRow("no DLE") << QByteArray::fromHex("0a000000") << "fe 02 0a 00 00 00";
         QTest::newRow("DLE first (byte count)") << QByteArray::fromHex("fe000000") << "fe 02 fe fe 00 00 00";
         QTest::newRow("DLE in the middle") << QByteArray::fromHex("00fe00") << "fe 02 00 fe fe 00";
@@ -160,6 +132,7 @@ private slots:
         QTest::newRow("DLE twice running") << QByteArray::fromHex("fefe") << "fe 02 fe fe fe fe";
         QTest::newRow("STX alone untouched") << QByteArray::fromHex("02fe02") << "fe 02 02 fe fe 02";
         QTest::newRow("empty") << QByteArray() << "fe 02";
+        // clang-format on
     }
     void tsl5Wrapped()
     {

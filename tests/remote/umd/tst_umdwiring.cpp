@@ -24,9 +24,8 @@ private slots:
         rig.build();
         ControlPort control(*rig.door, *rig.panel);
         control.listen();
-        UdpUmdPeer udp(false);
-        TcpUmdPeer tcp;
-        QVERIFY(tcp.listen());
+        UmdPeer udp(UmdPeer::Kind::Tsl31);
+        UmdPeer tcp(UmdPeer::Kind::Tsl5Tcp);
         const auto output = UmdOutput::fromArguments(
             *rig.door, {QStringLiteral("--umd=tsl31://127.0.0.1:%1?refresh=0").arg(udp.port()),
                         QStringLiteral("--umd=tsl5tcp://127.0.0.1:%1?refresh=0&mode=outputs&count=2").arg(tcp.port())});
