@@ -20,6 +20,10 @@
 #   bench/run.sh swp08  a salvo group of 127 SW-P-08 routes until the last
 #       CONNECTED, as a ratio to the wire floor, and the time from a router's
 #       acknowledgement to CONNECTED at each of 32 clients
+#   bench/run.sh umd  a route on each of 127 outputs, the time from a router's
+#       acknowledgement to the message at each of 8 UMD receivers; the
+#       processor time of an idle panel without and with 8 targets refreshing
+#       every second
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,8 +35,9 @@ startup) targets=(startup_bench) ;;
 control) targets=(control_bench velmora-routersim) ;;
 videohub) targets=(videohub_bench velmora-routersim) ;;
 swp08) targets=(swp08_bench velmora-routersim) ;;
+umd) targets=(umd_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup|control|videohub|swp08 [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control|videohub|swp08|umd [benchmark options]" >&2
     exit 2
     ;;
 esac
