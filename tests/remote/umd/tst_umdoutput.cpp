@@ -65,7 +65,7 @@ struct Rig
     }
 
     // What the target received until the sentinel's next message.
-    QStringList sent() { return sentinel.take(1).isEmpty() ? QStringList{"no sentinel"} : peer.takeAll(); }
+    QStringList sent() { return sentinel.take(1).isEmpty() ? QStringList{"no sentinel"} : peer.take(); }
 
     // What the target received for the changes `change` makes in one turn.
     QStringList after(const std::function<void()> &change)
@@ -88,32 +88,18 @@ private slots:
         columns<QString, QString>({"url", "target"});
         // clang-format off
         QTest::newRow("udp defaults") << "tsl31://192.0.2.10:4001" << "192.0.2.10 4001 0 1 1 127 0 0 1 5 0 38400";
-        QTest::newRow("host name") << "tsl5://umd-wall.local:8900" << "umd-wall.local 8900 0 1 1 127 0 0 1 5 0 38400";
         QTest::newRow("ipv6 in brackets") << "tsl5tcp://[::1]:8901" << "::1 8901 0 1 1 127 0 0 1 5 0 38400";
         QTest::newRow("serial device") << "tsl31serial:///dev/ttyUSB1?baud=9600" << "/dev/ttyUSB1 0 1 1 127 0 0 1 5 0 9600";
-        QTest::newRow("every key") << "tsl5://h:1?mode=inputs&level=audio&first=3&count=5&address=10&screen=2&tally=none&refresh=0&utf16=1"
-                                   << "h 1 2 2 3 5 10 2 0 0 1 38400";
+        QTest::newRow("every key") << "tsl5://h:1?mode=inputs&level=audio&first=3&count=5&address=10&screen=2&tally=none&refresh=0&utf16=1" << "h 1 2 2 3 5 10 2 0 0 1 38400";
         QTest::newRow("count to port 127") << "tsl31://h:1?first=100" << "h 1 0 1 100 28 0 0 1 5 0 38400";
         QTest::newRow("upper edges") << "tsl31://h:1?first=127&count=1&address=65535&refresh=3600" << "h 1 0 1 127 1 65535 0 1 3600 0 38400";
         QTest::newRow("unknown protocol") << "tsl4://h:1" << "error no protocol tsl31, tsl5, tsl5tcp or tsl31serial";
-        QTest::newRow("no scheme") << "h:1" << "error no protocol tsl31, tsl5, tsl5tcp or tsl31serial";
         QTest::newRow("no port") << "tsl31://h" << "error no port";
-        QTest::newRow("port 0") << "tsl31://h:0" << "error no port";
         QTest::newRow("no host") << "tsl31://:4001" << "error no HOST:PORT";
-        QTest::newRow("a path") << "tsl31://h:1/x" << "error no HOST:PORT";
-        QTest::newRow("no device") << "tsl31serial://?baud=9600" << "error no device";
         QTest::newRow("unknown key") << "tsl31://h:1?colour=red" << "error no key colour for tsl31";
-        QTest::newRow("key without value") << "tsl31://h:1?mode" << "error mode has no value";
         QTest::newRow("mode") << "tsl31://h:1?mode=sources" << "error mode=sources is not follow|outputs|inputs";
         QTest::newRow("first 0") << "tsl31://h:1?first=0" << "error first=0 is not 1-127";
-        QTest::newRow("count 128") << "tsl31://h:1?count=128" << "error count=128 is not 1-127";
         QTest::newRow("past port 127") << "tsl31://h:1?first=100&count=30" << "error first=100 and count=30 reach past port 127";
-        QTest::newRow("address 65536") << "tsl5://h:1?address=65536" << "error address=65536 is not 0-65535";
-        QTest::newRow("screen 65535") << "tsl5://h:1?screen=65535" << "error screen=65535 is not 0-65534";
-        QTest::newRow("refresh") << "tsl5://h:1?refresh=3601" << "error refresh=3601 is not 0-3600";
-        QTest::newRow("not a number") << "tsl5://h:1?first=2x" << "error first=2x is not 1-127";
-        QTest::newRow("screen on 3.1") << "tsl31://h:1?screen=1" << "error no key screen for tsl31";
-        QTest::newRow("utf16 on 3.1") << "tsl31serial://COM3?utf16=1" << "error no key utf16 for tsl31serial";
         QTest::newRow("baud on udp") << "tsl5://h:1?baud=9600" << "error no key baud for tsl5";
         // clang-format on
     }
@@ -130,12 +116,9 @@ private slots:
     {
         columns<QStringList, QStringList, QString>({"arguments", "targets", "problems"});
         // clang-format off
-        QTest::newRow("file") << QStringList() << QStringList{"1 tsl31://h:1", "3 tsl5://h:3"}
-                              << "UMD output not started: cannot read target2 \"tsl31://h\" (no port)";
-        QTest::newRow("command line wins") << QStringList{"--videohub", "--umd=tsl5tcp://h:9", "--umd=tsl31://h:8"}
-                                           << QStringList{"1 tsl5tcp://h:9", "2 tsl31://h:8"} << QString();
-        QTest::newRow("unreadable option") << QStringList{"--umd=tsl31://h:8", "--umd=tsl31://h"} << QStringList()
-                                           << "--umd: cannot read the target \"tsl31://h\" (no port)";
+        QTest::newRow("file") << QStringList() << QStringList{"1 tsl31://h:1", "3 tsl5://h:3"} << "UMD output not started: cannot read target2 \"tsl31://h\" (no port)";
+        QTest::newRow("command line wins") << QStringList{"--videohub", "--umd=tsl5tcp://h:9", "--umd=tsl31://h:8"} << QStringList{"1 tsl5tcp://h:9", "2 tsl31://h:8"} << QString();
+        QTest::newRow("unreadable option") << QStringList{"--umd=tsl31://h:8", "--umd=tsl31://h"} << QStringList() << "--umd: cannot read the target \"tsl31://h\" (no port)";
         QTest::newRow("nine targets") << QStringList(9, "--umd=tsl31://h:8") << QStringList() << "--umd: at most 8 targets";
         // clang-format on
     }
@@ -165,22 +148,13 @@ private slots:
         columns<QString, QStringList, QString>({"url", "messages", "note"});
         // clang-format off
         QTest::newRow("follow") << "tsl31://127.0.0.1:P?first=5" << QStringList{"0 30 ---", "1 30 In 2"} << QString();
-        QTest::newRow("outputs from an address") << "tsl31://127.0.0.1:P?mode=outputs&first=2&count=2&address=10"
-                                                 << QStringList{"10 31 Out 2", "11 30 Out 3"} << QString();
-        QTest::newRow("inputs: served only, never a tally") << "tsl31://127.0.0.1:P?mode=inputs&first=2"
-                                                            << QStringList{"0 30 In 2", "1 30 In 3", "2 30 In 4"} << QString();
-        QTest::newRow("tally none") << "tsl31://127.0.0.1:P?mode=outputs&count=2&tally=none"
-                                    << QStringList{"0 30 Out 1", "1 30 Out 2"} << QString();
-        QTest::newRow("3.1 addresses end at 126") << "tsl31://127.0.0.1:P?mode=outputs&address=124"
-                                                  << QStringList{"124 30 Out 1", "125 31 Out 2", "126 30 Out 3"}
-                                                  << "UMD target1: ports 4-127 have no TSL 3.1 address (0-126) and are not sent";
-        QTest::newRow("5.0 indexes end at 65534") << "tsl5://127.0.0.1:P?mode=outputs&address=65533&screen=7"
-                                                  << QStringList{"7/65533 00c0 Out 1", "7/65534 00d0 Out 2"}
-                                                  << "UMD target1: ports 3-127 have no TSL 5.0 index (0-65534) and are not sent";
-        QTest::newRow("5.0 follow audio, left tally red") << "tsl5://127.0.0.1:P?level=audio&first=2&count=2&screen=3"
-                                                          << QStringList{"3/0 00d0 ---", "3/1 00c0 ---"} << QString();
-        QTest::newRow("5.0 utf16") << "tsl5://127.0.0.1:P?mode=inputs&count=1&utf16=1"
-                                   << QStringList{QString::fromUtf8("0/0 00c0 Caméra")} << QString();
+        QTest::newRow("outputs from an address") << "tsl31://127.0.0.1:P?mode=outputs&first=2&count=2&address=10" << QStringList{"10 31 Out 2", "11 30 Out 3"} << QString();
+        QTest::newRow("inputs: served only, never a tally") << "tsl31://127.0.0.1:P?mode=inputs&first=2" << QStringList{"0 30 In 2", "1 30 In 3", "2 30 In 4"} << QString();
+        QTest::newRow("tally none") << "tsl31://127.0.0.1:P?mode=outputs&count=2&tally=none" << QStringList{"0 30 Out 1", "1 30 Out 2"} << QString();
+        QTest::newRow("3.1 addresses end at 126") << "tsl31://127.0.0.1:P?mode=outputs&address=124" << QStringList{"124 30 Out 1", "125 31 Out 2", "126 30 Out 3"} << "UMD target1: ports 4-127 have no TSL 3.1 address (0-126) and are not sent";
+        QTest::newRow("5.0 indexes end at 65534") << "tsl5://127.0.0.1:P?mode=outputs&address=65533&screen=7" << QStringList{"7/65533 00c0 Out 1", "7/65534 00d0 Out 2"} << "UMD target1: ports 3-127 have no TSL 5.0 index (0-65534) and are not sent";
+        QTest::newRow("5.0 follow audio, left tally red") << "tsl5://127.0.0.1:P?level=audio&first=2&count=2&screen=3" << QStringList{"3/0 00d0 ---", "3/1 00c0 ---"} << QString();
+        QTest::newRow("5.0 utf16") << "tsl5://127.0.0.1:P?mode=inputs&count=1&utf16=1" << QStringList{QString::fromUtf8("0/0 00c0 Caméra")} << QString();
         // clang-format on
     }
     void firstRound()
@@ -200,25 +174,20 @@ private slots:
     {
         Rig rig("tsl31://127.0.0.1:P?count=5");
         FakeRemotePanel &panel = rig.panel;
-        const auto route = [&](int out, int in, int level) {
-            return [&, out, in, level] { panel.takeRoute(out, in, level, Client); };
-        };
-        const auto lock = [&](QList<LockLine> lines) { return [&, lines] { panel.applyLocks(lines, Client); }; };
-        const auto rename = [&](int in, const QString &name) {
-            return [&, in, name] { panel.renamePort(true, in, name, Client); };
-        };
+        const auto route = [&](int out, int in, int level) { panel.takeRoute(out, in, level, Client); };
+        const auto rename = [&](int in, const QString &name) { panel.renamePort(true, in, name, Client); };
         QCOMPARE(rig.sent(), (QStringList{"0 30 ---", "1 31 ---", "2 30 ---", "3 30 ---", "4 30 ---"}));
         // clang-format off
         const QList<std::pair<std::function<void()>, QStringList>> steps{
-            {route(1, 2, 1), {"1 31 In 3"}},
-            {route(1, 3, 2), {}},
-            {[&] { panel.refusing = {1}; panel.takeRoute(1, 0, 3, Client); }, {}},
-            {lock({{1, LockAction::ForceUnlock}}), {"1 30 In 3"}},
-            {route(3, 2, 3), {"3 30 In 3"}},
-            {rename(2, "Cam 3"), {"1 30 Cam 3", "3 30 Cam 3"}},
-            {rename(3, "Cam 4"), {}},
-            {[&] { lock({{3, LockAction::Lock}, {0, LockAction::Lock}})(); route(2, 0, 1)(); }, {"0 31 ---", "2 30 Camera", "3 31 Cam 3"}},
-            {[&] { for (int i = 0; i < 50; ++i) route(4, i % 4, 1)(); }, {"4 30 In 2"}},
+            {[&] { route(1, 2, 1); }, {"1 31 In 3"}},
+            {[&] { route(1, 3, 2); }, {}},
+            {[&] { panel.refusing = {1}; route(1, 0, 3); }, {}},
+            {[&] { panel.applyLocks({{1, LockAction::ForceUnlock}}, Client); }, {"1 30 In 3"}},
+            {[&] { route(3, 2, 3); }, {"3 30 In 3"}},
+            {[&] { rename(2, "Cam 3"); }, {"1 30 Cam 3", "3 30 Cam 3"}},
+            {[&] { rename(3, "Cam 4"); }, {}},
+            {[&] { panel.applyLocks({{3, LockAction::Lock}, {0, LockAction::Lock}}, Client); route(2, 0, 1); }, {"0 31 ---", "2 30 Camera", "3 31 Cam 3"}},
+            {[&] { for (int i = 0; i < 50; ++i) route(4, i % 4, 1); }, {"4 30 In 2"}},
             {[&] { panel.state.outputNames[2] = QString(); panel.state.sources[4] = {}; emit panel.setupChanged(); }, {"4 30 ---"}},
         };
         // clang-format on
@@ -230,15 +199,11 @@ private slots:
     // Every display again every `refresh` seconds, in port order.
     void refresh()
     {
-        FakeRemotePanel panel(4, 6);
-        UmdPeer peer(UmdPeer::Kind::Tsl31);
-        const QString url = QStringLiteral("tsl31://127.0.0.1:%1?mode=inputs&refresh=1").arg(peer.port());
-        UmdOutput output(panel, targets({url}));
-        output.start();
-        const QStringList round{"0 30 In 1", "1 30 In 2", "2 30 In 3", "3 30 In 4"};
-        QCOMPARE(peer.take(4), round);
-        QCOMPARE(peer.take(4), round);
-        QCOMPARE(output.statusLines(), QStringList{"umd " + url + " sending sent 8"});
+        Rig rig("tsl31://127.0.0.1:P?mode=inputs&refresh=1");
+        const QStringList round{"0 30 Camera", "1 30 In 2", "2 30 In 3", "3 30 In 4"};
+        QCOMPARE(rig.sent(), round);
+        QCOMPARE(rig.peer.take(4), round);
+        QVERIFY(rig.output->statusLines().constFirst().endsWith("?mode=inputs&refresh=1 sending sent 8"));
     }
 
     // A TCP target that cannot connect is told once, however often it tries;
@@ -263,15 +228,12 @@ private slots:
         peer.stop();
         QVERIFY(peer.listen(port));
         QCOMPARE(peer.take(2), (QStringList{"0/254 00d0 Out 1", "0/255 00c0 Out 2"}));
-        QCOMPARE(peer.connections, 2);
-        QVERIFY(output.statusLines().constFirst().endsWith("&address=254 connected sent 5"));
         const QString failed = "UMD target1 (" + where + ") cannot connect: %1; trying again";
-        QCOMPARE(panel.statusSink.messages,
-                 (QStringList{"UMD output to 1 target", failed.arg("Connection refused"), "UMD target1 connected",
-                              failed.arg("The remote host closed the connection"), "UMD target1 connected"}));
-        QCOMPARE(panel.logged,
-                 (QStringList{"umd target1 failed Connection refused", "umd target1 connected",
-                              "umd target1 failed The remote host closed the connection", "umd target1 connected"}));
+        // clang-format off
+        QCOMPARE(panel.statusSink.messages + panel.logged,
+                 (QStringList{"UMD output to 1 target", failed.arg("Connection refused"), "UMD target1 connected", failed.arg("The remote host closed the connection"), "UMD target1 connected",
+                              "umd target1 failed Connection refused", "umd target1 connected", "umd target1 failed The remote host closed the connection", "umd target1 connected"}));
+        // clang-format on
     }
 };
 
