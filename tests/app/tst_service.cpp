@@ -198,7 +198,7 @@ private slots:
         const QString folder = QDir::toNativeSeparators(Folder);
         QCOMPARE(ctl({"status"}), QStringLiteral("0 panel service\ndata-folder %1\nset-up %2\n"
                                                  "com-port COM1 open %3\nlast-message TIME Router returned 21\n"
-                                                 "videohub %4 clients 1\nswp08 off\n")
+                                                 "videohub %4 clients 1\nswp08 off\numd off\n")
                                       .arg(folder, QDir::toNativeSeparators(SetUpPath),
                                            QDir::toNativeSeparators(Folder + QStringLiteral("/ports/COM1")), videohub));
 

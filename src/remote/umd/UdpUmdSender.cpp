@@ -37,8 +37,13 @@ int UdpUmdSender::room() const
 
 void UdpUmdSender::write(const QByteArray &message)
 {
-    if (m_socket.write(message) != message.size())
-        return fail();
+    // A refusal reported back for an earlier datagram fails the next write
+    // and is cleared by it: this message is tried once more.
+    if (m_socket.write(message) != message.size()) {
+        fail();
+        if (m_socket.state() != QAbstractSocket::ConnectedState || m_socket.write(message) != message.size())
+            return;
+    }
     if (state() == State::Failed && !m_quiet.isActive())
         m_quiet.start();
 }
@@ -46,7 +51,10 @@ void UdpUmdSender::write(const QByteArray &message)
 void UdpUmdSender::fail()
 {
     m_quiet.stop();
-    setState(State::Failed, m_socket.errorString());
+    // Qt has no words of its own for a refusal on a connected UDP socket.
+    setState(State::Failed, m_socket.error() == QAbstractSocket::ConnectionRefusedError
+                                ? QStringLiteral("Connection refused")
+                                : m_socket.errorString());
     if (m_socket.state() != QAbstractSocket::ConnectedState && !m_retry.isActive())
         m_retry.start();
 }
