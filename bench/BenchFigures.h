@@ -125,11 +125,9 @@ private:
     std::vector<double> m_ms;
 };
 
-// Runs `measure` on a server of type Server listening on a free port of this
-// machine, over the panel of the largest router, offscreen, with its
+// Runs `measure` over the panel of the largest router, offscreen, with its
 // announcements timed; the program's exit status.
-template <class Server, class Options>
-int benchServer(int argc, char *argv[], const std::function<int(Server &server)> &measure)
+inline int benchPanel(int argc, char *argv[], const std::function<int(BenchWindow &bench)> &measure)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -137,10 +135,20 @@ int benchServer(int argc, char *argv[], const std::function<int(Server &server)>
     if (!bench.openWithLargestRouter())
         return 1;
     timeAnnouncements(*bench.door);
-    Options options;
-    options.port = 0;
-    Server server(*bench.door, options);
-    if (!server.listen())
-        return 1;
-    return measure(server);
+    return measure(bench);
+}
+
+// Runs `measure` on a server of type Server listening on a free port of this
+// machine, over the panel of benchPanel().
+template <class Server, class Options>
+int benchServer(int argc, char *argv[], const std::function<int(Server &server)> &measure)
+{
+    return benchPanel(argc, argv, [&measure](BenchWindow &bench) {
+        Options options;
+        options.port = 0;
+        Server server(*bench.door, options);
+        if (!server.listen())
+            return 1;
+        return measure(server);
+    });
 }

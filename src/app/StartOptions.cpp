@@ -78,7 +78,7 @@ StartOptions parseStartOptions(int argc, char *argv[])
                        "tsl31://HOST:PORT, tsl5://HOST:PORT, tsl5tcp://HOST:PORT or tsl31serial://DEVICE, "
                        "with ?mode=follow|outputs|inputs&level=video|audio&first=N&count=N&address=N&screen=N"
                        "&tally=lock|none&refresh=SECONDS&utf16=0|1&baud=RATE.")
-            .arg(UmdOptions::MaxTargets),
+            .arg(serverlimits::UmdTargets),
         QStringLiteral("URL"));
     parser.addOption(umd);
 

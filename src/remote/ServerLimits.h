@@ -78,4 +78,22 @@ inline constexpr qsizetype Swp08SalvoEntries = 128;
 // nothing more is read from it; still behind at the next look, it is closed.
 inline constexpr qint64 Swp08UnsentBytes = 1024 * 1024;
 
+// --- The UMD output (TSL UMD to under-monitor displays) ---
+
+// Targets of one panel, each sending at most one message per display in
+// flight: the latest state of each display waits, never a queue.
+inline constexpr int UmdTargets = 8;
+// A TCP target that cannot connect or broke is tried again after the first
+// wait, doubled at every failure up to the last; a connection not made
+// within the timeout is given up.
+inline constexpr int UmdFirstRetryMs = 1000;
+inline constexpr int UmdLastRetryMs = 30000;
+inline constexpr int UmdConnectTimeoutMs = 10000;
+// A serial device that cannot be opened, or a UDP host that cannot be found,
+// is tried again this often.
+inline constexpr int UmdReopenMs = 5000;
+// How long datagrams must go unrefused before a failed UDP target counts as
+// sending again.
+inline constexpr int UmdQuietMs = 1000;
+
 } // namespace serverlimits

@@ -1,5 +1,7 @@
 #include "remote/umd/SerialUmdSender.h"
 
+#include "remote/ServerLimits.h"
+
 #include <cmath>
 
 namespace {
@@ -13,7 +15,7 @@ SerialUmdSender::SerialUmdSender(QString device, qint32 baud, QObject *parent) :
 {
     m_port.setPortName(device);
     m_retry.setSingleShot(true);
-    m_retry.setInterval(RetryMs);
+    m_retry.setInterval(serverlimits::UmdReopenMs);
     m_line.setSingleShot(true);
     m_line.setTimerType(Qt::PreciseTimer);
     connect(&m_retry, &QTimer::timeout, this, &SerialUmdSender::start);

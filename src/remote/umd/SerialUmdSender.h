@@ -15,8 +15,6 @@ class SerialUmdSender final : public UmdSender
     Q_OBJECT
 
 public:
-    static constexpr int RetryMs = 5000;
-
     SerialUmdSender(QString device, qint32 baud, QObject *parent = nullptr);
 
     void start() override;

@@ -1,19 +1,21 @@
 #include "remote/umd/TcpUmdSender.h"
 
+#include "remote/ServerLimits.h"
+
 #include <climits>
 
 TcpUmdSender::TcpUmdSender(QString host, quint16 port, QObject *parent)
-    : UmdSender(parent), m_host(std::move(host)), m_port(port)
+    : UmdSender(parent), m_host(std::move(host)), m_port(port), m_retryMs(serverlimits::UmdFirstRetryMs)
 {
     m_retry.setSingleShot(true);
     m_connectTimeout.setSingleShot(true);
-    m_connectTimeout.setInterval(ConnectTimeoutMs);
+    m_connectTimeout.setInterval(serverlimits::UmdConnectTimeoutMs);
     connect(&m_retry, &QTimer::timeout, this, &TcpUmdSender::start);
     connect(&m_connectTimeout, &QTimer::timeout, this,
-            [this] { fail(QStringLiteral("no answer in %1 s").arg(ConnectTimeoutMs / 1000)); });
+            [this] { fail(QStringLiteral("no answer in %1 s").arg(serverlimits::UmdConnectTimeoutMs / 1000)); });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
         m_connectTimeout.stop();
-        m_retryMs = FirstRetryMs;
+        m_retryMs = serverlimits::UmdFirstRetryMs;
         setState(State::Connected);
         emit restarted();
         emit ready();
@@ -58,7 +60,7 @@ void TcpUmdSender::fail(const QString &reason)
     if (m_retry.isActive())
         return;
     m_retry.start(m_retryMs);
-    m_retryMs = std::min(m_retryMs * 2, LastRetryMs);
+    m_retryMs = std::min(m_retryMs * 2, serverlimits::UmdLastRetryMs);
     m_connectTimeout.stop();
     m_socket.abort();
     setState(State::Failed, reason);

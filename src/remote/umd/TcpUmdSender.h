@@ -15,11 +15,6 @@ class TcpUmdSender final : public UmdSender
     Q_OBJECT
 
 public:
-    static constexpr int FirstRetryMs = 1000;
-    static constexpr int LastRetryMs = 30000;
-    // A connection not made by then is given up (and tried again).
-    static constexpr int ConnectTimeoutMs = 10000;
-
     TcpUmdSender(QString host, quint16 port, QObject *parent = nullptr);
     // Nothing more is sent: the connection is dropped as it is.
     ~TcpUmdSender() override;
@@ -29,9 +24,6 @@ public:
     void write(const QByteArray &message) override;
     [[nodiscard]] QString failure() const override { return QStringLiteral("cannot connect"); }
 
-    // The wait before the next try.
-    [[nodiscard]] int retryMs() const { return m_retryMs; }
-
 private:
     void fail(const QString &reason);
 
@@ -40,5 +32,5 @@ private:
     QTcpSocket m_socket;
     QTimer m_retry;
     QTimer m_connectTimeout;
-    int m_retryMs = FirstRetryMs;
+    int m_retryMs;
 };

@@ -1,14 +1,16 @@
 #include "remote/umd/UdpUmdSender.h"
 
+#include "remote/ServerLimits.h"
+
 #include <climits>
 
 UdpUmdSender::UdpUmdSender(QString host, quint16 port, QObject *parent)
     : UmdSender(parent), m_host(std::move(host)), m_port(port)
 {
     m_quiet.setSingleShot(true);
-    m_quiet.setInterval(QuietMs);
+    m_quiet.setInterval(serverlimits::UmdQuietMs);
     m_retry.setSingleShot(true);
-    m_retry.setInterval(RetryMs);
+    m_retry.setInterval(serverlimits::UmdReopenMs);
     connect(&m_quiet, &QTimer::timeout, this, [this] { setState(State::Sending); });
     connect(&m_retry, &QTimer::timeout, this, &UdpUmdSender::start);
     connect(&m_socket, &QUdpSocket::connected, this, [this] {

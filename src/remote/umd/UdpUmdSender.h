@@ -14,11 +14,6 @@ class UdpUmdSender final : public UmdSender
     Q_OBJECT
 
 public:
-    // How long a datagram must go unrefused before a failed target counts as sending again.
-    static constexpr int QuietMs = 1000;
-    // How long a host that cannot be found waits before it is looked up again.
-    static constexpr int RetryMs = 5000;
-
     UdpUmdSender(QString host, quint16 port, QObject *parent = nullptr);
 
     void start() override;

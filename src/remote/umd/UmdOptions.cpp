@@ -18,8 +18,8 @@ UmdOptions UmdOptions::parse(const QStringList &arguments, const QSettings &sett
         if (argument.startsWith(Option))
             given.append(argument.mid(Option.size()));
     }
-    if (given.size() > MaxTargets) {
-        options.optionError = QStringLiteral("--umd: at most %1 targets").arg(MaxTargets);
+    if (given.size() > serverlimits::UmdTargets) {
+        options.optionError = QStringLiteral("--umd: at most %1 targets").arg(serverlimits::UmdTargets);
         return options;
     }
     for (qsizetype i = 0; i < given.size(); ++i) {
@@ -34,7 +34,7 @@ UmdOptions UmdOptions::parse(const QStringList &arguments, const QSettings &sett
     }
     if (!given.isEmpty())
         return options;
-    for (int number = 1; number <= MaxTargets; ++number) {
+    for (int number = 1; number <= serverlimits::UmdTargets; ++number) {
         const QString key = QStringLiteral("umd/target%1").arg(number);
         if (!settings.contains(key))
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "remote/ServerLimits.h"
 #include "remote/umd/UmdTarget.h"
 
 #include <QList>
@@ -11,7 +12,6 @@ class QSettings;
 // the settings file's [umd] target1 to target8.
 struct UmdOptions
 {
-    static constexpr int MaxTargets = 8;
 
     // Each with its number, as the status messages name it (target1...).
     QList<QPair<int, UmdTarget>> targets;
