@@ -92,8 +92,8 @@ inline constexpr int UmdConnectTimeoutMs = 10000;
 // A serial device that cannot be opened, or a UDP host that cannot be found,
 // is tried again this often.
 inline constexpr int UmdReopenMs = 5000;
-// How long datagrams must go unrefused before a failed UDP target counts as
-// sending again.
+// How long datagrams must have gone out unrefused before a failed UDP target
+// counts as sending again.
 inline constexpr int UmdQuietMs = 1000;
 
 } // namespace serverlimits

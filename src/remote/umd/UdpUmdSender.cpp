@@ -7,11 +7,8 @@
 UdpUmdSender::UdpUmdSender(QString host, quint16 port, QObject *parent)
     : UmdSender(parent), m_host(std::move(host)), m_port(port)
 {
-    m_quiet.setSingleShot(true);
-    m_quiet.setInterval(serverlimits::UmdQuietMs);
     m_retry.setSingleShot(true);
     m_retry.setInterval(serverlimits::UmdReopenMs);
-    connect(&m_quiet, &QTimer::timeout, this, [this] { setState(State::Sending); });
     connect(&m_retry, &QTimer::timeout, this, &UdpUmdSender::start);
     connect(&m_socket, &QUdpSocket::connected, this, [this] {
         if (state() != State::Failed)
@@ -46,17 +43,21 @@ void UdpUmdSender::write(const QByteArray &message)
         if (m_socket.state() != QAbstractSocket::ConnectedState || m_socket.write(message) != message.size())
             return;
     }
-    if (state() == State::Failed && !m_quiet.isActive())
-        m_quiet.start();
+    if (state() != State::Failed)
+        return;
+    if (!m_unrefused.isValid())
+        m_unrefused.start();
+    else if (m_unrefused.hasExpired(serverlimits::UmdQuietMs))
+        setState(State::Sending);
 }
 
 void UdpUmdSender::fail()
 {
-    m_quiet.stop();
-    // Qt has no words of its own for a refusal on a connected UDP socket.
-    setState(State::Failed, m_socket.error() == QAbstractSocket::ConnectionRefusedError
-                                ? QStringLiteral("Connection refused")
-                                : m_socket.errorString());
+    m_unrefused.invalidate();
+    // Qt has no words of its own for what the receiver's side reported back.
+    const bool reported = m_socket.error() == QAbstractSocket::ConnectionRefusedError ||
+                          m_socket.error() == QAbstractSocket::UnknownSocketError;
+    setState(State::Failed, reported ? QStringLiteral("refused or unreachable") : m_socket.errorString());
     if (m_socket.state() != QAbstractSocket::ConnectedState && !m_retry.isActive())
         m_retry.start();
 }

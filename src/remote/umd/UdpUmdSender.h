@@ -2,13 +2,15 @@
 
 #include "remote/umd/UmdSender.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUdpSocket>
 
 // Datagrams to HOST:PORT, one message each, on a connected UDP socket so
-// that a refused port reported back is seen. A failure is told once; the
-// target is back when a datagram went out and nothing was reported back for
-// a while. Whatever the display sends back is read and dropped.
+// that a refused port reported back is seen: the system reports it at the
+// next write. A failure is told once; the target is back when datagrams
+// have gone out for a while without a report. Whatever the display sends
+// back is read and dropped.
 class UdpUmdSender final : public UmdSender
 {
     Q_OBJECT
@@ -27,6 +29,7 @@ private:
     QString m_host;
     quint16 m_port;
     QUdpSocket m_socket;
-    QTimer m_quiet;
+    // Since the first datagram that went out after the last failure.
+    QElapsedTimer m_unrefused;
     QTimer m_retry;
 };
