@@ -74,10 +74,10 @@ StartOptions parseStartOptions(int argc, char *argv[])
 
     const QCommandLineOption umd(
         QStringLiteral("umd"),
-        QStringLiteral("Send the displays under the monitors (TSL UMD) to a target, repeatable up to %1 times: "
-                       "tsl31://HOST:PORT, tsl5://HOST:PORT, tsl5tcp://HOST:PORT or tsl31serial://DEVICE, "
-                       "with ?mode=follow|outputs|inputs&level=video|audio&first=N&count=N&address=N&screen=N"
-                       "&tally=lock|none&refresh=SECONDS&utf16=0|1&baud=RATE.")
+        QStringLiteral("Send the name under each monitor to under-monitor displays (TSL UMD), up to %1 "
+                       "targets: tsl31://HOST:PORT, tsl5://HOST:PORT, tsl5tcp://HOST:PORT or "
+                       "tsl31serial://DEVICE, optionally followed by ?KEY=VALUE&... with the keys mode, level, "
+                       "first, count, address, screen, tally, refresh, utf16 and baud.")
             .arg(serverlimits::UmdTargets),
         QStringLiteral("URL"));
     parser.addOption(umd);
