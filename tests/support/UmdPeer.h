@@ -108,9 +108,10 @@ public:
         return listening;
     }
 
-    // Stops listening and drops its connections (TCP).
+    // Stops listening and drops its connections.
     void stop()
     {
+        m_udp.close();
         m_server.close();
         for (QTcpSocket *client : std::exchange(m_clients, {}))
             client->deleteLater();

@@ -16,17 +16,13 @@ UdpUmdSender::UdpUmdSender(QString host, quint16 port, QObject *parent)
         emit restarted();
         emit ready();
     });
-    connect(&m_socket, &QUdpSocket::readyRead, this, [this] {
-        while (m_socket.hasPendingDatagrams())
-            (void)m_socket.readDatagram(nullptr, 0);
-    });
     connect(&m_socket, &QUdpSocket::errorOccurred, this, &UdpUmdSender::fail);
 }
 
 void UdpUmdSender::start()
 {
     m_socket.abort();
-    m_socket.connectToHost(m_host, m_port, QIODevice::ReadWrite);
+    m_socket.connectToHost(m_host, m_port, QIODevice::WriteOnly);
 }
 
 int UdpUmdSender::room() const

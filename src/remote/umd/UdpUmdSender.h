@@ -8,9 +8,10 @@
 
 // Datagrams to HOST:PORT, one message each, on a connected UDP socket so
 // that a refused port reported back is seen: the system reports it at the
-// next write. A failure is told once; the target is back when datagrams
-// have gone out for a while without a report. Whatever the display sends
-// back is read and dropped.
+// next write (the socket is opened for writing only, so that no read takes
+// the report first; what a display sends back stays with the system, which
+// drops it once its buffer is full). A failure is told once; the target is
+// back when datagrams have gone out for a while without a report.
 class UdpUmdSender final : public UmdSender
 {
     Q_OBJECT

@@ -95,8 +95,6 @@ private slots:
         QTest::newRow("upper edges") << "tsl31://h:1?first=127&count=1&address=65535&refresh=3600" << "h 1 0 1 127 1 65535 0 1 3600 0 38400";
         QTest::newRow("unknown protocol") << "tsl4://h:1" << "error no protocol tsl31, tsl5, tsl5tcp or tsl31serial";
         QTest::newRow("no port") << "tsl31://h" << "error no port";
-        QTest::newRow("no host") << "tsl31://:4001" << "error no HOST:PORT";
-        QTest::newRow("unknown key") << "tsl31://h:1?colour=red" << "error no key colour for tsl31";
         QTest::newRow("mode") << "tsl31://h:1?mode=sources" << "error mode=sources is not follow|outputs|inputs";
         QTest::newRow("first 0") << "tsl31://h:1?first=0" << "error first=0 is not 1-127";
         QTest::newRow("past port 127") << "tsl31://h:1?first=100&count=30" << "error first=100 and count=30 reach past port 127";
@@ -204,6 +202,16 @@ private slots:
         QCOMPARE(rig.sent(), round);
         QCOMPARE(rig.peer.take(4), round);
         QVERIFY(rig.output->statusLines().constFirst().endsWith("?mode=inputs&refresh=1 sending sent 8"));
+    }
+
+    // A UDP receiver that went away is told once, however many changes follow.
+    void udpReceiverGone()
+    {
+        Rig rig("tsl31://127.0.0.1:P?mode=outputs&count=1&refresh=0");
+        rig.peer.stop();
+        for (const char *name : {"A", "B", "C"})
+            (void)rig.after([&] { rig.panel.renamePort(false, 0, name, Client); });
+        QCOMPARE(rig.panel.statusSink.messages.filter("cannot send").size(), 1);
     }
 
     // A TCP target that cannot connect is told once, however often it tries;
