@@ -64,6 +64,11 @@ struct ScriptedPanel final : ControlDoor
     }
     // Ending in a blank, as the panel's router lines do.
     QStringList names() const override { return {RouterLine + u' '}; }
+    ShowDoor *shows(QString &refusal) override
+    {
+        refusal = QStringLiteral("no show files");
+        return nullptr;
+    }
 };
 
 // A folder that is velmora-ctl's working and application data folder, with

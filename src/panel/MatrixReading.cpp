@@ -1,4 +1,4 @@
-#include "paneldoor/MatrixReading.h"
+#include "panel/MatrixReading.h"
 
 #include "panel/MainPanel.h"
 
@@ -39,5 +39,16 @@ MatrixSnapshot readMatrix(const MainPanel &panel)
         matrix.sources.append(served ? sourcesOf(panel, output) : OutputSources{});
     }
     matrix.lockOwners = panel.locks().owners();
+    return matrix;
+}
+
+ShowMatrix readShowMatrix(const MainPanel &panel)
+{
+    ShowMatrix matrix{readMatrix(panel), {}};
+    for (int output = 0; output < matrix.state.outputCount(); ++output) {
+        const int frameAddress = panel.tables().MatOutRouter[std::size_t(output)];
+        const clsRouter *router = frameAddress < 0 ? nullptr : panel.config().Routers[std::size_t(frameAddress)].get();
+        matrix.splits.append(router && router->canSplit);
+    }
     return matrix;
 }
