@@ -84,6 +84,11 @@ ShowMatrix ShowFiles::matrix() const
     return readShowMatrix(m_panel);
 }
 
+bool ShowFiles::exists(const QString &name) const
+{
+    return validName(name) && QFileInfo::exists(pathOf(name));
+}
+
 QList<ShowFiles::Entry> ShowFiles::entries() const
 {
     QList<Entry> list;

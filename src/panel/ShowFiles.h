@@ -37,6 +37,9 @@ public:
         int outputs = -1; // -1 when the file does not read
     };
     [[nodiscard]] QList<Entry> entries() const;
+    // The matrix as it stands, as snapshots read it.
+    [[nodiscard]] ShowMatrix matrix() const;
+    [[nodiscard]] bool exists(const QString &name) const;
     // What recalling the snapshot would do now, checked as a recall checks it.
     ShowAnswer preview(const QString &name, RecallPlan &plan) const;
 
@@ -63,7 +66,6 @@ signals:
     void recallEnded(const ShowAnswer &result);
 
 private:
-    [[nodiscard]] ShowMatrix matrix() const;
     [[nodiscard]] QString pathOf(const QString &name) const;
     // The snapshot's rows checked against the matrix; an answer when not.
     std::optional<QList<SnapshotRow>> rowsOf(const QString &name, const ShowMatrix &matrix, ShowAnswer &refusal) const;
