@@ -23,6 +23,12 @@ OutputSources sourcesOf(const MainPanel &panel, int output)
     return {matrixInput(*router, state.Video()), matrixInput(*router, state.Audio())};
 }
 
+// A served port's name, never null (null stands for a port nobody serves), also when empty.
+QString servedName(const QString &name)
+{
+    return name.isNull() ? QStringLiteral("") : name;
+}
+
 } // namespace
 
 MatrixSnapshot readMatrix(const MainPanel &panel)
@@ -31,11 +37,11 @@ MatrixSnapshot readMatrix(const MainPanel &panel)
     MatrixSnapshot matrix;
     matrix.setupName = QFileInfo(panel.config().ConfigFilePath).fileName();
     for (int input = 0; input <= tables.MatrixInputs; ++input)
-        matrix.inputNames.append(tables.MatInRouter[std::size_t(input)] < 0 ? QString()
-                                                                            : panel.names().matrixInputName(input));
+        matrix.inputNames.append(
+            tables.MatInRouter[std::size_t(input)] < 0 ? QString() : servedName(panel.names().matrixInputName(input)));
     for (int output = 0; output <= tables.MatrixOutputs; ++output) {
         const bool served = tables.MatOutRouter[std::size_t(output)] >= 0;
-        matrix.outputNames.append(served ? panel.names().matrixOutputName(output) : QString());
+        matrix.outputNames.append(served ? servedName(panel.names().matrixOutputName(output)) : QString());
         matrix.sources.append(served ? sourcesOf(panel, output) : OutputSources{});
     }
     matrix.lockOwners = panel.locks().owners();
