@@ -146,7 +146,7 @@ private slots:
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << direct + refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|snapshot|state|status ...\n" << "" << "" << "";
         QTest::newRow("unknown command") << "" << "bogus 1" << 2 << ""
             << "velmora-ctl: unknown command 'bogus'\nusage: velmora-ctl check|init" << "" << "";
         for (const auto &[arguments, usage] :
