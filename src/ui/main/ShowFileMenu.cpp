@@ -18,12 +18,13 @@ const QString NameLists = QStringLiteral("Name lists:*.csv");
 
 ShowFileMenu::ShowFileMenu(MainPanel &panel, QWidget &window) : QObject(&window), m_panel(panel), m_window(window)
 {
+    // Escape is taken only while a recall (the window's or a client's) runs.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
     escape->setObjectName(QStringLiteral("keyStopRecall"));
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (m_panel.shows().recalling())
-            (void)m_panel.shows().stopRecall();
-    });
+    escape->setEnabled(false);
+    connect(escape, &QShortcut::activated, this, [this] { (void)m_panel.shows().stopRecall(); });
+    connect(&panel.shows(), &ShowFiles::recallProgressed, escape, [escape] { escape->setEnabled(true); });
+    connect(&panel.shows(), &ShowFiles::recallEnded, escape, [escape] { escape->setEnabled(false); });
 }
 
 void ShowFileMenu::addTo(QMenu &file)
