@@ -4,6 +4,7 @@
 #include "panel/MainPanel.h"
 #include "paneldoor/PanelDoor.h"
 #include "remote/control/ControlPort.h"
+#include "remote/control/ControlSocketName.h"
 #include "support/RouterSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedShell.h"
@@ -11,8 +12,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -92,4 +95,23 @@ inline void whileThePanelRuns(const std::function<void()> &body)
     loop.exec();
     thread->wait();
     delete thread;
+}
+
+// A script on a connection of its own to the panel's control port, run while
+// the panel runs: the milliseconds from its start to its end, -1 when it
+// could not connect or the script says it failed.
+inline double timedControlScript(const std::function<bool(QLocalSocket &socket)> &script)
+{
+    double ms = -1;
+    whileThePanelRuns([&] {
+        QLocalSocket socket;
+        socket.connectToServer(controlSocketName());
+        if (!socket.waitForConnected(5000))
+            return;
+        QElapsedTimer clock;
+        clock.start();
+        if (script(socket))
+            ms = double(clock.nsecsElapsed()) / 1e6;
+    });
+    return ms;
 }

@@ -44,26 +44,18 @@ constexpr double WireFloorMs = 9.375;
 // write to the last answer; -1 on any answer but "ok".
 double timedRun(int run)
 {
-    double ms = -1;
-    whileThePanelRuns([&] {
-        QLocalSocket socket;
-        socket.connectToServer(controlSocketName());
-        if (!socket.waitForConnected(5000))
-            return;
-        QElapsedTimer clock;
-        clock.start();
+    return timedControlScript([run](QLocalSocket &socket) {
         for (int r = 0; r < Ports; ++r) {
             socket.write(QStringLiteral("route 0 %1 %2\n").arg(r).arg((run + r) % Ports).toUtf8());
             while (!socket.canReadLine()) {
                 if (!socket.waitForReadyRead(60000))
-                    return;
+                    return false;
             }
             if (socket.readLine() != "ok\n")
-                return;
+                return false;
         }
-        ms = double(clock.nsecsElapsed()) / 1e6;
+        return true;
     });
-    return ms;
 }
 
 constexpr int Flooders = 300;

@@ -14,6 +14,9 @@
 #       client asks for a state every 100 ms (its answer time over 5 runs, and
 #       the panel's resident memory); then the wall and processor time of a
 #       connect that waits for room in a full backlog until its deadline
+#   bench/run.sh snapshot  a snapshot recall of 127 routes through the control
+#       port at 9600 baud, from the command to its answer, as a ratio to the
+#       wire floor
 #   bench/run.sh videohub  a block of 127 Videohub routes until the last push,
 #       as a ratio to the wire floor, and the time from a router's
 #       acknowledgement to the push at each of 32 clients
@@ -36,8 +39,9 @@ control) targets=(control_bench velmora-routersim) ;;
 videohub) targets=(videohub_bench velmora-routersim) ;;
 swp08) targets=(swp08_bench velmora-routersim) ;;
 umd) targets=(umd_bench velmora-routersim) ;;
+snapshot) targets=(snapshot_bench velmora-routersim) ;;
 *)
-    echo "usage: bench/run.sh config|link|window|startup|control|videohub|swp08|umd [benchmark options]" >&2
+    echo "usage: bench/run.sh config|link|window|startup|control|videohub|swp08|umd|snapshot [benchmark options]" >&2
     exit 2
     ;;
 esac

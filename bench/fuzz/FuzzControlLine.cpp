@@ -58,6 +58,11 @@ public:
         return {true, {}};
     }
     [[nodiscard]] QStringList names() const override { return {QStringLiteral("Norvane-X;0;15;15;0;0;1;a;b")}; }
+    ShowDoor *shows(QString &refusal) override
+    {
+        refusal = QStringLiteral("no show files here");
+        return nullptr;
+    }
 };
 
 QList<ControlLineCutter::Line> cut(const QByteArray &bytes, qsizetype step)

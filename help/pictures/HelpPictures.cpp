@@ -2,15 +2,18 @@
 // the demonstration set-up: the main window with its menu bar, a few routes,
 // a selection, a lock and its numbered regions; the button panel; the
 // configuration dialog in both views; the about box; and the legend of the
-// grid markers. Usage: help_pictures FOLDER SETUP.rcf. Exits 1 when a
+// grid markers; and the recall dialog over a snapshot saved before two
+// routes changed. Usage: help_pictures FOLDER SETUP.rcf. Exits 1 when a
 // picture could not be written or a callout finds no place that leaves every
 // control in view, 2 on a wrong call.
 #include "Callouts.h"
 #include "MainWindowScene.h"
 #include "MarkerLegend.h"
 #include "desktop/AppFolder.h"
+#include "panel/ShowFiles.h"
 #include "ui/about/frmAbout.h"
 #include "ui/config/frmConfig.h"
+#include "ui/main/frmRecallSnapshot.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -66,5 +69,18 @@ int main(int argc, char *argv[])
     frmAbout about;
     about.show();
     save(about.grab().toImage(), "about.png");
+
+    ShowFiles &shows = scene.panel.shows();
+    clsRouter &router = *scene.panel.config().Routers[0];
+    router.RouteState(router.phyOut(7)).setVideo(2);
+    router.RouteState(router.phyOut(7)).setAudio(2);
+    written = shows.saveSnapshot(QStringLiteral("Morning news"), false).ok &&
+              shows.saveSnapshot(QStringLiteral("Football"), false).ok && written;
+    // Output 1's video and the locked output 8's audio moved since.
+    router.RouteState(router.phyOut(0)).setVideo(5);
+    router.RouteState(router.phyOut(7)).setAudio(3);
+    frmRecallSnapshot recall(shows);
+    recall.show();
+    save(recall.grab().toImage(), "recall-snapshot.png");
     return written && plan.faults.isEmpty() ? 0 : 1;
 }

@@ -19,6 +19,7 @@ public:
     void beep() override;
     // Nothing to point at without a window: no choice.
     int popupMenu(const QStringList &, QPoint) override { return -1; }
+    Answer runDialog(QObject &) override { return Answer::Cancel; }
 
 private:
     LineStamp m_stamp;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+
 namespace desktop {
 
 enum class Icon { None, Information, Warning, Critical, Question };
@@ -25,6 +27,9 @@ public:
     // A pop-up menu of these items at a point of the screen; the index of
     // the item chosen, -1 when the operator closes it without a choice.
     virtual int popupMenu(const QStringList &items, QPoint globalPosition) = 0;
+    // A window's own dialog (a QDialog), shown modally: Ok when the operator
+    // accepted it, Cancel otherwise.
+    virtual Answer runDialog(QObject &dialog) = 0;
 };
 
 // The implementation in use. Until one is installed, notices go to standard

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "door/MatrixSnapshot.h"
+#include "door/ShowDoor.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,4 +31,6 @@ public:
     virtual Outcome sources(int frameAddress, int phyOut, OutputSources &result) = 0;
     // Every router in its one-line text form, by frame address.
     [[nodiscard]] virtual QStringList names() const = 0;
+    // Snapshots and name lists; none, with why in refusal, while they may not be used.
+    virtual ShowDoor *shows(QString &refusal) = 0;
 };

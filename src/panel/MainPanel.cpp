@@ -5,12 +5,18 @@
 #include "desktop/Fault.h"
 #include "desktop/Shell.h"
 #include "link/ActivityEvents.h"
+#include "panel/ShowFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
+
+QString kindName(bool input)
+{
+    return input ? QStringLiteral("input") : QStringLiteral("output");
+}
 
 // The port folders live in the application folder; a folder that cannot be
 // made is reported by the start-up, which needs it for the default file.
@@ -72,6 +78,7 @@ MainPanel::MainPanel(StatusLine::Clock clock, QObject *parent)
 {
     if (const QString folder = appFolderOrNone(); !folder.isEmpty())
         m_log.emplace(folder, *this);
+    m_shows = std::make_unique<ShowFiles>(*this);
     m_routes.setObserver(this);
     connect(&m_locks, &OutputLocks::locksChanged, this, &MainPanel::locksChanged);
     connect(&m_macros, &MacroButtons::recordTimerStartRequested, &m_status, &StatusLine::startRecordTimer);
@@ -145,6 +152,7 @@ void MainPanel::Form_Unload()
         return;
     m_unloaded = true;
     emit unloading();
+    (void)m_shows->stopRecall();
     // A take waiting for its reply ends as failed once the port closes; no
     // take starts after this.
     m_takes.stop();
@@ -287,10 +295,44 @@ void MainPanel::routeAttempted(const RouteAttempt &attempt)
         emit outputRouted(matOut, attempt.Level, attempt.acknowledged);
 }
 
+int MainPanel::setPortNames(const QList<NameList::PortName> &names)
+{
+    m_namesBefore.emplace();
+    // Cleared first, so that names trading places take no "!" from each other.
+    for (const NameList::PortName &port : names) {
+        if (port.name != (port.input ? m_names.matrixInputName(port.port) : m_names.matrixOutputName(port.port)))
+            (void)(port.input ? m_names.renameInput(port.port, {}) : m_names.renameOutput(port.port, {}));
+    }
+    for (const NameList::PortName &port : names)
+        (void)(port.input ? m_names.renameInput(port.port, port.name) : m_names.renameOutput(port.port, port.name));
+    const std::array<QMap<int, QString>, 2> before = *std::exchange(m_namesBefore, std::nullopt);
+    int changed = 0;
+    for (const bool input : {true, false}) {
+        QList<int> ports;
+        const QMap<int, QString> &old = before[input ? 0 : 1];
+        for (auto port = old.cbegin(); port != old.cend(); ++port) {
+            const QString now = input ? m_names.matrixInputName(port.key()) : m_names.matrixOutputName(port.key());
+            if (now == port.value())
+                continue;
+            ports.append(port.key());
+            log(ActivityEvents::label(kindName(input), port.key() + 1, port.value(), now));
+        }
+        changed += int(ports.size());
+        if (!ports.isEmpty())
+            emit portNamesChanged(input, ports);
+    }
+    return changed;
+}
+
 void MainPanel::portRenamed(bool input, int matrixPort, const QString &oldName, const QString &newName)
 {
-    log(ActivityEvents::label(input ? QStringLiteral("input") : QStringLiteral("output"), matrixPort + 1, oldName,
-                              newName));
+    if (m_namesBefore) {
+        QMap<int, QString> &before = (*m_namesBefore)[input ? 0 : 1];
+        if (!before.contains(matrixPort))
+            before.insert(matrixPort, oldName);
+        return;
+    }
+    log(ActivityEvents::label(kindName(input), matrixPort + 1, oldName, newName));
     emit portNamesChanged(input, {matrixPort});
 }
 

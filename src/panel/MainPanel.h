@@ -15,13 +15,17 @@
 #include "panel/MacroButtons.h"
 #include "panel/MatrixDisplay.h"
 #include "panel/MatrixTakes.h"
+#include "panel/NameList.h"
 #include "panel/OutputLocks.h"
 #include "panel/OutputSelection.h"
 #include "panel/PortNames.h"
 #include "panel/StatusLine.h"
 
+#include <QMap>
 #include <QObject>
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // One running panel, without widgets: the set-up, the line to the routers,
@@ -33,6 +37,8 @@
 // those of its rules) what changed. It holds the output locks remote clients
 // take, refuses every other route to a locked output, and writes every route
 // attempt, name change and lock change to activity.log in the data folder.
+class ShowFiles;
+
 class MainPanel final : public QObject, public StatusSink, public RouteTarget, private RouteObserver
 {
     Q_OBJECT
@@ -98,6 +104,8 @@ public:
     [[nodiscard]] ButtonPanel &buttonPanel() { return m_buttonPanel; }
     [[nodiscard]] StatusLine &statusLine() { return m_status; }
     [[nodiscard]] const OutputLocks &locks() const { return m_locks; }
+    // Snapshots and name lists.
+    [[nodiscard]] ShowFiles &shows() { return *m_shows; }
     // The activity log; none when the data folder is unknown.
     [[nodiscard]] const ActivityLog *activityLog() const { return m_log ? &*m_log : nullptr; }
 
@@ -114,6 +122,10 @@ public:
     // A line of the activity log from `source` that is neither a route, a
     // rename nor a lock (an output's state), within the source's lines a minute.
     void logActivity(const QString &source, const QString &event);
+    // Every name given, as one change: the "!" rule sees the names as they
+    // end, each port is logged once, and one portNamesChanged per kind tells
+    // the window and the clients. How many names changed.
+    int setPortNames(const QList<NameList::PortName> &names);
 
 signals:
     // Cell `cell` (row * 16 + column of the visible grid) now shows mark.
@@ -169,6 +181,9 @@ private:
     ButtonPanel m_buttonPanel;
     OutputLocks m_locks;
     std::optional<ActivityLog> m_log;
+    std::unique_ptr<ShowFiles> m_shows;
+    // While setPortNames runs: the name each port had before it, by kind.
+    std::optional<std::array<QMap<int, QString>, 2>> m_namesBefore;
     // Why the default file is still to be kept as it was before the exit
     // save overwrites it (it did not load, or lines of it were rejected and
     // no copy could be made then); empty when it need not be.

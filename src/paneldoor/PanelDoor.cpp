@@ -5,7 +5,8 @@
 #include "link/RouteTarget.h"
 #include "model/MacroBank.h"
 #include "panel/MainPanel.h"
-#include "paneldoor/MatrixReading.h"
+#include "panel/MatrixReading.h"
+#include "panel/ShowFiles.h"
 
 namespace {
 
@@ -102,6 +103,15 @@ QStringList PanelDoor::names() const
             lines.append(router->StringVal());
     }
     return lines;
+}
+
+ShowDoor *PanelDoor::shows(QString &refusal)
+{
+    if (!m_panel.startedUp()) {
+        refusal = StartingUpMessage;
+        return nullptr;
+    }
+    return &m_panel.shows();
 }
 
 MatrixSnapshot PanelDoor::matrix() const

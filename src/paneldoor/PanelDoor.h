@@ -13,7 +13,7 @@ class RouteModule;
 // route), macros through the same replay as a macro button, names through
 // the rules of a name field.
 // Until the panel has started up (its start-up configuration dialog closed),
-// routes and macros are refused: the set-up they would go by is not settled
+// routes, macros and show files are refused: the set-up they would go by is not settled
 // yet. The state and the names are answered all along.
 class PanelDoor final : public RemoteDoor
 {
@@ -29,6 +29,7 @@ public:
     Outcome recallMacro(int slot) override;
     Outcome sources(int frameAddress, int phyOut, OutputSources &result) override;
     [[nodiscard]] QStringList names() const override;
+    ShowDoor *shows(QString &refusal) override;
 
     [[nodiscard]] MatrixSnapshot matrix() const override;
     Outcome takeRoute(int matOut, int matIn, int level, const RouteSource &origin) override;

@@ -219,6 +219,50 @@ private slots:
         QVERIFY(!QFile::exists(controlSocketName()));
     }
 
+    // Show files through velmora-ctl, the panel running without a window: a
+    // recall's routes reach the line one at a time in output order, its
+    // progress and result on standard error, status 1 for a failed route;
+    // a name list imported reaches a Videohub client as one label block.
+    void showFiles()
+    {
+        QVERIFY(seed(SetUp));
+        RouterSim sim;
+        QVERIFY(sim.start(Folder + QStringLiteral("/ports/COM1"),
+                          {"--no-pacing", "--answer", "0=ack", "--answer", "*=code:21"}));
+        const quint16 port = freePort();
+        Program panel(VELMORA_PANEL, {"--no-window", QStringLiteral("--videohub=127.0.0.1:%1").arg(port)});
+        QVERIFY2(panel.said(QStringLiteral("TIME Running without a window")), qPrintable(panel.err));
+        QVERIFY(QDir().mkpath(Folder + QStringLiteral("/snapshots")));
+        QFile file(Folder + QStringLiteral("/snapshots/two shows.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("output,video,audio\r\n18,17,17\r\n3,6,6\r\n1,2,\r\n");
+        file.close();
+
+        QCOMPARE(ctl({"snapshot", "recall", "two shows"}),
+                 QStringLiteral("1 Recalling \"two shows\": 0 of 3 routes\nRecalling \"two shows\": 1 of 3 routes\n"
+                                "Recalling \"two shows\": 2 of 3 routes\nRecalling \"two shows\": 3 of 3 routes\n"
+                                "Recalled \"two shows\": 2 routes taken, 0 outputs locked, 1 failed\n"));
+        QVERIFY(sim.waitForFrames(3));
+        QStringList frames;
+        for (const QString &frame : sim.frames())
+            frames.append(frame.section(u' ', 8, 10));
+        QCOMPARE(frames,
+                 (QStringList{"router=0 input=1 output=0", "router=0 input=5 output=2", "router=1 input=0 output=1"}));
+        QCOMPARE(ctl({"snapshot", "save", "two shows"}), QStringLiteral("1 snapshot \"two shows\" exists\n"));
+        QCOMPARE(ctl({"snapshot", "diff", "two shows"}), QStringLiteral("0 output 18 \"\" both none -> 17 \"\"\n"));
+
+        const auto client = VideohubPeer::pastDump(port, QHostAddress::LocalHost);
+        const QString list = Folder + QStringLiteral("/names.csv");
+        QFile names(list);
+        QVERIFY(names.open(QIODevice::WriteOnly));
+        names.write("kind,number,name\r\ninput,1,Cam A\r\ninput,3,Cam C\r\n");
+        names.close();
+        QCOMPARE(ctl({"names", "import", list}), QStringLiteral("0 2 names changed\n"));
+        QCOMPARE(client->waitForBlocks(VideohubPeer::DumpBlocks + 1).last().join(u'|'),
+                 QStringLiteral("INPUT LABELS:|0 Cam A|2 Cam C"));
+        QVERIFY(panel.stop());
+    }
+
     // Out of descriptors, with Videohub clients holding them all: the
     // server rests instead of spinning, and a stop signal still saves (the
     // clients let go first). A save that fails ends with status 1.

@@ -264,6 +264,39 @@ private slots:
         QCOMPARE(Client().ask("state 0 0\n", 1), QStringList{"video 14 audio 14"});
     }
 
+    // A snapshot recall is its client's queue: another client's route goes
+    // on the line between its routes, and a stop from a third client drops
+    // the routes not yet sent; the recalling client hears each step.
+    void recallTakesTurnsAndStops()
+    {
+        PortRig rig;
+        QVERIFY(rig.openOnSim());
+        QByteArray rows = "output,video,audio\n";
+        for (int output = 1; output <= 6; ++output)
+            rows += QByteArray::number(output) + ",5,5\n";
+        QVERIFY(QDir().mkpath(rig.appFolder() + QStringLiteral("snapshots")));
+        desktop::writeWholeFile(rig.appFolder() + QStringLiteral("snapshots/show.csv"), rows);
+        Client recalling;
+        Client other;
+        Client stopping;
+        connect(&rig.sim, &RouterSim::frameLogged, &stopping.socket, [&] {
+            if (rig.sim.frames().size() == 4)
+                stopping.socket.write("snapshot stop\n");
+        });
+        recalling.socket.write("snapshot recall show\n");
+        other.socket.write("route 0 9 9\n");
+        QCOMPARE(other.waitFor(1), QStringList{"ok"});
+        QCOMPARE(stopping.waitFor(1), QStringList{"ok stopping \"show\""});
+        QTRY_VERIFY_WITH_TIMEOUT(recalling.answers.size() > 1 && recalling.answers.last().startsWith(u"ok Recalled"),
+                                 Timeout);
+        QCOMPARE(recalling.answers.constFirst(), QStringLiteral("progress Recalling \"show\": 0 of 6 routes"));
+        const qsizetype taken = rig.routes().size() - 1;
+        // Held until the recall's end, the route would follow four of its routes at least.
+        QVERIFY2(taken < 6 && rig.routes().indexOf(route(0, 9, 9)) <= 2, qPrintable(rig.routes().join(u'|')));
+        QCOMPARE(recalling.answers.last(),
+                 QStringLiteral("ok Recalled \"show\": %1 routes taken, 0 outputs locked, 0 failed").arg(taken));
+    }
+
     // Said once for a flood, again only once all that was queued has been
     // worked off, not while some of it still waits.
     void busyIsSaidOncePerFlood()

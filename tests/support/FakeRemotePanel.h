@@ -43,4 +43,5 @@ public:
     Outcome recallMacro(int) override { return {}; }
     Outcome sources(int, int, OutputSources &) override { return {}; }
     [[nodiscard]] QStringList names() const override { return {}; }
+    ShowDoor *shows(QString &) override { return nullptr; }
 };

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 namespace desktop {
 
@@ -46,7 +47,11 @@ public:
         return menuChoices.isEmpty() ? -1 : menuChoices.dequeue();
     }
 
+    // A window's own dialog: the script plays the operator on it; Cancel without one.
+    Answer runDialog(QObject &dialog) override { return dialogScript ? dialogScript(dialog) : Answer::Cancel; }
+
     QQueue<Answer> answers;
+    std::function<Answer(QObject &dialog)> dialogScript;
     QQueue<QString> inputs;
     QQueue<int> menuChoices;
 

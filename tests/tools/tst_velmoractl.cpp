@@ -64,6 +64,11 @@ struct ScriptedPanel final : ControlDoor
     }
     // Ending in a blank, as the panel's router lines do.
     QStringList names() const override { return {RouterLine + u' '}; }
+    ShowDoor *shows(QString &refusal) override
+    {
+        refusal = QStringLiteral("no show files");
+        return nullptr;
+    }
 };
 
 // A folder that is velmora-ctl's working and application data folder, with
@@ -141,14 +146,16 @@ private slots:
         QTest::newRow("macro goes on after a refusal") << "" << "macro set-up.rcf 0" << 1 << "" << direct + refused
             << acked + "|BE EF 01 00 00 04 02 56|BE EF 00 00 00 05 04 50" << "";
         QTest::newRow("missing file") << "" << "macro missing.rcf 0" << 1 << "" << "Function ConfigLoad: Error: File not found (missing.rcf)\n" << "" << "";
-        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|state|status ...\n" << "" << "" << "";
+        QTest::newRow("help") << "" << "--help" << 0 << "usage: velmora-ctl check|init|macro|names|route|snapshot|state|status ...\n" << "" << "" << "";
         QTest::newRow("unknown command") << "" << "bogus 1" << 2 << ""
             << "velmora-ctl: unknown command 'bogus'\nusage: velmora-ctl check|init" << "" << "";
         for (const auto &[arguments, usage] :
              {std::pair{"", "check|init|macro|names|route"}, std::pair{"check --strict", "check"}, std::pair{"route set-up.rcf 16 1 1", "route"},
               std::pair{"init --com-port COM5", "init"}, std::pair{"init --demo --demo", "init"},
               std::pair{"macro set-up.rcf 12", "macro"}, std::pair{"state 0 -1", "state"},
-              std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}})
+              std::pair{"route --timeout 0 set-up.rcf 0 1 1", "route"}, std::pair{"snapshot recall", "snapshot"},
+              std::pair{"snapshot save a --all", "snapshot"}, std::pair{"snapshot save a\"b", "snapshot"},
+              std::pair{"names import", "names"}, std::pair{"names export a b", "names"}})
             QTest::addRow("usage: '%s'", arguments) << "" << QString::fromLatin1(arguments) << 2 << ""
                 << "usage: velmora-ctl " + QString::fromLatin1(usage) << "" << "";
         QTest::newRow("panel: route refused") << "scripted" << "route set-up.rcf 1 2 4 1" << 1 << "" << refused << "" << "route 1 2 4 1";
@@ -156,6 +163,9 @@ private slots:
         QTest::newRow("panel: state") << "scripted" << "state 0 4" << 0
             << "video 2 audio -1\noutput 21 \"Monitor\"\nvideo 3 \"Cam 3\"\naudio none\n" << "" << "" << "state 0 4";
         QTest::newRow("panel: names") << "scripted" << "names" << 0 << RouterLine + u'\n' << "" << "" << "";
+        QTest::newRow("panel: snapshot") << "scripted" << "snapshot recall show" << 1 << "" << "no show files\n" << "" << "";
+        QTest::newRow("no panel: snapshot") << "" << "snapshot list" << 1 << ""
+            << "No panel is running: snapshots are taken and recalled by the panel\n" << "" << "";
         QTest::newRow("stopped panel: time-out") << "silent" << "route --timeout 1 set-up.rcf 0 3 5" << 1 << ""
             << "The Velmora panel did not answer within 1 s\n" << "" << "";
         QTest::newRow("panel without socket") << "locked" << "macro set-up.rcf 0" << 1 << ""

@@ -37,6 +37,8 @@ int runState(const QStringList &arguments);
 
 // names [--timeout SECONDS]: the running panel's routers with their port names,
 // one router line of the set-up file each, on standard output.
+// names export FILE|-: every port's name as a name list; names import FILE:
+// the list's names set at once, or none when a line is bad.
 int runNames(const QStringList &arguments);
 
 // status [--timeout SECONDS]: what the running panel says about itself (how it
@@ -44,3 +46,9 @@ int runNames(const QStringList &arguments);
 // and SW-P-08 servers), one "NAME VALUE" line each on standard output; 1 when
 // no panel answers.
 int runStatus(const QStringList &arguments);
+
+// snapshot [--timeout SECONDS] save NAME [--replace] | recall NAME [--all] |
+// diff NAME | list | delete NAME | stop | import-videohub FILE NAME: the
+// running panel's snapshots; a recall tells its progress on standard error
+// and is 0 when no route failed.
+int runSnapshot(const QStringList &arguments);

@@ -68,7 +68,11 @@ std::optional<QString> askPanel(const QString &command, const PanelOptions &opti
                 return deadline.hasExpired() ? timedOut : QStringLiteral("error the panel closed the connection");
         }
         const QString line = QString::fromUtf8(socket.readLine()).trimmed();
-        if (form == AnswerForm::OneLine || (lines.isEmpty() && line.startsWith(u"error ")))
+        if (form == AnswerForm::AfterProgress && line.startsWith(u"progress ")) {
+            writeErrorLine(line.mid(9));
+            continue;
+        }
+        if (form != AnswerForm::List || (lines.isEmpty() && line.startsWith(u"error ")))
             return line;
         if (line == u"end")
             return lines.join(u'\n');
@@ -94,4 +98,23 @@ int printPanelAnswer(const std::optional<QString> &answer, const QString &noPane
         return panelVerdict(*answer);
     writeStandardOutput(answer->toUtf8() + '\n');
     return ExitOk;
+}
+
+int printOkText(const std::optional<QString> &answer, const QString &noPanel, bool toError)
+{
+    if (!answer || !answer->startsWith(u"ok"))
+        return printPanelAnswer(answer, noPanel);
+    const QString text = answer->mid(3);
+    if (toError)
+        writeErrorLine(text);
+    else
+        writeStandardOutput(text.toUtf8() + '\n');
+    return ExitOk;
+}
+
+std::optional<QString> commandWord(const QString &word)
+{
+    if (word.contains(u'"'))
+        return std::nullopt;
+    return word.contains(u' ') || word.contains(u'\t') || word.isEmpty() ? u'"' + word + u'"' : word;
 }

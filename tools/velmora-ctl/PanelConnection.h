@@ -28,8 +28,10 @@ struct PanelOptions
 [[nodiscard]] std::optional<PanelOptions> takePanelOptions(QStringList &arguments, bool directAllowed,
                                                            int timeoutSeconds = DefaultTimeoutSeconds);
 
-// How many lines answer a command: one, or a list closed by "end" (names, status).
-enum class AnswerForm { OneLine, List };
+// How many lines answer a command: one, a list closed by "end" (names,
+// status), or one after "progress ..." lines (a snapshot recall), which go
+// to standard error as they come.
+enum class AnswerForm { OneLine, List, AfterProgress };
 
 // Sends one command line to the running panel and waits for its one-line
 // answer ("ok", "error ...", "video N audio N"), or to a list its lines
@@ -48,3 +50,11 @@ enum class AnswerForm { OneLine, List };
 // output and ExitOk; an error answer as panelVerdict gives it; without a
 // panel, noPanel on standard error and ExitFailed.
 [[nodiscard]] int printPanelAnswer(const std::optional<QString> &answer, const QString &noPanel);
+
+// For the commands answered "ok TEXT": TEXT on standard output and ExitOk
+// (on standard error when toError); otherwise as printPanelAnswer.
+[[nodiscard]] int printOkText(const std::optional<QString> &answer, const QString &noPanel, bool toError = false);
+
+// A word of a command line, in double quotes when it holds a blank; none
+// when it holds a double quote, which no word can carry.
+[[nodiscard]] std::optional<QString> commandWord(const QString &word);

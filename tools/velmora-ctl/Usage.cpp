@@ -36,9 +36,22 @@ const std::map<QString, QString> &usages()
                         "  set-up (two routers, named ports, a macro); --com-port puts it on COM1 to COM4.\n"
                         "  Never replaces an existing set-up (status 1)")},
         {QStringLiteral("names"),
-         QStringLiteral("usage: velmora-ctl names [--timeout SECONDS]\n"
+         QStringLiteral("usage: velmora-ctl names [--timeout SECONDS] [export FILE|- | import FILE]\n"
                         "  the running panel's routers with the names of their ports, one line each as the\n"
-                        "  set-up file writes it (\"0; 3; 15; 15; 0; 0; 0;Cam 1; ...\"); needs a running panel")},
+                        "  set-up file writes it (\"0; 3; 15; 15; 0; 0; 0;Cam 1; ...\"); export writes\n"
+                        "  every port's name as a CSV name list (kind,number,name; - for standard output);\n"
+                        "  import sets the names of such a list at once, or none when a line is bad;\n"
+                        "  needs a running panel")},
+        {QStringLiteral("snapshot"),
+         QStringLiteral("usage: velmora-ctl snapshot [--timeout SECONDS] save NAME [--replace] |\n"
+                        "       recall NAME [--all] | diff NAME | list | delete NAME | stop |\n"
+                        "       import-videohub FILE NAME\n"
+                        "  the running panel's snapshots, snapshots/NAME.csv in its data folder (NAME:\n"
+                        "  letters, digits, space, - _ . ). save writes every output's sources; recall\n"
+                        "  sends the routes that differ (--all: every one), its progress on standard\n"
+                        "  error, status 1 when a route failed; diff prints what a recall would send;\n"
+                        "  stop ends a running recall; import-videohub makes a snapshot of a Videohub\n"
+                        "  controller's route file (ports from 0, both levels); needs a running panel")},
         {QStringLiteral("state"),
          QStringLiteral("usage: velmora-ctl state [--timeout SECONDS] FA OUT\n"
                         "  the running panel's last acknowledged video and audio source of output OUT of\n"

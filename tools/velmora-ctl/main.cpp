@@ -17,7 +17,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("check"), &runCheck},   {QStringLiteral("route"), &runRoute},
         {QStringLiteral("macro"), &runMacro},   {QStringLiteral("init"), &runInit},
         {QStringLiteral("names"), &runNames},   {QStringLiteral("state"), &runState},
-        {QStringLiteral("status"), &runStatus},
+        {QStringLiteral("status"), &runStatus}, {QStringLiteral("snapshot"), &runSnapshot},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "desktop/qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -71,6 +72,12 @@ int QtDialogs::popupMenu(const QStringList &items, QPoint globalPosition)
         menu.addAction(item);
     const QAction *chosen = menu.exec(globalPosition);
     return chosen ? int(menu.actions().indexOf(chosen)) : -1;
+}
+
+Answer QtDialogs::runDialog(QObject &dialog)
+{
+    auto *window = qobject_cast<QDialog *>(&dialog);
+    return window && window->exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
 
 void QtDialogs::beep()

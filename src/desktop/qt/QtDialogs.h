@@ -13,6 +13,7 @@ public:
     QString inputBox(const QString &prompt, const QString &title, const QString &proposed) override;
     void beep() override;
     int popupMenu(const QStringList &items, QPoint globalPosition) override;
+    Answer runDialog(QObject &dialog) override;
 };
 
 } // namespace desktop

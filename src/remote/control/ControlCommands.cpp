@@ -37,7 +37,10 @@ QString usageOf(const QString &command)
     if (command == u"state")
         return usage("state FA OUT");
     if (command == u"names")
-        return usage("names");
+        return usage("names | names export [FILE] | names import FILE");
+    if (command == u"snapshot")
+        return usage("snapshot save NAME [replace] | recall NAME [all] | diff NAME | list | delete NAME | stop | "
+                     "import-videohub FILE NAME (NAME or FILE in double quotes when it holds a blank)");
     if (command == u"status")
         return usage("status");
     return line(QStringLiteral("error unknown command"));
@@ -83,6 +86,62 @@ QString listed(const QStringList &words, const QStringList &lines)
     return text + line(QStringLiteral("end"));
 }
 
+// An answer's one line, "ok TEXT" or "error TEXT".
+QString judged(const ShowAnswer &answer)
+{
+    return line((answer.ok ? QStringLiteral("ok ") : QStringLiteral("error ")) + answer.text);
+}
+
+// A listing's lines then "end"; a refusal as its one line.
+QString listedOrRefused(const ShowAnswer &answer)
+{
+    if (!answer.ok)
+        return judged(answer);
+    QString text;
+    for (const QString &each : answer.lines)
+        text += line(each);
+    return text + line(QStringLiteral("end"));
+}
+
+QString snapshot(const QStringList &words, ShowDoor &shows)
+{
+    const QString verb = words.value(1);
+    const qsizetype count = words.size();
+    if (verb == u"save" && (count == 3 || (count == 4 && words.at(3) == u"replace")))
+        return judged(shows.saveSnapshot(words.at(2), count == 4));
+    if (verb == u"diff" && count == 3)
+        return listedOrRefused(shows.diffSnapshot(words.at(2)));
+    if (verb == u"list" && count == 2)
+        return listedOrRefused(shows.listSnapshots());
+    if (verb == u"delete" && count == 3)
+        return judged(shows.deleteSnapshot(words.at(2)));
+    if (verb == u"stop" && count == 2)
+        return judged(shows.stopRecall());
+    if (verb == u"import-videohub" && count == 4)
+        return judged(shows.importVideohub(words.at(2), words.at(3)));
+    return usageOf(words.value(0));
+}
+
+QString nameList(const QStringList &words, ShowDoor &shows)
+{
+    const QString verb = words.value(1);
+    if (verb == u"export" && words.size() <= 3)
+        return words.size() == 2 ? listedOrRefused(shows.exportNames({})) : judged(shows.exportNames(words.at(2)));
+    if (verb == u"import" && words.size() == 3)
+        return judged(shows.importNames(words.at(2)));
+    return usageOf(words.value(0));
+}
+
+// The show-file commands: the door's show files, or its refusal.
+QString showCommand(const QStringList &words, ControlDoor &panel)
+{
+    QString refusal;
+    ShowDoor *shows = panel.shows(refusal);
+    if (!shows)
+        return line(QStringLiteral("error ") + refusal);
+    return words.value(0) == u"snapshot" ? snapshot(words, *shows) : nameList(words, *shows);
+}
+
 } // namespace
 
 namespace {
@@ -100,6 +159,18 @@ QStringList wordsOf(const QString &text)
     return text.split(blanks, Qt::SkipEmptyParts);
 }
 
+// Words, where a word in double quotes may hold blanks (a snapshot name, a path).
+QStringList quotedWordsOf(const QString &text)
+{
+    static const QRegularExpression word(QStringLiteral("\"([^\"]*)\"|(\\S+)"));
+    QStringList words;
+    for (auto match = word.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch next = match.next();
+        words.append(next.hasCaptured(1) ? next.captured(1) : next.captured(2));
+    }
+    return words;
+}
+
 } // namespace
 
 QString ControlCommands::answer(const QString &text, ControlDoor &panel, const StatusReport &report)
@@ -115,6 +186,8 @@ QString ControlCommands::answer(const QString &text, ControlDoor &panel, const S
         return macro(words, panel);
     if (command == u"state")
         return state(words, panel);
+    if (command == u"snapshot" || (command == u"names" && words.size() > 1))
+        return showCommand(quotedWordsOf(text), panel);
     if (command == u"names")
         return listed(words, panel.names());
     if (command == u"status")
@@ -125,5 +198,16 @@ QString ControlCommands::answer(const QString &text, ControlDoor &panel, const S
 bool ControlCommands::usesLine(const QString &text)
 {
     const QString command = wordsOf(text).value(0);
-    return command == u"route" || command == u"macro";
+    return command == u"route" || command == u"macro" || recallOf(text).has_value();
+}
+
+std::optional<ControlCommands::Recall> ControlCommands::recallOf(const QString &text)
+{
+    if (text.contains(controlCharacter()))
+        return std::nullopt;
+    const QStringList words = quotedWordsOf(text);
+    if (words.value(0) != u"snapshot" || words.value(1) != u"recall" || words.size() < 3 || words.size() > 4 ||
+        (words.size() == 4 && words.at(3) != u"all"))
+        return std::nullopt;
+    return Recall{words.at(2), words.size() == 4};
 }

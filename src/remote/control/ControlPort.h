@@ -6,9 +6,11 @@
 #include "remote/control/StatusReport.h"
 
 #include <QObject>
+#include <QPointer>
 
 class ControlClient;
 class ControlDoor;
+class ShowDoor;
 class QLocalSocket;
 class StatusSink;
 
@@ -20,6 +22,10 @@ class StatusSink;
 // needs no line is answered as soon as it is the client's next one, even while
 // another client's route waits. At most serverlimits::ControlClients
 // connections are served at once.
+// A snapshot recall is its client's queue of routes: one route a turn, so
+// the other clients' commands go between them; its client is sent a
+// "progress" line after each, then the answer. A recall whose client goes
+// away is stopped.
 class ControlPort final : public QObject
 {
     Q_OBJECT
@@ -44,6 +50,11 @@ private:
     // One command of the client whose turn it is; false when it has none ready.
     bool serve(ControlClient &client);
     [[nodiscard]] QString answerTo(const QString &command);
+    void beginRecall(ControlClient &client, const QString &command);
+    // One route of the running recall, or its end.
+    void recallStep();
+    // The recall's client went away: the routes not yet sent are dropped.
+    void dropRecall();
 
     ControlDoor &m_panel;
     StatusReport m_statusReport;
@@ -53,4 +64,8 @@ private:
     // Clients whose connection is open, counted as they come and go: a flood
     // of short-lived clients makes the count no dearer per new connection.
     int m_connected = 0;
+    // The client whose recall runs, and the show files it runs on.
+    QPointer<ControlClient> m_recalling;
+    ShowDoor *m_shows = nullptr;
+    bool m_stepping = false;
 };

@@ -8,6 +8,7 @@
 #include "desktop/qt/FocusMove.h"
 #include "desktop/qt/Twips.h"
 #include "ui/main/PictureBox.h"
+#include "ui/main/ShowFileMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -75,6 +76,7 @@ void frmMainMatrix::buildMenus()
     file->addSeparator();
     item(file, "mnuLoadMacros", QStringLiteral("Load &Macros..."), &frmMainMatrix::mnuLoadMacros_Click);
     file->addSeparator();
+    (new ShowFileMenu(m_panel, *this))->addTo(*file);
     item(file, "mnuExit", QStringLiteral("&Exit"), [this] { close(); });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
