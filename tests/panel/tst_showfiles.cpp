@@ -204,7 +204,9 @@ private slots:
         ShowRig rig;
         QVERIFY(rig.started);
         const QString file = rig.appFolder() + QStringLiteral("routes.txt");
-        rig.write(file, "0 2,3 1: saved by a controller");
+        // As a controller saves it: blanks before the colon, then a history whose commas are not pairs.
+        rig.write(file, "0 2,3 1  : zero based indexing, add your own text after the colon. \n\nRouting history: \n0 "
+                        "5,2\n3 1\n");
         QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("vh")).text, QStringLiteral("2 outputs"));
         (void)rig.recall(QStringLiteral("vh"));
         QCOMPARE(rig.recalled(), (QStringList{QStringLiteral("1<-3 both"), QStringLiteral("4<-2 both")}));
