@@ -1,0 +1,228 @@
+#include "SoakDriver.h"
+
+#include "ControlActor.h"
+#include "ControlLine.h"
+#include "Swp08Actor.h"
+#include "VideohubActor.h"
+#include "Views.h"
+#include "desktop/ConsoleLine.h"
+#include "support/RouterSim.h"
+
+#include <QDateTime>
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+constexpr int VideohubClients = 3;
+constexpr int Swp08Clients = 3;
+constexpr int ControlScripts = 2;
+constexpr qint64 QuietWithinMs = 300000;
+// A disagreement may be news still on its way: looked at again this often.
+constexpr int CheckAttempts = 5;
+
+QHostAddress loopback(int host)
+{
+    return QHostAddress(QStringLiteral("127.0.0.%1").arg(host));
+}
+
+} // namespace
+
+SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, const RouterSim &sim,
+                       const SoakPorts &ports, const QString &dataFolder)
+    : m_seed(seed), m_timing(timing), m_panel(panel), m_sim(sim), m_ports(ports), m_random(seed),
+      m_control(std::make_unique<ControlLine>())
+{
+    for (int i = 0; i < VideohubClients; ++i)
+        addActor(std::make_unique<VideohubActor>(m_ports, loopback(2 + i), m_random, m_counts));
+    for (int i = 0; i < Swp08Clients; ++i)
+        addActor(std::make_unique<Swp08Actor>(m_ports, loopback(2 + VideohubClients + i), m_random, m_counts));
+    for (int i = 0; i < ControlScripts; ++i)
+        addActor(std::make_unique<ControlActor>(SoakMacros, m_random, m_counts));
+
+    auto log = std::make_unique<ActivityLogView>(dataFolder + QStringLiteral("/activity.log"));
+    m_log = log.get();
+    auto simView = std::make_unique<SimulatorView>(m_sim);
+    m_simView = simView.get();
+    auto health = std::make_unique<PanelHealthView>(*m_control, [this] { return m_panel.residentKiB(); });
+    m_health = health.get();
+    addView(std::make_unique<VideohubView>(m_ports));
+    addView(std::make_unique<Swp08View>(m_ports));
+    addView(std::move(log));
+    addView(std::move(simView));
+    addView(std::move(health));
+    addRestartView(std::make_unique<SetupFileView>(dataFolder + QStringLiteral("/default.rcf")));
+}
+
+SoakDriver::~SoakDriver() = default;
+
+int SoakDriver::run()
+{
+    m_clock.start();
+    desktop::writeConsoleLine(QStringLiteral("soak: seed %1, %2 s").arg(m_seed).arg(m_timing.runMs / 1000));
+    if (const QString why = m_panel.start(); !why.isEmpty())
+        return (void)fail(QStringLiteral("the panel did not start: ") + why), 1;
+    if (!check(false))
+        return 1;
+    qint64 nextRestart = m_timing.restartEveryMs;
+    while (m_clock.elapsed() < m_timing.runMs) {
+        const qint64 until = std::min(m_timing.runMs, m_clock.elapsed() + m_timing.checkEveryMs);
+        if (!actFor(until - m_clock.elapsed()) || !quiet() || !check(false))
+            return 1;
+        if (!m_warm && m_clock.elapsed() >= m_timing.warmUpMs) {
+            m_health->warmedUp(m_timing.memoryRoomKiB);
+            m_warm = true;
+        }
+        if (m_clock.elapsed() >= nextRestart && m_clock.elapsed() < m_timing.runMs) {
+            if (!restart())
+                return 1;
+            nextRestart = m_clock.elapsed() + m_timing.restartEveryMs;
+        }
+    }
+    if (const QString why = m_panel.stop(); !why.isEmpty())
+        return (void)fail(QStringLiteral("the last TERM: ") + why), 1;
+    report();
+    return 0;
+}
+
+bool SoakDriver::actFor(qint64 ms)
+{
+    QElapsedTimer phase;
+    phase.start();
+    while (phase.elapsed() < ms) {
+        m_actors[std::size_t(m_random.below(int(m_actors.size())))]->act();
+        QTest::qWait(5 + m_random.below(60));
+        m_log->follow();
+        m_counts.peakKiB = std::max(m_counts.peakKiB, m_panel.residentKiB());
+        if (const QString why = m_panel.ended(); !why.isEmpty())
+            return fail(QStringLiteral("the panel ") + why);
+    }
+    return true;
+}
+
+bool SoakDriver::quiet()
+{
+    QElapsedTimer waited;
+    waited.start();
+    QElapsedTimer still;
+    still.start();
+    qsizetype frames = m_sim.frames().size();
+    for (;;) {
+        QTest::qWait(100);
+        m_log->follow();
+        if (m_sim.frames().size() != frames) {
+            frames = m_sim.frames().size();
+            still.restart();
+        }
+        const bool settled =
+            std::all_of(m_actors.begin(), m_actors.end(), [](const auto &actor) { return actor->settled(); });
+        if (settled && still.elapsed() >= m_timing.lineIdleMs)
+            break;
+        if (const QString why = m_panel.ended(); !why.isEmpty())
+            return fail(QStringLiteral("the panel ") + why);
+        if (waited.elapsed() > QuietWithinMs)
+            return fail(settled ? QStringLiteral("the line was never idle for %1 ms").arg(m_timing.lineIdleMs)
+                                : QStringLiteral("a client's requests were never all answered"));
+    }
+    for (const auto &actor : m_actors)
+        actor->rest();
+    return true;
+}
+
+bool SoakDriver::check(bool afterRestart)
+{
+    ++m_counts.checks;
+    QStringList disagreements;
+    for (int attempt = 0; attempt < CheckAttempts; ++attempt) {
+        if (attempt > 0)
+            QTest::qWait(2000);
+        disagreements.clear();
+        qsizetype compared = 0;
+        Facts reference = controlFacts(*m_control, m_ports);
+        reference.insert(m_log->lastRoutes());
+        for (auto it = reference.begin(); it != reference.end(); ++it) {
+            if (it.key().startsWith(u"state "))
+                disagreements << QStringLiteral("control port: %1 answered \"%2\"").arg(it.key(), it.value());
+        }
+        std::vector<InvariantSource *> views;
+        for (const auto &view : m_views)
+            views.push_back(view.get());
+        for (const auto &view : m_restartViews) {
+            if (afterRestart)
+                views.push_back(view.get());
+        }
+        for (InvariantSource *view : views) {
+            const Facts expected = view->expected(reference);
+            const Facts shown = view->read();
+            QStringList keys = expected.keys() + shown.keys();
+            keys.removeDuplicates();
+            compared += keys.size();
+            for (const QString &key : keys) {
+                const QString want = expected.value(key, QStringLiteral("(none)"));
+                const QString got = shown.value(key, QStringLiteral("(none)"));
+                if (want != got)
+                    disagreements << QStringLiteral("%1: %2: reference \"%3\", it shows \"%4\"")
+                                         .arg(view->name(), key, want, got);
+            }
+        }
+        m_counts.peakKiB = std::max(m_counts.peakKiB, m_health->lastKiB());
+        if (disagreements.isEmpty()) {
+            desktop::writeConsoleLine(QStringLiteral("soak: check %1 at %2 s%3: %4 facts of %5 views agree, %6 KiB")
+                                          .arg(m_counts.checks)
+                                          .arg(m_clock.elapsed() / 1000)
+                                          .arg(afterRestart ? QStringLiteral(" after a restart") : QString())
+                                          .arg(compared)
+                                          .arg(views.size())
+                                          .arg(m_health->lastKiB()));
+            return true;
+        }
+    }
+    return fail(QStringLiteral("invariant%1:\n  ").arg(afterRestart ? QStringLiteral(" after a restart") : QString()) +
+                disagreements.mid(0, 40).join(QStringLiteral("\n  ")));
+}
+
+bool SoakDriver::restart()
+{
+    ++m_counts.restarts;
+    if (const QString why = m_panel.stop(); !why.isEmpty())
+        return fail(QStringLiteral("TERM: ") + why);
+    m_log->follow();
+    m_log->restart();
+    m_simView->restart();
+    m_control = std::make_unique<ControlLine>();
+    m_health->useControl(*m_control);
+    if (const QString why = m_panel.start(); !why.isEmpty())
+        return fail(QStringLiteral("the panel did not start again: ") + why);
+    return check(true);
+}
+
+bool SoakDriver::fail(const QString &what)
+{
+    desktop::writeConsoleLine(QStringLiteral("soak FAILED: seed %1, at %2 s (%3): %4")
+                                  .arg(m_seed)
+                                  .arg(m_clock.elapsed() / 1000)
+                                  .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), what));
+    report();
+    return false;
+}
+
+void SoakDriver::report() const
+{
+    long operations = 0;
+    QStringList kinds;
+    for (const auto &[kind, count] : m_counts.operations) {
+        if (!kind.startsWith(u"fault "))
+            operations += count;
+        kinds << QStringLiteral("  %1 %2").arg(kind).arg(count);
+    }
+    desktop::writeConsoleLine(QStringLiteral("soak: seed %1, %2 s: %3 operations, %4 faults injected, %5 restarts, "
+                                             "%6 invariant checks, peak resident memory %7 KiB\n%8")
+                                  .arg(m_seed)
+                                  .arg(m_clock.elapsed() / 1000)
+                                  .arg(operations)
+                                  .arg(m_counts.faults)
+                                  .arg(m_counts.restarts)
+                                  .arg(m_counts.checks)
+                                  .arg(m_counts.peakKiB)
+                                  .arg(kinds.join(u'\n')));
+}
