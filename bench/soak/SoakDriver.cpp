@@ -184,8 +184,14 @@ bool SoakDriver::check(bool afterRestart)
 bool SoakDriver::restart()
 {
     ++m_counts.restarts;
+    // Every other TERM or so comes while clients are busy and routes wait for the line.
+    const bool busy = m_random.chance(50);
+    if (busy && !actFor(1000 + m_random.below(4000)))
+        return false;
     if (const QString why = m_panel.stop(); !why.isEmpty())
-        return fail(QStringLiteral("TERM: ") + why);
+        return fail(QStringLiteral("TERM%1: ").arg(busy ? QStringLiteral(" among busy clients") : QString()) + why);
+    for (const auto &actor : m_actors)
+        actor->rest();
     m_log->follow();
     m_log->restart();
     m_simView->restart();

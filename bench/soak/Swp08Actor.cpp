@@ -1,6 +1,5 @@
 #include "Swp08Actor.h"
 
-#include "HalfClose.h"
 #include "remote/swp08/Commands.h"
 #include "remote/swp08/FrameWriter.h"
 
@@ -17,19 +16,19 @@ QByteArray message(std::initializer_list<int> bytes)
 } // namespace
 
 Swp08Actor::Swp08Actor(const SoakPorts &ports, const QHostAddress &from, SoakRandom &random, SoakCounts &counts)
-    : m_ports(ports), m_from(from), m_random(random), m_counts(counts)
+    : m_ports(ports), m_random(random), m_counts(counts), m_connection(ports.swp08, from)
 {}
 
 Swp08Peer &Swp08Actor::peer()
 {
-    if (!m_peer || m_peer->socket.state() != QAbstractSocket::ConnectedState) {
-        m_peer = std::make_unique<Swp08Peer>(m_ports.swp08, m_from);
-        (void)m_peer->socket.waitForConnected(5000);
+    bool fresh = false;
+    Swp08Peer &current = m_connection.get(fresh);
+    if (fresh) {
         m_sent = 0;
         m_fired = 0;
         m_stored = {};
     }
-    return *m_peer;
+    return current;
 }
 
 void Swp08Actor::send(const QByteArray &data, const QString &kind)
@@ -42,7 +41,6 @@ void Swp08Actor::send(const QByteArray &data, const QString &kind)
 void Swp08Actor::act()
 {
     using namespace swp08::Command;
-    m_leaving.remove_if([](const auto &left) { return left->socket.state() == QAbstractSocket::UnconnectedState; });
     const int level = m_random.below(2);
     const int destination = m_random.below(m_ports.outputs);
     const int roll = m_random.below(100);
@@ -59,18 +57,14 @@ void Swp08Actor::act()
     } else if (roll < 90) {
         const QByteArray frame = swp08::FrameWriter::frame(message({Connect, level, 0, destination, 0}));
         peer().sendRaw(frame.first(frame.size() / 2));
-        (void)m_peer->socket.waitForBytesWritten(5000);
-        m_peer->socket.abort();
-        m_peer.reset();
+        m_connection.abortAfterWrite();
         m_counts.fault(QStringLiteral("swp08 leaves mid-message"));
     } else if (roll < 95) {
         send(message({Connect, level, 0, destination, m_random.below(m_ports.inputs)}), QStringLiteral("connect"));
-        if (halfClose(m_peer->socket))
-            m_leaving.push_back(std::move(m_peer));
-        m_peer.reset();
+        m_connection.halfCloseNow();
         m_counts.fault(QStringLiteral("swp08 half-close"));
     } else {
-        m_peer.reset();
+        m_connection.drop();
         (void)peer();
         m_counts.fault(QStringLiteral("reconnect"));
     }
@@ -103,9 +97,9 @@ void Swp08Actor::storeAndFire()
 
 bool Swp08Actor::settled() const
 {
-    if (!m_peer || m_peer->socket.state() != QAbstractSocket::ConnectedState)
+    if (!m_connection.connected())
         return true;
-    const QStringList &received = m_peer->received();
+    const QStringList &received = m_connection.current().received();
     const auto acknowledged = received.count(QStringLiteral("ACK"));
     const auto done =
         std::count_if(received.begin(), received.end(), [](const QString &item) { return item.startsWith(u"7b"); });
@@ -114,6 +108,5 @@ bool Swp08Actor::settled() const
 
 void Swp08Actor::rest()
 {
-    m_peer.reset();
-    m_leaving.clear();
+    m_connection.drop();
 }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "PeerConnection.h"
 #include "SoakPieces.h"
 #include "support/Swp08Peer.h"
 
 #include <array>
-#include <list>
-#include <memory>
 
 // A control system on SW-P-08: connects on either level, protects and frees
 // outputs, stores salvo groups and fires them, asks for tallies; now and
@@ -25,11 +24,10 @@ private:
     void storeAndFire();
 
     const SoakPorts &m_ports;
-    QHostAddress m_from;
     SoakRandom &m_random;
     SoakCounts &m_counts;
-    std::unique_ptr<Swp08Peer> m_peer;
-    std::list<std::unique_ptr<Swp08Peer>> m_leaving;
+    PeerConnection<Swp08Peer> m_connection;
+    // Messages sent and groups fired on the current connection.
     int m_sent = 0;
     int m_fired = 0;
     // Routes stored in each group used, kept under the protocol's 128.

@@ -1,7 +1,5 @@
 #include "VideohubActor.h"
 
-#include "HalfClose.h"
-
 namespace {
 
 bool isAnswer(const QStringList &block)
@@ -12,17 +10,16 @@ bool isAnswer(const QStringList &block)
 } // namespace
 
 VideohubActor::VideohubActor(const SoakPorts &ports, const QHostAddress &from, SoakRandom &random, SoakCounts &counts)
-    : m_ports(ports), m_from(from), m_random(random), m_counts(counts)
+    : m_ports(ports), m_random(random), m_counts(counts), m_connection(ports.videohub, from)
 {}
 
 VideohubPeer &VideohubActor::peer()
 {
-    if (!m_peer || m_peer->socket.state() != QAbstractSocket::ConnectedState) {
-        m_peer = std::make_unique<VideohubPeer>(m_ports.videohub, m_from);
-        (void)m_peer->socket.waitForConnected(5000);
+    bool fresh = false;
+    VideohubPeer &current = m_connection.get(fresh);
+    if (fresh)
         m_sent = 0;
-    }
-    return *m_peer;
+    return current;
 }
 
 void VideohubActor::send(const QByteArray &block, const QString &kind)
@@ -42,7 +39,6 @@ QByteArray VideohubActor::lines(int count, const std::function<QByteArray()> &li
 
 void VideohubActor::act()
 {
-    m_leaving.remove_if([](const auto &left) { return left->socket.state() == QAbstractSocket::UnconnectedState; });
     const auto output = [this] { return QByteArray::number(m_random.below(m_ports.outputs)); };
     const auto input = [this] { return QByteArray::number(m_random.below(m_ports.inputs)); };
     const int roll = m_random.below(100);
@@ -69,7 +65,7 @@ void VideohubActor::act()
         halfCloseAfterBlock();
     } else {
         m_counts.fault(QStringLiteral("reconnect"));
-        m_peer.reset();
+        m_connection.drop();
         (void)peer();
     }
 }
@@ -77,9 +73,7 @@ void VideohubActor::act()
 void VideohubActor::leaveMidBlock()
 {
     peer().send("VIDEO OUTPUT ROUTING:\n" + QByteArray::number(m_random.below(m_ports.outputs)) + ' ');
-    (void)m_peer->socket.waitForBytesWritten(5000);
-    m_peer->socket.abort();
-    m_peer.reset();
+    m_connection.abortAfterWrite();
     m_counts.fault(QStringLiteral("videohub leaves mid-block"));
 }
 
@@ -87,22 +81,19 @@ void VideohubActor::halfCloseAfterBlock()
 {
     peer().send("VIDEO OUTPUT ROUTING:\n" + QByteArray::number(m_random.below(m_ports.outputs)) + ' ' +
                 QByteArray::number(m_random.below(m_ports.inputs)) + "\n\n");
-    if (halfClose(m_peer->socket))
-        m_leaving.push_back(std::move(m_peer));
-    m_peer.reset();
+    m_connection.halfCloseNow();
     m_counts.fault(QStringLiteral("videohub half-close"));
 }
 
 bool VideohubActor::settled() const
 {
-    if (!m_peer || m_peer->socket.state() != QAbstractSocket::ConnectedState)
+    if (!m_connection.connected())
         return true;
-    const auto &blocks = m_peer->blocks();
+    const auto &blocks = m_connection.current().blocks();
     return std::count_if(blocks.begin(), blocks.end(), isAnswer) >= m_sent;
 }
 
 void VideohubActor::rest()
 {
-    m_peer.reset();
-    m_leaving.clear();
+    m_connection.drop();
 }

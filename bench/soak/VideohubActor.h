@@ -1,10 +1,10 @@
 #pragma once
 
+#include "PeerConnection.h"
 #include "SoakPieces.h"
 #include "support/VideohubPeer.h"
 
-#include <list>
-#include <memory>
+#include <functional>
 
 // A Videohub controller: routes, labels, locks and unlocks, pings; now and
 // then leaves in the middle of a block, half-closes after one, or
@@ -26,11 +26,9 @@ private:
     void halfCloseAfterBlock();
 
     const SoakPorts &m_ports;
-    QHostAddress m_from;
     SoakRandom &m_random;
     SoakCounts &m_counts;
-    std::unique_ptr<VideohubPeer> m_peer;
-    // Connections half-closed, kept until the server ends them.
-    std::list<std::unique_ptr<VideohubPeer>> m_leaving;
+    PeerConnection<VideohubPeer> m_connection;
+    // Blocks sent on the current connection.
     int m_sent = 0;
 };

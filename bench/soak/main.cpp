@@ -32,6 +32,16 @@ quint16 freePort()
 
 int main(int argc, char *argv[])
 {
+    // The panel's folders are the run's own, set before anything asks for them.
+    QTemporaryDir work;
+    const QString data = work.path() + QStringLiteral("/data/Velmora/1.1");
+    const QString runtime = work.path() + QStringLiteral("/run");
+    QDir().mkpath(data + QStringLiteral("/ports"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_DATA_HOME", (work.path() + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+
     QApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("How long."), QStringLiteral("M"),
@@ -49,15 +59,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     const auto seedValue = parser.value(seed).toUInt();
-    QTemporaryDir work;
     work.setAutoRemove(!parser.isSet(keep));
-    const QString data = work.path() + QStringLiteral("/data/Velmora/1.1");
-    const QString runtime = work.path() + QStringLiteral("/run");
-    QDir().mkpath(data + QStringLiteral("/ports"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_DATA_HOME", (work.path() + QStringLiteral("/data")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     desktop::writeConsoleLine(QStringLiteral("soak: working in %1").arg(work.path()));
 
     SoakRandom setupRandom(seedValue ^ 0x5eedu);
