@@ -2,6 +2,7 @@
 
 #include "ControlActor.h"
 #include "ControlLine.h"
+#include "Listeners.h"
 #include "Swp08Actor.h"
 #include "VideohubActor.h"
 #include "Views.h"
@@ -46,6 +47,9 @@ SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, cons
     m_simView = simView.get();
     auto health = std::make_unique<PanelHealthView>(*m_control, [this] { return m_panel.residentKiB(); });
     m_health = health.get();
+    // The listeners first: after a restart they connect before the client counts are read.
+    addView(std::make_unique<VideohubListener>(m_ports));
+    addView(std::make_unique<Swp08Listener>(m_ports));
     addView(std::make_unique<VideohubView>(m_ports));
     addView(std::make_unique<Swp08View>(m_ports));
     addView(std::move(log));
@@ -140,6 +144,7 @@ bool SoakDriver::check(bool afterRestart)
         qsizetype compared = 0;
         Facts reference = controlFacts(*m_control, m_ports);
         reference.insert(m_log->lastRoutes());
+        reference.insert(lockFacts(m_ports));
         for (auto it = reference.begin(); it != reference.end(); ++it) {
             if (it.key().startsWith(u"state "))
                 disagreements << QStringLiteral("control port: %1 answered \"%2\"").arg(it.key(), it.value());
@@ -152,8 +157,8 @@ bool SoakDriver::check(bool afterRestart)
                 views.push_back(view.get());
         }
         for (InvariantSource *view : views) {
-            const Facts expected = view->expected(reference);
             const Facts shown = view->read();
+            const Facts expected = view->expected(reference);
             QStringList keys = expected.keys() + shown.keys();
             keys.removeDuplicates();
             compared += keys.size();

@@ -75,7 +75,7 @@ public:
 };
 
 // One view of the panel an invariant compares: it reads what it shows and
-// says what it should show, given the reference (the control port's route
+// then says what it should show, given the reference (the control port's route
 // state and names, and the activity log's last route per output).
 class InvariantSource
 {

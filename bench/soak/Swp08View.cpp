@@ -1,3 +1,4 @@
+#include "Listeners.h"
 #include "Views.h"
 #include "remote/swp08/Commands.h"
 #include "support/Swp08Peer.h"
@@ -16,22 +17,6 @@ QString wireName(const QString &name)
         shown += character >= U' ' && character <= U'~' ? QChar(character) : QChar(u'?');
     }
     return shown.leftJustified(NameWidth, u' ');
-}
-
-QList<int> bytesOf(const QString &hex)
-{
-    QList<int> bytes;
-    for (const QString &byte : hex.split(u' '))
-        bytes.append(byte.toInt(nullptr, 16));
-    return bytes;
-}
-
-void addTally(const QList<int> &bytes, Facts &facts)
-{
-    const QString level = (bytes[1] & 0x0f) == 0 ? QStringLiteral("video ") : QStringLiteral("audio ");
-    const int count = bytes[2];
-    for (int i = 0; i < count && 4 + i < bytes.size(); ++i)
-        facts.insert(level + QString::number(bytes[3] + i), QString::number(bytes[4 + i]));
 }
 
 void addNames(const QString &kind, const QList<int> &bytes, Facts &facts)
@@ -68,11 +53,11 @@ Facts Swp08View::read()
     if (!complete)
         facts.insert(QStringLiteral("answers"), QStringLiteral("incomplete"));
     for (const QString &item : peer.received()) {
-        const QList<int> bytes = bytesOf(item);
+        const QList<int> bytes = swp08Bytes(item);
         if (bytes.size() < 3)
             continue;
         if (bytes[0] == TallyDumpBytes)
-            addTally(bytes, facts);
+            addSwp08Tally(item, facts);
         else if (bytes[0] == SourceNames && bytes.size() > 6)
             addNames(QStringLiteral("input-name "), bytes, facts);
         else if (bytes[0] == DestinationNames && bytes.size() > 6)

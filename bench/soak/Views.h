@@ -98,7 +98,7 @@ private:
     QString m_path;
 };
 
-// What the panel says of itself: its clients (none once the actors rested)
+// What the panel says of itself: its clients (the two listeners once the actors rested)
 // and its resident memory within a bound once warmed up.
 class PanelHealthView final : public InvariantSource
 {

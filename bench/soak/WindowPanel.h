@@ -33,6 +33,7 @@ public:
 
     // The window while the panel runs, else null.
     [[nodiscard]] frmMainMatrix *window() const { return m_window.get(); }
+    [[nodiscard]] const MainPanel *panel() const { return m_panel.get(); }
 
 private:
     void tearDown();

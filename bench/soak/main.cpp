@@ -9,6 +9,7 @@
 #include "SoakDriver.h"
 #include "SoakSetup.h"
 #include "WindowPanel.h"
+#include "WindowView.h"
 #include "desktop/ConsoleLine.h"
 #include "support/RouterSim.h"
 
@@ -33,7 +34,7 @@ quint16 freePort()
 int main(int argc, char *argv[])
 {
     // The panel's folders are the run's own, set before anything asks for them.
-    QTemporaryDir work;
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/velmora-soak-XXXXXX"));
     const QString data = work.path() + QStringLiteral("/data/Velmora/1.1");
     const QString runtime = work.path() + QStringLiteral("/run");
     QDir().mkpath(data + QStringLiteral("/ports"));
@@ -88,8 +89,10 @@ int main(int argc, char *argv[])
                                                work.path() + QStringLiteral("/panel-stderr.log"));
     }
     SoakDriver driver(seedValue, timing, *panel, sim, ports, data);
-    if (auto *windowPanel = dynamic_cast<WindowPanel *>(panel.get()))
+    if (auto *windowPanel = dynamic_cast<WindowPanel *>(panel.get())) {
         driver.addActor(std::make_unique<OperatorActor>(*windowPanel, driver.random(), driver.counts()));
+        driver.addView(std::make_unique<WindowView>(*windowPanel));
+    }
     const int status = driver.run();
     if (status != 0)
         work.setAutoRemove(false);
