@@ -1,5 +1,6 @@
 #include "ControlLine.h"
 #include "Views.h"
+#include "desktop/TextTokens.h"
 
 void addNameFacts(const QString &routerLine, Facts &facts)
 {
@@ -11,7 +12,8 @@ void addNameFacts(const QString &routerLine, Facts &facts)
     for (int i = 0; i < inputs + outputs && 7 + i < fields.size(); ++i) {
         const QString key =
             i < inputs ? QStringLiteral("input-name %1").arg(i) : QStringLiteral("output-name %1").arg(i - inputs);
-        facts.insert(key, fields[7 + i].trimmed());
+        // As the set-up file is read: blanks at the ends go, tabs stay.
+        facts.insert(key, desktop::trimBlanks(fields[7 + i]));
     }
 }
 

@@ -27,6 +27,22 @@ QHostAddress loopback(int host)
     return QHostAddress(QStringLiteral("127.0.0.%1").arg(host));
 }
 
+// Where a view's facts differ from what it should show, one line each.
+QStringList disagreementsOf(const QString &view, const Facts &expected, const Facts &shown, qsizetype &compared)
+{
+    QStringList keys = expected.keys() + shown.keys();
+    keys.removeDuplicates();
+    compared += keys.size();
+    QStringList lines;
+    for (const QString &key : keys) {
+        const QString want = expected.value(key, QStringLiteral("(none)"));
+        const QString got = shown.value(key, QStringLiteral("(none)"));
+        if (want != got)
+            lines << QStringLiteral("%1: %2: reference \"%3\", it shows \"%4\"").arg(view, key, want, got);
+    }
+    return lines;
+}
+
 } // namespace
 
 SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, const RouterSim &sim,
@@ -159,16 +175,7 @@ bool SoakDriver::check(bool afterRestart)
         for (InvariantSource *view : views) {
             const Facts shown = view->read();
             const Facts expected = view->expected(reference);
-            QStringList keys = expected.keys() + shown.keys();
-            keys.removeDuplicates();
-            compared += keys.size();
-            for (const QString &key : keys) {
-                const QString want = expected.value(key, QStringLiteral("(none)"));
-                const QString got = shown.value(key, QStringLiteral("(none)"));
-                if (want != got)
-                    disagreements << QStringLiteral("%1: %2: reference \"%3\", it shows \"%4\"")
-                                         .arg(view->name(), key, want, got);
-            }
+            disagreements += disagreementsOf(view->name(), expected, shown, compared);
         }
         m_counts.peakKiB = std::max(m_counts.peakKiB, m_health->lastKiB());
         if (disagreements.isEmpty()) {
@@ -193,6 +200,9 @@ bool SoakDriver::restart()
     const bool busy = m_random.chance(50);
     if (busy && !actFor(1000 + m_random.below(4000)))
         return false;
+    // At a quiet point nothing renames between this and the TERM: the set-up must come back as it was.
+    const Facts before =
+        busy ? Facts() : factsStartingWith(controlFacts(*m_control, m_ports), {QStringLiteral("router ")});
     if (const QString why = m_panel.stop(); !why.isEmpty())
         return fail(QStringLiteral("TERM%1: ").arg(busy ? QStringLiteral(" among busy clients") : QString()) + why);
     for (const auto &actor : m_actors)
@@ -204,6 +214,13 @@ bool SoakDriver::restart()
     m_health->useControl(*m_control);
     if (const QString why = m_panel.start(); !why.isEmpty())
         return fail(QStringLiteral("the panel did not start again: ") + why);
+    if (!busy) {
+        qsizetype compared = 0;
+        const Facts after = factsStartingWith(controlFacts(*m_control, m_ports), {QStringLiteral("router ")});
+        if (const QStringList lost = disagreementsOf(QStringLiteral("names before TERM"), before, after, compared);
+            !lost.isEmpty())
+            return fail(QStringLiteral("names changed across a restart:\n  ") + lost.join(QStringLiteral("\n  ")));
+    }
     return check(true);
 }
 
