@@ -3,6 +3,7 @@
 #include "WindowPanel.h"
 #include "panel/MainPanel.h"
 #include "support/OperatorInput.h"
+#include "ui/main/PictureBox.h"
 #include "ui/main/frmMainMatrix.h"
 
 #include <QLabel>
@@ -36,13 +37,40 @@ Facts WindowView::read()
             m_shown.insert(key);
         }
     }
+    const auto &discs = window->pictures().imgCPSource;
+    for (int cell = 0; cell < Visible * Visible; ++cell) {
+        const qint64 shown =
+            control<PictureBox>(*window, QStringLiteral("imgMatrix_%1").arg(cell))->picture().cacheKey();
+        qsizetype disc = 0;
+        while (disc < qsizetype(discs.size()) && discs[std::size_t(disc)].cacheKey() != shown)
+            ++disc;
+        const QString key =
+            QStringLiteral("cell %1 %2").arg(view.OutOffset + cell % Visible).arg(view.InOffset + cell / Visible);
+        facts.insert(key, QString::number(disc));
+        m_shown.insert(key);
+    }
     return facts;
 }
 
 Facts WindowView::expected(const Facts &reference) const
 {
     Facts facts;
-    for (const QString &key : m_shown)
-        facts.insert(key, reference.value(key));
+    for (const QString &key : m_shown) {
+        if (!key.startsWith(u"cell ")) {
+            facts.insert(key, reference.value(key));
+            continue;
+        }
+        // The marker of each level on its source's row: one of both levels when they agree.
+        const QString output = key.section(u' ', 1, 1);
+        const QString input = key.section(u' ', 2, 2);
+        const QString video = reference.value(QStringLiteral("video ") + output);
+        const QString audio = reference.value(QStringLiteral("audio ") + output);
+        int disc = 0;
+        if (input == video)
+            disc = video == audio ? 3 : 1;
+        else if (input == audio)
+            disc = 2;
+        facts.insert(key, QString::number(disc));
+    }
     return facts;
 }

@@ -7,12 +7,13 @@
 class WindowPanel;
 
 // The names the window shows in its sixteen input and output name fields
-// and the button panel's captions, at the grid's scroll position.
+// and the button panel's captions, and the markers of its grid ("cell O I":
+// 0 none, 1 video, 2 audio, 3 both), at the grid's scroll position.
 class WindowView final : public InvariantSource
 {
 public:
     explicit WindowView(const WindowPanel &panel) : m_panel(panel) {}
-    [[nodiscard]] QString name() const override { return QStringLiteral("window's name fields"); }
+    [[nodiscard]] QString name() const override { return QStringLiteral("window's names and grid"); }
     [[nodiscard]] Facts read() override;
     [[nodiscard]] Facts expected(const Facts &reference) const override;
 
