@@ -9,7 +9,20 @@ namespace {
 
 Q_LOGGING_CATEGORY(boxLines, "velmora.desktop")
 
+ConsoleDialogs consoleDialogs;
+Dialogs *installed = nullptr;
+
 } // namespace
+
+Dialogs &dialogs()
+{
+    return installed ? *installed : consoleDialogs;
+}
+
+void setDialogs(Dialogs *implementation)
+{
+    installed = implementation;
+}
 
 Answer ConsoleDialogs::messageBox(const QString &title, const QString &text, Icon, Buttons buttons)
 {

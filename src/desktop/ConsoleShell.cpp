@@ -4,6 +4,21 @@
 
 namespace desktop {
 
+namespace {
+ConsoleShell consoleShell;
+Shell *installed = nullptr;
+} // namespace
+
+Shell &shell()
+{
+    return installed ? *installed : consoleShell;
+}
+
+void setShell(Shell *implementation)
+{
+    installed = implementation;
+}
+
 QString ConsoleShell::OpenFileDialog(const QString &, const QString &, const QString &)
 {
     return {};

@@ -28,7 +28,8 @@ public:
 };
 
 // The implementation in use. Until one is installed, notices go to standard
-// error and questions take their cautious answer (see ConsoleDialogs).
+// error and questions take their cautious answer (see ConsoleDialogs, whose
+// file keeps these two so that this interface does not name it back).
 [[nodiscard]] Dialogs &dialogs();
 // Installs an implementation the caller keeps alive; nullptr restores the console one.
 void setDialogs(Dialogs *implementation);

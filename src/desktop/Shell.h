@@ -41,8 +41,9 @@ public:
     [[nodiscard]] virtual bool ShiftKeyDown() = 0;
 };
 
-// The implementation in use; the console one (see ConsoleShell) until one is
-// installed.
+// The implementation in use; the console one until one is installed. Both
+// live beside the console one (ConsoleShell.cpp), which names this
+// interface and is not named by it.
 [[nodiscard]] Shell &shell();
 // Installs an implementation the caller keeps alive; nullptr restores the console one.
 void setShell(Shell *implementation);

@@ -22,8 +22,8 @@ constexpr qint64 MinuteMs = 60 * 1000;
 } // namespace
 
 ActivityLog::ActivityLog(const QString &folder, StatusSink &status, qint64 rollOverBytes, int limitedLinesPerMinute)
-    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_status(status), m_rollOverBytes(rollOverBytes),
-      m_limitedLinesPerMinute(limitedLinesPerMinute)
+    : m_path(QDir(folder).filePath(QStringLiteral("activity.log"))), m_file(m_path), m_status(status),
+      m_rollOverBytes(rollOverBytes), m_limitedLinesPerMinute(limitedLinesPerMinute)
 {
     m_clock.start();
 }
@@ -75,23 +75,54 @@ void ActivityLog::closeMinutes(bool all)
 
 void ActivityLog::write(const QString &source, const QString &event)
 {
-    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + u'\t' +
-                             oneField(source) + u'\t' + oneField(event) + u'\n')
-                                .toUtf8();
-    if (!QFile::exists(m_path))
-        QDir().mkpath(QFileInfo(m_path).path());
-    else if (QFile(m_path).size() + line.size() > m_rollOverBytes)
+    const QByteArray line = (timeStamp() + u'\t' + oneField(source) + u'\t' + oneField(event) + u'\n').toUtf8();
+    if (!fileStillOurs())
+        reopen();
+    else if (m_file.size() + line.size() > m_rollOverBytes) {
+        m_file.close();
         rollOver();
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        report(file.errorString());
+        reopen();
+    }
+    if (!m_file.isOpen()) {
+        report(m_file.errorString());
         return;
     }
-    if (file.write(line) != line.size() || !file.flush()) {
-        report(file.errorString());
+    if (m_file.write(line) != line.size() || !m_file.flush()) {
+        report(m_file.errorString());
+        m_file.close();
         return;
     }
     m_failureReported = false;
+}
+
+QString ActivityLog::timeStamp()
+{
+    // Local time is worked out once a second: a block of routes writes
+    // many lines a second, and the conversion costs more than the write.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const qint64 second = now.toSecsSinceEpoch();
+    if (second != m_stampSecond) {
+        m_stampSecond = second;
+        m_stampPrefix = now.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss."));
+    }
+    return m_stampPrefix + QStringLiteral("%1").arg(now.time().msec(), 3, 10, QLatin1Char('0'));
+}
+
+bool ActivityLog::fileStillOurs() const
+{
+    // Someone may have moved or removed the file (a rotation of their own):
+    // then lines go to a new file at the path, not after the moved one.
+    if (!m_file.isOpen())
+        return false;
+    const QFileInfo path(m_path);
+    return path.isFile() && path.size() == m_file.size();
+}
+
+void ActivityLog::reopen()
+{
+    m_file.close();
+    QDir().mkpath(QFileInfo(m_path).path());
+    (void)m_file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 void ActivityLog::rollOver()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QString>
 
@@ -61,17 +62,24 @@ private:
     };
 
     void write(const QString &source, const QString &event);
+    [[nodiscard]] QString timeStamp();
+    [[nodiscard]] bool fileStillOurs() const;
+    void reopen();
     // Says what the minutes that have ended held back, and forgets them.
     void closeMinutes(bool all);
     void rollOver();
     void report(const QString &error);
 
     QString m_path;
+    // Kept open between lines: opening it for each costs more than the line.
+    QFile m_file;
     StatusSink &m_status;
     qint64 m_rollOverBytes;
     int m_limitedLinesPerMinute;
     QElapsedTimer m_clock;
     qint64 m_lastLook = 0;
     QHash<QString, Minute> m_minutes;
+    qint64 m_stampSecond = -1;
+    QString m_stampPrefix;
     bool m_failureReported = false;
 };

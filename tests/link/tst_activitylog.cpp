@@ -117,6 +117,22 @@ private slots:
         log.append(QStringLiteral("panel"), QStringLiteral("fourth"));
         QCOMPARE(status.messages.size(), 2);
     }
+
+    // The file is kept open between lines; one moved away (a rotation of the
+    // operator's own) gets no more of them: they start a new file at the path.
+    void movedFileLeftAlone()
+    {
+        QTemporaryDir dir;
+        RecordingStatusSink status;
+        ActivityLog log(dir.path(), status);
+        log.append(QStringLiteral("panel"), QStringLiteral("before"));
+        QVERIFY(QFile::rename(log.filePath(), log.filePath() + QStringLiteral(".moved")));
+        log.append(QStringLiteral("panel"), QStringLiteral("after"));
+        QVERIFY(readTestFile(log.filePath() + QStringLiteral(".moved")).endsWith("\tbefore\n"));
+        QVERIFY(readTestFile(log.filePath()).endsWith("\tafter\n"));
+        QCOMPARE(readTestFile(log.filePath()).count('\n'), 1);
+        QVERIFY(status.messages.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestActivityLog)
