@@ -7,6 +7,8 @@
 // A script on the control port: routes on any level, macros, route states;
 // now and then leaves in the middle of a command line or reconnects. Keeps
 // at most a few commands waiting, as a script that reads its answers does.
+// Further commands of scripts (snapshot recalls, name imports) are further
+// branches of act(): their effects show in the views already compared.
 class ControlActor final : public SoakActor
 {
 public:

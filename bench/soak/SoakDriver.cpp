@@ -243,12 +243,21 @@ void SoakDriver::report() const
             operations += count;
         kinds << QStringLiteral("  %1 %2").arg(kind).arg(count);
     }
-    desktop::writeConsoleLine(QStringLiteral("soak: seed %1, %2 s: %3 operations, %4 faults injected, %5 restarts, "
-                                             "%6 invariant checks, peak resident memory %7 KiB\n%8")
+    // The routers' part: frames refused, left unanswered or answered late.
+    long routerFaults = 0;
+    for (const QString &frame : m_sim.frames()) {
+        if (frame.contains(u"refused:") || frame.endsWith(u" silent") || frame.contains(u"delay="))
+            ++routerFaults;
+    }
+    desktop::writeConsoleLine(QStringLiteral("soak: seed %1, %2 s: %3 operations, %4 faults injected (%5 by clients, "
+                                             "%6 by the routers), %7 restarts, %8 invariant checks, peak resident "
+                                             "memory %9 KiB\n%10")
                                   .arg(m_seed)
                                   .arg(m_clock.elapsed() / 1000)
                                   .arg(operations)
+                                  .arg(m_counts.faults + routerFaults)
                                   .arg(m_counts.faults)
+                                  .arg(routerFaults)
                                   .arg(m_counts.restarts)
                                   .arg(m_counts.checks)
                                   .arg(m_counts.peakKiB)
