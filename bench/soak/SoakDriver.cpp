@@ -43,6 +43,27 @@ QStringList disagreementsOf(const QString &view, const Facts &expected, const Fa
     return lines;
 }
 
+// How long the simulator has logged no frame, as far as the driver has read its log.
+class LineWatch
+{
+public:
+    explicit LineWatch(const RouterSim &sim) : m_sim(sim), m_frames(sim.frames().size()) { m_still.start(); }
+
+    [[nodiscard]] qint64 idleFor()
+    {
+        if (const qsizetype frames = m_sim.frames().size(); frames != m_frames) {
+            m_frames = frames;
+            m_still.restart();
+        }
+        return m_still.elapsed();
+    }
+
+private:
+    const RouterSim &m_sim;
+    qsizetype m_frames;
+    QElapsedTimer m_still;
+};
+
 } // namespace
 
 SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, const RouterSim &sim,
@@ -124,19 +145,13 @@ bool SoakDriver::quiet()
 {
     QElapsedTimer waited;
     waited.start();
-    QElapsedTimer still;
-    still.start();
-    qsizetype frames = m_sim.frames().size();
+    LineWatch line(m_sim);
     for (;;) {
         QTest::qWait(100);
         m_log->follow();
-        if (m_sim.frames().size() != frames) {
-            frames = m_sim.frames().size();
-            still.restart();
-        }
         const bool settled =
             std::all_of(m_actors.begin(), m_actors.end(), [](const auto &actor) { return actor->settled(); });
-        if (settled && still.elapsed() >= m_timing.lineIdleMs)
+        if (settled && line.idleFor() >= m_timing.lineIdleMs)
             break;
         if (const QString why = m_panel.ended(); !why.isEmpty())
             return fail(QStringLiteral("the panel ") + why);
@@ -147,6 +162,13 @@ bool SoakDriver::quiet()
     for (const auto &actor : m_actors)
         actor->rest();
     return true;
+}
+
+void SoakDriver::waitForIdleLine() const
+{
+    LineWatch line(m_sim);
+    while (line.idleFor() < m_timing.lineIdleMs)
+        QTest::qWait(100);
 }
 
 bool SoakDriver::check(bool afterRestart)
@@ -207,6 +229,8 @@ bool SoakDriver::restart()
         return fail(QStringLiteral("TERM%1: ").arg(busy ? QStringLiteral(" among busy clients") : QString()) + why);
     for (const auto &actor : m_actors)
         actor->rest();
+    // The simulator's last lines about the stopped panel's frames may still be on their way.
+    waitForIdleLine();
     m_log->follow();
     m_log->restart();
     m_simView->restart();

@@ -52,6 +52,7 @@ public:
 private:
     [[nodiscard]] bool actFor(qint64 ms);
     [[nodiscard]] bool quiet();
+    void waitForIdleLine() const;
     [[nodiscard]] bool check(bool afterRestart);
     [[nodiscard]] bool restart();
     [[nodiscard]] bool fail(const QString &what);
