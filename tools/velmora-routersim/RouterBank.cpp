@@ -4,14 +4,37 @@
 
 namespace routersim {
 
-Reception receive(const Options &options, const CrosspointFrame::Bytes &frame)
+namespace {
+
+// The byte a router refuses a frame with (NAK).
+constexpr std::uint8_t RefusalCode = 0x15;
+
+} // namespace
+
+Answer TroubleDraw::replace(const Answer &acknowledgement)
+{
+    if (engine_() % 100 >= trouble_.percent)
+        return acknowledgement;
+    switch (engine_() % 3) {
+    case 0:
+        return Answer{{RefusalCode}, std::chrono::milliseconds{0}};
+    case 1:
+        return Answer{};
+    default:
+        return Answer{acknowledgement.bytes, std::chrono::milliseconds{1 + engine_() % trouble_.lateMs}};
+    }
+}
+
+Reception receive(const Options &options, const CrosspointFrame::Bytes &frame, TroubleDraw *trouble)
 {
     if (!CrosspointFrame::isWellFormed(frame))
         return {"bad-check", std::nullopt};
     const unsigned address = CrosspointFrame::frameAddress(frame);
     if (address >= RouterCount || !options.present[address])
         return {"no-router", std::nullopt};
-    const Answer &answer = options.answers[address];
+    Answer answer = options.answers[address];
+    if (trouble && answer == acknowledge())
+        answer = trouble->replace(answer);
     return {describeAnswer(answer), answer.bytes.empty() ? std::nullopt : std::optional<Answer>(answer)};
 }
 

@@ -102,6 +102,19 @@ std::optional<Answer> parseAnswer(std::string_view text)
     return answer;
 }
 
+std::optional<Trouble> parseTrouble(std::string_view text)
+{
+    const auto parts = split(text, ':');
+    if (parts.size() < 2 || parts.size() > 3)
+        return std::nullopt;
+    const auto seed = parseNumber(parts[0], 0xffffffffu);
+    const auto percent = parseNumber(parts[1], 100);
+    const auto late = parts.size() == 3 ? parseNumber(parts[2], MaxDelayMs) : std::optional<unsigned>(500);
+    if (!seed || !percent || !late || *late == 0)
+        return std::nullopt;
+    return Trouble{*seed, *percent, *late};
+}
+
 std::string describeAnswer(const Answer &answer)
 {
     if (answer.bytes.empty())
@@ -141,6 +154,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
     present.fill(true);
     bool pacing = true;
     bool dump = false;
+    std::optional<Trouble> trouble;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -186,6 +200,11 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
             if (!list)
                 return refuse("--routers needs frame addresses 0-15, e.g. 0,3,5-7");
             present = *list;
+        } else if (name == "--trouble") {
+            const auto v = value();
+            trouble = v ? parseTrouble(*v) : std::nullopt;
+            if (!trouble)
+                return refuse("--trouble needs SEED:PERCENT[:LATE_MS], PERCENT 0-100, LATE_MS above 0");
         } else if (name == "--answer") {
             const auto v = value();
             const auto eq = v ? v->find('=') : std::string_view::npos;
@@ -217,6 +236,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
     options.present = present;
     options.pacing = pacing;
     options.dump = dump;
+    options.trouble = trouble;
     // A router's own --answer wins over "*" whichever comes first, so a
     // test can say "all refuse except 3" in any order.
     for (int address = 0; address < RouterCount; ++address) {
@@ -231,7 +251,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string_view> &args)
 std::string usageLine()
 {
     return "usage: velmora-routersim (--link PATH | --device PATH) [--routers LIST] [--answer FA=ANSWER]... "
-           "[--no-pacing] [--dump]\n";
+           "[--trouble SEED:PERCENT[:LATE_MS]] [--no-pacing] [--dump]\n";
 }
 
 std::string helpText()
@@ -249,6 +269,11 @@ Options:
   --answer FA=ANSWER   how router FA (0-15, or * for all) answers a good frame, ANSWER
                        being one of the answers below; a router's own --answer
                        overrides FA=*
+  --trouble SEED:PERCENT[:LATE_MS]
+                       of the frames a router would acknowledge, PERCENT (chosen at
+                       random from SEED, the same every run) are refused (21), left
+                       unanswered or acknowledged up to LATE_MS (default 500) late,
+                       a third each
   --no-pacing          write answers at once instead of at 9600 baud
   --dump               log every read of received bytes as well, whatever they are
   -h, --help           print this help and exit

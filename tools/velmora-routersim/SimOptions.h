@@ -32,6 +32,20 @@ std::string describeAnswer(const Answer &answer);
 
 enum class PortKind { Link, Device };
 
+// Seeded random trouble on acknowledged frames: PERCENT of them are refused,
+// left unanswered or acknowledged late (up to lateMs), a third each.
+struct Trouble
+{
+    unsigned seed = 0;
+    unsigned percent = 0;
+    unsigned lateMs = 500;
+
+    bool operator==(const Trouble &) const = default;
+};
+
+// "SEED:PERCENT" or "SEED:PERCENT:LATE_MS".
+std::optional<Trouble> parseTrouble(std::string_view text);
+
 struct Options
 {
     PortKind kind = PortKind::Link;
@@ -41,6 +55,7 @@ struct Options
     bool pacing = true;
     // Every read of received bytes is logged too (a line-side listener for other protocols).
     bool dump = false;
+    std::optional<Trouble> trouble;
 };
 
 struct ParseOutcome

@@ -48,7 +48,10 @@ std::string bytesLine(std::chrono::milliseconds sinceStart, std::span<const std:
 
 Simulator::Simulator(Options options)
     : options_(std::move(options)), byteTime_(options_.pacing ? ByteTime : Clock::duration::zero())
-{}
+{
+    if (options_.trouble)
+        trouble_.emplace(*options_.trouble);
+}
 
 Simulator::~Simulator()
 {
@@ -193,7 +196,7 @@ void Simulator::readPort()
 
 void Simulator::handleFrame(const CrosspointFrame::Bytes &frame, Clock::time_point at)
 {
-    const Reception reception = receive(options_, frame);
+    const Reception reception = receive(options_, frame, trouble_ ? &*trouble_ : nullptr);
     printLine(logLine(std::chrono::duration_cast<std::chrono::milliseconds>(at - start_), frame, reception.verdict));
     if (reception.answer)
         scheduled_.emplace(at + reception.answer->delay, reception.answer->bytes);

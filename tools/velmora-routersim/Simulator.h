@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FrameScanner.h"
+#include "RouterBank.h"
 #include "SimOptions.h"
 #include "Terminal.h"
 
@@ -49,6 +50,7 @@ private:
     [[nodiscard]] std::optional<Clock::time_point> nextDeadline(bool resting) const;
 
     Options options_;
+    std::optional<TroubleDraw> trouble_;
     Clock::duration byteTime_;
     Clock::time_point start_ = Clock::now();
 

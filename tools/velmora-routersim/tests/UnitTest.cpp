@@ -70,6 +70,59 @@ private slots:
             QCOMPARE(cut + lines.join(u'|'), cut + expected);
         }
     }
+
+    // --trouble spoils only acknowledgements, the same way for the same seed,
+    // with the three troubles and delays within the bound.
+    void troubleIsSeededAndBounded_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<int>("spoiledAtLeast");
+        QTest::addColumn<int>("spoiledAtMost");
+        QTest::newRow("none") << "9:0" << 0 << 0;
+        QTest::newRow("some") << "9:10:40" << 5 << 30;
+        QTest::newRow("every frame") << "9:100:40" << 150 << 150;
+    }
+
+    void troubleIsSeededAndBounded()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, spoiledAtLeast);
+        QFETCH(int, spoiledAtMost); // of the 150 frames to router 0
+        const std::string text = trouble.toStdString();
+        const auto parsed = parseCommandLine({"--link", "x", "--answer", "1=code:7", "--trouble", text});
+        QVERIFY(parsed.action == ParseOutcome::Action::Run);
+        const auto verdicts = [&] {
+            TroubleDraw draw(*parsed.options.trouble);
+            QStringList all;
+            for (int i = 0; i < 300; ++i) {
+                const auto window = CrosspointFrame::build(std::uint8_t(i % 2 ? 1 : 0), 1, std::uint8_t(i % 100));
+                all << QString::fromStdString(receive(parsed.options, window, &draw).verdict);
+            }
+            return all;
+        };
+        const QStringList first = verdicts();
+        QCOMPARE(verdicts(), first);
+        QSet<QString> kinds;
+        int spoiled = 0;
+        for (qsizetype i = 0; i < first.size(); ++i) {
+            const QString &verdict = first[i];
+            if (i % 2) { // router 1 answers as told, never troubled
+                QCOMPARE(verdict, QStringLiteral("refused:7"));
+                continue;
+            }
+            if (verdict == u"ack")
+                continue;
+            ++spoiled;
+            const int delay = verdict.section(u'=', 1).toInt();
+            QVERIFY2(verdict == u"refused:21" || verdict == u"silent" ||
+                         (verdict.startsWith(u"ack delay=") && delay >= 1 && delay <= 40),
+                     qPrintable(verdict));
+            kinds.insert(verdict.section(u' ', 0, 0));
+        }
+        QVERIFY2(spoiled >= spoiledAtLeast && spoiled <= spoiledAtMost, qPrintable(QString::number(spoiled)));
+        if (spoiled >= 30)
+            QCOMPARE(kinds.size(), 3);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRouterSim)

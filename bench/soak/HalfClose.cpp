@@ -1,0 +1,18 @@
+#include "HalfClose.h"
+
+#include <QTcpSocket>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
+bool halfClose(QTcpSocket &socket)
+{
+#ifdef Q_OS_UNIX
+    (void)socket.waitForBytesWritten(5000);
+    return ::shutdown(int(socket.socketDescriptor()), SHUT_WR) == 0;
+#else
+    (void)socket;
+    return false;
+#endif
+}
