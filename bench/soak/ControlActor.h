@@ -3,28 +3,37 @@
 #include "SoakPieces.h"
 
 #include <QLocalSocket>
+#include <QSet>
+#include <deque>
 
-// A script on the control port: routes on any level, macros, route states;
+// A script on the control port: routes on any level, macros, route states,
+// snapshots saved and recalled (now and then stopped), name lists imported;
 // now and then leaves in the middle of a command line or reconnects. Keeps
 // at most a few commands waiting, as a script that reads its answers does.
-// Further commands of scripts (snapshot recalls, name imports) are further
-// branches of act(): their effects show in the views already compared.
+// Their effects show in the views compared; an answer that is not the one
+// the script knows it must get (a name list's all-or-nothing) is a surprise.
 class ControlActor final : public SoakActor
 {
 public:
-    ControlActor(int macros, SoakRandom &random, SoakCounts &counts);
+    // namesFile: where it writes the name lists it imports.
+    ControlActor(int macros, QString namesFile, SoakRandom &random, SoakCounts &counts);
 
     void act() override;
     [[nodiscard]] bool settled() const override;
     void rest() override;
 
 private:
-    void send(const QString &command, const QString &kind);
+    // expect: how the answer must start, empty when any will do.
+    void send(const QString &command, const QString &kind, const QString &expect = {});
     void readAnswers();
+    void snapshot();
+    void importNames();
 
     int m_macros;
+    QString m_namesFile;
     SoakRandom &m_random;
     SoakCounts &m_counts;
     QLocalSocket m_socket;
-    int m_waiting = 0;
+    std::deque<std::pair<QString, QString>> m_waiting; // command, expected start of its answer
+    QSet<QString> m_saved;
 };

@@ -7,6 +7,19 @@
 namespace {
 
 constexpr int WaitMs = 20000;
+// Messages still on their way: the panel sends within 100 ms of a change.
+constexpr int UmdSettleMs = 300;
+constexpr int Tsl31Characters = 16;
+constexpr int Tsl5Characters = 64;
+
+// "ADDRESS CONTROL TEXT" or "SCREEN/INDEX CONTROL TEXT" as "DISPLAY" -> "CONTROL TEXT".
+void addUmdLine(const QString &prefix, const QString &line, Facts &facts)
+{
+    const qsizetype space = line.indexOf(u' ');
+    if (space < 0)
+        return;
+    facts.insert(prefix + line.first(space).section(u'/', -1), line.mid(space + 1));
+}
 
 } // namespace
 
@@ -118,4 +131,55 @@ Facts Swp08Listener::read()
 Facts Swp08Listener::expected(const Facts &reference) const
 {
     return factsStartingWith(reference, {QStringLiteral("video "), QStringLiteral("audio ")});
+}
+
+QString displayText(const QString &name)
+{
+    QString text;
+    for (const char32_t c : name.normalized(QString::NormalizationForm_KD).toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+            category == QChar::Mark_Enclosing)
+            continue;
+        text += c >= 0x20 && c <= 0x7e ? QChar(char16_t(c)) : QChar(u'?');
+    }
+    return text;
+}
+
+UmdListener::UmdListener(const SoakPorts &ports) : m_ports(ports)
+{
+    for (UmdPeer *peer : {&m_follow, &m_outputs}) {
+        peer->stop();
+        if (!peer->listen(ports.umd))
+            m_shown.insert(QStringLiteral("umd listener"), QStringLiteral("cannot listen on %1").arg(ports.umd));
+    }
+}
+
+Facts UmdListener::read()
+{
+    QTest::qWait(UmdSettleMs);
+    for (const QString &line : m_follow.take())
+        addUmdLine(QStringLiteral("umd31 "), line, m_shown);
+    for (const QString &line : m_outputs.take())
+        addUmdLine(QStringLiteral("umd5 "), line, m_shown);
+    return m_shown;
+}
+
+Facts UmdListener::expected(const Facts &reference) const
+{
+    Facts facts;
+    for (int output = 0; output < m_ports.outputs; ++output) {
+        const bool locked = reference.value(QStringLiteral("lock %1").arg(output)) == u"L";
+        const QString input = reference.value(QStringLiteral("video %1").arg(output));
+        const QString source =
+            input.isEmpty()
+                ? QStringLiteral("---")
+                : displayText(reference.value(QStringLiteral("input-name ") + input)).left(Tsl31Characters).trimmed();
+        facts.insert(QStringLiteral("umd31 %1").arg(output),
+                     (locked ? QStringLiteral("31 ") : QStringLiteral("30 ")) + source);
+        const QString own = displayText(reference.value(QStringLiteral("output-name %1").arg(output)));
+        facts.insert(QStringLiteral("umd5 %1").arg(output),
+                     (locked ? QStringLiteral("00d0 ") : QStringLiteral("00c0 ")) + own.left(Tsl5Characters));
+    }
+    return facts;
 }

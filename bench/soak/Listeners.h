@@ -2,14 +2,14 @@
 
 #include "SoakPieces.h"
 #include "support/Swp08Peer.h"
+#include "support/UmdPeer.h"
 #include "support/VideohubPeer.h"
 
 #include <memory>
 
 // A client that stays connected and only listens: what it has been told since
 // it connected (its dump, then every change pushed), applied in order. It
-// connects again after a restart, when its check reads it. UMD displays
-// join here as further listeners.
+// connects again after a restart, when its check reads it.
 class VideohubListener final : public InvariantSource
 {
 public:
@@ -41,6 +41,29 @@ private:
     qsizetype m_applied = 0;
     Facts m_told;
 };
+
+// The displays of the panel's two UMD targets (umdTargets()), each as the
+// last message it received shows it: "umd31 N" -> "31 Cam 3" (control byte
+// in hex, text) for output N's display following the video route, "umd5 N"
+// -> "00d0 Out 4" for output N's own name. Both stay listening across restarts.
+class UmdListener final : public InvariantSource
+{
+public:
+    explicit UmdListener(const SoakPorts &ports);
+    [[nodiscard]] QString name() const override { return QStringLiteral("umd displays"); }
+    [[nodiscard]] Facts read() override;
+    [[nodiscard]] Facts expected(const Facts &reference) const override;
+
+private:
+    const SoakPorts &m_ports;
+    UmdPeer m_follow{UmdPeer::Kind::Tsl31};
+    UmdPeer m_outputs{UmdPeer::Kind::Tsl5Tcp};
+    Facts m_shown;
+};
+
+// A name as a display without accents shows it: accents off, every
+// character outside printable ASCII one '?'.
+[[nodiscard]] QString displayText(const QString &name);
 
 // Every output's lock as an SW-P-08 protect dump shows it to a client that
 // holds none: "lock N" -> "L" (held by someone) or "U".

@@ -31,9 +31,7 @@ ServicePanel::~ServicePanel()
 
 QString ServicePanel::start()
 {
-    m_process.start(m_program,
-                    {QStringLiteral("--no-window"), QStringLiteral("--videohub=127.0.0.1:%1").arg(m_ports.videohub),
-                     QStringLiteral("--swp08=127.0.0.1:%1").arg(m_ports.swp08)});
+    m_process.start(m_program, QStringList{QStringLiteral("--no-window")} + panelArguments(m_ports));
     if (!m_process.waitForStarted(30000))
         return m_process.errorString();
     ControlLine control;

@@ -5,7 +5,7 @@
 
 #include <QProcess>
 
-// `velmora --no-window` with both servers, its standard error kept in a file.
+// `velmora --no-window` with both servers and its UMD targets, its standard error kept in a file.
 class ServicePanel final : public SoakPanel
 {
 public:

@@ -76,17 +76,19 @@ SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, cons
     for (int i = 0; i < Swp08Clients; ++i)
         addActor(std::make_unique<Swp08Actor>(m_ports, loopback(2 + VideohubClients + i), m_random, m_counts));
     for (int i = 0; i < ControlScripts; ++i)
-        addActor(std::make_unique<ControlActor>(SoakMacros, m_random, m_counts));
+        addActor(std::make_unique<ControlActor>(SoakMacros, dataFolder + QStringLiteral("/names-%1.csv").arg(i),
+                                                m_random, m_counts));
 
     auto log = std::make_unique<ActivityLogView>(dataFolder + QStringLiteral("/activity.log"));
     m_log = log.get();
     auto simView = std::make_unique<SimulatorView>(m_sim);
     m_simView = simView.get();
-    auto health = std::make_unique<PanelHealthView>(*m_control, [this] { return m_panel.residentKiB(); });
+    auto health = std::make_unique<PanelHealthView>(*m_control, m_ports, [this] { return m_panel.residentKiB(); });
     m_health = health.get();
     // The listeners first: after a restart they connect before the client counts are read.
     addView(std::make_unique<VideohubListener>(m_ports));
     addView(std::make_unique<Swp08Listener>(m_ports));
+    addView(std::make_unique<UmdListener>(m_ports));
     addView(std::make_unique<VideohubView>(m_ports));
     addView(std::make_unique<Swp08View>(m_ports));
     addView(std::move(log));
@@ -199,6 +201,7 @@ bool SoakDriver::check(bool afterRestart)
             const Facts expected = view->expected(reference);
             disagreements += disagreementsOf(view->name(), expected, shown, compared);
         }
+        disagreements += m_counts.surprises;
         m_counts.peakKiB = std::max(m_counts.peakKiB, m_health->lastKiB());
         if (disagreements.isEmpty()) {
             desktop::writeConsoleLine(QStringLiteral("soak: check %1 at %2 s%3: %4 facts of %5 views agree, %6 KiB")

@@ -43,3 +43,18 @@ Facts factsStartingWith(const Facts &facts, const QStringList &prefixes)
     }
     return chosen;
 }
+
+QStringList umdTargets(const SoakPorts &ports)
+{
+    return {QStringLiteral("tsl31://127.0.0.1:%1?mode=follow").arg(ports.umd),
+            QStringLiteral("tsl5tcp://127.0.0.1:%1?mode=outputs").arg(ports.umd)};
+}
+
+QStringList panelArguments(const SoakPorts &ports)
+{
+    QStringList arguments{QStringLiteral("--videohub=127.0.0.1:%1").arg(ports.videohub),
+                          QStringLiteral("--swp08=127.0.0.1:%1").arg(ports.swp08)};
+    for (const QString &target : umdTargets(ports))
+        arguments << QStringLiteral("--umd=") + target;
+    return arguments;
+}

@@ -40,9 +40,17 @@ struct SoakPorts
 {
     quint16 videohub = 0;
     quint16 swp08 = 0;
+    // Two display receivers share the number: TSL 3.1 on UDP, TSL 5.0 on TCP.
+    quint16 umd = 0;
     int inputs = 127;
     int outputs = 127;
 };
+
+// The panel's UMD targets: output displays following the video routes
+// (TSL 3.1, UDP) and showing the outputs' own names (TSL 5.0, TCP).
+[[nodiscard]] QStringList umdTargets(const SoakPorts &ports);
+// The panel's options for its servers and UMD targets on loopback.
+[[nodiscard]] QStringList panelArguments(const SoakPorts &ports);
 
 // Counts for the closing report, by kind ("videohub route", "fault half-close").
 struct SoakCounts
@@ -52,6 +60,8 @@ struct SoakCounts
     long restarts = 0;
     long checks = 0;
     long peakKiB = 0;
+    // Answers a client did not expect; the next check fails on them.
+    QStringList surprises;
 
     void operation(const QString &kind) { ++operations[kind]; }
     void fault(const QString &kind)

@@ -98,13 +98,13 @@ private:
     QString m_path;
 };
 
-// What the panel says of itself: its clients (the two listeners once the actors rested)
-// and its resident memory within a bound once warmed up.
+// What the panel says of itself: its clients (the two listeners once the actors rested),
+// its UMD targets at work and its resident memory within a bound once warmed up.
 class PanelHealthView final : public InvariantSource
 {
 public:
-    PanelHealthView(ControlLine &control, std::function<long()> residentKiB)
-        : m_control(&control), m_residentKiB(std::move(residentKiB))
+    PanelHealthView(ControlLine &control, const SoakPorts &ports, std::function<long()> residentKiB)
+        : m_control(&control), m_ports(ports), m_residentKiB(std::move(residentKiB))
     {}
     // The line to a panel started again.
     void useControl(ControlLine &control) { m_control = &control; }
@@ -117,6 +117,7 @@ public:
 
 private:
     ControlLine *m_control;
+    const SoakPorts &m_ports;
     std::function<long()> m_residentKiB;
     long m_boundKiB = 0;
     long m_lastKiB = 0;

@@ -20,10 +20,7 @@ WindowPanel::~WindowPanel()
 QString WindowPanel::start()
 {
     m_panel = std::make_unique<MainPanel>();
-    m_servers =
-        std::make_unique<PanelServers>(*m_panel, QStringLiteral("window"),
-                                       QStringList{QStringLiteral("--videohub=127.0.0.1:%1").arg(m_ports.videohub),
-                                                   QStringLiteral("--swp08=127.0.0.1:%1").arg(m_ports.swp08)});
+    m_servers = std::make_unique<PanelServers>(*m_panel, QStringLiteral("window"), panelArguments(m_ports));
     m_servers->listen();
     frmMainMatrix::Services services;
     services.showSetup = [](QWidget *) {};

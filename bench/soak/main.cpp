@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
         desktop::writeConsoleLine(QStringLiteral("soak: the simulator did not start"));
         return 1;
     }
-    SoakPorts ports{freePort(), freePort()};
+    SoakPorts ports{freePort(), freePort(), freePort()};
     SoakDriver::Timing timing;
     timing.runMs = qint64(parser.value(minutes).toDouble() * 60000);
     timing.restartEveryMs = parser.value(restartEvery).toLongLong() * 1000;

@@ -133,7 +133,7 @@ public:
 private:
     void readDatagrams()
     {
-        while (m_udp.hasPendingDatagrams()) {
+        while (m_udp.state() == QAbstractSocket::BoundState && m_udp.hasPendingDatagrams()) {
             const QByteArray data = m_udp.receiveDatagram().data();
             received.append(m_kind == Kind::Tsl31 ? readTsl31(data) : readTsl5(data));
         }
