@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Every door of the panel at once for MINUTES: seeded random Videohub,
-# SW-P-08 and control-port clients (routes, labels, locks, protects, salvos,
-# macros; clients that leave mid-request, half-close, reconnect) against the
-# panel on velmora-routersim with seeded refusals, silences and late
-# replies; the panel stopped with TERM and started again every few minutes;
-# its views (control port, Videohub dump, SW-P-08 tally dumps and names, the
-# activity log, the simulator's log, default.rcf after a restart, client
-# counts, resident memory) compared at quiet points every 30 s and after
-# every restart. The first disagreement stops the run with the seed, the
-# time and both sides; its data folder is kept.
+# Every door of the panel at once for MINUTES: seeded random Videohub, SW-P-08 and
+# control-port clients (routes, labels, locks, protects, salvos, macros, snapshot saves
+# and recalls, name-list imports; clients that leave mid-request, half-close, reconnect)
+# against the panel on velmora-routersim with seeded refusals, silences and late
+# replies, two UMD targets listening; the panel stopped with TERM and started again
+# every few minutes; its views (control port, Videohub dump, SW-P-08 tally dumps and
+# names, the UMD displays, the activity log, the simulator's log, default.rcf after a
+# restart, client counts, resident memory) compared at quiet points every 30 s and
+# after every restart. The first disagreement stops the run with the seed, the time
+# and both sides; its data folder is kept.
 #   bench/soak.sh MINUTES [--seed N] [--sanitize] [--window] [--trouble PERCENT] [--restart-every SECONDS]
 # --sanitize: the test tree's build (AddressSanitizer and UBSan); otherwise
 # optimised (build/bench). --window: the panel with its window, offscreen,
