@@ -106,6 +106,14 @@ bool ControlActor::settled() const
     return m_waiting.empty() || m_socket.state() != QLocalSocket::ConnectedState;
 }
 
+QString ControlActor::unanswered() const
+{
+    QStringList commands;
+    for (const auto &waiting : m_waiting)
+        commands << waiting.first;
+    return commands.join(QStringLiteral(", "));
+}
+
 void ControlActor::rest()
 {
     m_socket.abort();

@@ -20,6 +20,7 @@ public:
 
     void act() override;
     [[nodiscard]] bool settled() const override;
+    [[nodiscard]] QString unanswered() const override;
     void rest() override;
 
 private:

@@ -159,11 +159,21 @@ bool SoakDriver::quiet()
             return fail(QStringLiteral("the panel ") + why);
         if (waited.elapsed() > QuietWithinMs)
             return fail(settled ? QStringLiteral("the line was never idle for %1 ms").arg(m_timing.lineIdleMs)
-                                : QStringLiteral("a client's requests were never all answered"));
+                                : QStringLiteral("a client's requests were never all answered: ") + unanswered());
     }
     for (const auto &actor : m_actors)
         actor->rest();
     return true;
+}
+
+QString SoakDriver::unanswered() const
+{
+    QStringList clients;
+    for (std::size_t i = 0; i < m_actors.size(); ++i) {
+        if (!m_actors[i]->settled())
+            clients << QStringLiteral("client %1 (%2)").arg(i).arg(m_actors[i]->unanswered());
+    }
+    return clients.join(QStringLiteral("; "));
 }
 
 void SoakDriver::waitForIdleLine() const

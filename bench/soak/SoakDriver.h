@@ -53,6 +53,7 @@ private:
     [[nodiscard]] bool actFor(qint64 ms);
     [[nodiscard]] bool quiet();
     void waitForIdleLine() const;
+    [[nodiscard]] QString unanswered() const;
     [[nodiscard]] bool check(bool afterRestart);
     [[nodiscard]] bool restart();
     [[nodiscard]] bool fail(const QString &what);

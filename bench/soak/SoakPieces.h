@@ -80,6 +80,8 @@ public:
     virtual void act() = 0;
     // Whether every request sent has been answered as far as the client can tell.
     [[nodiscard]] virtual bool settled() const = 0;
+    // The requests still unanswered, for the report of a client never settled.
+    [[nodiscard]] virtual QString unanswered() const { return {}; }
     // Lets go of every connection (a quiet point, a restart coming).
     virtual void rest() = 0;
 };
