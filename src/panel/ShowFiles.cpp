@@ -257,6 +257,7 @@ ShowAnswer ShowFiles::beginRecall(const QString &name, bool all)
         [this](int output) { return !m_panel.locks().owner(output).isEmpty(); });
     m_ended = false;
     m_panel.setNote(m_recall->progress());
+    m_progressNoted.start();
     return done(m_recall->progress());
 }
 
@@ -274,7 +275,10 @@ bool ShowFiles::recallStep()
         }
         return false;
     }
-    m_panel.setNote(m_recall->progress());
+    if (m_progressNoted.hasExpired(ProgressNoteMs)) {
+        m_panel.setNote(m_recall->progress());
+        m_progressNoted.start();
+    }
     emit recallProgressed(m_recall->progress());
     return true;
 }

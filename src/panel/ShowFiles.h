@@ -5,6 +5,7 @@
 #include "panel/SnapshotRecall.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -72,7 +73,12 @@ private:
     ShowAnswer writeSnapshot(const QString &name, const QByteArray &bytes, int outputs, bool replace);
     void runStep();
 
+    // The status line is read by eye: noted every route, its repaint would
+    // hold up the next route's frame by as long as the route's own work.
+    static constexpr qint64 ProgressNoteMs = 100;
+
     MainPanel &m_panel;
     std::unique_ptr<SnapshotRecall> m_recall;
     bool m_ended = true;
+    QElapsedTimer m_progressNoted;
 };

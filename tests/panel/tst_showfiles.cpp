@@ -9,15 +9,17 @@
 namespace {
 
 // One router at frame address 0: matrix inputs and outputs 1 to 8, named
-// "In N" / "Out N"; the simulator acknowledges every route.
+// "In N" / "Out N"; the simulator acknowledges every route, at once unless
+// told to wait `answerMs`.
 struct ShowRig : PanelRig
 {
     bool started = false;
 
-    explicit ShowRig(bool split = true)
+    explicit ShowRig(bool split = true, int answerMs = 0)
     {
         useRouter(7, 7, split);
-        started = startSim();
+        started = startSim(
+            {QStringLiteral("--no-pacing"), QStringLiteral("--answer"), QStringLiteral("0=ack@%1").arg(answerMs)});
         build().Form_Load([this] { runSetup(); });
     }
 
@@ -144,6 +146,24 @@ private slots:
         QCOMPARE(rig.recalled(), QStringList{QStringLiteral("1<-2 both")});
         QCOMPARE(rig.panel->statusLine().text(),
                  QStringLiteral("Recalled \"show\": 1 routes taken, 1 outputs locked, 0 failed"));
+    }
+
+    // Over a slow line the status line follows every route (over a fast one
+    // it is noted a few times a second, so its repaint keeps off the line).
+    void progressOnASlowLine()
+    {
+        ShowRig rig(true, 150);
+        QVERIFY(rig.started);
+        rig.writeSnapshot(QStringLiteral("show"), Header + "1,,2,,2,\n2,,3,,3,\n");
+        QVERIFY(rig.shows().beginRecall(QStringLiteral("show"), false).ok);
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Recalling \"show\": 0 of 2 routes"));
+        QVERIFY(rig.shows().recallStep());
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Recalling \"show\": 1 of 2 routes"));
+        QVERIFY(rig.shows().recallStep());
+        QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Recalling \"show\": 2 of 2 routes"));
+        QVERIFY(!rig.shows().recallStep());
+        QCOMPARE(rig.panel->statusLine().text(),
+                 QStringLiteral("Recalled \"show\": 2 routes taken, 0 outputs locked, 0 failed"));
     }
 
     // Saved as the matrix stands, never over another unless asked, never outside its folder.
