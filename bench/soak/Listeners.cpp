@@ -88,14 +88,14 @@ Facts VideohubListener::read()
     if (!m_peer || m_peer->socket.state() != QAbstractSocket::ConnectedState) {
         m_peer = std::make_unique<VideohubPeer>(m_ports.videohub);
         (void)m_peer->waitForBlocks(VideohubPeer::DumpBlocks);
-        m_applied = 0;
         m_told.clear();
     }
     // A controller's keep-alive, so the server never takes it for gone.
     m_peer->send("PING:\n\n");
     const auto &blocks = m_peer->waitForBlocks(m_peer->blocks().size() + 1);
-    for (; m_applied < blocks.size(); ++m_applied)
-        addVideohubBlock(blocks[m_applied], m_told);
+    for (const QStringList &block : blocks)
+        addVideohubBlock(block, m_told);
+    m_peer->forget(blocks.size());
     return m_told;
 }
 
@@ -111,7 +111,6 @@ Facts Swp08Listener::read()
         m_peer = std::make_unique<Swp08Peer>(m_ports.swp08);
         m_peer->send("15 00");
         m_peer->send("15 01");
-        m_applied = 0;
         m_told.clear();
     }
     // Whatever was announced is in once the answer to an interrogate is.
@@ -123,8 +122,9 @@ Facts Swp08Listener::read()
     const auto before = answers();
     m_peer->send("01 00 00 00");
     (void)QTest::qWaitFor([&] { return answers() > before; }, WaitMs);
-    for (; m_applied < received.size(); ++m_applied)
-        addSwp08Tally(received[m_applied], m_told);
+    for (const QString &message : received)
+        addSwp08Tally(message, m_told);
+    m_peer->forget(received.size());
     return m_told;
 }
 

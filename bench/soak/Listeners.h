@@ -21,7 +21,6 @@ public:
 private:
     const SoakPorts &m_ports;
     std::unique_ptr<VideohubPeer> m_peer;
-    qsizetype m_applied = 0;
     Facts m_told;
 };
 
@@ -38,7 +37,6 @@ public:
 private:
     const SoakPorts &m_ports;
     std::unique_ptr<Swp08Peer> m_peer;
-    qsizetype m_applied = 0;
     Facts m_told;
 };
 

@@ -2,12 +2,12 @@
 
 #include "ControlActor.h"
 #include "ControlLine.h"
+#include "FrameTally.h"
 #include "Listeners.h"
 #include "Swp08Actor.h"
 #include "VideohubActor.h"
 #include "Views.h"
 #include "desktop/ConsoleLine.h"
-#include "support/RouterSim.h"
 
 #include <QDateTime>
 #include <QTest>
@@ -47,11 +47,11 @@ QStringList disagreementsOf(const QString &view, const Facts &expected, const Fa
 class LineWatch
 {
 public:
-    explicit LineWatch(const RouterSim &sim) : m_sim(sim), m_frames(sim.frames().size()) { m_still.start(); }
+    explicit LineWatch(const FrameTally &tally) : m_tally(tally), m_frames(tally.frames()) { m_still.start(); }
 
     [[nodiscard]] qint64 idleFor()
     {
-        if (const qsizetype frames = m_sim.frames().size(); frames != m_frames) {
+        if (const qint64 frames = m_tally.frames(); frames != m_frames) {
             m_frames = frames;
             m_still.restart();
         }
@@ -59,16 +59,16 @@ public:
     }
 
 private:
-    const RouterSim &m_sim;
-    qsizetype m_frames;
+    const FrameTally &m_tally;
+    qint64 m_frames;
     QElapsedTimer m_still;
 };
 
 } // namespace
 
-SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, const RouterSim &sim,
-                       const SoakPorts &ports, const QString &dataFolder)
-    : m_seed(seed), m_timing(timing), m_panel(panel), m_sim(sim), m_ports(ports), m_random(seed),
+SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, FrameTally &frames, const SoakPorts &ports,
+                       const QString &dataFolder)
+    : m_seed(seed), m_timing(timing), m_panel(panel), m_frames(frames), m_ports(ports), m_random(seed),
       m_control(std::make_unique<ControlLine>())
 {
     for (int i = 0; i < VideohubClients; ++i)
@@ -81,8 +81,6 @@ SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, cons
 
     auto log = std::make_unique<ActivityLogView>(dataFolder + QStringLiteral("/activity.log"));
     m_log = log.get();
-    auto simView = std::make_unique<SimulatorView>(m_sim);
-    m_simView = simView.get();
     auto health = std::make_unique<PanelHealthView>(*m_control, m_ports, [this] { return m_panel.residentKiB(); });
     m_health = health.get();
     // The listeners first: after a restart they connect before the client counts are read.
@@ -92,7 +90,7 @@ SoakDriver::SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, cons
     addView(std::make_unique<VideohubView>(m_ports));
     addView(std::make_unique<Swp08View>(m_ports));
     addView(std::move(log));
-    addView(std::move(simView));
+    addView(std::make_unique<SimulatorView>(m_frames));
     addView(std::move(health));
     addRestartView(std::make_unique<SetupFileView>(dataFolder + QStringLiteral("/default.rcf")));
 }
@@ -147,7 +145,7 @@ bool SoakDriver::quiet()
 {
     QElapsedTimer waited;
     waited.start();
-    LineWatch line(m_sim);
+    LineWatch line(m_frames);
     for (;;) {
         QTest::qWait(100);
         m_log->follow();
@@ -178,7 +176,7 @@ QString SoakDriver::unanswered() const
 
 void SoakDriver::waitForIdleLine() const
 {
-    LineWatch line(m_sim);
+    LineWatch line(m_frames);
     while (line.idleFor() < m_timing.lineIdleMs)
         QTest::qWait(100);
 }
@@ -246,7 +244,7 @@ bool SoakDriver::restart()
     waitForIdleLine();
     m_log->follow();
     m_log->restart();
-    m_simView->restart();
+    m_frames.restart();
     m_control = std::make_unique<ControlLine>();
     m_health->useControl(*m_control);
     if (const QString why = m_panel.start(); !why.isEmpty())
@@ -280,12 +278,7 @@ void SoakDriver::report() const
             operations += count;
         kinds << QStringLiteral("  %1 %2").arg(kind).arg(count);
     }
-    // The routers' part: frames refused, left unanswered or answered late.
-    long routerFaults = 0;
-    for (const QString &frame : m_sim.frames()) {
-        if (frame.contains(u"refused:") || frame.endsWith(u" silent") || frame.contains(u"delay="))
-            ++routerFaults;
-    }
+    const long routerFaults = m_frames.routerFaults();
     desktop::writeConsoleLine(QStringLiteral("soak: seed %1, %2 s: %3 operations, %4 faults injected (%5 by clients, "
                                              "%6 by the routers), %7 restarts, %8 invariant checks, peak resident "
                                              "memory %9 KiB\n%10")

@@ -9,7 +9,7 @@
 
 class ActivityLogView;
 class ControlLine;
-class RouterSim;
+class FrameTally;
 class SimulatorView;
 class PanelHealthView;
 
@@ -33,7 +33,7 @@ public:
         qint64 lineIdleMs = 2500;
     };
 
-    SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, const RouterSim &sim, const SoakPorts &ports,
+    SoakDriver(std::uint32_t seed, Timing timing, SoakPanel &panel, FrameTally &frames, const SoakPorts &ports,
                const QString &dataFolder);
     ~SoakDriver();
 
@@ -62,7 +62,7 @@ private:
     std::uint32_t m_seed;
     Timing m_timing;
     SoakPanel &m_panel;
-    const RouterSim &m_sim;
+    FrameTally &m_frames;
     const SoakPorts &m_ports;
     SoakRandom m_random;
     SoakCounts m_counts;
@@ -72,7 +72,6 @@ private:
     std::vector<std::unique_ptr<InvariantSource>> m_views;
     std::vector<std::unique_ptr<InvariantSource>> m_restartViews;
     ActivityLogView *m_log = nullptr;
-    SimulatorView *m_simView = nullptr;
     PanelHealthView *m_health = nullptr;
     bool m_warm = false;
 };

@@ -6,7 +6,7 @@
 #include <functional>
 
 class ControlLine;
-class RouterSim;
+class FrameTally;
 
 // The reference: the control port's route state of every output ("video N",
 // "audio N", matrix numbers from 0, known sources only) and its names (the
@@ -74,15 +74,13 @@ private:
 class SimulatorView final : public InvariantSource
 {
 public:
-    explicit SimulatorView(const RouterSim &sim) : m_sim(sim) {}
+    explicit SimulatorView(const FrameTally &frames) : m_frames(frames) {}
     [[nodiscard]] QString name() const override { return QStringLiteral("simulator's acknowledged frames"); }
     [[nodiscard]] Facts read() override;
     [[nodiscard]] Facts expected(const Facts &reference) const override;
-    void restart();
 
 private:
-    const RouterSim &m_sim;
-    qsizetype m_first = 0;
+    const FrameTally &m_frames;
 };
 
 // default.rcf as the panel left it: its router lines, read right after a restart.

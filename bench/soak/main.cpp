@@ -4,6 +4,7 @@
 // compared at quiet points and after every TERM restart. bench/soak.sh runs it.
 //   velmora-soak --minutes M [--seed N] [--window] [--trouble PERCENT] [--keep]
 
+#include "FrameTally.h"
 #include "OperatorActor.h"
 #include "ServicePanel.h"
 #include "SoakDriver.h"
@@ -88,7 +89,8 @@ int main(int argc, char *argv[])
         panel = std::make_unique<ServicePanel>(QStringLiteral(VELMORA_PANEL), ports,
                                                work.path() + QStringLiteral("/panel-stderr.log"));
     }
-    SoakDriver driver(seedValue, timing, *panel, sim, ports, data);
+    FrameTally frames(sim);
+    SoakDriver driver(seedValue, timing, *panel, frames, ports, data);
     if (auto *windowPanel = dynamic_cast<WindowPanel *>(panel.get())) {
         driver.addActor(std::make_unique<OperatorActor>(*windowPanel, driver.random(), driver.counts()));
         driver.addView(std::make_unique<WindowView>(*windowPanel));

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QTcpSocket>
 #include <QTest>
+#include <algorithm>
 
 // A protocol server's client on loopback, collecting what it reads as Items
 // (blocks, messages). Bound to `from` so tests can stand for clients on
@@ -31,6 +32,12 @@ public:
         const QList<Item> taken = waitFor(m_taken + count).mid(m_taken, count);
         m_taken += taken.size();
         return taken;
+    }
+    // Drops the first count items, read already: a peer listening for hours stays small.
+    void forget(qsizetype count)
+    {
+        m_items.remove(0, count);
+        m_taken = std::max<qsizetype>(0, m_taken - count);
     }
     // Waits (bounded) until the server has closed the connection.
     [[nodiscard]] bool waitForClose()

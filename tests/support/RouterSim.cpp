@@ -69,7 +69,8 @@ void RouterSim::readLog()
         }
         // "SECONDS.MMM BE EF ..." : the time is dropped.
         const QString frame = line.section(QLatin1Char(' '), 1);
-        m_frames.append(frame);
+        if (m_keeping)
+            m_frames.append(frame);
         emit frameLogged(frame);
     }
 }

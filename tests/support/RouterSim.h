@@ -23,6 +23,9 @@ public:
     [[nodiscard]] QStringList frames() const { return m_frames; }
     // Only the eight bytes of each frame, "BE EF 03 00 00 00 07 55".
     [[nodiscard]] QStringList wire() const;
+    // Whether frames() keeps every frame (the default); a run of hours
+    // that only follows frameLogged keeps none.
+    void setKeepingFrames(bool keeping) { m_keeping = keeping; }
     // Waits (bounded) until at least count frames have been logged.
     [[nodiscard]] bool waitForFrames(int count);
 
@@ -36,4 +39,5 @@ private:
     QByteArray m_pending;
     QStringList m_frames;
     bool m_ready = false;
+    bool m_keeping = true;
 };
