@@ -224,12 +224,15 @@ private slots:
         ShowRig rig;
         QVERIFY(rig.started);
         const QString file = rig.appFolder() + QStringLiteral("routes.txt");
-        // As a controller saves it: blanks before the colon, then a history whose commas are not pairs.
-        rig.write(file, "0 2,3 1  : zero based indexing, add your own text after the colon. \n\nRouting history: \n0 "
-                        "5,2\n3 1\n");
-        QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("vh")).text, QStringLiteral("2 outputs"));
+        // The bytes Companion's Videohub module (v3.1.0) saved against the panel's Videohub server: every
+        // output, blanks before the colon, then a history whose commas are not pairs.
+        rig.write(file, "0 2,1 0,2 7,3 1,4 4,5 6,6 3,7 5  : BMD uses zero based indexing when referencing source and "
+                        "destination so '0' in this file references port '1'.  You may add your own text here after "
+                        "the colon. \n\nRouting history: \n0 5,2\n1 0\n2 7\n3 6,1\n4 4\n5 6\n6 3\n7 5\n");
+        QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("vh")).text, QStringLiteral("8 outputs"));
         (void)rig.recall(QStringLiteral("vh"));
-        QCOMPARE(rig.recalled(), (QStringList{QStringLiteral("1<-3 both"), QStringLiteral("4<-2 both")}));
+        QCOMPARE(rig.recalled().join(u'|'),
+                 QStringLiteral("1<-3 both|2<-1 both|3<-8 both|4<-2 both|5<-5 both|6<-7 both|7<-4 both|8<-6 both"));
         rig.write(file, "0 2,1 1,8 1");
         QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("vh2")).text,
                  file + QStringLiteral(" pair 3: output 8 is not a matrix output"));
