@@ -233,6 +233,13 @@ private slots:
         (void)rig.recall(QStringLiteral("vh"));
         QCOMPARE(rig.recalled().join(u'|'),
                  QStringLiteral("1<-3 both|2<-1 both|3<-8 both|4<-2 both|5<-5 both|6<-7 both|7<-4 both|8<-6 both"));
+        // Saved while the panel knew some routes only: the module's placeholder "N N" for an output it
+        // never heard a route for (its history line empty) is no route, also where N is an input.
+        rig.write(file, "0 3,1 1,2 6,3 3,4 4,5 1,6 6,7 7  : comment \n\nRouting history: \n0 3\n1 \n2 6\n3 \n4 \n5 "
+                        "1\n6 \n7 \n");
+        QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("partly")).text, QStringLiteral("3 outputs"));
+        (void)rig.recall(QStringLiteral("partly"));
+        QCOMPARE(rig.recalled().mid(8).join(u'|'), QStringLiteral("1<-4 both|3<-7 both|6<-2 both"));
         rig.write(file, "0 2,1 1,8 1");
         QCOMPARE(rig.shows().importVideohub(file, QStringLiteral("vh2")).text,
                  file + QStringLiteral(" pair 3: output 8 is not a matrix output"));
