@@ -1,6 +1,7 @@
 #include "HalfClose.h"
 
 #include <QTcpSocket>
+#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -15,4 +16,13 @@ bool halfClose(QTcpSocket &socket)
     (void)socket;
     return false;
 #endif
+}
+
+void leaveAndWait(QTcpSocket &socket)
+{
+    if (!halfClose(socket)) {
+        socket.abort();
+        return;
+    }
+    (void)QTest::qWaitFor([&socket] { return socket.state() == QAbstractSocket::UnconnectedState; }, 20000);
 }

@@ -1,5 +1,6 @@
 #include "Listeners.h"
 
+#include "HalfClose.h"
 #include "remote/swp08/Commands.h"
 
 #include <QTest>
@@ -80,6 +81,7 @@ Facts lockFacts(const SoakPorts &ports)
                          details == 0 ? QStringLiteral("U") : QStringLiteral("L"));
         }
     }
+    leaveAndWait(peer.socket);
     return facts;
 }
 

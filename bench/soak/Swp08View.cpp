@@ -1,3 +1,4 @@
+#include "HalfClose.h"
 #include "Listeners.h"
 #include "Views.h"
 #include "remote/swp08/Commands.h"
@@ -63,6 +64,7 @@ Facts Swp08View::read()
         else if (bytes[0] == DestinationNames && bytes.size() > 6)
             addNames(QStringLiteral("output-name "), bytes, facts);
     }
+    leaveAndWait(peer.socket);
     return facts;
 }
 

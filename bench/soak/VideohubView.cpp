@@ -1,3 +1,4 @@
+#include "HalfClose.h"
 #include "Listeners.h"
 #include "Views.h"
 #include "support/VideohubPeer.h"
@@ -12,6 +13,7 @@ Facts VideohubView::read()
     if (blocks.size() < VideohubPeer::DumpBlocks)
         facts.insert(QStringLiteral("dump"),
                      QStringLiteral("%1 blocks of %2").arg(blocks.size()).arg(VideohubPeer::DumpBlocks));
+    leaveAndWait(peer.socket);
     return facts;
 }
 
