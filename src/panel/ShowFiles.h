@@ -57,7 +57,9 @@ public:
     [[nodiscard]] QString recallProgress() const override;
     [[nodiscard]] ShowAnswer recallResult() const override;
     ShowAnswer stopRecall() override;
-    [[nodiscard]] bool recalling() const { return m_recall && !m_recall->finished(); }
+    // Until its end is told (the step after its last route): the client that
+    // began it is still owed its answer.
+    [[nodiscard]] bool recalling() const { return m_recall && !m_ended; }
     // Takes the begun recall's routes one per turn of the event loop, so
     // remote clients take their turns between them (the window's way).
     void runRecall();

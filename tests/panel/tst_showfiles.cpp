@@ -161,6 +161,8 @@ private slots:
         QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Recalling \"show\": 1 of 2 routes"));
         QVERIFY(rig.shows().recallStep());
         QCOMPARE(rig.panel->statusLine().text(), QStringLiteral("Recalling \"show\": 2 of 2 routes"));
+        // Every route sent, its end not yet told: another recall still waits.
+        QVERIFY(!rig.shows().beginRecall(QStringLiteral("show"), false).ok);
         QVERIFY(!rig.shows().recallStep());
         QCOMPARE(rig.panel->statusLine().text(),
                  QStringLiteral("Recalled \"show\": 2 routes taken, 0 outputs locked, 0 failed"));
