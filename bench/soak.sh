@@ -10,9 +10,11 @@
 # after every restart. The first disagreement stops the run with the seed, the time
 # and both sides; its data folder is kept.
 #   bench/soak.sh MINUTES [--seed N] [--sanitize] [--window] [--trouble PERCENT] [--restart-every SECONDS]
-# --sanitize: the test tree's build (AddressSanitizer and UBSan); otherwise
-# optimised (build/bench). --window: the panel with its window, offscreen,
-# in the driver's process, an operator clicking cells and renaming ports.
+# --sanitize: the test tree's build (AddressSanitizer and UBSan), whose memory
+# bound is wider (the sanitizer's allocator keeps much of what is freed);
+# otherwise optimised (build/bench), the run that shows the panel's memory.
+# --window: the panel with its window, offscreen, in the driver's process,
+# an operator clicking cells and renaming ports.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -ge 1 ] || { sed -n '12p' "$0" | sed 's/^#   /usage: /' >&2; exit 2; }
